@@ -1,0 +1,326 @@
+#include "platform/fonts/font_service.h"
+
+#include <ft2build.h>
+#include FT_FREETYPE_H
+#include FT_DRIVER_H
+#include FT_MODULE_H
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+#include <mutex>
+
+#include "platform/codepage.h"
+#include "platform/fonts/font_catalog.h"
+#include "platform/fonts/ft_face.h"
+
+namespace vs {
+namespace {
+
+// The Windows core families documents name most, drawn with faces of the
+// same metrics.
+struct CoreAlias {
+  const char* Family;
+  const char* Face;
+};
+constexpr CoreAlias kCoreAliases[] = {
+    {"Arial", "Liberation Sans"},
+    {"Times New Roman", "Liberation Serif"},
+    {"Courier New", "Liberation Mono"},
+};
+constexpr const char* kFallbackFamily = "Arial";
+
+const CoreAlias* FindAlias(std::string_view family) {
+  for (const CoreAlias& alias : kCoreAliases)
+    if (fonts::SameFamilyName(alias.Family, family)) return &alias;
+  return nullptr;
+}
+
+std::string Lower(std::string_view s) {
+  std::string out(s);
+  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return out;
+}
+
+// How far a face is from the asked style: italics first, then weight, then width.
+int StyleDistance(bool italic, int weight, int width, int style) {
+  int wantWeight = (style & kFontStyleBold) ? kFwBold : kFwNormal;
+  bool wantItalic = (style & kFontStyleItalic) != 0;
+  return (italic != wantItalic ? 100000 : 0) + std::abs(weight - wantWeight) * 10 + std::abs(width - 100);
+}
+
+}  // namespace
+
+class TFontService::Impl {
+ public:
+  Impl() {
+    if (FT_Init_FreeType(&library_) != 0) throw EFontError("The font engine could not be started.");
+    // The classic TrueType interpreter hints widths the way the screen's
+    // rasteriser does (and honours the fonts' device-width tables).
+    FT_UInt version = TT_INTERPRETER_VERSION_35;
+    FT_Property_Set(library_, "truetype", "interpreter-version", &version);
+  }
+
+  struct Registered {
+    int Handle;
+    std::string Family;
+    bool Bold;
+    bool Italic;
+    int Weight;
+  };
+
+  // A resolved face: what callers see, and where its FreeType face is kept.
+  struct Resolved {
+    TFaceInfo Info;
+    std::string Key;
+  };
+
+  std::recursive_mutex mutex;
+
+  std::optional<Resolved> Find(std::string_view family, int style) {
+    std::string cacheKey = Lower(family) + '\n' + std::to_string(style);
+    if (auto it = resolved_.find(cacheKey); it != resolved_.end()) return it->second;
+    std::optional<Resolved> found = FindUncached(family, style);
+    resolved_[cacheKey] = found;
+    return found;
+  }
+
+  fonts::TFtFace& Face(const Resolved& resolved) {
+    auto it = faces_.find(resolved.Key);
+    if (it != faces_.end() && it->second) return *it->second;
+    auto face = fonts::TFtFace::OpenFile(library_, resolved.Info.File, fileIndex_[resolved.Key]);
+    if (!face) throw EFontError(FormatText("The font file \"%s\" cannot be read.", {resolved.Info.File}));
+    return *(faces_[resolved.Key] = std::move(face));
+  }
+
+  Resolved ResolveLog(const TLogFont& font) {
+    std::string name = WideToUtf8(font.FaceName);
+    std::optional<Resolved> found = Find(name, font.Style());
+    if (!found) {
+      found = Find(kFallbackFamily, font.Style());
+      if (!found) throw EFontError(FormatText("No font is installed to draw \"%s\".", {name}));
+      found->Info.RequestedName = name;
+    }
+    return *found;
+  }
+
+  std::vector<std::string> Families() {
+    if (families_.empty()) {
+      std::vector<std::string> names = fonts::CatalogFamilies();
+      for (const CoreAlias& alias : kCoreAliases)
+        if (!fonts::CatalogFaces(alias.Face).empty()) names.emplace_back(alias.Family);
+      for (const Registered& r : registered_) names.push_back(r.Family);
+      std::sort(names.begin(), names.end());
+      names.erase(std::unique(names.begin(), names.end()), names.end());
+      families_ = std::move(names);
+    }
+    return families_;
+  }
+
+  std::optional<TRegisteredFont> Register(std::vector<uint8_t> program) {
+    auto data = std::make_shared<const std::vector<uint8_t>>(std::move(program));
+    auto face = fonts::TFtFace::OpenMemory(library_, data);
+    if (!face) return std::nullopt;
+    std::string family = face->Family();
+    if (family.empty()) return std::nullopt;
+    int handle = ++lastHandle_;
+    registered_.push_back({handle, family, face->IsBold(), face->IsItalic(), face->WeightClass()});
+    faces_[MemoryKey(handle)] = std::move(face);
+    Invalidate();
+    return TRegisteredFont{handle, family};
+  }
+
+  bool Unregister(int handle) {
+    auto it = std::find_if(registered_.begin(), registered_.end(),
+                           [&](const Registered& r) { return r.Handle == handle; });
+    if (it == registered_.end()) return false;
+    registered_.erase(it);
+    faces_.erase(MemoryKey(handle));
+    Invalidate();
+    return true;
+  }
+
+ private:
+  static std::string MemoryKey(int handle) { return "memory:" + std::to_string(handle); }
+
+  void Invalidate() {
+    resolved_.clear();
+    families_.clear();
+  }
+
+  std::optional<Resolved> FindUncached(std::string_view family, int style) {
+    if (family.empty()) return std::nullopt;
+    if (auto r = FindRegistered(family, style)) return r;
+    if (const CoreAlias* alias = FindAlias(family)) {
+      std::optional<Resolved> r = FindInstalled(alias->Face, style);
+      if (!r)
+        throw EFontError(FormatText(
+            "The font \"%s\" is drawn with %s, which is not installed (Debian package fonts-liberation2).",
+            {alias->Family, alias->Face}));
+      r->Info.Alias = true;
+      r->Info.RequestedName = std::string(family);
+      return r;
+    }
+    return FindInstalled(family, style);
+  }
+
+  std::optional<Resolved> FindRegistered(std::string_view family, int style) {
+    const Registered* best = nullptr;
+    for (const Registered& r : registered_) {
+      if (!fonts::SameFamilyName(r.Family, family)) continue;
+      if (!best || StyleDistance(r.Italic, r.Weight, 100, style) < StyleDistance(best->Italic, best->Weight, 100, style))
+        best = &r;
+    }
+    if (!best) return std::nullopt;
+    Resolved out;
+    out.Key = MemoryKey(best->Handle);
+    out.Info.RequestedName = std::string(family);
+    out.Info.FaceFamily = best->Family;
+    out.Info.FaceStyle = faces_[out.Key]->StyleName();
+    out.Info.Registered = true;
+    Simulate(out.Info, best->Weight, best->Italic, style);
+    return out;
+  }
+
+  std::optional<Resolved> FindInstalled(std::string_view family, int style) {
+    std::vector<fonts::TCatalogFace> faces = fonts::CatalogFaces(family);
+    if (faces.empty()) return std::nullopt;
+    auto best = std::min_element(faces.begin(), faces.end(), [&](const auto& a, const auto& b) {
+      return StyleDistance(a.Italic, a.Weight, a.Width, style) < StyleDistance(b.Italic, b.Weight, b.Width, style);
+    });
+    Resolved out;
+    out.Key = best->File + '#' + std::to_string(best->Index);
+    fileIndex_[out.Key] = best->Index;
+    out.Info.RequestedName = std::string(family);
+    out.Info.FaceFamily = std::string(family);
+    out.Info.FaceStyle = best->Style;
+    out.Info.File = best->File;
+    Simulate(out.Info, best->Weight, best->Italic, style);
+    return out;
+  }
+
+  // A family without a bold or italic face is emboldened or slanted instead.
+  static void Simulate(TFaceInfo& info, int weight, bool italic, int style) {
+    info.SimulatedBold = (style & kFontStyleBold) && weight < 600;
+    info.SimulatedItalic = (style & kFontStyleItalic) && !italic;
+  }
+
+  FT_Library library_ = nullptr;
+  int lastHandle_ = 0;
+  std::vector<Registered> registered_;
+  std::map<std::string, std::unique_ptr<fonts::TFtFace>> faces_;
+  std::map<std::string, int> fileIndex_;
+  std::map<std::string, std::optional<Resolved>> resolved_;
+  std::vector<std::string> families_;
+};
+
+TFontService::TFontService() : impl_(std::make_unique<Impl>()) {}
+TFontService::~TFontService() = default;
+
+TFontService& TFontService::Instance() {
+  // Kept for the whole process: font programs stay loaded until exit.
+  static TFontService* service = new TFontService();
+  return *service;
+}
+
+std::vector<std::string> TFontService::Families() {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->Families();
+}
+
+bool TFontService::HasFamily(std::string_view family) {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->Find(family, kFontStyleRegular).has_value();
+}
+
+std::optional<TFaceInfo> TFontService::FindFace(std::string_view family, int style) {
+  std::lock_guard lock(impl_->mutex);
+  auto found = impl_->Find(family, style);
+  if (!found) return std::nullopt;
+  impl_->Face(*found);  // a face that cannot be opened is reported here
+  TFaceInfo info = found->Info;
+  info.RequestedName = std::string(family);
+  return info;
+}
+
+TFaceInfo TFontService::ResolveFace(const TLogFont& font) {
+  std::lock_guard lock(impl_->mutex);
+  auto resolved = impl_->ResolveLog(font);
+  impl_->Face(resolved);
+  return resolved.Info;
+}
+
+TDesignMetrics TFontService::DesignMetrics(std::string_view family, int style) {
+  std::lock_guard lock(impl_->mutex);
+  auto found = impl_->Find(family, style);
+  if (!found) throw EFontError(FormatText("The font family \"%s\" is not installed.", {family}));
+  return impl_->Face(*found).Design();
+}
+
+TTextMetric TFontService::TextMetrics(const TLogFont& font) {
+  std::lock_guard lock(impl_->mutex);
+  auto resolved = impl_->ResolveLog(font);
+  fonts::TFtFace& face = impl_->Face(resolved);
+  TTextMetric m = face.Metrics(face.EmPixels(font.Height));
+  if (resolved.Info.SimulatedBold) {
+    m.AveCharWidth += 1;
+    m.MaxCharWidth += 1;
+  }
+  return m;
+}
+
+TOutlineMetrics TFontService::OutlineMetrics(const TLogFont& font) {
+  std::lock_guard lock(impl_->mutex);
+  auto resolved = impl_->ResolveLog(font);
+  fonts::TFtFace& face = impl_->Face(resolved);
+  return face.Outline(face.EmPixels(font.Height));
+}
+
+std::vector<int> TFontService::Advances(const TLogFont& font, std::u16string_view text) {
+  std::lock_guard lock(impl_->mutex);
+  auto resolved = impl_->ResolveLog(font);
+  fonts::TFtFace& face = impl_->Face(resolved);
+  int ppem = face.EmPixels(font.Height);
+  int extra = resolved.Info.SimulatedBold ? 1 : 0;  // emboldening widens each glyph by a pixel
+  std::vector<int> advances(text.size(), 0);
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t ch = text[i];
+    // A surrogate pair is one character: its advance goes to the first unit.
+    if (ch >= 0xD800 && ch < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+      ch = 0x10000 + ((ch - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+      advances[i] = face.Advance(ch, ppem) + extra;
+      ++i;
+      continue;
+    }
+    int advance = face.Advance(ch, ppem);
+    advances[i] = advance > 0 ? advance + extra : 0;
+  }
+  return advances;
+}
+
+TTextSize TFontService::TextExtent(const TLogFont& font, std::u16string_view text) {
+  std::lock_guard lock(impl_->mutex);
+  TTextSize size;
+  for (int advance : Advances(font, text)) size.Width += advance;
+  size.Height = TextMetrics(font).Height;
+  return size;
+}
+
+std::vector<int> TFontService::CharSets(std::string_view family) {
+  std::lock_guard lock(impl_->mutex);
+  auto found = impl_->Find(family, kFontStyleRegular);
+  if (!found) return {};
+  return impl_->Face(*found).CharSets();
+}
+
+std::optional<TRegisteredFont> TFontService::RegisterFont(std::vector<uint8_t> program) {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->Register(std::move(program));
+}
+
+bool TFontService::UnregisterFont(int handle) {
+  std::lock_guard lock(impl_->mutex);
+  return impl_->Unregister(handle);
+}
+
+}  // namespace vs
