@@ -1,0 +1,140 @@
+#pragma once
+// Stream filters: the decoders PDF stream data passes through, the encoders
+// used when documents are written, and the chain that applies a /Filter value.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "platform/exception.h"
+#include "platform/stream.h"
+
+namespace vs {
+
+class TqxPDFObject;
+
+enum TqxDecodeFilter : uint8_t {
+  ftASCIIHexDecode = 0,
+  ftASCII85Decode = 1,
+  ftFlateDecode = 2,
+  ftRunLengthDecode = 3,
+  ftLZWDecode = 4,
+  ftCCITTFaxDecode = 5,
+  ftDCTDecode = 6,
+};
+using TqxDecodeFilters = std::vector<TqxDecodeFilter>;
+
+// The most bytes one filter may produce from one stream. Far above any real
+// page content or image, low enough that a crafted stream cannot exhaust memory.
+inline constexpr int64_t kMaxDecodedStreamSize = int64_t{256} << 20;
+
+// Raised when decoding would produce more than the allowed number of bytes.
+class EDecodedSizeError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// Errors reported by the zlib decompressor and compressor, with zlib's text.
+class EZDecompressionError : public Exception {
+ public:
+  using Exception::Exception;
+};
+class EZCompressionError : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+using TqxBytes = std::vector<uint8_t>;
+
+// One filter. Stream forms read the whole source from its start and return a
+// new memory stream positioned at 0; text forms work on byte strings.
+class TqxFilter {
+ public:
+  virtual ~TqxFilter() = default;
+
+  virtual std::unique_ptr<TMemoryStream> CompressStream(TStream& source, int level);
+  virtual std::string CompressText(std::string_view bytes, int level);
+  virtual std::unique_ptr<TMemoryStream> EncodeStream(TStream& source);
+  virtual std::string EncodeText(std::string_view bytes);
+  virtual std::unique_ptr<TMemoryStream> DecodeStream(TStream& source) = 0;
+  virtual std::string DecodeText(std::string_view bytes) = 0;
+
+  // The decoded-size bound of this filter (kMaxDecodedStreamSize unless changed).
+  int64_t MaxDecodedSize() const { return max_decoded_size_; }
+  void SetMaxDecodedSize(int64_t size) { max_decoded_size_ = size; }
+
+ protected:
+  // Raises EDecodedSizeError when a decoded size passes the bound.
+  void CheckDecodedSize(uint64_t size) const;
+
+  // The whole content of source; holder keeps the bytes alive when they had to be copied.
+  static std::string_view SourceBytes(TStream& source, std::string& holder);
+  static std::unique_ptr<TMemoryStream> AsStream(TqxBytes bytes);
+  static std::string AsText(const TqxBytes& bytes);
+
+ private:
+  int64_t max_decoded_size_ = kMaxDecodedStreamSize;
+};
+
+class TqxAsciiHexFilter : public TqxFilter {
+ public:
+  std::unique_ptr<TMemoryStream> EncodeStream(TStream& source) override;
+  std::string EncodeText(std::string_view bytes) override;
+  std::unique_ptr<TMemoryStream> DecodeStream(TStream& source) override;
+  std::string DecodeText(std::string_view bytes) override;
+
+ private:
+  static TqxBytes Encode(std::string_view bytes);
+  static TqxBytes Decode(std::string_view bytes);
+};
+
+class TqxAscii85Filter : public TqxFilter {
+ public:
+  std::unique_ptr<TMemoryStream> EncodeStream(TStream& source) override;
+  std::string EncodeText(std::string_view bytes) override;
+  std::unique_ptr<TMemoryStream> DecodeStream(TStream& source) override;
+  std::string DecodeText(std::string_view bytes) override;
+
+ private:
+  static TqxBytes Encode(std::string_view bytes);
+  static TqxBytes Decode(std::string_view bytes);
+};
+
+class TqxFlateFilter : public TqxFilter {
+ public:
+  // level: zlib compression level, 0 (store) to 9 (best), -1 for zlib's default.
+  std::unique_ptr<TMemoryStream> CompressStream(TStream& source, int level) override;
+  std::string CompressText(std::string_view bytes, int level) override;
+  std::unique_ptr<TMemoryStream> DecodeStream(TStream& source) override;
+  std::string DecodeText(std::string_view bytes) override;
+
+ private:
+  static TqxBytes Compress(std::string_view bytes, int level);
+  TqxBytes Decode(std::string_view bytes) const;
+};
+
+class TqxRLEFilter : public TqxFilter {
+ public:
+  std::unique_ptr<TMemoryStream> EncodeStream(TStream& source) override;
+  std::string EncodeText(std::string_view bytes) override;
+  std::unique_ptr<TMemoryStream> DecodeStream(TStream& source) override;
+  std::string DecodeText(std::string_view bytes) override;
+
+ private:
+  static TqxBytes Encode(std::string_view bytes);
+  TqxBytes Decode(std::string_view bytes) const;
+};
+
+// Decoding only. The dictionary lives for one decode, so one filter may be
+// used for any number of streams.
+class TqxLZWFilter : public TqxFilter {
+ public:
+  std::unique_ptr<TMemoryStream> DecodeStream(TStream& source) override;
+  std::string DecodeText(std::string_view bytes) override;
+
+ private:
+  TqxBytes Decode(std::string_view bytes) const;
+};
+
+}  // namespace vs
