@@ -8,6 +8,7 @@
 
 #include "pdf/crypt.h"
 #include "pdf/encryption_settings.h"
+#include "pdf/objects.h"
 #include "platform/exception.h"
 
 namespace vs {
@@ -33,6 +34,11 @@ struct TqxSecurityValues {
   std::string file_identifier;        // first element of /ID, as bytes
   bool encrypt_metadata = true;       // /EncryptMetadata
 };
+
+// Reads the values from the encryption dictionary (references already
+// replaced by their targets) and the trailer's /ID array (may be absent).
+// /P must be an integer (EInvalidPermission otherwise).
+TqxSecurityValues ReadSecurityValues(const TqxPDFDictObject& encrypt, const TqxPDFArrayObject* file_id);
 
 // Raises EUnsupportedEncryption unless the values describe the standard
 // handler with RC4 (revisions 2 to 4; revision 4 only with /V2 crypt filters).

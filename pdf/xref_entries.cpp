@@ -1,0 +1,92 @@
+#include "pdf/xref_entries.h"
+
+#include <cstdlib>
+#include <string>
+
+#include "pdf/errors.h"
+
+namespace vs {
+
+const TqxXRefItem* TqxXRefEntries::TableEntry(int32_t number) const {
+  auto it = table_.find(number);
+  return it == table_.end() ? nullptr : &it->second;
+}
+
+const TqxXRefStmItem* TqxXRefEntries::StreamEntry(int32_t number) const {
+  auto it = stream_.find(number);
+  return it == stream_.end() ? nullptr : &it->second;
+}
+
+int64_t TqxXRefEntries::GetObjectOffset(int32_t number) const {
+  if (const TqxXRefItem* item = TableEntry(number); item && item->offset != 0) return item->offset;
+  if (const TqxXRefStmItem* item = StreamEntry(number); item && item->type == 1) return item->field2;
+  return 0;
+}
+
+void TqxXRefEntries::Clear() {
+  table_.clear();
+  stream_.clear();
+}
+
+namespace {
+
+uint8_t Paeth(int a, int b, int c) {
+  int p = a + b - c;
+  int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
+  if (pa <= pb && pa <= pc) return static_cast<uint8_t>(a);
+  if (pb <= pc) return static_cast<uint8_t>(b);
+  return static_cast<uint8_t>(c);
+}
+
+}  // namespace
+
+std::string DecodePNGRows(std::string_view data, int32_t columns) {
+  if (columns <= 0) return std::string();
+  std::string out;
+  std::string previous(columns, '\0');
+  for (size_t row = 0; row < data.size(); row += size_t(columns) + 1) {
+    int tag = static_cast<uint8_t>(data[row]);
+    if (tag > 4) throw EImproperPNGAlgorithm();
+    std::string_view raw = data.substr(row + 1, columns);
+    std::string current(raw.size(), '\0');
+    for (size_t i = 0; i < raw.size(); ++i) {
+      int x = static_cast<uint8_t>(raw[i]);
+      int a = i > 0 ? static_cast<uint8_t>(current[i - 1]) : 0;
+      int b = static_cast<uint8_t>(previous[i]);
+      int c = i > 0 ? static_cast<uint8_t>(previous[i - 1]) : 0;
+      int predicted = tag == 1 ? a : tag == 2 ? b : tag == 3 ? (a + b) / 2 : tag == 4 ? Paeth(a, b, c) : 0;
+      current[i] = static_cast<char>((x + predicted) & 0xFF);
+    }
+    out += current;
+    previous.replace(0, current.size(), current);
+  }
+  return out;
+}
+
+void ReadXRefStreamEntries(std::string_view data, const int32_t (&widths)[3], const std::vector<TqxXRefRange>& ranges,
+                           TqxXRefEntries& entries) {
+  for (int32_t width : widths)
+    if (width < 0 || width > 8) throw ECrossReferenceError();
+  size_t row_width = size_t(widths[0]) + size_t(widths[1]) + size_t(widths[2]);
+  if (row_width == 0) return;  // entries without bytes carry nothing
+  size_t position = 0;
+  auto field = [&](int32_t width) {
+    int64_t value = 0;
+    for (int32_t i = 0; i < width; ++i) value = (value << 8) | static_cast<uint8_t>(data[position++]);
+    return value;
+  };
+  for (const TqxXRefRange& range : ranges) {
+    if (range.count <= 0) break;
+    for (int64_t k = 0; k < range.count; ++k) {
+      if (data.size() - position < row_width) return;
+      int64_t number = range.first + k;
+      TqxXRefStmItem item;
+      item.type = widths[0] == 0 ? 1 : static_cast<int32_t>(field(widths[0]));
+      item.field2 = field(widths[1]);
+      item.field3 = field(widths[2]);
+      if (number >= 0 && number <= INT32_MAX) entries.SetStreamEntry(static_cast<int32_t>(number), item);
+    }
+  }
+}
+
+}  // namespace vs
