@@ -246,13 +246,15 @@ int TFtFace::Advance(char32_t ch, int ppem) {
 }
 
 std::vector<int> TFtFace::CharSets() const {
-  // OS/2 code-page range bits and the character sets they stand for.
+  // OS/2 code-page range bits and the character sets they stand for. The
+  // Macintosh and OEM bits are left out: the screen's font enumeration does
+  // not offer outline faces in those sets.
   static constexpr struct {
     int Bit;
     int CharSet;
   } kRanges[] = {{0, 0},    {1, 238},  {2, 204},  {3, 161},  {4, 162},  {5, 177},
                  {6, 178},  {7, 186},  {8, 163},  {16, 222}, {17, 128}, {18, 134},
-                 {19, 129}, {20, 136}, {21, 130}, {29, 77},  {30, 255}, {31, 2}};
+                 {19, 129}, {20, 136}, {21, 130}, {31, 2}};
   std::vector<int> sets;
   auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face_, FT_SFNT_OS2));
   if (os2 && os2->version >= 1 && os2->version != 0xFFFF) {
