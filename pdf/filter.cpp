@@ -10,6 +10,13 @@ std::string TqxFilter::CompressText(std::string_view, int) { return {}; }
 std::unique_ptr<TMemoryStream> TqxFilter::EncodeStream(TStream&) { return nullptr; }
 std::string TqxFilter::EncodeText(std::string_view) { return {}; }
 
+std::unique_ptr<TMemoryStream> TqxFilter::DecodeStream(TStream& source) {
+  std::string holder;
+  return AsStream(DecodeBytes(SourceBytes(source, holder)));
+}
+
+std::string TqxFilter::DecodeText(std::string_view bytes) { return AsText(DecodeBytes(bytes)); }
+
 void TqxFilter::CheckDecodedSize(uint64_t size) const {
   if (size > static_cast<uint64_t>(max_decoded_size_))
     throw EDecodedSizeError(FormatText("Decoded stream data exceeds %d bytes", {IntToText(max_decoded_size_)}));

@@ -38,7 +38,7 @@ TqxBytes TqxAscii85Filter::Encode(std::string_view bytes) {
   return out;
 }
 
-TqxBytes TqxAscii85Filter::Decode(std::string_view bytes) {
+TqxBytes TqxAscii85Filter::DecodeBytes(std::string_view bytes) const {
   if (bytes.size() < 2 || bytes.substr(bytes.size() - 2) != "~>") throw Exception("EndOfData marker is wrong");
   TqxBytes out;
   out.reserve(bytes.size() / 5 * 4 + 4);
@@ -79,12 +79,5 @@ std::unique_ptr<TMemoryStream> TqxAscii85Filter::EncodeStream(TStream& source) {
 }
 
 std::string TqxAscii85Filter::EncodeText(std::string_view bytes) { return AsText(Encode(bytes)); }
-
-std::unique_ptr<TMemoryStream> TqxAscii85Filter::DecodeStream(TStream& source) {
-  std::string holder;
-  return AsStream(Decode(SourceBytes(source, holder)));
-}
-
-std::string TqxAscii85Filter::DecodeText(std::string_view bytes) { return AsText(Decode(bytes)); }
 
 }  // namespace vs

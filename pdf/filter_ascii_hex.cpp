@@ -25,7 +25,7 @@ TqxBytes TqxAsciiHexFilter::Encode(std::string_view bytes) {
   return out;
 }
 
-TqxBytes TqxAsciiHexFilter::Decode(std::string_view bytes) {
+TqxBytes TqxAsciiHexFilter::DecodeBytes(std::string_view bytes) const {
   if (bytes.empty() || bytes.back() != '>') throw Exception("EndOfData marker is wrong");
   TqxBytes out;
   out.reserve(bytes.size() / 2);
@@ -52,12 +52,5 @@ std::unique_ptr<TMemoryStream> TqxAsciiHexFilter::EncodeStream(TStream& source) 
 }
 
 std::string TqxAsciiHexFilter::EncodeText(std::string_view bytes) { return AsText(Encode(bytes)); }
-
-std::unique_ptr<TMemoryStream> TqxAsciiHexFilter::DecodeStream(TStream& source) {
-  std::string holder;
-  return AsStream(Decode(SourceBytes(source, holder)));
-}
-
-std::string TqxAsciiHexFilter::DecodeText(std::string_view bytes) { return AsText(Decode(bytes)); }
 
 }  // namespace vs

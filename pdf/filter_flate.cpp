@@ -31,7 +31,7 @@ TqxBytes TqxFlateFilter::Compress(std::string_view bytes, int level) {
   return out;
 }
 
-TqxBytes TqxFlateFilter::Decode(std::string_view bytes) const {
+TqxBytes TqxFlateFilter::DecodeBytes(std::string_view bytes) const {
   Inflater inflater;
   z_stream& z = inflater.z;
   // zlib counts input in 32 bits; feed it in slices so huge inputs stay correct.
@@ -74,12 +74,5 @@ std::unique_ptr<TMemoryStream> TqxFlateFilter::CompressStream(TStream& source, i
 }
 
 std::string TqxFlateFilter::CompressText(std::string_view bytes, int level) { return AsText(Compress(bytes, level)); }
-
-std::unique_ptr<TMemoryStream> TqxFlateFilter::DecodeStream(TStream& source) {
-  std::string holder;
-  return AsStream(Decode(SourceBytes(source, holder)));
-}
-
-std::string TqxFlateFilter::DecodeText(std::string_view bytes) { return AsText(Decode(bytes)); }
 
 }  // namespace vs

@@ -76,7 +76,7 @@ class Dictionary {
 
 }  // namespace
 
-TqxBytes TqxLZWFilter::Decode(std::string_view bytes) const {
+TqxBytes TqxLZWFilter::DecodeBytes(std::string_view bytes) const {
   Dictionary dictionary;
   BitReader reader(bytes);
   TqxBytes out;
@@ -128,12 +128,5 @@ TqxBytes TqxLZWFilter::Decode(std::string_view bytes) const {
   }
   return out;
 }
-
-std::unique_ptr<TMemoryStream> TqxLZWFilter::DecodeStream(TStream& source) {
-  std::string holder;
-  return AsStream(Decode(SourceBytes(source, holder)));
-}
-
-std::string TqxLZWFilter::DecodeText(std::string_view bytes) { return AsText(Decode(bytes)); }
 
 }  // namespace vs

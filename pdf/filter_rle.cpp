@@ -42,7 +42,7 @@ TqxBytes TqxRLEFilter::Encode(std::string_view bytes) {
   return out;
 }
 
-TqxBytes TqxRLEFilter::Decode(std::string_view bytes) const {
+TqxBytes TqxRLEFilter::DecodeBytes(std::string_view bytes) const {
   if (bytes.empty() || static_cast<uint8_t>(bytes.back()) != kEndOfData)
     throw Exception("EndOfData Marker is wrong");
   const size_t last = bytes.size() - 1;
@@ -76,12 +76,5 @@ std::unique_ptr<TMemoryStream> TqxRLEFilter::EncodeStream(TStream& source) {
 }
 
 std::string TqxRLEFilter::EncodeText(std::string_view bytes) { return AsText(Encode(bytes)); }
-
-std::unique_ptr<TMemoryStream> TqxRLEFilter::DecodeStream(TStream& source) {
-  std::string holder;
-  return AsStream(Decode(SourceBytes(source, holder)));
-}
-
-std::string TqxRLEFilter::DecodeText(std::string_view bytes) { return AsText(Decode(bytes)); }
 
 }  // namespace vs

@@ -57,8 +57,10 @@ class TqxFilter {
   virtual std::string CompressText(std::string_view bytes, int level);
   virtual std::unique_ptr<TMemoryStream> EncodeStream(TStream& source);
   virtual std::string EncodeText(std::string_view bytes);
-  virtual std::unique_ptr<TMemoryStream> DecodeStream(TStream& source) = 0;
-  virtual std::string DecodeText(std::string_view bytes) = 0;
+  virtual std::unique_ptr<TMemoryStream> DecodeStream(TStream& source);
+  virtual std::string DecodeText(std::string_view bytes);
+  // The decoder itself, which both forms above wrap.
+  virtual TqxBytes DecodeBytes(std::string_view bytes) const = 0;
 
   // The decoded-size bound of this filter (kMaxDecodedStreamSize unless changed).
   int64_t MaxDecodedSize() const { return max_decoded_size_; }
@@ -81,24 +83,20 @@ class TqxAsciiHexFilter : public TqxFilter {
  public:
   std::unique_ptr<TMemoryStream> EncodeStream(TStream& source) override;
   std::string EncodeText(std::string_view bytes) override;
-  std::unique_ptr<TMemoryStream> DecodeStream(TStream& source) override;
-  std::string DecodeText(std::string_view bytes) override;
+  TqxBytes DecodeBytes(std::string_view bytes) const override;
 
  private:
   static TqxBytes Encode(std::string_view bytes);
-  static TqxBytes Decode(std::string_view bytes);
 };
 
 class TqxAscii85Filter : public TqxFilter {
  public:
   std::unique_ptr<TMemoryStream> EncodeStream(TStream& source) override;
   std::string EncodeText(std::string_view bytes) override;
-  std::unique_ptr<TMemoryStream> DecodeStream(TStream& source) override;
-  std::string DecodeText(std::string_view bytes) override;
+  TqxBytes DecodeBytes(std::string_view bytes) const override;
 
  private:
   static TqxBytes Encode(std::string_view bytes);
-  static TqxBytes Decode(std::string_view bytes);
 };
 
 class TqxFlateFilter : public TqxFilter {
@@ -106,35 +104,27 @@ class TqxFlateFilter : public TqxFilter {
   // level: zlib compression level, 0 (store) to 9 (best), -1 for zlib's default.
   std::unique_ptr<TMemoryStream> CompressStream(TStream& source, int level) override;
   std::string CompressText(std::string_view bytes, int level) override;
-  std::unique_ptr<TMemoryStream> DecodeStream(TStream& source) override;
-  std::string DecodeText(std::string_view bytes) override;
+  TqxBytes DecodeBytes(std::string_view bytes) const override;
 
  private:
   static TqxBytes Compress(std::string_view bytes, int level);
-  TqxBytes Decode(std::string_view bytes) const;
 };
 
 class TqxRLEFilter : public TqxFilter {
  public:
   std::unique_ptr<TMemoryStream> EncodeStream(TStream& source) override;
   std::string EncodeText(std::string_view bytes) override;
-  std::unique_ptr<TMemoryStream> DecodeStream(TStream& source) override;
-  std::string DecodeText(std::string_view bytes) override;
+  TqxBytes DecodeBytes(std::string_view bytes) const override;
 
  private:
   static TqxBytes Encode(std::string_view bytes);
-  TqxBytes Decode(std::string_view bytes) const;
 };
 
 // Decoding only. The dictionary lives for one decode, so one filter may be
 // used for any number of streams.
 class TqxLZWFilter : public TqxFilter {
  public:
-  std::unique_ptr<TMemoryStream> DecodeStream(TStream& source) override;
-  std::string DecodeText(std::string_view bytes) override;
-
- private:
-  TqxBytes Decode(std::string_view bytes) const;
+  TqxBytes DecodeBytes(std::string_view bytes) const override;
 };
 
 }  // namespace vs
