@@ -13,6 +13,7 @@
 namespace vs {
 
 class TqxPDFObject;
+class TqxExtMemStream;
 
 enum TqxDecodeFilter : uint8_t {
   ftASCIIHexDecode = 0,
@@ -62,6 +63,9 @@ class TqxFilter {
   // The decoder itself, which both forms above wrap.
   virtual TqxBytes DecodeBytes(std::string_view bytes) const = 0;
 
+  // The whole content of source; holder keeps the bytes alive when they had to be copied.
+  static std::string_view SourceBytes(TStream& source, std::string& holder);
+
   // The decoded-size bound of this filter (kMaxDecodedStreamSize unless changed).
   int64_t MaxDecodedSize() const { return max_decoded_size_; }
   void SetMaxDecodedSize(int64_t size) { max_decoded_size_ = size; }
@@ -70,8 +74,6 @@ class TqxFilter {
   // Raises EDecodedSizeError when a decoded size passes the bound.
   void CheckDecodedSize(uint64_t size) const;
 
-  // The whole content of source; holder keeps the bytes alive when they had to be copied.
-  static std::string_view SourceBytes(TStream& source, std::string& holder);
   static std::unique_ptr<TMemoryStream> AsStream(TqxBytes bytes);
   static std::string AsText(const TqxBytes& bytes);
 
@@ -126,5 +128,23 @@ class TqxLZWFilter : public TqxFilter {
  public:
   TqxBytes DecodeBytes(std::string_view bytes) const override;
 };
+
+// "/FlateDecode" -> ftFlateDecode, ...; "/A85" is the one abbreviation taken.
+// Any other name raises EUnsupportedFilterError with the name.
+TqxDecodeFilter FilterKindOf(std::string_view name);
+
+// The kinds of a /Filter value: a name or an array of names. Any other object
+// raises EUnexpectedFilterObject with its type name; nullptr gives no kinds.
+TqxDecodeFilters FilterListOf(const TqxPDFObject* filter);
+
+// Applies the /Filter value (nullptr: none) to the whole of data; the result
+// is a new stream positioned at 0. /DecodeParms are not applied here.
+std::unique_ptr<TqxExtMemStream> DecodeStreamData(TStream& data, const TqxPDFObject* filter);
+
+// One step of the chain. Trailing line feeds and carriage returns are dropped
+// first; CCITT and DCT data pass unchanged (the image code decodes them).
+std::unique_ptr<TMemoryStream> DecodeWithKind(TqxDecodeFilter kind, TStream& data);
+// As above on bytes, except that CCITT data raises EUnsupportedFilterError.
+std::string DecodeWithKind(TqxDecodeFilter kind, std::string_view data);
 
 }  // namespace vs
