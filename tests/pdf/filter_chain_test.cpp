@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "pdf/classes.h"
 #include "pdf/errors.h"
 #include "pdf/filters.h"
