@@ -4,3 +4,16 @@ set_tests_properties(FontInfo.ArialResolvesToLiberationSans PROPERTIES
   PASS_REGULAR_EXPRESSION "status: +alias\nface: +Liberation Sans Regular(.|\n)*extent: +7 x")
 add_test(NAME FontInfo.UnknownFamilyFails COMMAND vellumsheet font-info "No Such Family")
 set_tests_properties(FontInfo.UnknownFamilyFails PROPERTIES WILL_FAIL TRUE)
+
+# emf-dump lists every record of a metafile and stops with an error at damage.
+add_test(NAME EmfDump.ListsRecords
+         COMMAND vellumsheet emf-dump ${CMAKE_CURRENT_SOURCE_DIR}/data/emf/sample.emf)
+set_tests_properties(EmfDump.ListsRecords PROPERTIES
+  PASS_REGULAR_EXPRESSION "EXTTEXTOUTW 88 ref=\\(100,200\\)[^\n]*text=\"Hi\" dx=\\[9,9\\](.|\n)*FILLPATH(.|\n)*EOF")
+add_test(NAME EmfDump.DamageFails
+         COMMAND vellumsheet emf-dump ${CMAKE_CURRENT_SOURCE_DIR}/data/emf/truncated.emf)
+set_tests_properties(EmfDump.DamageFails PROPERTIES WILL_FAIL TRUE)
+add_test(NAME EmfDump.NamesTheDamagedRecord
+         COMMAND vellumsheet emf-dump ${CMAKE_CURRENT_SOURCE_DIR}/data/emf/truncated.emf)
+set_tests_properties(EmfDump.NamesTheDamagedRecord PROPERTIES
+  PASS_REGULAR_EXPRESSION "SELECTOBJECT(.|\n)*Malformed metafile record EXTTEXTOUTW")

@@ -1,0 +1,42 @@
+#pragma once
+// Assembles one metafile record: the type, the size (filled in by Finish) and
+// little-endian fields appended in the order the format lays them out.
+#include <cstdint>
+#include <span>
+#include <string_view>
+#include <vector>
+
+#include "platform/emf/emf_types.h"
+
+namespace vs {
+
+class TEmfRecordBuilder {
+ public:
+  explicit TEmfRecordBuilder(uint32_t type);
+
+  TEmfRecordBuilder& U8(uint8_t v);
+  TEmfRecordBuilder& U16(uint16_t v);
+  TEmfRecordBuilder& I16(int16_t v) { return U16(static_cast<uint16_t>(v)); }
+  TEmfRecordBuilder& U32(uint32_t v);
+  TEmfRecordBuilder& I32(int32_t v) { return U32(static_cast<uint32_t>(v)); }
+  TEmfRecordBuilder& F32(float v);
+  TEmfRecordBuilder& Point(TPointL p) { return I32(p.x).I32(p.y); }
+  TEmfRecordBuilder& Rect(const TRectL& r) { return I32(r.left).I32(r.top).I32(r.right).I32(r.bottom); }
+  TEmfRecordBuilder& XForm(const TXForm& x);
+  TEmfRecordBuilder& LogFont(const TLogFontW& font);
+  TEmfRecordBuilder& Bytes(std::span<const uint8_t> bytes);
+  TEmfRecordBuilder& Zeros(size_t count);
+  // Zero bytes up to the next multiple of four.
+  TEmfRecordBuilder& Align4();
+  // Overwrites a 32-bit field already written (offsets known only later).
+  void PatchU32(size_t offset, uint32_t v);
+
+  size_t Size() const { return bytes_.size(); }
+  // Pads to a multiple of four, stores the size and hands the record over.
+  std::vector<uint8_t> Finish();
+
+ private:
+  std::vector<uint8_t> bytes_;
+};
+
+}  // namespace vs
