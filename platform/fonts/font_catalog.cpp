@@ -3,15 +3,20 @@
 #include <fontconfig/fontconfig.h>
 
 #include <cctype>
+#include <cstdlib>
 #include <memory>
 
 namespace vs::fonts {
 namespace {
 
 FcConfig* Config() {
-  // Loaded once for the process; fontconfig keeps it for the program's life.
-  static FcConfig* config = FcInitLoadConfigAndFonts();
-  return config;
+  // Loaded once for the process and released at its end.
+  static bool loaded = [] {
+    bool ok = FcInit();
+    std::atexit(FcFini);
+    return ok;
+  }();
+  return loaded ? FcConfigGetCurrent() : nullptr;
 }
 
 struct FontSetDeleter {
