@@ -1,0 +1,21 @@
+#include "engine/units.h"
+
+#include "platform/screen.h"
+
+namespace vs {
+
+double ScreenPixelsPerPoint() { return kScreenPixelsPerInch / 72.0; }
+
+double UnitFactor(TqxUnitType unit) {
+  const double p = ScreenPixelsPerPoint();
+  switch (unit) {
+    case TqxUnitType::muPixels: return 1.0;
+    case TqxUnitType::muInches: return 72.0 * p;
+    case TqxUnitType::muMM: return 2.83464 * p;
+    case TqxUnitType::muPoints: return p;
+    case TqxUnitType::muTwips: return 0.05 * p;
+  }
+  return 1.0;
+}
+
+}  // namespace vs
