@@ -3,6 +3,7 @@
 
 #include "engine/engine.h"
 #include "engine/text_wrap.h"
+#include "platform/codepage.h"
 #include "platform/fonts/font_service.h"
 #include "platform/screen.h"
 
