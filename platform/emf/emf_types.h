@@ -66,11 +66,7 @@ struct TXForm {
   bool operator==(const TXForm&) const = default;
 };
 
-// Colours are COLORREF values: 0x00BBGGRR.
-constexpr uint32_t Rgb(uint8_t r, uint8_t g, uint8_t b) {
-  return r | (uint32_t{g} << 8) | (uint32_t{b} << 16);
-}
-
+// Colours in records are COLORREF values: 0x00BBGGRR.
 struct TLogFontW {
   int32_t height = 0, width = 0, escapement = 0, orientation = 0, weight = 400;
   uint8_t italic = 0, underline = 0, strikeOut = 0, charSet = 1;
