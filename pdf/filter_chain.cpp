@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <utility>
 
 #include "pdf/classes.h"
@@ -26,12 +27,14 @@ std::string_view WithoutTrailingLineEnds(std::string_view data) {
 }
 
 // One step on bytes. pass_ccitt: whether CCITT data passes (stream form) or is refused.
-TqxBytes DecodeStep(TqxDecodeFilter kind, std::string_view data, bool pass_ccitt) {
+TqxBytes DecodeStep(TqxDecodeFilter kind, std::string_view data, bool pass_ccitt,
+                    int64_t max_size = kMaxDecodedStreamSize) {
   data = WithoutTrailingLineEnds(data);
   if (kind == ftCCITTFaxDecode && !pass_ccitt) throw EUnsupportedFilterError();
   if (kind == ftCCITTFaxDecode || kind == ftDCTDecode) return TqxBytes(data.begin(), data.end());
   auto decoder = DecoderOf(kind);
   if (!decoder) throw EUnsupportedFilterError();
+  decoder->SetMaxDecodedSize(max_size);
   if (kind == ftASCIIHexDecode && (data.empty() || data.back() != '>')) {
     // The closing ">" is optional in practice; supply it.
     std::string closed(data);
@@ -74,14 +77,16 @@ TqxDecodeFilters FilterListOf(const TqxPDFObject* filter) {
   return kinds;
 }
 
-std::unique_ptr<TqxExtMemStream> DecodeStreamData(TStream& data, const TqxPDFObject* filter) {
+std::unique_ptr<TqxExtMemStream> DecodeStreamData(TStream& data, const TqxPDFObject* filter, int64_t max_total) {
   const TqxDecodeFilters kinds = FilterListOf(filter);
   std::string holder;
   std::string_view current = TqxFilter::SourceBytes(data, holder);
   TqxBytes work;
+  int64_t left = max_total;
   for (TqxDecodeFilter kind : kinds) {
-    work = DecodeStep(kind, current, true);
+    work = DecodeStep(kind, current, true, std::min(kMaxDecodedStreamSize, std::max<int64_t>(left, 0)));
     current = ViewOf(work);
+    left -= static_cast<int64_t>(work.size());
   }
   if (kinds.empty()) work.assign(current.begin(), current.end());
   return std::make_unique<TqxExtMemStream>(std::move(work));

@@ -29,6 +29,9 @@ using TqxDecodeFilters = std::vector<TqxDecodeFilter>;
 // The most bytes one filter may produce from one stream. Far above any real
 // page content or image, low enough that a crafted stream cannot exhaust memory.
 inline constexpr int64_t kMaxDecodedStreamSize = int64_t{256} << 20;
+// The most bytes all the steps of one /Filter chain may produce together, so
+// that a long array of expanding filters cannot keep the reader busy for minutes.
+inline constexpr int64_t kMaxDecodedChainSize = int64_t{1} << 30;
 
 // Raised when decoding would produce more than the allowed number of bytes.
 class EDecodedSizeError : public Exception {
@@ -138,8 +141,11 @@ TqxDecodeFilter FilterKindOf(std::string_view name);
 TqxDecodeFilters FilterListOf(const TqxPDFObject* filter);
 
 // Applies the /Filter value (nullptr: none) to the whole of data; the result
-// is a new stream positioned at 0. /DecodeParms are not applied here.
-std::unique_ptr<TqxExtMemStream> DecodeStreamData(TStream& data, const TqxPDFObject* filter);
+// is a new stream positioned at 0. /DecodeParms are not applied here. Each
+// step stays within kMaxDecodedStreamSize and all steps together within
+// max_total bytes, else EDecodedSizeError.
+std::unique_ptr<TqxExtMemStream> DecodeStreamData(TStream& data, const TqxPDFObject* filter,
+                                                  int64_t max_total = kMaxDecodedChainSize);
 
 // One step of the chain. Trailing line feeds and carriage returns are dropped
 // first; CCITT and DCT data pass unchanged (the image code decodes them).

@@ -109,5 +109,14 @@ TEST(FilterChain, TextAndStreamFormsOfOneStep) {
   EXPECT_THROW(DecodeWithKind(ftRunLengthDecode, "\x02" "ab\x80"), Exception);
 }
 
+TEST(FilterChain, AllStepsTogetherStayWithinTheBound) {
+  // Each step alone is small; the chain of expanding steps is what is bounded.
+  std::string twice_packed = Deflate(Deflate(std::string(6000, 'a')));
+  auto chain = Names({"/FlateDecode", "/FlateDecode"});
+  TMemoryStream data(twice_packed);
+  EXPECT_EQ(DecodeStreamData(data, chain.get(), 10000)->Size(), 6000);
+  EXPECT_THROW(DecodeStreamData(data, chain.get(), 6000), EDecodedSizeError);
+}
+
 }  // namespace
 }  // namespace vs
