@@ -67,7 +67,8 @@ TEST(EmfRecords, HandBuiltRecordsReadBack) {
   TEmfRecordBuilder blt(EMR_BITBLT);
   blt.Rect({5, 6, 6, 6}).I32(5).I32(6).I32(2).I32(1).U32(SRCCOPY).I32(0).I32(0).XForm({}).U32(0).U32(0)
       .U32(100).U32(40).U32(140).U32(8).Bytes(info).Bytes(bits);
-  auto b = ReadBitmapRecord(One(blt.Finish()));
+  auto bltBytes = blt.Finish();  // the DIB spans point into these bytes
+  auto b = ReadBitmapRecord(One(bltBytes));
   EXPECT_EQ(b.cxDest, 2);
   EXPECT_EQ(b.rop, SRCCOPY);
   ASSERT_TRUE(b.dib.Present());
@@ -78,7 +79,8 @@ TEST(EmfRecords, HandBuiltRecordsReadBack) {
   TEmfRecordBuilder set(EMR_SETDIBITSTODEVICE);
   set.Rect({}).I32(1).I32(2).I32(0).I32(0).I32(2).I32(1).U32(76).U32(40).U32(116).U32(8).U32(0).U32(0).U32(1)
       .Bytes(info).Bytes(bits);
-  auto s = ReadBitmapRecord(One(set.Finish()));
+  auto setBytes = set.Finish();
+  auto s = ReadBitmapRecord(One(setBytes));
   EXPECT_EQ(s.scans, 1u);
   EXPECT_EQ(s.cxSrc, 2);
   EXPECT_TRUE(s.dib.Present());
