@@ -17,3 +17,12 @@ add_test(NAME EmfDump.NamesTheDamagedRecord
          COMMAND vellumsheet emf-dump ${CMAKE_CURRENT_SOURCE_DIR}/data/emf/truncated.emf)
 set_tests_properties(EmfDump.NamesTheDamagedRecord PROPERTIES
   PASS_REGULAR_EXPRESSION "SELECTOBJECT(.|\n)*Malformed metafile record EXTTEXTOUTW")
+
+# The shared corpus opened through the info command, outcome per manifest.
+find_package(Python3 COMPONENTS Interpreter)
+if(Python3_FOUND AND TARGET vellumsheet)
+  add_test(NAME CorpusOpensAsManifestsSay
+           COMMAND Python3::Interpreter ${CMAKE_CURRENT_LIST_DIR}/corpus_open.py
+                   $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR}/../shared)
+  set_tests_properties(CorpusOpensAsManifestsSay PROPERTIES LABELS cli TIMEOUT 600)
+endif()

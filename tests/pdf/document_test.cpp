@@ -1,0 +1,262 @@
+// Opening hand-written fixtures (tests/data/pdf, made by make_fixtures.py)
+// and a few encrypted files of the shared corpus.
+#include "pdf/document.h"
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include "pdf/filters.h"
+
+namespace vs {
+namespace {
+
+using ::testing::ElementsAre;
+
+const std::string kData = std::string(VS_TEST_DATA_DIR) + "/pdf/";
+const std::string kPeer = std::string(VS_SHARED_DIR) + "/corpus-peer/qpdf/";
+
+std::string ReadFile(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+// The decoded bytes of the first content stream of page n.
+std::string PageContent(TqxCustomPDFDocument& document, int32_t n) {
+  TqxPDFObject* contents = document.PageDictionary(n)->Lookup("/Contents");
+  if (auto* array = As<TqxPDFArrayObject>(document.Store().Resolve(contents))) contents = array->Item(0);
+  TqxPDFStreamObject* stream = document.Store().ResolveStream(contents);
+  stream->Data()->SetPosition(0);
+  return std::string(DecodeStreamData(*stream->Data(), stream->Dictionary()->Lookup("/Filter"))->View());
+}
+
+TEST(Document, PageTreePassesAttributesDown) {
+  TqxCustomPDFDocument document;
+  std::vector<int32_t> progress;
+  document.OnIOProgress = [&](TqxCustomPDFDocument&, int32_t p) { progress.push_back(p); };
+  ASSERT_TRUE(document.LoadFromFile(kData + "tree.pdf"));
+  ASSERT_EQ(document.PageCount(), 3);
+  EXPECT_THAT(progress, ElementsAre(10, 75, 30, 90, 60, 100));
+
+  // Root: /MediaBox 612x792, /Rotate 90, /Resources with /F1; the middle node
+  // gives its kids 300x400; page 2 has its own /Rotate and /Resources.
+  EXPECT_EQ(document.GetPageRotation(1), 90);
+  EXPECT_EQ(document.GetPageRotation(2), 180);
+  EXPECT_EQ(document.GetPageRotation(3), 90);
+  EXPECT_EQ(document.GetPageBox(muPoints, 1), (std::array<double, 4>{0, 0, 612, 792}));
+  EXPECT_EQ(document.GetPageBox(muInches, 3), (std::array<double, 4>{0, 0, 300 / 72.0, 400 / 72.0}));
+  double width, height;
+  document.GetPageSize(1, muPoints, width, height);  // the /CropBox
+  EXPECT_DOUBLE_EQ(width, 590.5);
+  EXPECT_DOUBLE_EQ(height, 760);
+  const TqxPDFDictObject* own = document.Store().ResolveDict(document.PageDictionary(2)->Lookup("/Resources"));
+  EXPECT_EQ(own->Count(), 0);
+  const TqxPDFDictObject* inherited = document.Store().ResolveDict(document.PageDictionary(3)->Lookup("/Resources"));
+  EXPECT_NE(inherited->Lookup("/Font"), nullptr);
+  EXPECT_EQ(document.PageDictionary(3)->Lookup("/Parent"), nullptr);
+  EXPECT_THROW(document.GetPageRotation(4), EInvalidPageError);
+
+  EXPECT_EQ(document.PageMode(), pmUseOutlines);
+  EXPECT_EQ(document.PageLayout(), plNone);  // a name outside the table
+  EXPECT_EQ(document.Info().Title, u"Fixture tree");
+  EXPECT_EQ(document.Info().Author, u"Vellumsheet tests");
+  EXPECT_EQ(PageContent(document, 2), ReadFile(kData + "tree.obj8.qpdf.txt"));
+}
+
+TEST(Document, OutlinesDestinationsAndFormFields) {
+  TqxCustomPDFDocument document;
+  ASSERT_TRUE(document.LoadFromFile(kData + "tree"));  // ".pdf" is added
+  EXPECT_EQ(document.WorkFileName(), kData + "tree.pdf");
+  ASSERT_EQ(document.NamedDestinations().size(), 2u);
+  EXPECT_TRUE(document.NamedDestinations().count("intro"));
+  EXPECT_TRUE(document.NamedDestinations().count("chapter"));
+
+  TqxPDFOutline* root = document.Outlines();
+  ASSERT_NE(root, nullptr);
+  EXPECT_EQ(document.OutlineCount(), 3);
+  TqxPDFOutline* intro = root->FirstChild();
+  ASSERT_NE(intro, nullptr);
+  const auto* intro_dict = As<TqxPDFDictObject>(intro->Value());
+  ASSERT_NE(As<TqxPDFArrayObject>(intro_dict->Lookup("/Dest")), nullptr);  // the name became its destination
+  TqxPDFOutline* chapter = intro->Next();
+  ASSERT_NE(chapter, nullptr);
+  EXPECT_EQ(chapter->Previous(), intro);
+  EXPECT_EQ(chapter->Parent(), root);
+  EXPECT_TRUE(chapter->Closed());
+  const auto* chapter_dict = As<TqxPDFDictObject>(chapter->Value());
+  EXPECT_EQ(As<TqxPDFStringObject>(chapter_dict->Lookup("/Title"))->Content(), "Chapter");
+  const auto* action = As<TqxPDFDictObject>(chapter_dict->Lookup("/A"));
+  EXPECT_NE(As<TqxPDFArrayObject>(action->Lookup("/D")), nullptr);
+
+  ASSERT_EQ(document.FormFields().size(), 2u);
+  const TqxAcroFormField& name = *document.FormFields()[0];
+  EXPECT_EQ(name.full_name, "name");
+  EXPECT_EQ(name.kind, fkText);
+  EXPECT_EQ(name.value, "Joe");
+  EXPECT_TRUE(name.multiline);
+  EXPECT_EQ(name.max_length, 20);
+  ASSERT_NE(name.font, nullptr);
+  EXPECT_EQ(name.font->resource_name, "/Helv");
+  EXPECT_EQ(name.font->font.Size, 12);
+  EXPECT_EQ(name.font->font.Name, "Helvetica");
+  EXPECT_TRUE(name.font->font.Bold);
+  EXPECT_EQ(ColorFromText(name.font->color_text), 0x0000FFu);
+  const TqxAcroFormField& agree = *document.FormFields()[1];
+  EXPECT_EQ(agree.kind, fkCheckBox);
+  EXPECT_THAT(agree.states, ElementsAre("Off", "Yes"));
+  EXPECT_EQ(agree.annotation_flags, 4);
+}
+
+TEST(Document, ColorFromText) {
+  EXPECT_EQ(ColorFromText("1 0 0 rg"), 0x0000FFu);
+  EXPECT_EQ(ColorFromText(" 0 0.5 1 rg "), 0xFF8000u);
+  EXPECT_EQ(ColorFromText("0.5 g"), 0x808080u);
+  EXPECT_EQ(ColorFromText(""), 0u);
+  EXPECT_EQ(ColorFromText("1 0 0"), 0u);
+}
+
+TEST(Document, DeletePagesMovesTheRestUp) {
+  TqxCustomPDFDocument document;
+  std::vector<std::string> status;
+  ASSERT_TRUE(document.LoadFromFile(kData + "tree.pdf"));
+  TqxPDFIndirectObject* second = document.Page(2);
+  document.OnStatusMessage = [&](TqxCustomPDFDocument&, const std::string& s) { status.push_back(s); };
+  document.DeletePages("1");
+  ASSERT_EQ(document.PageCount(), 2);
+  EXPECT_EQ(document.Page(1), second);
+  EXPECT_THAT(status, ElementsAre("1 pages deleted"));
+  EXPECT_THROW(document.DeletePages("3"), EInvalidPageError);
+}
+
+TEST(Document, IncrementalUpdateReplacesAndKeepsEntries) {
+  TqxCustomPDFDocument document;
+  ASSERT_TRUE(document.LoadFromFile(kData + "update.pdf"));
+  EXPECT_EQ(PageContent(document, 1), ReadFile(kData + "update.obj4.qpdf.txt"));
+  // Object 6 is free in the update; its older entry stays.
+  const TqxPDFStringObject* kept = document.Store().ResolveString(document.PageDictionary(1)->Lookup("/Extra"));
+  ASSERT_NE(kept, nullptr);
+  EXPECT_EQ(kept->Content(), "kept");
+}
+
+TEST(Document, CatalogAndInfoInsideAnObjectStream) {
+  TqxCustomPDFDocument document;
+  ASSERT_TRUE(document.LoadFromFile(kData + "objstm.pdf"));
+  EXPECT_EQ(document.PDFVersion(), pvPDF15);
+  EXPECT_EQ(document.PageCount(), 1);
+  EXPECT_EQ(document.Info().Title, u"In an object stream");
+  EXPECT_EQ(document.GetPageBox(muPoints, 1), (std::array<double, 4>{0, 0, 400, 300}));
+  EXPECT_EQ(PageContent(document, 1), ReadFile(kData + "objstm.obj4.qpdf.txt"));
+}
+
+TEST(Document, HybridFileReadsItsStreamWithoutPrev) {
+  TqxCustomPDFDocument document;
+  ASSERT_TRUE(document.LoadFromFile(kData + "hybrid.pdf"));
+  EXPECT_EQ(document.PageCount(), 1);
+}
+
+TEST(Document, LoopsAreCut) {
+  // /Prev back to its own section, a page-tree kid that is its ancestor, an
+  // outline item whose /Next is itself.
+  TqxCustomPDFDocument document;
+  std::vector<std::string> warnings;
+  document.OnWarning = [&](TqxCustomPDFDocument&, const std::string& w) { warnings.push_back(w); };
+  ASSERT_TRUE(document.LoadFromFile(kData + "loops.pdf"));
+  EXPECT_EQ(document.PageCount(), 1);
+  EXPECT_EQ(document.OutlineCount(), 2);
+  EXPECT_FALSE(warnings.empty());
+}
+
+TEST(Document, DamagedFilesRaiseReaderErrors) {
+  const std::string tree = ReadFile(kData + "tree.pdf");
+  std::string beyond = tree.substr(0, tree.rfind("startxref")) + "startxref\n999999\n%%EOF\n";
+  std::string bad_entry = tree;
+  bad_entry.replace(bad_entry.find(" 00000 n", bad_entry.find("xref\n")) - 10, 10, "0099999999");
+  struct Case {
+    const char* name;
+    std::string bytes;
+  };
+  const Case cases[] = {
+      {"empty", ""},
+      {"not a PDF", "hello"},
+      {"startxref beyond the file", beyond},
+      {"an entry beyond the file", bad_entry},
+      {"cut in the middle", tree.substr(0, tree.size() / 2)},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TqxCustomPDFDocument document;
+    EXPECT_THROW(document.LoadFromMemory(c.bytes), Exception);
+    EXPECT_FALSE(document.IsLoaded());
+  }
+  TqxCustomPDFDocument document;
+  try {
+    document.LoadFromFile(kData + "missing.pdf");
+    ADD_FAILURE();
+  } catch (const EFileNotFound& e) {
+    EXPECT_EQ(std::string(e.what()), kData + "missing.pdf File Not Found");
+  }
+}
+
+class EncryptedDocument : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (!std::filesystem::exists(kPeer)) GTEST_SKIP() << "shared corpus not present";
+  }
+};
+
+TEST_F(EncryptedDocument, WrongThenRightPassword) {
+  TqxCustomPDFDocument document;
+  std::vector<int32_t> tries;
+  document.OnPassword = [&](TqxCustomPDFDocument&, std::string& password, bool&, int32_t n) {
+    tries.push_back(n);
+    password = n == 0 ? "wrong" : "user2";
+  };
+  ASSERT_TRUE(document.LoadFromFile(kPeer + "c-r3.pdf"));
+  EXPECT_THAT(tries, ElementsAre(0, 1));
+  EXPECT_TRUE(document.IsEncrypted());
+  EXPECT_EQ(document.PageCount(), 30);
+  EXPECT_EQ(document.Encryption().Level(), el128bit);
+  EXPECT_TRUE(document.Encryption().Locked());
+  // The object stream was decrypted with its own number before expanding.
+  EXPECT_EQ(PageContent(document, 1), "BT\n  /F1 24 Tf\n  72 720 Td\n  (Potato 0) Tj\nET\n");
+}
+
+TEST_F(EncryptedDocument, OwnerPasswordAndFortyBitKeysOfRevisionThree) {
+  TqxCustomPDFDocument owner;
+  owner.OnPassword = [](TqxCustomPDFDocument&, std::string& password, bool&, int32_t) { password = "owner1"; };
+  ASSERT_TRUE(owner.LoadFromFile(kPeer + "c-r2.pdf"));
+  EXPECT_EQ(owner.Encryption().UserPassword(), "user1");
+  EXPECT_EQ(owner.Encryption().Level(), el40bit);
+
+  TqxCustomPDFDocument r3;
+  r3.OnPassword = [](TqxCustomPDFDocument&, std::string& password, bool&, int32_t) { password = "623"; };
+  ASSERT_TRUE(r3.LoadFromFile(kPeer + "encrypted-40-bit-R3.pdf"));
+  EXPECT_EQ(r3.PageCount(), 1);
+}
+
+TEST_F(EncryptedDocument, CancelledOrUnsupportedNeverOpens) {
+  TqxCustomPDFDocument document;
+  document.OnPassword = [](TqxCustomPDFDocument&, std::string&, bool& go_on, int32_t) { go_on = false; };
+  EXPECT_FALSE(document.LoadFromFile(kPeer + "c-r3.pdf"));
+  EXPECT_EQ(document.PageCount(), 0);
+
+  // Without a handler only the empty password is tried.
+  TqxCustomPDFDocument quiet;
+  EXPECT_FALSE(quiet.LoadFromFile(kPeer + "c-r3.pdf"));
+  TqxCustomPDFDocument empty_user;
+  EXPECT_TRUE(empty_user.LoadFromFile(kPeer + "V4.pdf"));  // revision 4 with an RC4 crypt filter
+
+  bool asked = false;
+  TqxCustomPDFDocument aes;
+  aes.OnPassword = [&](TqxCustomPDFDocument&, std::string&, bool&, int32_t) { asked = true; };
+  EXPECT_THROW(aes.LoadFromFile(kPeer + "V4-aes.pdf"), EUnsupportedEncryption);
+  EXPECT_FALSE(asked);
+}
+
+}  // namespace
+}  // namespace vs
