@@ -206,6 +206,7 @@ void TqxCustomDocumentEngine::StartRecording(double widthPixels, double heightPi
 void TqxCustomDocumentEngine::FinishRecordingInto() {
   if (!recording_) return;
   std::unique_ptr<TqxRecording> finished = std::move(recording_);
+  finished->EndRecording();
   ProcessMetafile(*finished, 0, 0);
 }
 
@@ -217,9 +218,9 @@ void TqxCustomDocumentEngine::ProcessMetafile(const TqxRecording& metafile, doub
     const int w = static_cast<int>(std::nearbyint(UnitToPixelsX(page_.Width())));
     const int h = static_cast<int>(std::nearbyint(UnitToPixelsY(page_.Height())));
     std::unique_ptr<TqxRecording> scaled = ScaledRecording(metafile, w, h);
-    processor.Process(*scaled, offsetX, offsetY);
+    processor.Process(scaled->Metafile(), offsetX, offsetY);
   } else {
-    processor.Process(metafile, offsetX, offsetY);
+    processor.Process(metafile.Metafile(), offsetX, offsetY);
   }
 }
 

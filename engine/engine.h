@@ -287,6 +287,7 @@ class TqxCustomDocumentEngine : public TqxComponent, public TqxImageFormatJudge 
 
  private:
   friend class TqxDocSettings;
+  friend class TqxMetafileProcessor;  // fills the current lists and the image list
   // Attributes saved by SaveEngineState.
   struct EngineState {
     TFont Font;

@@ -35,13 +35,13 @@ TEST(EngineLifecycle, PagesAreRenderedAsTheNextOneOpens) {
   engine.TextOut(1, 1, u"one");
   engine.NewPage();
   EXPECT_EQ(engine.log, (Log{"BeforeBeginDoc", "BeginDocHook", "AfterBeginDoc", "BeforeBeginPage",
-                             "BeginPageHook 1", "AfterBeginPage", "Text one", "BeforeEndPage", "EndPageHook 1",
+                             "BeginPageHook 1", "AfterBeginPage", "Text one", "EOF", "BeforeEndPage", "EndPageHook 1",
                              "AfterEndPage"}));
   engine.log.clear();
   engine.TextOut(1, 1, u"two");
   engine.SetCurrentPage(1);  // ignored while pages are processed one by one
   engine.EndDoc();
-  EXPECT_EQ(engine.log, (Log{"BeforeBeginPage", "BeginPageHook 2", "AfterBeginPage", "Text two", "BeforeEndPage",
+  EXPECT_EQ(engine.log, (Log{"BeforeBeginPage", "BeginPageHook 2", "AfterBeginPage", "Text two", "EOF", "BeforeEndPage",
                              "EndPageHook 2", "AfterEndPage", "BeforeEndDoc", "EndDocHook", "AfterEndDoc"}));
   EXPECT_EQ(engine.Status(), 2);
   EXPECT_FALSE(engine.DocumentOpen());
@@ -59,9 +59,10 @@ TEST(EngineLifecycle, WithoutProcessingEachPageAllPagesWaitForEndDoc) {
   engine.log.clear();
   engine.EndDoc();
   EXPECT_EQ(engine.log,
-            (Log{"BeforeBeginPage", "BeginPageHook 1", "AfterBeginPage", "Text one", "Text more", "BeforeEndPage",
-                 "EndPageHook 1", "AfterEndPage", "BeforeBeginPage", "BeginPageHook 2", "AfterBeginPage", "Text two",
-                 "BeforeEndPage", "EndPageHook 2", "AfterEndPage", "BeforeEndDoc", "EndDocHook", "AfterEndDoc"}));
+            (Log{"BeforeBeginPage", "BeginPageHook 1", "AfterBeginPage", "Text one", "EOF", "Text more", "EOF",
+                 "BeforeEndPage", "EndPageHook 1", "AfterEndPage", "BeforeBeginPage", "BeginPageHook 2",
+                 "AfterBeginPage", "Text two", "EOF", "BeforeEndPage", "EndPageHook 2", "AfterEndPage",
+                 "BeforeEndDoc", "EndDocHook", "AfterEndDoc"}));
 }
 
 TEST(EngineLifecycle, ClosedEngineDoesNothing) {
@@ -255,8 +256,9 @@ TEST(EngineBands, BandContentIsRenderedAroundEveryPage) {
   engine.TextOut(0, 0, u"body");
   engine.NewPage();
   engine.EndDoc();
-  EXPECT_EQ(engine.log, (Log{"BeginDocHook", "BeginPageHook 1", "Text head", "Text body", "Text over", "EndPageHook 1",
-                             "BeginPageHook 2", "Text head", "Text over", "EndPageHook 2", "EndDocHook"}));
+  EXPECT_EQ(engine.log, (Log{"BeginDocHook", "BeginPageHook 1", "Text head", "Text body", "EOF", "Text over",
+                             "EndPageHook 1", "BeginPageHook 2", "Text head", "EOF", "Text over", "EndPageHook 2",
+                             "EndDocHook"}));
 }
 
 TEST(EngineSort, ByLineThenBySideWithinTheTolerance) {
