@@ -167,11 +167,9 @@ int Run(const std::vector<std::string>& args) {
   ListingEngine engine;
   engine.BeginDoc();
   std::vector<Summary> summaries;
-  {
-    TqxMetafileProcessor processor(engine);
-    // The raw bytes: a damaged file still gives the items before the damage.
-    processor.Process(file.Bytes(), 0, 0);
-  }
+  TqxMetafileProcessor processor(engine);
+  // The raw bytes: a damaged file still gives the items before the damage.
+  processor.Process(file.Bytes(), 0, 0);
   for (TqxItemList* list : {engine.CurrentItems(), engine.CurrentTexts()})
     for (const auto& item : *list) summaries.push_back(Describe(*item));
   if (json) {
@@ -183,6 +181,13 @@ int Run(const std::vector<std::string>& args) {
     for (const Summary& s : summaries) PrintLine(s);
   }
   engine.EndDoc();
+  std::fflush(stdout);
+  if (processor.PassedOver() > 0)
+    std::fprintf(stderr, "emf-items: %zu records passed over\n", processor.PassedOver());
+  if (!processor.Damage().empty()) {
+    std::fprintf(stderr, "emf-items: %s\n", processor.Damage().c_str());
+    return kExitFailure;
+  }
   return kExitOk;
 }
 

@@ -49,12 +49,12 @@ void TqxMetafileProcessor::Process(std::span<const uint8_t> records, double x, d
       try {
         HandleRecord(r);
       } catch (const Exception&) {
-        // A record whose fields, counts or pictures do not fit is passed over.
+        ++passedOver_;  // a record whose fields, counts or pictures do not fit
       }
       return true;
     });
-  } catch (const EMetafileError&) {
-    // The record stream itself is damaged here: keep what came before.
+  } catch (const EMetafileError& e) {
+    damage_ = e.what();  // the record stream itself is damaged: keep what came before
   }
 }
 

@@ -105,6 +105,10 @@ class TqxMetafileProcessor {
   const TXForm& WorldTransform() const { return world_; }
   const std::vector<TqxGDIOBJ>& ObjectTable() const { return objects_; }
   size_t SavedStates() const { return states_.size(); }
+  // Records passed over because their fields did not fit, and the damage
+  // that ended the replay early (empty when the stream was whole).
+  size_t PassedOver() const { return passedOver_; }
+  const std::string& Damage() const { return damage_; }
 
  private:
   // State records.
@@ -196,6 +200,8 @@ class TqxMetafileProcessor {
   std::vector<TqxGDIOBJ> objects_;
   std::map<std::string, TqxMetaState> states_;
   std::map<std::string, std::vector<int>> charSets_;
+  size_t passedOver_ = 0;
+  std::string damage_;
 };
 
 }  // namespace vs
