@@ -9,13 +9,13 @@ std::string FormatText(std::string_view format, std::initializer_list<std::strin
   for (size_t i = 0; i < format.size(); ++i) {
     char c = format[i];
     if (c == '%' && i + 1 < format.size()) {
-      char spec = format[i + 1];
-      if (spec == '%') {
+      char kind = format[i + 1];
+      if (kind == '%') {
         out += '%';
         ++i;
         continue;
       }
-      if (spec == 's' || spec == 'd') {
+      if (kind == 's' || kind == 'd') {
         if (next != args.end()) out += *next++;
         ++i;
         continue;
