@@ -98,7 +98,7 @@ bool TqxMetafileProcessor::MatchTextDecoration() {
   for (size_t i = textTarget_->size(); i-- > 0;) {
     auto* text = dynamic_cast<TqxTextItem*>((*textTarget_)[i].get());
     if (!text || !(Near(text->X, left) || Near(text->X, left + 1))) continue;
-    const TqxFontInfo info(text->Font, mapMode_);
+    const metafile::TqxFontInfo info(text->Font, mapMode_);
     const double y = text->Y, size = text->Font.Size();
     bool underline, strikeOut;
     if (mapMode_ == 1) {

@@ -7,7 +7,7 @@
 #include "platform/fonts/font_service.h"
 #include "platform/screen.h"
 
-namespace vs {
+namespace vs::metafile {
 namespace {
 
 // Screen pixels per logical unit of a mapping mode (1 for the pixel modes).
@@ -40,7 +40,7 @@ TLogFont LogFontOf(const TFont& font) {
 TqxFontInfo::TqxFontInfo(const TFont& font, int mapMode) {
   const double unit = PixelsPerUnit(mapMode);
   TLogFont log = LogFontOf(font);
-  log.Height = metafile::RoundInt(log.Height * unit);
+  log.Height = RoundInt(log.Height * unit);
   TFontService& fonts = TFontService::Instance();
   TTextMetric tm = fonts.TextMetrics(log);
   TOutlineMetrics om = fonts.OutlineMetrics(log);
@@ -56,4 +56,4 @@ TqxFontInfo::TqxFontInfo(const TFont& font, int mapMode) {
   StrikeOutPosition = size * points(om.StrikeoutPosition) / 1000;
 }
 
-}  // namespace vs
+}  // namespace vs::metafile

@@ -4,7 +4,9 @@
 #include "engine/graphics.h"
 #include "platform/fonts/logfont.h"
 
-namespace vs {
+// The metafile processor's own font measurements; the form-field font
+// description of the PDF layer has the same name, hence the namespace.
+namespace vs::metafile {
 
 // The logical font a TFont is measured and drawn with.
 TLogFont LogFontOf(const TFont& font);
@@ -21,4 +23,4 @@ class TqxFontInfo {
   double StrikeOutPosition = 0, StrikeOutSize = 0;
 };
 
-}  // namespace vs
+}  // namespace vs::metafile

@@ -108,7 +108,7 @@ void TqxMetafileProcessor::Place(TqxTextItem& item, const std::u16string& text) 
   double drop = 0;  // distance from the reference point down to the top edge
   if (vertical == kAlignBaseline) {
     // Font size and descent are points, used as they are.
-    const TqxFontInfo info(item.Font, mapMode_);
+    const metafile::TqxFontInfo info(item.Font, mapMode_);
     drop = item.Font.Size() - info.Descent;
   } else if (vertical == kAlignBottom) {
     drop = h;

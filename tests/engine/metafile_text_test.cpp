@@ -93,7 +93,7 @@ TEST_F(MetafileText, PlacementMovesTheReferencePointToTheTopLeftCorner) {
   font.SetSize(12);
   const TqxTextSize extent = engine.TextExtent(u"Wide", font);
   const double w = extent.Width, h = extent.Height;
-  const double sd = 12 - TqxFontInfo(font, 0).Descent;  // font size less descent, as points
+  const double sd = 12 - metafile::TqxFontInfo(font, 0).Descent;  // font size less descent, as points
   struct Case {
     uint32_t align;
     int escapement;
@@ -132,7 +132,7 @@ TEST_F(MetafileText, BaselineUsesTheFontSizeAndDescentInPoints) {
   TFont font;
   font.Name = "Arial";
   font.SetSize(12);
-  ASSERT_EQ(TqxFontInfo(font, 0).Descent, -2.25);
+  ASSERT_EQ(metafile::TqxFontInfo(font, 0).Descent, -2.25);
   Replay({Font(1, -16), Value(EMR_SELECTOBJECT, 1), Value(EMR_SETTEXTALIGN, 24), Text(100, 200, u"abc")});
   EXPECT_EQ(ItemsOf<TqxTextItem>().at(0)->Y, 185.75);
 }
