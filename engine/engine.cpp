@@ -199,41 +199,43 @@ void TqxCustomDocumentEngine::ClearEngineStates() {
 // --- metafiles ---
 
 void TqxCustomDocumentEngine::StartRecording(double widthPixels, double heightPixels) {
-  recording_ = std::make_unique<TqxRecording>(static_cast<int>(std::nearbyint(widthPixels)),
-                                              static_cast<int>(std::nearbyint(heightPixels)));
+  canvas_.reset();
+  if (!metafile_) metafile_ = std::make_unique<TMetafile>();
+  metafile_->SetSize(RoundPixels(widthPixels), RoundPixels(heightPixels));
+  canvas_ = std::make_unique<TMetafileCanvas>(*metafile_);
 }
 
 void TqxCustomDocumentEngine::FinishRecordingInto() {
-  if (!recording_) return;
-  std::unique_ptr<TqxRecording> finished = std::move(recording_);
-  finished->EndRecording();
-  ProcessMetafile(*finished, 0, 0);
+  if (!canvas_ || !metafile_) return;
+  canvas_->EndRecording();
+  canvas_.reset();
+  ProcessMetafile(*metafile_, 0, 0);
 }
 
-void TqxCustomDocumentEngine::ProcessMetafile(const TqxRecording& metafile, double x, double y) {
+std::unique_ptr<TMetafile> TqxCustomDocumentEngine::ScaledToInputResolution(const TMetafile& metafile) const {
+  if (inputXRes_ == kScreenPixelsPerInch && inputYRes_ == kScreenPixelsPerInch) return nullptr;
+  return ScaledRecording(metafile, RoundPixels(UnitToPixelsX(page_.Width())), RoundPixels(UnitToPixelsY(page_.Height())));
+}
+
+void TqxCustomDocumentEngine::ProcessMetafile(const TMetafile& metafile, double x, double y) {
   TqxMetafileProcessor processor(*this);
   const double offsetX = workArea_.Left + x, offsetY = workArea_.Top + y;
-  if (inputXRes_ != kScreenPixelsPerInch || inputYRes_ != kScreenPixelsPerInch) {
-    // Drawing made at another resolution is replayed scaled onto the page first.
-    const int w = static_cast<int>(std::nearbyint(UnitToPixelsX(page_.Width())));
-    const int h = static_cast<int>(std::nearbyint(UnitToPixelsY(page_.Height())));
-    std::unique_ptr<TqxRecording> scaled = ScaledRecording(metafile, w, h);
-    processor.Process(scaled->Metafile(), offsetX, offsetY);
-  } else {
-    processor.Process(metafile.Metafile(), offsetX, offsetY);
-  }
+  std::unique_ptr<TMetafile> scaled = ScaledToInputResolution(metafile);
+  processor.Process(scaled ? *scaled : metafile, offsetX, offsetY);
 }
 
-void TqxCustomDocumentEngine::PlayMetafile(const TqxRecording& metafile) {
+void TqxCustomDocumentEngine::PlayMetafile(const TMetafile& metafile) {
   if (open_) ProcessMetafile(metafile, 0, 0);
 }
 
-void TqxCustomDocumentEngine::PlayMetafileAt(const TqxRecording& metafile, double x, double y) {
+void TqxCustomDocumentEngine::PlayMetafileAt(const TMetafile& metafile, double x, double y) {
   if (open_) ProcessMetafile(metafile, UnitToPixelsX(x), UnitToPixelsY(y));
 }
 
-void TqxCustomDocumentEngine::StretchDrawGraphic(const TFloatRect&, const TGraphic&) {
-  // Drawing a picture onto the page recording needs the recording canvas.
+void TqxCustomDocumentEngine::StretchDrawGraphic(const TFloatRect& rect, const TGraphic& graphic) {
+  if (!canvas_) return;
+  auto scaled = [this](double v) { return RoundPixels(v * factor_); };
+  graphic.Draw(*canvas_, {scaled(rect.Left), scaled(rect.Top), scaled(rect.Right), scaled(rect.Bottom)});
 }
 
 bool TqxCustomDocumentEngine::SupportsImageFormat(TqxOutputImageFormat, std::string& message) {

@@ -21,12 +21,14 @@
 #include "engine/recording.h"
 #include "engine/units.h"
 #include "pdf/classes.h"
+#include "platform/graphics/bitmap.h"
 #include "pdf/utils.h"
 
 namespace vs {
 
 class TqxDocSettings;
 class TqxCustomDocumentEngine;
+class TRasterCanvas;
 
 enum class TqxItemsToRenderKind : uint8_t { irText = 1, irImage = 2, irShape = 4 };
 using TqxItemsToRender = uint8_t;  // set of TqxItemsToRenderKind bits
@@ -120,8 +122,9 @@ class TqxCustomDocumentEngine : public TqxComponent, public TqxImageFormatJudge 
   uint8_t Status() const { return status_; }
   int CurrentPage() const { return currentPage_; }
   int PageCount() const { return pageCount_; }
-  // The current page's recording; null while no page is being recorded.
-  TqxRecording* Canvas() const { return recording_.get(); }
+  // The device context the current page is drawn on (the graphics layer's
+  // GdipCreateFromHDC takes it); null while no page is being recorded.
+  HDC Canvas() const { return canvas_ ? canvas_->Handle() : nullptr; }
   TqxBand BandState() const { return band_; }
   const TFloatRect& WorkArea() const { return workArea_; }  // origin (Left, Top), limits (Right, Bottom)
   bool InsideWorkArea(double y, double x) const;
@@ -190,9 +193,9 @@ class TqxCustomDocumentEngine : public TqxComponent, public TqxImageFormatJudge 
   virtual void EndTable();
 
   // --- metafiles ---
-  virtual void PlayMetafile(const TqxRecording& metafile);
+  virtual void PlayMetafile(const TMetafile& metafile);
   virtual void StretchDrawGraphic(const TFloatRect& rect, const TGraphic& graphic);
-  virtual void PlayMetafileAt(const TqxRecording& metafile, double x, double y);
+  virtual void PlayMetafileAt(const TMetafile& metafile, double x, double y);
 
   // --- bands ---
   virtual void BeginHeader() { BeginBand(TqxBand::bsHeader); }
@@ -255,10 +258,13 @@ class TqxCustomDocumentEngine : public TqxComponent, public TqxImageFormatJudge 
   virtual void RenderPie(const TPen& pen, const TBrush* brush, const std::vector<TqxFloatPoint>& points);
   virtual void RenderChord(const TPen& pen, const TBrush* brush, const std::vector<TqxFloatPoint>& points);
   virtual void RenderPolyBezier(const std::vector<TqxFloatPoint>& points, int count, const TPen& pen);
-  virtual void PlaceBitmap(const TGraphic&, double y, double x) {}
+  // Receives a shape painted by the base renderers: a bitmap of the shape's
+  // box whose unpainted pixels have the background colour, and the box's
+  // top-left corner in page pixels.
+  virtual void PlaceBitmap(const TBitmap&, double y, double x) {}
   virtual void DrawPageBorder();
   virtual void RenderDeferredTextItems(TqxItemList& list);
-  virtual void ProcessMetafile(const TqxRecording& metafile, double x, double y);
+  virtual void ProcessMetafile(const TMetafile& metafile, double x, double y);
   virtual void SortItems(TqxItemList& list);
   virtual int ShowDefaultSetupDialog() { return 1; }
   virtual std::unique_ptr<TqxPreferences> PreferencesClass() const;
@@ -267,6 +273,9 @@ class TqxCustomDocumentEngine : public TqxComponent, public TqxImageFormatJudge 
   void ProcessPage();
   void UpdateWorkArea();
   void PlaceImage(const TFloatRect& rect, int index);
+  // Drawing made at an input resolution other than the screen's, played
+  // scaled onto the page; null when the resolutions agree.
+  std::unique_ptr<TMetafile> ScaledToInputResolution(const TMetafile& metafile) const;
   // Reports an engine error: to OnErrorMessage when set, otherwise raises it.
   template <typename E>
   void ReportError() {
@@ -306,6 +315,10 @@ class TqxCustomDocumentEngine : public TqxComponent, public TqxImageFormatJudge 
   void CloseDocument();
   void OpenWithDesktop(const std::string& path);
   void StartRecording(double widthPixels, double heightPixels);
+  // Paints a shape whose drawing stays within box (page pixels) and hands
+  // the picture to PlaceBitmap.
+  void PaintShape(TFloatRect box, const TPen& pen, const TBrush* brush,
+                  const std::function<void(TRasterCanvas&, double dx, double dy)>& paint);
   void FinishRecordingInto();  // ends the page's recording and replays it
   void FreePageItems(TqxPageItem& page);
   void MakeCurrent(TqxBandItem& band);
@@ -320,6 +333,7 @@ class TqxCustomDocumentEngine : public TqxComponent, public TqxImageFormatJudge 
   bool Renders(TqxItemsToRenderKind kind) const {
     return open_ && (ItemsToRender & static_cast<uint8_t>(kind)) != 0;
   }
+  void ContinueParagraphOnNewPage();
   void EmitTaggedRun(double& x, double y, const std::u16string& run);
   std::unique_ptr<TqxTextItem> MakeTextItem(double x, double y, const std::u16string& text);
 
@@ -347,7 +361,8 @@ class TqxCustomDocumentEngine : public TqxComponent, public TqxImageFormatJudge 
   std::vector<std::unique_ptr<TqxPageItem>> pages_;
   TqxPageItem* currentPageItem_ = nullptr;
   int currentPage_ = 0, pageCount_ = 0;
-  std::unique_ptr<TqxRecording> recording_;
+  std::unique_ptr<TMetafile> metafile_;
+  std::unique_ptr<TMetafileCanvas> canvas_;
   std::unique_ptr<TqxBandItem> header_, footer_, underlay_, overlay_;
   TqxBand band_ = TqxBand::bsPage;
   TqxItemList* currentItems_ = nullptr;

@@ -24,6 +24,7 @@ void TqxCustomDocumentEngine::BeginDoc() {
   }
   open_ = true;
   pages_.clear();
+  metafile_ = std::make_unique<TMetafile>();
   header_ = std::make_unique<TqxBandItem>();
   footer_ = std::make_unique<TqxBandItem>();
   underlay_ = std::make_unique<TqxBandItem>();
@@ -95,7 +96,8 @@ void TqxCustomDocumentEngine::CloseDocument() {
   footer_.reset();
   underlay_.reset();
   overlay_.reset();
-  recording_.reset();
+  canvas_.reset();
+  metafile_.reset();
   images_.clear();
   outputFiles_.clear();
   states_.clear();

@@ -95,19 +95,4 @@ void TqxCustomDocumentEngine::Chord(double x1, double y1, double x2, double y2, 
            {ClampedPoint(x1, y1), ClampedPoint(x2, y2), ClampedPoint(x3, y3), ClampedPoint(x4, y4)});
 }
 
-// Base renderers: a concrete engine that draws shapes overrides these. The
-// base paints nothing until a raster canvas is available to it.
-void TqxCustomDocumentEngine::RenderLine(const TPen&, double, double, double, double) {}
-void TqxCustomDocumentEngine::RenderRectangle(const TPen&, const TBrush*, double, double, double, double) {}
-void TqxCustomDocumentEngine::RenderRoundRect(const TPen&, const TBrush*, double, double, double, double, double,
-                                              double) {}
-void TqxCustomDocumentEngine::RenderEllipse(const TPen&, const TBrush*, double, double, double, double) {}
-void TqxCustomDocumentEngine::RenderPolygon(const std::vector<TqxFloatPoint>&, int, const TBrush*, const TPen&,
-                                            bool) {}
-void TqxCustomDocumentEngine::RenderArc(const TPen&, const std::vector<TqxFloatPoint>&) {}
-void TqxCustomDocumentEngine::RenderPie(const TPen&, const TBrush*, const std::vector<TqxFloatPoint>&) {}
-void TqxCustomDocumentEngine::RenderChord(const TPen&, const TBrush*, const std::vector<TqxFloatPoint>&) {}
-void TqxCustomDocumentEngine::RenderPolyBezier(const std::vector<TqxFloatPoint>&, int, const TPen&) {}
-void TqxCustomDocumentEngine::RenderPolyPolygonItem(TqxPolyPolygonItem&) {}
-
 }  // namespace vs

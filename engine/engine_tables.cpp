@@ -32,11 +32,35 @@ double TqxCustomDocumentEngine::ParagraphTextOut(const std::u16string& text) {
   const double lineHeight = TextExtent(u"Wg", font).Height * paragraph_->Formatting.LineSpacing;
   for (std::u16string& line : WrapText(ExpandVariables(text, true), paragraph_->Width,
                                        [&](const std::u16string& s) { return TextExtent(s, font).Width; })) {
+    // A full page is closed and the paragraph goes on at the top of the next;
+    // every page takes at least one line.
+    const double bottom = paragraph_->Y + (paragraph_->Lines.Count() + 1) * lineHeight;
+    if (AutoPaginate && band_ == TqxBand::bsPage && paragraph_->Lines.Count() > 0 && bottom > workArea_.Bottom) {
+      ContinueParagraphOnNewPage();
+      if (!paragraph_) return 0;
+    }
     paragraph_->Lines.Add(std::move(line));
+    paragraph_->Height = paragraph_->Lines.Count() * lineHeight;
   }
-  paragraph_->Height = paragraph_->Lines.Count() * lineHeight;
   const double left = workArea_.Bottom - (paragraph_->Y + paragraph_->Height);
   return std::max(0.0, left) / UnitToPixelsY(1);
+}
+
+void TqxCustomDocumentEngine::ContinueParagraphOnNewPage() {
+  // The page may be rendered and freed with the paragraph: keep its style.
+  const TFont font = paragraph_->Font;
+  const TBrush brush = paragraph_->Brush;
+  TqxTextFormatting formatting;
+  formatting.Assign(paragraph_->Formatting);
+  const TqxTextEffects effects = paragraph_->TextEffects;
+  EndPara();
+  NewPage();
+  BeginPara();
+  if (!paragraph_) return;
+  paragraph_->Font = font;
+  paragraph_->Brush = brush;
+  paragraph_->Formatting.Assign(formatting);
+  paragraph_->TextEffects = effects;
 }
 
 void TqxCustomDocumentEngine::EndPara() {

@@ -1,8 +1,10 @@
 #pragma once
 // A picture the engine can keep in its image list: bitmap, icon, metafile or
-// JPEG image. Concrete kinds wrap the platform's picture objects.
+// JPEG image. Concrete kinds wrap the platform's picture objects
+// (engine/pictures.h).
 #include <memory>
 
+#include "platform/emf/metafile.h"
 #include "platform/stream.h"
 
 namespace vs {
@@ -20,6 +22,9 @@ class TGraphic {
   virtual std::unique_ptr<TGraphic> Clone() const = 0;
   // The picture in its own file format.
   virtual void SaveToStream(TStream& stream) const = 0;
+  // Draws the picture stretched onto dest (device pixels, right and bottom
+  // exclusive) of a recording canvas. A kind that cannot draw itself draws nothing.
+  virtual void Draw(TMetafileCanvas& canvas, const TRectL& dest) const {}
 };
 
 }  // namespace vs

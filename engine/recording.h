@@ -1,33 +1,16 @@
 #pragma once
-// The drawing recorded for one page. The engine makes a fresh recording for
-// each page; drawing code renders on its Handle, and the engine ends it and
-// hands its metafile to the metafile processor.
+// The drawing recorded for one page: an enhanced metafile. The engine keeps
+// one metafile per document and records each page on a fresh canvas on it.
 #include <memory>
 
 #include "platform/emf/metafile.h"
 
 namespace vs {
 
-class TqxRecording {
- public:
-  TqxRecording(int width, int height);
-  virtual ~TqxRecording() = default;
-  int Width() const { return metafile_.Width(); }
-  int Height() const { return metafile_.Height(); }
+using TqxRecording = TMetafile;
 
-  // The device context to draw on; null once the recording has ended.
-  HDC Handle() { return canvas_ ? canvas_->Handle() : nullptr; }
-  // Stores the records in the metafile; later calls do nothing.
-  void EndRecording();
-  // The records made so far (empty until the recording has ended).
-  const TMetafile& Metafile() const { return metafile_; }
-
- private:
-  TMetafile metafile_;
-  std::unique_ptr<TMetafileCanvas> canvas_;
-};
-
-// A new, ended recording of the given size holding the drawing of source scaled to fit.
-std::unique_ptr<TqxRecording> ScaledRecording(const TqxRecording& source, int width, int height);
+// A new metafile of width × height pixels holding source's drawing played
+// scaled into its whole area.
+std::unique_ptr<TMetafile> ScaledRecording(const TMetafile& source, int width, int height);
 
 }  // namespace vs

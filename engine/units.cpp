@@ -1,5 +1,8 @@
 #include "engine/units.h"
 
+#include <cmath>
+#include <limits>
+
 #include "platform/screen.h"
 
 namespace vs {
@@ -16,6 +19,16 @@ double UnitFactor(TqxUnitType unit) {
     case TqxUnitType::muTwips: return 0.05 * p;
   }
   return 1.0;
+}
+
+}  // namespace vs
+
+namespace vs {
+
+int32_t RoundPixels(double v) {
+  if (std::isnan(v)) return 0;
+  constexpr double kLow = std::numeric_limits<int32_t>::min(), kHigh = std::numeric_limits<int32_t>::max();
+  return static_cast<int32_t>(std::nearbyint(std::fmax(kLow, std::fmin(kHigh, v))));
 }
 
 }  // namespace vs

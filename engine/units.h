@@ -1,5 +1,7 @@
 #pragma once
 // Measurement units of the engine's own coordinates and page settings.
+#include <cstdint>
+
 namespace vs {
 
 enum class TqxUnitType { muPixels, muInches, muMM, muPoints, muTwips };
@@ -10,5 +12,9 @@ double UnitFactor(TqxUnitType unit);
 
 // Screen pixels per point.
 double ScreenPixelsPerPoint();
+
+// A length or position in whole pixels: nearest, halves to even, held within
+// the 32-bit range (not-a-number gives 0).
+int32_t RoundPixels(double v);
 
 }  // namespace vs

@@ -58,11 +58,11 @@ TRasterCanvas::~TRasterCanvas() = default;
 void TRasterCanvas::FillAndStroke(bool fill) {
   cairo_t* cr = cairo_->cr;
   cairo_set_fill_rule(cr, Winding ? CAIRO_FILL_RULE_WINDING : CAIRO_FILL_RULE_EVEN_ODD);
-  if (fill && Brush.Style != TBrushStyle::bsClear) {
+  if (fill && Brush.Style != TRasterBrushStyle::bsClear) {
     SetColor(cr, Brush.Color);
     cairo_fill_preserve(cr);
   }
-  if (Pen.Style != TPenStyle::psClear) {
+  if (Pen.Style != TRasterPenStyle::psClear) {
     double width = std::max(1, Pen.Width);
     cairo_set_line_width(cr, width);
     static const double kDash[] = {18, 6}, kDot[] = {3, 3}, kDashDot[] = {9, 6, 3, 6},
@@ -70,10 +70,10 @@ void TRasterCanvas::FillAndStroke(bool fill) {
     const double* dashes = nullptr;
     int count = 0;
     switch (Pen.Style) {
-      case TPenStyle::psDash: dashes = kDash, count = 2; break;
-      case TPenStyle::psDot: dashes = kDot, count = 2; break;
-      case TPenStyle::psDashDot: dashes = kDashDot, count = 4; break;
-      case TPenStyle::psDashDotDot: dashes = kDashDotDot, count = 6; break;
+      case TRasterPenStyle::psDash: dashes = kDash, count = 2; break;
+      case TRasterPenStyle::psDot: dashes = kDot, count = 2; break;
+      case TRasterPenStyle::psDashDot: dashes = kDashDot, count = 4; break;
+      case TRasterPenStyle::psDashDotDot: dashes = kDashDotDot, count = 6; break;
       default: break;
     }
     double scaled[6];
@@ -167,6 +167,16 @@ void TRasterCanvas::Polygon(const std::vector<TPointF>& points) {
   cairo_move_to(cairo_->cr, points[0].X, points[0].Y);
   for (size_t i = 1; i < points.size(); ++i) cairo_line_to(cairo_->cr, points[i].X, points[i].Y);
   cairo_close_path(cairo_->cr);
+  FillAndStroke(true);
+}
+
+void TRasterCanvas::PolyPolygon(const std::vector<std::vector<TPointF>>& polygons) {
+  for (const auto& points : polygons) {
+    if (points.empty()) continue;
+    cairo_move_to(cairo_->cr, points[0].X, points[0].Y);
+    for (size_t i = 1; i < points.size(); ++i) cairo_line_to(cairo_->cr, points[i].X, points[i].Y);
+    cairo_close_path(cairo_->cr);
+  }
   FillAndStroke(true);
 }
 

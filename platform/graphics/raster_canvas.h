@@ -1,6 +1,7 @@
 #pragma once
 // A small raster canvas that paints the basic shapes with a pen and a brush
-// into pixels, over a transparent background. Coordinates are pixels, y
+// into pixels, over a transparent background. Its pen and brush types carry
+// a Raster prefix to stay apart from the document engine's drawing attributes. Coordinates are pixels, y
 // down, and follow the screen's conventions: a shape given by two corners
 // covers the pixels from the first up to but not including the second, its
 // outline drawn inside; arcs run counter-clockwise from the start radial to
@@ -13,22 +14,22 @@
 
 namespace vs {
 
-enum class TPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
+enum class TRasterPenStyle { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 enum class TPenJoin { pjRound, pjBevel, pjMiter };
 enum class TPenCap { pcRound, pcSquare, pcFlat };
-enum class TBrushStyle { bsSolid, bsClear };
+enum class TRasterBrushStyle { bsSolid, bsClear };
 
-struct TPen {
+struct TRasterPen {
   TColorRef Color = 0;
   int Width = 1;  // pixels; 0 draws one pixel wide
-  TPenStyle Style = TPenStyle::psSolid;
+  TRasterPenStyle Style = TRasterPenStyle::psSolid;
   TPenJoin Join = TPenJoin::pjRound;
   TPenCap Cap = TPenCap::pcRound;
 };
 
-struct TBrush {
+struct TRasterBrush {
   TColorRef Color = Rgb(255, 255, 255);
-  TBrushStyle Style = TBrushStyle::bsSolid;
+  TRasterBrushStyle Style = TRasterBrushStyle::bsSolid;
 };
 
 struct TPointF {
@@ -47,8 +48,8 @@ class TRasterCanvas {
   int Width() const { return width_; }
   int Height() const { return height_; }
 
-  TPen Pen;
-  TBrush Brush;
+  TRasterPen Pen;
+  TRasterBrush Brush;
   bool Winding = false;  // polygon fill mode: winding, else alternate
 
   void Line(double x1, double y1, double x2, double y2);
@@ -63,6 +64,9 @@ class TRasterCanvas {
   void Pie(double x1, double y1, double x2, double y2, double x3, double y3, double x4, double y4);
   void Polygon(const std::vector<TPointF>& points);
   void Polyline(const std::vector<TPointF>& points);
+  // Several closed polygons filled as one area, so that with the alternate
+  // fill mode an inner polygon cuts a hole into an outer one.
+  void PolyPolygon(const std::vector<std::vector<TPointF>>& polygons);
   // A start point, then three points per cubic segment.
   void PolyBezier(const std::vector<TPointF>& points);
 

@@ -90,9 +90,9 @@ TEST(MetafileRoundTrip, DrawnTextComesBackAtItsPixelPositionsSizesAndAngles) {
   engine.Preferences().SetProcessAfterEachPage(true);
   engine.BeginDoc();
   ASSERT_NE(engine.Canvas(), nullptr);
-  DrawPage(engine.Canvas()->Handle(), page1, true);
+  DrawPage(engine.Canvas(), page1, true);
   engine.NewPage();
-  DrawPage(engine.Canvas()->Handle(), page2, false);
+  DrawPage(engine.Canvas(), page2, false);
   engine.EndDoc();
 
   ASSERT_EQ(engine.texts.size(), 4u);

@@ -39,8 +39,8 @@ TEST(RasterCanvas, LinesStopBeforeTheirEndAndClearStylesPaintNothing) {
   EXPECT_EQ(c.Alpha(3, 0), 0);
   EXPECT_EQ(c.Alpha(3, 2), 0);
 
-  c.Pen.Style = TPenStyle::psClear;
-  c.Brush.Style = TBrushStyle::bsClear;
+  c.Pen.Style = TRasterPenStyle::psClear;
+  c.Brush.Style = TRasterBrushStyle::bsClear;
   c.Rectangle(0, 2, 10, 4);
   EXPECT_EQ(c.Alpha(5, 3), 0);
 }
@@ -67,13 +67,24 @@ TEST(RasterCanvas, PolygonFillModesAndCurves) {
   // A pentagram: its centre is inside under the winding rule only.
   std::vector<TPointF> star = {{20, 0}, {32, 38}, {1, 14}, {39, 14}, {8, 38}};
   TRasterCanvas alternate(40, 40), winding(40, 40);
-  alternate.Pen.Style = winding.Pen.Style = TPenStyle::psClear;
+  alternate.Pen.Style = winding.Pen.Style = TRasterPenStyle::psClear;
   winding.Winding = true;
   alternate.Polygon(star);
   winding.Polygon(star);
   EXPECT_EQ(alternate.Alpha(20, 20), 0);
   EXPECT_EQ(winding.Alpha(20, 20), 255);
   EXPECT_EQ(alternate.Alpha(20, 8), 255);
+
+  // Polygons painted together: the inner square is a hole under the alternate rule.
+  std::vector<std::vector<TPointF>> ring = {{{0, 0}, {30, 0}, {30, 30}, {0, 30}}, {{10, 10}, {20, 10}, {20, 20}, {10, 20}}};
+  TRasterCanvas holed(40, 40), filled(40, 40);
+  holed.Pen.Style = filled.Pen.Style = TRasterPenStyle::psClear;
+  filled.Winding = true;
+  holed.PolyPolygon(ring);
+  filled.PolyPolygon(ring);
+  EXPECT_EQ(holed.Alpha(15, 15), 0);
+  EXPECT_EQ(holed.Alpha(5, 5), 255);
+  EXPECT_EQ(filled.Alpha(15, 15), 255);
 
   TRasterCanvas curve(40, 20);
   curve.PolyBezier({{0, 10}, {10, 0}, {30, 0}, {39, 10}, {50, 50}});  // the last point is no segment
