@@ -1,31 +1,12 @@
 #pragma once
-// The picture kinds of the image list: bitmaps, JPEG images and metafiles,
-// each holding the platform's own picture object.
+// The picture kinds of the image list besides bitmaps: JPEG images and
+// metafiles, each holding the platform's own picture object.
+#include "engine/bitmap_graphic.h"
 #include "engine/graphic.h"
 #include "platform/emf/metafile.h"
-#include "platform/graphics/bitmap.h"
 #include "platform/graphics/jpeg_image.h"
 
 namespace vs {
-
-class TBitmapGraphic : public TGraphic {
- public:
-  TBitmapGraphic() = default;
-  explicit TBitmapGraphic(TBitmap bitmap) : bitmap_(std::move(bitmap)) {}
-
-  const TBitmap& Bitmap() const { return bitmap_; }
-  TGraphicKind Kind() const override { return TGraphicKind::gkBitmap; }
-  int Width() const override { return bitmap_.Width(); }
-  int Height() const override { return bitmap_.Height(); }
-  std::unique_ptr<TGraphic> Clone() const override { return std::make_unique<TBitmapGraphic>(bitmap_); }
-  void SaveToStream(TStream& stream) const override;  // a BMP file
-  // Reads a BMP file from the stream's position to its end.
-  void LoadFromStream(TStream& stream);
-  void Draw(TMetafileCanvas& canvas, const TRectL& dest) const override;
-
- private:
-  TBitmap bitmap_;
-};
 
 class TJpegGraphic : public TGraphic {
  public:

@@ -317,7 +317,7 @@ TEST(EnginePictures, BmpAndJpegPicturesAreKeptAndPlaced) {
   auto* keptBitmap = dynamic_cast<const TBitmapGraphic*>(images[0].Graphic.get());
   auto* keptJpeg = dynamic_cast<const TJpegGraphic*>(images[2].Graphic.get());
   ASSERT_TRUE(keptBitmap && keptJpeg);
-  EXPECT_EQ(keptBitmap->Bitmap().Pixel(39, 19), Rgb(0, 128, 0));
+  EXPECT_EQ(keptBitmap->Bitmap.Pixel(39, 19), Rgb(0, 128, 0));
   EXPECT_EQ(keptJpeg->Image().Data(), jpegData) << "JPEG data is passed on as it came";
   TMemoryStream saved;
   keptJpeg->SaveToStream(saved);
