@@ -27,9 +27,10 @@ struct Summary {
   void Text(const char* name, std::string v) { fields.push_back({name, std::move(v), true}); }
 };
 
+// A colour (0x00BBGGRR) as #RRGGBB.
 std::string Hex6(uint32_t color) {
   char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "#%06X", color & 0xFFFFFF);
+  std::snprintf(buffer, sizeof buffer, "#%02X%02X%02X", color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
   return buffer;
 }
 
