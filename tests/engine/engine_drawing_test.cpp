@@ -1,6 +1,5 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 
 #include <cmath>
 #include <limits>
@@ -9,6 +8,7 @@
 #include "engine/pictures.h"
 #include "platform/emf/records.h"
 #include "platform/gdiplus/objects.h"
+#include "support/jpeg_fixture.h"
 
 namespace vs {
 namespace {
@@ -259,33 +259,7 @@ TEST_F(ShapeTest, ShapeItemsAndThePageBorderReachPlaceBitmap) {
 
 // --- pictures in the image list ---
 
-// A small JPEG: width × height of one colour.
-std::vector<uint8_t> MakeJpeg(int width, int height) {
-  jpeg_compress_struct cinfo;
-  jpeg_error_mgr err;
-  cinfo.err = jpeg_std_error(&err);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = width;
-  cinfo.image_height = height;
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<uint8_t> row(width * 3);
-  for (int x = 0; x < width; ++x) row[3 * x] = 255;
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW r = row.data();
-    jpeg_write_scanlines(&cinfo, &r, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  std::vector<uint8_t> out(buffer, buffer + size);
-  free(buffer);
-  return out;
-}
+using vs::testing::MakeJpeg;
 
 TEST(EnginePictures, BmpAndJpegPicturesAreKeptAndPlaced) {
   // A BMP file and JPEG data as they arrive in streams.

@@ -9,6 +9,7 @@
 
 #include "platform/graphics/jpeg_image.h"
 #include "platform/graphics/raster_op.h"
+#include "support/jpeg_fixture.h"
 
 namespace vs {
 namespace {
@@ -97,37 +98,7 @@ TEST(RasterOp, CombinesSourceDestinationAndPattern) {
   EXPECT_EQ(d.Pixel(0, 0), dst);
 }
 
-// A tiny picture compressed with libjpeg: left half red, right half blue.
-std::vector<uint8_t> MakeJpeg(int width, int height, bool grey) {
-  jpeg_compress_struct cinfo;
-  jpeg_error_mgr err;
-  cinfo.err = jpeg_std_error(&err);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = width;
-  cinfo.image_height = height;
-  cinfo.input_components = grey ? 1 : 3;
-  cinfo.in_color_space = grey ? JCS_GRAYSCALE : JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 95, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<uint8_t> row(width * cinfo.input_components);
-  for (int x = 0; x < width; ++x) {
-    if (grey) row[x] = x < width / 2 ? 40 : 200;
-    else { row[3 * x] = x < width / 2 ? 255 : 0; row[3 * x + 2] = x < width / 2 ? 0 : 255; }
-  }
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW r = row.data();
-    jpeg_write_scanlines(&cinfo, &r, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  jpeg_destroy_compress(&cinfo);
-  std::vector<uint8_t> data(buffer, buffer + size);
-  free(buffer);
-  return data;
-}
+using vs::testing::MakeJpeg;
 
 void ExpectNear(TColorRef got, TColorRef want) {
   EXPECT_NEAR(RedOf(got), RedOf(want), 12);

@@ -1,6 +1,5 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 
 #include <cmath>
 #include <filesystem>
@@ -9,6 +8,7 @@
 #include "platform/emf/metafile.h"
 #include "platform/fonts/font_service.h"
 #include "platform/gdiplus/objects.h"
+#include "support/jpeg_fixture.h"
 #include "tests/platform/emf/emf_helpers.h"
 
 namespace vs {
@@ -227,38 +227,7 @@ TEST(GdipPaths, FillStrokeAndClipRecordDevicePaths) {
   EXPECT_EQ(static_cast<int32_t>(ReadValue(restores[0])), -1);
 }
 
-// A width x height JPEG: left half red, right half blue.
-std::vector<uint8_t> MakeJpeg(int width, int height) {
-  jpeg_compress_struct cinfo;
-  jpeg_error_mgr err;
-  cinfo.err = jpeg_std_error(&err);
-  jpeg_create_compress(&cinfo);
-  unsigned char* buffer = nullptr;
-  unsigned long size = 0;
-  jpeg_mem_dest(&cinfo, &buffer, &size);
-  cinfo.image_width = width;
-  cinfo.image_height = height;
-  cinfo.input_components = 3;
-  cinfo.in_color_space = JCS_RGB;
-  jpeg_set_defaults(&cinfo);
-  jpeg_set_quality(&cinfo, 95, TRUE);
-  jpeg_start_compress(&cinfo, TRUE);
-  std::vector<uint8_t> row(width * 3);
-  for (int x = 0; x < width; ++x) {
-    bool left = x < width / 2;
-    row[3 * x] = left ? 255 : 0;
-    row[3 * x + 2] = left ? 0 : 255;
-  }
-  while (cinfo.next_scanline < cinfo.image_height) {
-    JSAMPROW r = row.data();
-    jpeg_write_scanlines(&cinfo, &r, 1);
-  }
-  jpeg_finish_compress(&cinfo);
-  std::vector<uint8_t> data(buffer, buffer + size);
-  free(buffer);
-  jpeg_destroy_compress(&cinfo);
-  return data;
-}
+using vs::testing::MakeJpeg;
 
 TGpImage Load(std::vector<uint8_t> bytes) {
   TMemoryStream stream(std::move(bytes));
