@@ -183,3 +183,28 @@ TEST_F(MetafileText, FillBarsUnderTextMarkItUnderlined) {
 
 }  // namespace
 }  // namespace vs
+
+namespace vs {
+namespace {
+
+// An engine that keeps plain text apart from the other items.
+class SplitEngine : public testing::RecordingEngine {
+ public:
+  SplitEngine() { separateTextList_ = true; }
+};
+
+TEST(MetafileTextTarget, TextGoesToTheTextListWhenTheEngineKeepsItApart) {
+  SplitEngine engine;
+  engine.ReferencePoint = TqxReferencePoint::rpPage;
+  engine.BeginDoc();
+  TqxMetafileProcessor processor(engine);
+  processor.Process(testing::WrapRecords({testing::Text(1, 2, u"apart", ETO_OPAQUE, {0, 0, 10, 10})}), 0, 0);
+  ASSERT_EQ(engine.CurrentTexts()->size(), 1u);
+  EXPECT_NE(dynamic_cast<TqxTextItem*>(engine.CurrentTexts()->front().get()), nullptr);
+  ASSERT_EQ(engine.CurrentItems()->size(), 2u) << "the background shape and the end-of-file item";
+  EXPECT_NE(dynamic_cast<TqxShapeItem*>(engine.CurrentItems()->front().get()), nullptr);
+  engine.EndDoc();
+}
+
+}  // namespace
+}  // namespace vs
