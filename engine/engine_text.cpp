@@ -10,14 +10,7 @@
 namespace vs {
 
 TqxTextSize TqxCustomDocumentEngine::TextExtent(const std::u16string& text, const TFont& font) const {
-  TLogFont log;
-  log.FaceName = AnsiToWide(font.Name);
-  log.Height = font.Height();
-  log.Weight = font.Has(TFontStyle::fsBold) ? kFwBold : kFwNormal;
-  log.Italic = font.Has(TFontStyle::fsItalic);
-  log.Underline = font.Has(TFontStyle::fsUnderline);
-  log.StrikeOut = font.Has(TFontStyle::fsStrikeOut);
-  log.CharSet = font.Charset;
+  const TLogFont log = LogFontOf(font);
   if (text.empty()) {
     TTextSize size = TFontService::Instance().TextExtent(log, u" ");
     return {1, size.Height};

@@ -2,9 +2,22 @@
 
 #include <cstdint>
 
+#include "platform/codepage.h"
 #include "platform/screen.h"
 
 namespace vs {
+
+TLogFont LogFontOf(const TFont& font) {
+  TLogFont log;
+  log.FaceName = AnsiToWide(font.Name);
+  log.Height = font.Height();
+  log.Weight = font.Has(TFontStyle::fsBold) ? kFwBold : kFwNormal;
+  log.Italic = font.Has(TFontStyle::fsItalic);
+  log.Underline = font.Has(TFontStyle::fsUnderline);
+  log.StrikeOut = font.Has(TFontStyle::fsStrikeOut);
+  log.CharSet = font.Charset;
+  return log;
+}
 
 int MulDiv(int number, int numerator, int denominator) {
   if (denominator == 0) return -1;

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/fonts/logfont.h"
+
 namespace vs {
 
 // 0x00BBGGRR; values with the top bit set name system colours.
@@ -45,6 +47,9 @@ class TFont {
  private:
   int height_ = -11;
 };
+
+// The logical font a TFont is measured and drawn with.
+TLogFont LogFontOf(const TFont& font);
 
 enum class TPenStyle : uint8_t { psSolid, psDash, psDot, psDashDot, psDashDotDot, psClear, psInsideFrame };
 

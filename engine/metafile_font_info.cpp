@@ -25,18 +25,6 @@ double PixelsPerUnit(int mapMode) {
 
 }  // namespace
 
-TLogFont LogFontOf(const TFont& font) {
-  TLogFont log;
-  log.FaceName = AnsiToWide(font.Name);
-  log.Height = font.Height();
-  log.Weight = font.Has(TFontStyle::fsBold) ? kFwBold : kFwNormal;
-  log.Italic = font.Has(TFontStyle::fsItalic);
-  log.Underline = font.Has(TFontStyle::fsUnderline);
-  log.StrikeOut = font.Has(TFontStyle::fsStrikeOut);
-  log.CharSet = font.Charset;
-  return log;
-}
-
 TqxFontInfo::TqxFontInfo(const TFont& font, int mapMode) {
   const double unit = PixelsPerUnit(mapMode);
   TLogFont log = LogFontOf(font);

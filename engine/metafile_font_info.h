@@ -8,9 +8,6 @@
 // description of the PDF layer has the same name, hence the namespace.
 namespace vs::metafile {
 
-// The logical font a TFont is measured and drawn with.
-TLogFont LogFontOf(const TFont& font);
-
 class TqxFontInfo {
  public:
   // Measures font on the screen with the given mapping mode in effect: in the
