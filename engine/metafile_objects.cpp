@@ -214,7 +214,7 @@ void TqxMetafileProcessor::ExtCreateFont(const TEmfRecord& r) {
   if (lf.strikeOut) font.Include(TFontStyle::fsStrikeOut);
 
   // Sizes are kept within what a font can sensibly have, whatever the record says.
-  auto points = [](double v) { return std::clamp(std::abs(RoundInt(v)), 0, 100000); };
+  auto points = [](double v) { return std::clamp(RoundInt(std::fabs(v)), 0, 100000); };
   const double ppi = kScreenPixelsPerInch;
   const double height = lf.height;
   if (mapMode_ == 0 || ScaledMapMode()) {

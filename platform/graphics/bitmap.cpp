@@ -112,8 +112,9 @@ DibFormat ParseInfo(std::span<const uint8_t> info) {
 }  // namespace
 
 TBitmap::TBitmap(int width, int height, TColorRef fill) {
-  if (width < 0 || height < 0 || static_cast<int64_t>(StrideFor(width)) * height > kMaxBitmapBytes ||
-      width > kMaxBitmapBytes / 3)
+  // The width is checked first: the row size of a larger one does not fit an int.
+  if (width < 0 || height < 0 || width > kMaxBitmapBytes / 3 ||
+      static_cast<int64_t>(StrideFor(width)) * height > kMaxBitmapBytes)
     throw EBitmapError("Bitmap too large");
   width_ = width;
   height_ = height;
@@ -160,7 +161,7 @@ TBitmap TBitmap::FromDib(std::span<const uint8_t> info, std::span<const uint8_t>
   DibFormat f = ParseInfo(info);
   int64_t srcStride = (f.width * f.bitCount + 31) / 32 * 4;
   // The rows must all be there; this also bounds the size by the data given.
-  if (srcStride * f.height > static_cast<int64_t>(bits.size())) Invalid();
+  if (f.height > static_cast<int64_t>(bits.size()) / srcStride) Invalid();
   TBitmap out(static_cast<int>(f.width), static_cast<int>(f.height));
   for (int64_t row = 0; row < f.height; ++row) {
     const uint8_t* src = bits.data() + row * srcStride;

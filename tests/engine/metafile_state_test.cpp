@@ -206,6 +206,19 @@ TEST_F(MetafileMapping, FontHeightsFollowTheMappingMode) {
   EXPECT_EQ(table[2].Font.Font.Size(), 24) << "16 pixels doubled by the world transform";
 }
 
+TEST_F(MetafileMapping, AbsurdTransformsKeepFontSizesInRange) {
+  // A vertical scale of 1e30 drives the size far beyond any integer.
+  auto& p = Replay({
+      TEmfRecordBuilder(EMR_SETWORLDTRANSFORM).XForm({1, 0, 0, 1e30f, 0, 0}).Finish(),
+      Font(1, 16),
+      Font(2, -16),
+  });
+  const auto& table = p.ObjectTable();
+  ASSERT_EQ(table.size(), 2u);
+  EXPECT_EQ(table[0].Font.Font.Size(), 100000);
+  EXPECT_EQ(table[1].Font.Font.Size(), 100000);
+}
+
 TEST_F(MetafileMapping, WorldTransformRecordsCombine) {
   auto& p = Replay({
       TEmfRecordBuilder(EMR_SETWORLDTRANSFORM).XForm({2, 0, 0, 2, 0, 0}).Finish(),

@@ -63,6 +63,23 @@ TEST(Bitmap, ReadsPalettedAndTopDownDibs) {
   EXPECT_THROW(TBitmap::FromBmp(bmp), EBitmapError);
   EXPECT_THROW(TBitmap::FromBmp(std::vector<uint8_t>{'B', 'M', 0}), EBitmapError);
   EXPECT_THROW(TBitmap(1 << 20, 1 << 20), EBitmapError);
+  EXPECT_THROW(TBitmap(0x7FFFFFFF, 1), EBitmapError);
+}
+
+TEST(Bitmap, HugeDeclaredSizesAreRefusedWithoutOverflow) {
+  // Width and height near 2^31 at 32 bits: the row size times the row count
+  // does not fit in 64 bits, yet a handful of bits must still be refused.
+  for (int32_t height : {0x7FFFFFFF, -0x7FFFFFFF}) {
+    std::vector<uint8_t> info(40, 0);
+    info[0] = 40;
+    int32_t width = 0x7FFFFFFF;
+    std::memcpy(&info[4], &width, 4);
+    std::memcpy(&info[8], &height, 4);
+    info[12] = 1;
+    info[14] = 32;
+    std::vector<uint8_t> bits(16, 0);
+    EXPECT_THROW(TBitmap::FromDib(info, bits), EBitmapError) << height;
+  }
 }
 
 TEST(RasterOp, CombinesSourceDestinationAndPattern) {
