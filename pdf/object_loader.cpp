@@ -14,6 +14,9 @@ namespace {
 // these bounds stop shared references from multiplying it without end.
 constexpr int kMaxCopyDepth = 64;
 constexpr int kMaxCopyNodes = 100000;
+// A /Length is an integer object; a longer chain of streams whose lengths
+// are other streams is a damaged file and is cut here.
+constexpr int kMaxNestedReads = 32;
 
 bool IsXRefStream(const TqxPDFStreamObject& stream) {
   const auto* type = As<TqxPDFNameObject>(stream.Dictionary()->Lookup("/Type"));
@@ -24,6 +27,11 @@ bool IsXRefStream(const TqxPDFStreamObject& stream) {
 
 std::unique_ptr<TqxPDFIndirectObject> TqxObjectLoader::ReadIndirectObject() {
   if (reader_->Position() == 0) return nullptr;
+  struct Nesting {
+    int& depth;
+    ~Nesting() { --depth; }
+  } nesting{++reading_depth_};
+  if (reading_depth_ > kMaxNestedReads) throw EPDFFileCorruptedError();
   TqxPDFObjectPtr object = reader_->ReadObject();
   if (!As<TqxPDFIndirectObject>(object.get())) throw EPDFFileCorruptedError();
   std::unique_ptr<TqxPDFIndirectObject> indirect(static_cast<TqxPDFIndirectObject*>(object.release()));

@@ -71,6 +71,9 @@ class TqxObjectLoader {
   DestinationLookup lookup_destination_;
   std::deque<Pending> pending_;
   bool walking_ = false;
+  // Indirect objects being read inside one another: a stream's /Length
+  // read from the file may itself be a stream, and so on.
+  int reading_depth_ = 0;
   // Objects already read from the file by number (another generation
   // asked for finds the same object); nullptr marks an unreadable one.
   std::map<int32_t, TqxPDFIndirectObject*> read_by_number_;

@@ -79,12 +79,13 @@ void ReadXRefStreamEntries(std::string_view data, const int32_t (&widths)[3], co
     if (range.count <= 0) break;
     for (int64_t k = 0; k < range.count; ++k) {
       if (data.size() - position < row_width) return;
-      int64_t number = range.first + k;
+      // k is bounded by the data, so only a huge first can overflow.
+      const int64_t number = range.first > INT32_MAX ? -1 : range.first + k;
       TqxXRefStmItem item;
       item.type = widths[0] == 0 ? 1 : static_cast<int32_t>(field(widths[0]));
       item.field2 = field(widths[1]);
       item.field3 = field(widths[2]);
-      if (number >= 0 && number <= INT32_MAX) entries.SetStreamEntry(static_cast<int32_t>(number), item);
+      if (IsStorableObjectNumber(number)) entries.SetStreamEntry(static_cast<int32_t>(number), item);
     }
   }
 }

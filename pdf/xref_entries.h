@@ -23,6 +23,10 @@ struct TqxXRefStmItem {
   int64_t field3 = 0;  // type 1: generation; type 2: index inside the object stream
 };
 
+// Whether an entry for this number can be kept: the slot counts (one above
+// the highest number) must stay within 32 bits.
+inline bool IsStorableObjectNumber(int64_t number) { return number >= 0 && number < INT32_MAX; }
+
 // Both entry lists of one document. Entries are kept sparsely, so a huge
 // object number in a damaged file costs nothing; the slot counts are one
 // above the highest number present.

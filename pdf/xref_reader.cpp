@@ -148,8 +148,9 @@ void TqxCrossReferenceReader::ReadTableEntries(int64_t offset) {
       auto generation = TryParseInt32(reader_.ReadToken());
       std::string kind = reader_.ReadToken();
       if (!entry_offset || !generation || kind.size() != 1) throw ECrossReferenceError();
-      const int64_t number = *first + k;
-      if (kind[0] != 'n' || number < 0 || number > INT32_MAX) continue;
+      // k is bounded by the entries present, so only a huge first can overflow.
+      const int64_t number = *first > INT32_MAX ? -1 : *first + k;
+      if (kind[0] != 'n' || !IsStorableObjectNumber(number)) continue;
       entries_.SetTableEntry(static_cast<int32_t>(number),
                              {*generation, 'n', static_cast<int32_t>(number), *entry_offset});
     }
@@ -253,8 +254,8 @@ void TqxCrossReferenceReader::ExpandObjectStream(int32_t stream_number) {
     auto relative = TryParseInt64(members.ReadToken());
     if (!number || !relative) break;  // the header ends before /N pairs
     const int64_t header = members.Position();
-    const int64_t position = first + *relative;
-    if (position < 0 || position >= data.Size()) continue;
+    int64_t position = 0;
+    if (__builtin_add_overflow(first, *relative, &position) || position < 0 || position >= data.Size()) continue;
     members.SetPosition(position);
     TqxPDFObjectPtr value = members.ReadObject();
     members.SetPosition(header);

@@ -2,6 +2,8 @@
 // and a few encrypted files of the shared corpus.
 #include "pdf/document.h"
 
+#include <array>
+#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -33,6 +35,57 @@ std::string PageContent(TqxCustomPDFDocument& document, int32_t n) {
   TqxPDFStreamObject* stream = document.Store().ResolveStream(contents);
   stream->Data()->SetPosition(0);
   return std::string(DecodeStreamData(*stream->Data(), stream->Dictionary()->Lookup("/Filter"))->View());
+}
+
+using Objects = std::vector<std::pair<int32_t, std::string>>;
+
+const Objects kOnePage = {{1, "<< /Type /Catalog /Pages 2 0 R >>"},
+                          {2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>"}};
+const std::string kPage = "<< /Type /Page /MediaBox [0 0 10 10] >>";
+
+// Appends the definitions; offsets receives where each one starts.
+std::string WithObjects(std::string pdf, const Objects& objects, std::vector<size_t>& offsets) {
+  for (const auto& [number, body] : objects) {
+    offsets.push_back(pdf.size());
+    pdf += std::to_string(number) + " 0 obj\n" + body + "\nendobj\n";
+  }
+  return pdf;
+}
+
+// A file whose classic table lists every object in a subsection of its
+// own, after the raw subsections of extra_table.
+std::string ClassicFile(const Objects& objects, const std::string& extra_table = "") {
+  std::vector<size_t> offsets;
+  std::string pdf = WithObjects("%PDF-1.4\n", objects, offsets);
+  const size_t table = pdf.size();
+  pdf += "xref\n" + extra_table;
+  for (size_t i = 0; i < objects.size(); ++i) {
+    char entry[48];
+    std::snprintf(entry, sizeof entry, "%d 1\n%010zu 00000 n \n", objects[i].first, offsets[i]);
+    pdf += entry;
+  }
+  return pdf + "trailer\n<< /Root 1 0 R >>\nstartxref\n" + std::to_string(table) + "\n%%EOF\n";
+}
+
+// A file with a cross-reference stream (object 99): type 1 entries for the
+// objects, and type 2 entries {number, object stream, index}.
+std::string StreamFile(const Objects& objects, const std::vector<std::array<int32_t, 3>>& compressed) {
+  std::vector<size_t> offsets;
+  std::string pdf = WithObjects("%PDF-1.5\n", objects, offsets);
+  std::string index, rows;
+  auto row = [&](int32_t number, int type, uint32_t field2, uint16_t field3) {
+    index += std::to_string(number) + " 1 ";
+    rows += static_cast<char>(type);
+    for (int shift = 24; shift >= 0; shift -= 8) rows += static_cast<char>(field2 >> shift);
+    rows += static_cast<char>(field3 >> 8);
+    rows += static_cast<char>(field3);
+  };
+  for (size_t i = 0; i < objects.size(); ++i) row(objects[i].first, 1, static_cast<uint32_t>(offsets[i]), 0);
+  for (const auto& [number, stream, at] : compressed) row(number, 2, stream, static_cast<uint16_t>(at));
+  const size_t start = pdf.size();
+  pdf += "99 0 obj\n<< /Type /XRef /W [1 4 2] /Index [" + index + "] /Root 1 0 R /Length " +
+         std::to_string(rows.size()) + " >>\nstream\n" + rows + "\nendstream\nendobj\n";
+  return pdf + "startxref\n" + std::to_string(start) + "\n%%EOF\n";
 }
 
 TEST(Document, PageTreePassesAttributesDown) {
@@ -199,6 +252,57 @@ TEST(Document, DamagedFilesRaiseReaderErrors) {
     ADD_FAILURE();
   } catch (const EFileNotFound& e) {
     EXPECT_EQ(std::string(e.what()), kData + "missing.pdf File Not Found");
+  }
+}
+
+TEST(Document, ObjectNumbersBeyond32BitsAreDropped) {
+  // Subsections that start at the largest 32-bit number or beyond the
+  // 64-bit range keep no entry; the counter stays one above the highest kept.
+  Objects objects = kOnePage;
+  objects.push_back({3, kPage});
+  const std::string extra = "2147483647 1\n0000000009 00000 n \n9223372036854775807 2\n0000000009 00000 n \n"
+                            "0000000009 00000 n \n";
+  TqxCustomPDFDocument document;
+  ASSERT_TRUE(document.LoadFromMemory(ClassicFile(objects, extra)));
+  EXPECT_EQ(document.PageCount(), 1);
+  EXPECT_EQ(document.Store().Counter(), 4);
+}
+
+TEST(Document, StreamLengthsThatAreStreamsEndAtALimit) {
+  // The page's content stream takes its /Length from another stream, whose
+  // length is yet another stream, and so on for many thousands of objects.
+  constexpr int32_t kChain = 60000;
+  Objects objects = kOnePage;
+  objects.push_back({3, "<< /Type /Page /MediaBox [0 0 10 10] /Contents 4 0 R >>"});
+  for (int32_t n = 4; n < 4 + kChain; ++n)
+    objects.push_back({n, "<< /Length " + std::to_string(n + 1) + " 0 R >>\nstream\nab\nendstream"});
+  objects.push_back({4 + kChain, "2"});
+  TqxCustomPDFDocument document;
+  ASSERT_TRUE(document.LoadFromMemory(ClassicFile(objects)));
+  EXPECT_EQ(document.PageCount(), 1);
+}
+
+TEST(Document, ObjectStreamOffsetsThatOverflowFindNothing) {
+  // Object 3 (the page) lives in object stream 5, whose /First is valid or
+  // so large that adding the member's offset overflows.
+  struct Case {
+    std::string first;
+    bool opens;
+  };
+  for (const Case& c : {Case{"4", true}, Case{"9223372036854775807", false}}) {
+    SCOPED_TRACE(c.first);
+    const std::string members = "3 0 " + kPage;
+    Objects objects = kOnePage;
+    objects.push_back({5, "<< /Type /ObjStm /N 1 /First " + c.first + " /Length " + std::to_string(members.size()) +
+                              " >>\nstream\n" + members + "\nendstream"});
+    TqxCustomPDFDocument document;
+    const std::string file = StreamFile(objects, {{3, 5, 0}});
+    if (c.opens) {
+      ASSERT_TRUE(document.LoadFromMemory(file));
+      EXPECT_EQ(document.PageCount(), 1);
+    } else {
+      EXPECT_THROW(document.LoadFromMemory(file), EPDFMissingObjectError);
+    }
   }
 }
 

@@ -58,6 +58,25 @@ TEST(XRefStreamEntries, IndexRangesWidthsAndShortData) {
   EXPECT_THROW(ReadXRefStreamEntries(data, {1, 9, 1}, {{0, 1}}, stopped), ECrossReferenceError);
 }
 
+TEST(XRefStreamEntries, NumbersOutsideThe32BitRangeAreDropped) {
+  // Ranges that start near the ends of the 64-bit range, or reach the
+  // largest 32-bit number, keep no entry and leave the slot count in range.
+  const std::string rows("\x01\x00\x10\x00" "\x01\x00\x20\x00", 8);
+  const std::vector<TqxXRefRange> cases[] = {
+      {{INT64_MAX, 2}}, {{INT64_MIN, 2}}, {{INT32_MAX - 1, 2}}, {{INT32_MAX, 1}, {5, 1}}};
+  for (const auto& ranges : cases) {
+    SCOPED_TRACE(ranges.front().first);
+    TqxXRefEntries entries;
+    ReadXRefStreamEntries(rows, {1, 2, 1}, ranges, entries);
+    EXPECT_GE(entries.StreamSlots(), 0);
+    EXPECT_EQ(entries.StreamEntry(INT32_MAX), nullptr);
+  }
+  TqxXRefEntries entries;
+  ReadXRefStreamEntries(rows, {1, 2, 1}, {{INT32_MAX - 2, 2}}, entries);
+  EXPECT_EQ(entries.StreamSlots(), INT32_MAX);
+  EXPECT_EQ(entries.GetObjectOffset(INT32_MAX - 1), 0x20);
+}
+
 TEST(XRefEntries, ClassicEntryWinsOverStreamEntry) {
   TqxXRefEntries entries;
   entries.SetStreamEntry(4, {1, 500, 0});
