@@ -207,6 +207,7 @@ void TqxMetafileProcessor::ImageRecord(const TEmfRecord& r) {
     auto* last = list && !list->empty() ? dynamic_cast<TqxImageItem*>(list->back().get()) : nullptr;
     if (last && last->X == item->X && last->Y == item->Y && last->Width == item->Width &&
         last->Height == item->Height) {
+      StackBands();
       if (TBitmap* image = ImageAt(last->ImageIndex)) {
         DrawWithRasterOp(*image, 0, 0, picture, b.rop);
         return;
@@ -241,13 +242,39 @@ void TqxMetafileProcessor::DibitsBand(const TEmfRecord& r) {
   TqxImageItem* last = LastImageItem();
   TBitmap* image = last ? ImageAt(last->ImageIndex) : nullptr;
   if (!image) return;
-  TBitmap grown(std::max(image->Width(), band.Width()), image->Height() + band.Height());
-  for (int y = 0; y < image->Height(); ++y)
-    std::memcpy(grown.Scanline(y), image->Scanline(y), size_t(image->Width()) * 3);
-  for (int y = 0; y < band.Height(); ++y)
-    std::memcpy(grown.Scanline(image->Height() + y), band.Scanline(y), size_t(band.Width()) * 3);
-  *image = std::move(grown);
-  if (b.startScan != 0) last->Height = image->Height();
+  if (last->ImageIndex != bandImage_) {
+    StackBands();
+    bandImage_ = last->ImageIndex;
+    bandWidth_ = image->Width();
+    bandHeight_ = image->Height();
+  }
+  // The picture grows to the widest band and the summed height.
+  const int64_t width = std::max<int64_t>(bandWidth_, band.Width());
+  const int64_t height = bandHeight_ + band.Height();
+  if (!TBitmap::SizeAcceptable(width, height)) throw EBitmapError("Bitmap too large");
+  bands_.push_back(std::move(band));
+  bandWidth_ = width;
+  bandHeight_ = height;
+  if (b.startScan != 0) last->Height = static_cast<double>(height);
+}
+
+// Copying the picture for every band would take time growing with the square
+// of the band count; the bands are stacked in one pass instead.
+void TqxMetafileProcessor::StackBands() {
+  TBitmap* image = ImageAt(bandImage_);
+  if (image && !bands_.empty()) {
+    TBitmap grown(static_cast<int>(bandWidth_), static_cast<int>(bandHeight_));
+    int y = 0;
+    for (; y < image->Height(); ++y)
+      std::memcpy(grown.Scanline(y), image->Scanline(y), size_t(image->Width()) * 3);
+    for (const TBitmap& band : bands_)
+      for (int row = 0; row < band.Height(); ++row, ++y)
+        std::memcpy(grown.Scanline(y), band.Scanline(row), size_t(band.Width()) * 3);
+    *image = std::move(grown);
+  }
+  bandImage_ = -1;
+  bands_.clear();
+  bandWidth_ = bandHeight_ = 0;
 }
 
 TqxImageItem* TqxMetafileProcessor::LastImageItem() const {

@@ -56,6 +56,7 @@ void TqxMetafileProcessor::Process(std::span<const uint8_t> records, double x, d
   } catch (const EMetafileError& e) {
     damage_ = e.what();  // the record stream itself is damaged: keep what came before
   }
+  StackBands();
 }
 
 void TqxMetafileProcessor::HandleRecord(const TEmfRecord& r) {

@@ -146,6 +146,7 @@ class TqxMetafileProcessor {
   bool MatchTextDecoration();
   void ImageRecord(const TEmfRecord& r);
   void DibitsBand(const TEmfRecord& r);
+  void StackBands();
 
   // Shapes, paths and clipping.
   void ShapeRecord(const TEmfRecord& r);
@@ -197,6 +198,11 @@ class TqxMetafileProcessor {
   int symbolMode_ = -1;
   uint32_t miterLimit_ = 0, icmMode_ = 0;
   uint8_t lastJoin_ = 0, lastCap_ = 0;  // of the object most recently created
+  // Bands waiting to be stacked under the picture at image index bandImage_,
+  // and the size the stacked picture will have; stacked once, not band by band.
+  int bandImage_ = -1;
+  std::vector<TBitmap> bands_;
+  int64_t bandWidth_ = 0, bandHeight_ = 0;
   std::vector<TqxGDIOBJ> objects_;
   std::map<std::string, TqxMetaState> states_;
   std::map<std::string, std::vector<int>> charSets_;

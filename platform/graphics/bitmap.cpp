@@ -111,11 +111,14 @@ DibFormat ParseInfo(std::span<const uint8_t> info) {
 
 }  // namespace
 
-TBitmap::TBitmap(int width, int height, TColorRef fill) {
+bool TBitmap::SizeAcceptable(int64_t width, int64_t height) {
   // The width is checked first: the row size of a larger one does not fit an int.
-  if (width < 0 || height < 0 || width > kMaxBitmapBytes / 3 ||
-      static_cast<int64_t>(StrideFor(width)) * height > kMaxBitmapBytes)
-    throw EBitmapError("Bitmap too large");
+  return width >= 0 && height >= 0 && width <= kMaxBitmapBytes / 3 &&
+         static_cast<int64_t>(StrideFor(static_cast<int>(width))) * height <= kMaxBitmapBytes;
+}
+
+TBitmap::TBitmap(int width, int height, TColorRef fill) {
+  if (!SizeAcceptable(width, height)) throw EBitmapError("Bitmap too large");
   width_ = width;
   height_ = height;
   bits_.assign(static_cast<size_t>(Stride()) * height, 0);

@@ -33,6 +33,9 @@ class TBitmap {
   // Raises EBitmapError for negative or unreasonably large sizes.
   TBitmap(int width, int height, TColorRef fill = Rgb(255, 255, 255));
 
+  // Whether a bitmap of this size may be made (the constructor raises otherwise).
+  static bool SizeAcceptable(int64_t width, int64_t height);
+
   int Width() const { return width_; }
   int Height() const { return height_; }
   bool Empty() const { return width_ == 0 || height_ == 0; }

@@ -72,6 +72,28 @@ TEST_F(MetafileBitmaps, BandsOfOnePictureAreStacked) {
   EXPECT_EQ(image.Pixel(0, 2), Rgb(0, 0, 255));
 }
 
+TEST_F(MetafileBitmaps, BandsFollowTheirOwnPictureWhenAnotherStarts) {
+  Replay({
+      DibitsBand(Filled(3, 1, Rgb(255, 0, 0)), 0, 0, 0),
+      DibitsBand(Filled(3, 1, Rgb(0, 255, 0)), 0, 1, 1),
+      DibitsBand(Filled(2, 2, Rgb(0, 0, 255)), 40, 0, 0),
+      DibitsBand(Filled(5, 1, Rgb(255, 255, 0)), 40, 2, 2),
+  });
+  auto images = ItemsOf<TqxImageItem>();
+  ASSERT_EQ(images.size(), 2u);
+  const TBitmap& first = ImageOf(engine, *images[0]);
+  EXPECT_EQ(first.Width(), 3);
+  EXPECT_EQ(first.Height(), 2);
+  EXPECT_EQ(first.Pixel(2, 1), Rgb(0, 255, 0));
+  const TBitmap& second = ImageOf(engine, *images[1]);
+  EXPECT_EQ(second.Width(), 5) << "the widest band sets the width";
+  EXPECT_EQ(second.Height(), 3);
+  EXPECT_EQ(images[1]->Height, 3);
+  EXPECT_EQ(second.Pixel(1, 1), Rgb(0, 0, 255));
+  EXPECT_EQ(second.Pixel(4, 2), Rgb(255, 255, 0));
+  EXPECT_EQ(second.Pixel(4, 0), Rgb(255, 255, 255)) << "beyond a narrower band stays white";
+}
+
 TEST_F(MetafileBitmaps, ItemKindsNotRenderedAreNotMade) {
   engine.ItemsToRender = static_cast<uint8_t>(TqxItemsToRenderKind::irText);
   Replay({
