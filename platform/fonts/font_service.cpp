@@ -7,6 +7,8 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
+#include <limits>
 #include <map>
 #include <mutex>
 
@@ -301,7 +303,10 @@ std::vector<int> TFontService::Advances(const TLogFont& font, std::u16string_vie
 TTextSize TFontService::TextExtent(const TLogFont& font, std::u16string_view text) {
   std::lock_guard lock(impl_->mutex);
   TTextSize size;
-  for (int advance : Advances(font, text)) size.Width += advance;
+  // A long line in a large font can be wider than an int holds.
+  int64_t width = 0;
+  for (int advance : Advances(font, text)) width += advance;
+  size.Width = static_cast<int>(std::min<int64_t>(width, std::numeric_limits<int>::max()));
   size.Height = TextMetrics(font).Height;
   return size;
 }

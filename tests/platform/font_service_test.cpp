@@ -6,6 +6,7 @@
 
 #include <fstream>
 #include <iterator>
+#include <limits>
 #include <numeric>
 
 namespace vs {
@@ -104,6 +105,12 @@ TEST(FontService, TextExtentIsTheSumOfAdvances) {
   // Twice the size is about twice as wide.
   int wide = Fonts().TextExtent(LogFont(u"Arial", 20), text).Width;
   EXPECT_NEAR(wide, 2 * extent.Width, text.size());
+
+  // A long line in the largest font is wider than an int holds: it saturates.
+  TLogFont huge = arial;
+  huge.Height = -32767;
+  const std::u16string line(100000, u'W');
+  EXPECT_EQ(Fonts().TextExtent(huge, line).Width, std::numeric_limits<int>::max());
 }
 
 TEST(FontService, StylesChangeAdvances) {
