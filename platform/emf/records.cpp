@@ -226,25 +226,22 @@ TEmrBitmap ReadBitmapRecord(const TEmfRecord& r) {
       }
       break;
     case EMR_SETDIBITSTODEVICE:
-      b.xSrc = r.I32(32);
-      b.ySrc = r.I32(36);
-      b.cxSrc = r.I32(40);
-      b.cySrc = r.I32(44);
-      b.dib = ReadDib(r, 48);
-      b.usageSrc = r.U32(64);
-      b.startScan = r.U32(68);
-      b.scans = r.U32(72);
-      break;
     case EMR_STRETCHDIBITS:
+      // Both lay out the source rectangle and the bitmap alike; the rest differs.
       b.xSrc = r.I32(32);
       b.ySrc = r.I32(36);
       b.cxSrc = r.I32(40);
       b.cySrc = r.I32(44);
       b.dib = ReadDib(r, 48);
       b.usageSrc = r.U32(64);
-      b.rop = r.U32(68);
-      b.cxDest = r.I32(72);
-      b.cyDest = r.I32(76);
+      if (r.Type() == EMR_SETDIBITSTODEVICE) {
+        b.startScan = r.U32(68);
+        b.scans = r.U32(72);
+      } else {
+        b.rop = r.U32(68);
+        b.cxDest = r.I32(72);
+        b.cyDest = r.I32(76);
+      }
       break;
     default:
       r.Malformed();
