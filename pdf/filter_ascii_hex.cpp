@@ -1,17 +1,7 @@
 #include "pdf/filters.h"
+#include "pdf/utils.h"
 
 namespace vs {
-
-namespace {
-
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
-}  // namespace
 
 TqxBytes TqxAsciiHexFilter::Encode(std::string_view bytes) {
   static constexpr char kDigits[] = "0123456789ABCDEF";
@@ -33,7 +23,7 @@ TqxBytes TqxAsciiHexFilter::DecodeBytes(std::string_view bytes) const {
   for (char c : bytes.substr(0, bytes.size() - 1)) {
     if (c == '>') break;
     if (c == ' ' || c == '\n' || c == '\r' || c == '\t') continue;
-    int digit = HexValue(c);
+    int digit = HexDigitValue(c);
     if (digit < 0) throw Exception("Illeagal character within stream");
     if (high < 0) {
       high = digit;

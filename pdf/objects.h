@@ -4,6 +4,7 @@
 // independent deep copy through Clone.
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -77,6 +78,13 @@ using TqxPDFBooleanObject = TqxPDFValueObject<bool, otBoolean>;
 using TqxPDFIntegerObject = TqxPDFValueObject<int32_t, otInteger>;
 using TqxPDFInt64Object = TqxPDFValueObject<int64_t, otInt64>;
 using TqxPDFRealObject = TqxPDFValueObject<double, otReal>;
+
+// The value of an integer object of either width; nullopt for anything else.
+inline std::optional<int64_t> IntegerValueOf(const TqxPDFObject* object) {
+  if (const auto* integer = As<TqxPDFIntegerObject>(object)) return integer->Value();
+  if (const auto* integer = As<TqxPDFInt64Object>(object)) return integer->Value();
+  return std::nullopt;
+}
 
 class TqxPDFNullObject : public TqxPDFObject {
  public:

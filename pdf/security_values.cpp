@@ -16,12 +16,6 @@ std::string StringValue(const TqxPDFDictObject& dict, std::string_view key) {
   return string ? StringBytes(*string) : std::string();
 }
 
-std::optional<int64_t> IntegerValue(const TqxPDFObject* value) {
-  if (const auto* integer = As<TqxPDFIntegerObject>(value)) return integer->Value();
-  if (const auto* integer = As<TqxPDFInt64Object>(value)) return integer->Value();
-  return std::nullopt;
-}
-
 std::string NameValue(const TqxPDFDictObject& dict, std::string_view key) {
   const auto* name = As<TqxPDFNameObject>(dict.Lookup(key));
   return name ? name->Text() : std::string();
@@ -35,7 +29,7 @@ std::string CryptFilterMethod(const TqxPDFDictObject& encrypt, std::string_view 
   const auto* filters = As<TqxPDFDictObject>(encrypt.Lookup("/CF"));
   const auto* entry = filters ? As<TqxPDFDictObject>(filters->Lookup(filter)) : nullptr;
   if (!entry) return std::string();
-  if (auto bits = IntegerValue(entry->Lookup("/Length")); bits && *bits > 0 && *bits <= 4096)
+  if (auto bits = IntegerValueOf(entry->Lookup("/Length")); bits && *bits > 0 && *bits <= 4096)
     length = static_cast<int>(*bits);
   std::string method = NameValue(*entry, "/CFM");
   return method.empty() ? "/None" : method;
@@ -46,15 +40,15 @@ std::string CryptFilterMethod(const TqxPDFDictObject& encrypt, std::string_view 
 TqxSecurityValues ReadSecurityValues(const TqxPDFDictObject& encrypt, const TqxPDFArrayObject* file_id) {
   TqxSecurityValues values;
   values.filter = NameValue(encrypt, "/Filter");
-  values.version = static_cast<int>(IntegerValue(encrypt.Lookup("/V")).value_or(0));
-  values.revision = static_cast<int>(IntegerValue(encrypt.Lookup("/R")).value_or(2));
-  if (auto bits = IntegerValue(encrypt.Lookup("/Length")); bits && *bits > 0 && *bits <= 4096)
+  values.version = static_cast<int>(IntegerValueOf(encrypt.Lookup("/V")).value_or(0));
+  values.revision = static_cast<int>(IntegerValueOf(encrypt.Lookup("/R")).value_or(2));
+  if (auto bits = IntegerValueOf(encrypt.Lookup("/Length")); bits && *bits > 0 && *bits <= 4096)
     values.key_bits = static_cast<int>(*bits);
   values.stream_method = CryptFilterMethod(encrypt, "/StmF", values.crypt_filter_key_length);
   values.string_method = CryptFilterMethod(encrypt, "/StrF", values.crypt_filter_key_length);
   values.owner_value = StringValue(encrypt, "/O");
   values.user_value = StringValue(encrypt, "/U");
-  auto p = IntegerValue(encrypt.Lookup("/P"));
+  auto p = IntegerValueOf(encrypt.Lookup("/P"));
   if (!p) throw EInvalidPermission();
   values.p = *p;
   if (const auto* metadata = As<TqxPDFBooleanObject>(encrypt.Lookup("/EncryptMetadata")))

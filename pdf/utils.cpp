@@ -45,13 +45,6 @@ constexpr std::array<uint32_t, 31> kSystemColors = {
     0xA0A0A0, 0x6D6D6D, 0x000000, 0x000000, 0xFFFFFF, 0x696969, 0xE3E3E3, 0x000000,
     0xFFFFE1, 0x000000, 0x0066CC, 0xB9D1EA, 0xD7E4F2, 0x3399FF, 0xF0F0F0};
 
-int HexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  return -1;
-}
-
 std::string ComponentText(uint32_t value) { return FloatToFixed((value & 0xFF) / 255.0, 4); }
 
 }  // namespace
@@ -67,14 +60,21 @@ std::string ColorToText(uint32_t color) {
   return ComponentText(r) + " " + ComponentText(g) + " " + ComponentText(b);
 }
 
+int HexDigitValue(char c) {
+  if (c >= '0' && c <= '9') return c - '0';
+  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
+  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
+  return -1;
+}
+
 bool IsHexDigits(std::string_view text) {
-  return std::all_of(text.begin(), text.end(), [](char c) { return HexValue(c) >= 0; });
+  return std::all_of(text.begin(), text.end(), [](char c) { return HexDigitValue(c) >= 0; });
 }
 
 bool HexPairToByte(std::string_view text, uint8_t& value) {
   if (!IsHexDigits(text)) return false;
   unsigned v = 0;
-  for (char c : text) v = (v * 16 + static_cast<unsigned>(HexValue(c))) & 0xFF;
+  for (char c : text) v = (v * 16 + static_cast<unsigned>(HexDigitValue(c))) & 0xFF;
   value = static_cast<uint8_t>(v);
   return true;
 }
@@ -84,7 +84,7 @@ std::string HexTextToBytes(std::string_view text) {
   bytes.reserve(text.size() / 2 + 1);
   int high = -1;
   for (char c : text) {
-    int v = HexValue(c);
+    int v = HexDigitValue(c);
     if (v < 0) continue;
     if (high < 0) {
       high = v;

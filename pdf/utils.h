@@ -24,6 +24,8 @@ std::string ColorComponentText(std::string_view hex);
 // "r g b" component texts.
 std::string ColorToText(uint32_t color);
 
+// The value of one hex digit (either case), or -1.
+int HexDigitValue(char c);
 bool IsHexDigits(std::string_view text);
 // The value of a run of hex digits, kept to 8 bits; false when not all hex.
 bool HexPairToByte(std::string_view text, uint8_t& value);

@@ -12,12 +12,6 @@ namespace vs {
 
 namespace {
 
-std::optional<int64_t> IntegerOf(const TqxPDFObject* object) {
-  if (const auto* integer = As<TqxPDFIntegerObject>(object)) return integer->Value();
-  if (const auto* integer = As<TqxPDFInt64Object>(object)) return integer->Value();
-  return std::nullopt;
-}
-
 std::string_view TrimSpace(std::string_view text) {
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) text.remove_prefix(1);
   while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.remove_suffix(1);
@@ -82,8 +76,8 @@ std::vector<TqxCrossReferenceReader::Section> TqxCrossReferenceReader::CollectCh
       reader_.SetPosition(offset);
       auto trailer = reader_.ReadTrailer();
       TakeTrailerValues(*trailer);
-      previous = IntegerOf(trailer->Lookup("/Prev"));
-      auto xref_stream = IntegerOf(trailer->Lookup("/XRefStm"));
+      previous = IntegerValueOf(trailer->Lookup("/Prev"));
+      auto xref_stream = IntegerValueOf(trailer->Lookup("/XRefStm"));
       if (xref_stream && !visited.count(*xref_stream) && KindAt(*xref_stream) == SectionKind::kStream) {
         visited.insert(*xref_stream);
         section.xref_stream = *xref_stream;
@@ -92,7 +86,7 @@ std::vector<TqxCrossReferenceReader::Section> TqxCrossReferenceReader::CollectCh
       auto object = ReadXRefStreamObject(offset);
       const TqxPDFDictObject* dict = static_cast<TqxPDFStreamObject*>(object->Value())->Dictionary();
       TakeTrailerValues(*dict);
-      previous = IntegerOf(dict->Lookup("/Prev"));
+      previous = IntegerValueOf(dict->Lookup("/Prev"));
     }
     chain.push_back(section);
     if (!previous) break;
@@ -172,8 +166,8 @@ std::string DecodedData(TqxPDFStreamObject& stream, const TqxPDFObjectStore& sto
   const TqxPDFObject* parms = store.Resolve(dict.Lookup("/DecodeParms"));
   if (const auto* array = As<TqxPDFArrayObject>(parms)) parms = store.Resolve(array->Item(0));
   if (const auto* parameters = As<TqxPDFDictObject>(parms)) {
-    auto predictor = IntegerOf(parameters->Lookup("/Predictor"));
-    auto columns = IntegerOf(parameters->Lookup("/Columns"));
+    auto predictor = IntegerValueOf(parameters->Lookup("/Predictor"));
+    auto columns = IntegerValueOf(parameters->Lookup("/Columns"));
     if (predictor && *predictor >= 10)
       data = DecodePNGRows(data, static_cast<int32_t>(std::clamp<int64_t>(columns.value_or(1), 1, 1 << 20)));
   }
@@ -193,16 +187,16 @@ void TqxCrossReferenceReader::ReadStreamEntries(int64_t offset, bool take_traile
   if (!w || w->Count() < 3) throw ECrossReferenceError();
   int32_t widths[3];
   for (int i = 0; i < 3; ++i) {
-    auto width = IntegerOf(w->Item(i));
+    auto width = IntegerValueOf(w->Item(i));
     if (!width || *width < 0 || *width > 8) throw ECrossReferenceError();
     widths[i] = static_cast<int32_t>(*width);
   }
   std::vector<TqxXRefRange> ranges;
   if (const auto* index = As<TqxPDFArrayObject>(dict.Lookup("/Index"))) {
     for (int32_t i = 0; i < index->Count(); i += 2)
-      ranges.push_back({IntegerOf(index->Item(i)).value_or(0), IntegerOf(index->Item(i + 1)).value_or(0)});
+      ranges.push_back({IntegerValueOf(index->Item(i)).value_or(0), IntegerValueOf(index->Item(i + 1)).value_or(0)});
   } else {
-    ranges.push_back({0, IntegerOf(dict.Lookup("/Size")).value_or(0)});
+    ranges.push_back({0, IntegerValueOf(dict.Lookup("/Size")).value_or(0)});
   }
   ReadXRefStreamEntries(data, widths, ranges, entries_);
 }
@@ -245,8 +239,8 @@ void TqxCrossReferenceReader::ExpandObjectStream(int32_t stream_number) {
 
   TMemoryStream data(DecodedData(*stream, loader_.Store()));
   TqxPDFStreamReader members(reader_.DocumentNumber(), &data);
-  const int64_t count = IntegerOf(dict.Lookup("/N")).value_or(0);
-  const int64_t first = IntegerOf(dict.Lookup("/First")).value_or(0);
+  const int64_t count = IntegerValueOf(dict.Lookup("/N")).value_or(0);
+  const int64_t first = IntegerValueOf(dict.Lookup("/First")).value_or(0);
   TqxPDFObjectStore& store = loader_.Store();
   for (int64_t i = 0; i < count; ++i) {
     members.SkipWhiteSpace();
