@@ -119,7 +119,9 @@ GpStatus GdipFlattenPath(GpPath* path, GpMatrix* matrix, REAL flatness) {
     // Enough segments that the chord error stays below the flatness.
     double length = std::hypot(c[1].X - c[0].X, c[1].Y - c[0].Y) + std::hypot(c[2].X - c[1].X, c[2].Y - c[1].Y) +
                     std::hypot(c[3].X - c[2].X, c[3].Y - c[2].Y);
-    int steps = std::clamp(static_cast<int>(std::ceil(std::sqrt(length / flatness))), 1, 256);
+    // Clamp as a double first: a huge or non-finite length must not reach the int cast.
+    double wanted = std::ceil(std::sqrt(length / flatness));
+    int steps = std::isfinite(wanted) ? static_cast<int>(std::clamp(wanted, 1.0, 256.0)) : 256;
     for (int s = 1; s <= steps; ++s) {
       double t = static_cast<double>(s) / steps, u = 1 - t;
       double a = u * u * u, b = 3 * u * u * t, cc = 3 * u * t * t, d = t * t * t;

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <limits>
 #include <filesystem>
 #include <string>
 
@@ -234,6 +235,23 @@ TGpImage Load(std::vector<uint8_t> bytes) {
   TGpImage image;
   EXPECT_EQ(GdipLoadImageFromStream(&stream, image.Receive()), Ok);
   return image;
+}
+
+TEST(GdipPaths, FlatteningBoundsTheSegmentsOfEveryCurve) {
+  // An ordinary curve, one spanning the float range and one with no finite
+  // length: each becomes a bounded run of line segments.
+  struct Case { REAL far; int minPoints; };
+  for (Case c : {Case{100, 3}, Case{3e38f, 257}, Case{std::numeric_limits<REAL>::infinity(), 257}}) {
+    GpPath* path = nullptr;
+    ASSERT_EQ(GdipCreatePath(FillModeAlternate, &path), Ok);
+    ASSERT_EQ(GdipAddPathBezier(path, 0, 0, c.far, 0, 0, c.far, c.far, c.far), Ok);
+    EXPECT_EQ(GdipFlattenPath(path, nullptr, 0.25f), Ok);
+    int count = 0;
+    GdipGetPointCount(path, &count);
+    EXPECT_GE(count, c.minPoints) << c.far;
+    EXPECT_LE(count, 257) << c.far;  // the start point and at most 256 segments
+    GdipDeletePath(path);
+  }
 }
 
 TEST(GdipImages, ImagesBecomeStretchDibitsOfTheDeviceBoundingBox) {
