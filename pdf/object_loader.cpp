@@ -14,6 +14,10 @@ namespace {
 // these bounds stop shared references from multiplying it without end.
 constexpr int kMaxCopyDepth = 64;
 constexpr int kMaxCopyNodes = 100000;
+// Each object read is nested no deeper than the reader allows, but a copy
+// joins the objects along its references; the joined nesting is bounded
+// the same way.
+constexpr int kMaxCopyNesting = TqxPDFStreamReader::kMaxNesting;
 // A /Length is an integer object; a longer chain of streams whose lengths
 // are other streams is a damaged file and is cut here.
 constexpr int kMaxNestedReads = 32;
@@ -181,12 +185,14 @@ void TqxObjectLoader::ProcessPending() {
 TqxPDFObjectPtr TqxObjectLoader::ResolvedCopy(const TqxPDFObject* object) {
   std::vector<int32_t> path;
   int nodes = 0;
-  return ResolvedCopy(object, path, nodes);
+  return ResolvedCopy(object, path, nodes, 0);
 }
 
-TqxPDFObjectPtr TqxObjectLoader::ResolvedCopy(const TqxPDFObject* object, std::vector<int32_t>& path, int& nodes) {
+TqxPDFObjectPtr TqxObjectLoader::ResolvedCopy(const TqxPDFObject* object, std::vector<int32_t>& path, int& nodes,
+                                              int nesting) {
   if (!object) return std::make_unique<TqxPDFNullObject>();
-  if (path.size() > kMaxCopyDepth || ++nodes > kMaxCopyNodes) throw EPDFFileCorruptedError();
+  if (path.size() > kMaxCopyDepth || ++nodes > kMaxCopyNodes || nesting > kMaxCopyNesting)
+    throw EPDFFileCorruptedError();
   switch (object->ObjectType()) {
     case otIndirectReference: {
       const auto* reference = static_cast<const TqxPDFIndirectReference*>(object);
@@ -197,23 +203,23 @@ TqxPDFObjectPtr TqxObjectLoader::ResolvedCopy(const TqxPDFObject* object, std::v
       if (!target) target = (read = ReadObjectAt(number)).get();
       if (!target) return std::make_unique<TqxPDFNullObject>();
       path.push_back(number);
-      TqxPDFObjectPtr copy = ResolvedCopy(target->Value(), path, nodes);
+      TqxPDFObjectPtr copy = ResolvedCopy(target->Value(), path, nodes, nesting);
       path.pop_back();
       return copy;
     }
     case otIndirectObject:
-      return ResolvedCopy(static_cast<const TqxPDFIndirectObject*>(object)->Value(), path, nodes);
+      return ResolvedCopy(static_cast<const TqxPDFIndirectObject*>(object)->Value(), path, nodes, nesting);
     case otArray: {
       const auto* array = static_cast<const TqxPDFArrayObject*>(object);
       auto copy = std::make_unique<TqxPDFArrayObject>();
-      for (int32_t i = 0; i < array->Count(); ++i) copy->Add(ResolvedCopy(array->Item(i), path, nodes));
+      for (int32_t i = 0; i < array->Count(); ++i) copy->Add(ResolvedCopy(array->Item(i), path, nodes, nesting + 1));
       return copy;
     }
     case otDictionary: {
       const auto* dict = static_cast<const TqxPDFDictObject*>(object);
       auto copy = std::make_unique<TqxPDFDictObject>();
       for (int32_t i = 0; i < dict->Count(); ++i)
-        copy->AddObject(dict->KeyAt(i)->Text(), ResolvedCopy(dict->ValueAt(i), path, nodes));
+        copy->AddObject(dict->KeyAt(i)->Text(), ResolvedCopy(dict->ValueAt(i), path, nodes, nesting + 1));
       return copy;
     }
     default:

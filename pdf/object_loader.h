@@ -62,7 +62,7 @@ class TqxObjectLoader {
   // Counts uses of stored targets and queues the others.
   void Scan(TqxPDFObject* object);
   void ProcessPending();
-  TqxPDFObjectPtr ResolvedCopy(const TqxPDFObject* object, std::vector<int32_t>& path, int& nodes);
+  TqxPDFObjectPtr ResolvedCopy(const TqxPDFObject* object, std::vector<int32_t>& path, int& nodes, int nesting);
 
   TqxPDFObjectStore& store_;
   const TqxXRefEntries& entries_;

@@ -306,6 +306,20 @@ TEST(Document, ObjectStreamOffsetsThatOverflowFindNothing) {
   }
 }
 
+TEST(Document, DeepEncryptionDictionaryIsRefused) {
+  // /Encrypt leads through 64 objects, each nesting the next reference 250
+  // arrays deep: copying it with its references resolved would nest 16000
+  // levels.
+  Objects objects = kOnePage;
+  objects.push_back({3, kPage});
+  for (int32_t n = 10; n < 75; ++n)
+    objects.push_back({n, std::string(250, '[') + std::to_string(n + 1) + " 0 R" + std::string(250, ']')});
+  std::string file = ClassicFile(objects);
+  file.replace(file.rfind("/Root 1 0 R"), 11, "/Root 1 0 R /Encrypt 10 0 R");
+  TqxCustomPDFDocument document;
+  EXPECT_THROW(document.LoadFromMemory(file), EPDFFileCorruptedError);
+}
+
 class EncryptedDocument : public ::testing::Test {
  protected:
   void SetUp() override {
