@@ -40,8 +40,8 @@ std::vector<uint8_t> TextPage() {
   return recorder.Finish();
 }
 
-void BM_ReplayTextPage(benchmark::State& state) {
-  const std::vector<uint8_t> page = TextPage();
+// Replays one recorded page per iteration; items per page counts the throughput.
+void ReplayPage(benchmark::State& state, const std::vector<uint8_t>& page, int64_t itemsPerPage) {
   Engine engine;
   engine.BeginDoc();
   for (auto _ : state) {
@@ -52,8 +52,10 @@ void BM_ReplayTextPage(benchmark::State& state) {
     state.ResumeTiming();
   }
   engine.EndDoc();
-  state.SetItemsProcessed(int64_t(state.iterations()) * 600);
+  state.SetItemsProcessed(int64_t(state.iterations()) * itemsPerPage);
 }
+
+void BM_ReplayTextPage(benchmark::State& state) { ReplayPage(state, TextPage(), 600); }
 BENCHMARK(BM_ReplayTextPage)->Unit(benchmark::kMillisecond);
 
 // A picture sent as one-row bands of one bit per pixel, as printer drivers send
@@ -81,18 +83,7 @@ std::vector<uint8_t> BandedPicture(int width, int rows) {
 
 void BM_ReplayBandedPicture(benchmark::State& state) {
   const int rows = static_cast<int>(state.range(0));
-  const std::vector<uint8_t> page = BandedPicture(1000, rows);
-  Engine engine;
-  engine.BeginDoc();
-  for (auto _ : state) {
-    vs::TqxMetafileProcessor processor(engine);
-    processor.Process(page, 0, 0);
-    state.PauseTiming();
-    engine.CurrentItems()->clear();
-    state.ResumeTiming();
-  }
-  engine.EndDoc();
-  state.SetItemsProcessed(int64_t(state.iterations()) * rows);
+  ReplayPage(state, BandedPicture(1000, rows), rows);
 }
 BENCHMARK(BM_ReplayBandedPicture)->Arg(250)->Arg(500)->Arg(1000)->Unit(benchmark::kMillisecond);
 
