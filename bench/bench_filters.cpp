@@ -4,8 +4,8 @@
 #include <random>
 #include <string>
 
-#include "pdf/filters.h"
-#include "tests/pdf/lzw_encoder.h"
+#include "pdf/filters/filters.h"
+#include "tests/pdf/filters/lzw_encoder.h"
 
 namespace {
 

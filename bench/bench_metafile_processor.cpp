@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/engine.h"
-#include "engine/metafile_processor.h"
+#include "engine/metafile/processor.h"
 #include "platform/emf/record_builder.h"
 #include "platform/emf/recorder.h"
 

@@ -8,7 +8,7 @@
 
 #include "cli/command.h"
 #include "engine/engine.h"
-#include "engine/metafile_processor.h"
+#include "engine/metafile/processor.h"
 #include "platform/codepage.h"
 #include "platform/numbers.h"
 

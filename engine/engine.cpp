@@ -2,8 +2,8 @@
 
 #include <cmath>
 
-#include "engine/doc_settings.h"
-#include "engine/metafile_processor.h"
+#include "engine/settings/doc_settings.h"
+#include "engine/metafile/processor.h"
 #include "platform/screen.h"
 
 namespace vs {

@@ -11,18 +11,18 @@
 #include <vector>
 
 #include "engine/errors.h"
-#include "engine/format_settings.h"
-#include "engine/graphic.h"
-#include "engine/graphics.h"
-#include "engine/image_settings.h"
-#include "engine/items.h"
-#include "engine/page_settings.h"
-#include "engine/preferences.h"
+#include "engine/settings/format_settings.h"
+#include "engine/items/picture.h"
+#include "engine/items/draw_attributes.h"
+#include "engine/settings/image_settings.h"
+#include "engine/items/items.h"
+#include "engine/settings/page_settings.h"
+#include "engine/settings/preferences.h"
 #include "engine/recording.h"
-#include "engine/units.h"
-#include "pdf/classes.h"
-#include "platform/graphics/bitmap.h"
-#include "pdf/utils.h"
+#include "engine/settings/units.h"
+#include "platform/component.h"
+#include "platform/geometry.h"
+#include "platform/raster/bitmap.h"
 
 namespace vs {
 

@@ -6,7 +6,7 @@
 #include <unistd.h>
 
 #include "engine/engine.h"
-#include "engine/file_stream.h"
+#include "platform/file_stream.h"
 #include "platform/numbers.h"
 
 namespace vs {

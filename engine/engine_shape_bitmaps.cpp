@@ -5,7 +5,7 @@
 #include <cmath>
 
 #include "engine/engine.h"
-#include "platform/graphics/raster_canvas.h"
+#include "platform/raster/raster_canvas.h"
 
 namespace vs {
 namespace {

@@ -2,6 +2,7 @@
 #include <cmath>
 
 #include "engine/engine.h"
+#include "platform/text.h"
 #include "engine/text_wrap.h"
 #include "platform/codepage.h"
 #include "platform/fonts/font_service.h"

@@ -3,6 +3,7 @@
 #include <ctime>
 
 #include "engine/engine.h"
+#include "platform/text.h"
 #include "platform/codepage.h"
 
 namespace vs {

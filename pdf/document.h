@@ -14,14 +14,14 @@
 #include <vector>
 
 #include "pdf/catalog.h"
-#include "pdf/classes.h"
-#include "pdf/crypt.h"
-#include "pdf/encryption_settings.h"
+#include "platform/component.h"
+#include "pdf/security/crypt.h"
+#include "pdf/security/encryption_settings.h"
 #include "pdf/errors.h"
 #include "pdf/form_fields.h"
 #include "pdf/object_store.h"
 #include "pdf/outline.h"
-#include "pdf/security_handler.h"
+#include "pdf/security/security_handler.h"
 #include "pdf/stream_reader.h"
 #include "pdf/trailer.h"
 #include "pdf/xref_entries.h"

@@ -2,7 +2,7 @@
 // information dictionary of a document being opened.
 #include "pdf/document.h"
 #include "pdf/object_loader.h"
-#include "pdf/utils.h"
+#include "pdf/string_escapes.h"
 
 namespace vs {
 

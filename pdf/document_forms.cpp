@@ -2,7 +2,7 @@
 #include <algorithm>
 
 #include "pdf/document.h"
-#include "pdf/filters.h"
+#include "pdf/filters/filters.h"
 #include "pdf/object_loader.h"
 #include "platform/codepage.h"
 

@@ -3,7 +3,8 @@
 #include <cctype>
 
 #include "pdf/errors.h"
-#include "pdf/utils.h"
+#include "pdf/string_escapes.h"
+#include "platform/text.h"
 #include "platform/codepage.h"
 
 namespace vs {

@@ -4,7 +4,8 @@
 #include <type_traits>
 
 #include "pdf/errors.h"
-#include "pdf/utils.h"
+#include "pdf/stream_views.h"
+#include "pdf/string_escapes.h"
 #include "platform/numbers.h"
 
 namespace vs {

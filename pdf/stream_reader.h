@@ -8,8 +8,8 @@
 #include <memory>
 #include <string>
 
-#include "pdf/classes.h"
-#include "pdf/decryptor.h"
+#include "pdf/stream_views.h"
+#include "pdf/security/decryptor.h"
 #include "pdf/objects.h"
 
 namespace vs {

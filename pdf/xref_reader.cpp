@@ -4,7 +4,7 @@
 #include <cctype>
 
 #include "pdf/errors.h"
-#include "pdf/filters.h"
+#include "pdf/filters/filters.h"
 #include "pdf/stream_reader.h"
 #include "platform/numbers.h"
 

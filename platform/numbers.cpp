@@ -1,5 +1,6 @@
 #include "platform/numbers.h"
 
+#include <algorithm>
 #include <charconv>
 #include <cmath>
 
@@ -78,6 +79,26 @@ std::string IntToText(int64_t value) {
   char buf[32];
   auto [end, ec] = std::to_chars(buf, buf + sizeof buf, value);
   return std::string(buf, end);
+}
+
+double TextToFloat(std::string_view text) { return ParseFloat(text); }
+
+std::string FloatToTextFormat(double value, TFloatFormat format, int precision, int digits) {
+  char buffer[400];
+  std::to_chars_result result{};
+  switch (format) {
+    case TFloatFormat::ffFixed:
+      return FloatToFixed(value, std::clamp(digits, 0, 18));
+    case TFloatFormat::ffExponent:
+      result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::scientific,
+                             std::clamp(precision, 1, 18) - 1);
+      break;
+    case TFloatFormat::ffGeneral:
+      result = std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general,
+                             std::clamp(precision, 1, 18));
+      break;
+  }
+  return std::string(buffer, result.ptr);
 }
 
 }  // namespace vs

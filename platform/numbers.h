@@ -27,4 +27,12 @@ std::string FloatToText(double value);
 std::string FloatToFixed(double value, int decimals);
 std::string IntToText(int64_t value);
 
+// ParseFloat under the name the PDF code uses.
+double TextToFloat(std::string_view text);
+
+enum class TFloatFormat { ffGeneral, ffExponent, ffFixed };
+// General: `precision` significant digits. Exponent: `precision` significant
+// digits in scientific form. Fixed: `digits` decimals.
+std::string FloatToTextFormat(double value, TFloatFormat format, int precision, int digits);
+
 }  // namespace vs

@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "platform/graphics/jpeg_image.h"
+#include "platform/raster/jpeg_image.h"
 
 namespace vs {
 

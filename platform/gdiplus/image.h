@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "platform/gdiplus/types.h"
-#include "platform/graphics/bitmap.h"
+#include "platform/raster/bitmap.h"
 #include "platform/stream.h"
 
 namespace vs {

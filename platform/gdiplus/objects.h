@@ -3,7 +3,7 @@
 // matching Gdip delete call when destroyed.
 #include <utility>
 
-#include "platform/gdiplus/graphics.h"
+#include "platform/gdiplus/canvas.h"
 
 namespace vs {
 

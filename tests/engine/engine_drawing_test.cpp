@@ -5,7 +5,7 @@
 #include <limits>
 
 #include "engine/engine.h"
-#include "engine/pictures.h"
+#include "engine/items/picture_kinds.h"
 #include "platform/emf/records.h"
 #include "platform/gdiplus/objects.h"
 #include "support/jpeg_fixture.h"

@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "engine/doc_settings.h"
+#include "engine/settings/doc_settings.h"
 #include "test_engine.h"
 
 namespace vs {

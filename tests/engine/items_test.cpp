@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "engine/graphics.h"
-#include "engine/items.h"
+#include "engine/items/draw_attributes.h"
+#include "engine/items/items.h"
 
 namespace vs {
 namespace {

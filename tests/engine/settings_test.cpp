@@ -1,9 +1,9 @@
 #include <gtest/gtest.h>
 
-#include "engine/image_settings.h"
+#include "engine/settings/image_settings.h"
 #include "engine/message_box.h"
-#include "engine/page_settings.h"
-#include "engine/units.h"
+#include "engine/settings/page_settings.h"
+#include "engine/settings/units.h"
 
 namespace vs {
 namespace {

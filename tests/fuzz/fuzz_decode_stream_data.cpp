@@ -4,8 +4,7 @@
 #include <cstdint>
 #include <memory>
 
-#include "pdf/classes.h"
-#include "pdf/filters.h"
+#include "pdf/filters/filters.h"
 #include "pdf/objects.h"
 
 namespace {

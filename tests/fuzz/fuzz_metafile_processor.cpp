@@ -5,7 +5,7 @@
 #include <span>
 
 #include "engine/engine.h"
-#include "engine/metafile_processor.h"
+#include "engine/metafile/processor.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include "pdf/filters.h"
+#include "pdf/filters/filters.h"
 
 namespace vs {
 namespace {

@@ -1,4 +1,4 @@
-#include "platform/graphics/bitmap.h"
+#include "platform/raster/bitmap.h"
 
 #include <gtest/gtest.h>
 
@@ -7,8 +7,8 @@
 
 #include <jpeglib.h>
 
-#include "platform/graphics/jpeg_image.h"
-#include "platform/graphics/raster_op.h"
+#include "platform/raster/jpeg_image.h"
+#include "platform/raster/raster_op.h"
 #include "support/jpeg_fixture.h"
 
 namespace vs {

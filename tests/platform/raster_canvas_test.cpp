@@ -1,4 +1,4 @@
-#include "platform/graphics/raster_canvas.h"
+#include "platform/raster/raster_canvas.h"
 
 #include <gtest/gtest.h>
 

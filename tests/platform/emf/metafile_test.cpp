@@ -4,7 +4,7 @@
 #include <filesystem>
 
 #include "platform/emf/metafile.h"
-#include "platform/graphics/bitmap.h"
+#include "platform/raster/bitmap.h"
 #include "tests/platform/emf/emf_helpers.h"
 
 namespace vs {

@@ -3,7 +3,7 @@
 
 #include "platform/emf/describe.h"
 #include "platform/emf/records.h"
-#include "platform/graphics/bitmap.h"
+#include "platform/raster/bitmap.h"
 #include "tests/platform/emf/emf_helpers.h"
 
 namespace vs {

@@ -1,0 +1,90 @@
+// Drawing images. The picture goes into one STRETCHDIBITS record whose
+// destination is the device bounding box of the transformed destination
+// rectangle, with a 24-bit DIB of the source pixels turned to match: a
+// transform that mirrors flips the pixels, quarter turns transpose them.
+// Other rotations are recorded by their bounding box, the pixels in the
+// nearest quarter-turn orientation. Colour adjustment, alpha included, is
+// applied to the pixels, and what is transparent is blended over white:
+// workbook pictures carry no alpha.
+#include <algorithm>
+#include <cmath>
+
+#include "platform/gdiplus/canvas.h"
+
+namespace vs {
+namespace {
+
+TColorRef Adjust(TColorRef c, const ColorMatrix& m) {
+  double in[5] = {RedOf(c) / 255.0, GreenOf(c) / 255.0, BlueOf(c) / 255.0, 1.0, 1.0};
+  double out[4];
+  for (int j = 0; j < 4; ++j) {
+    out[j] = 0;
+    for (int i = 0; i < 5; ++i) out[j] += in[i] * m.m[i][j];
+  }
+  double alpha = std::clamp(out[3], 0.0, 1.0);
+  auto channel = [&](double v) {
+    double blended = std::clamp(v, 0.0, 1.0) * alpha + (1 - alpha);
+    return static_cast<uint8_t>(std::lround(blended * 255));
+  };
+  return Rgb(channel(out[0]), channel(out[1]), channel(out[2]));
+}
+
+}  // namespace
+
+GpStatus GdipDrawImageRectRectI(GpGraphics* g, GpImage* image, int dstx, int dsty, int dstwidth,
+                                int dstheight, int srcx, int srcy, int srcwidth, int srcheight, Unit srcUnit,
+                                const GpImageAttributes* attributes, void*, void*) {
+  if (!g || !image) return InvalidParameter;
+  if (srcUnit != UnitPixel) return NotImplemented;
+  if (g->dc->Finished()) return WrongState;
+  const TBitmap& picture = image->bitmap;
+  // The part of the source inside the image.
+  int64_t x0 = std::clamp<int64_t>(srcx, 0, picture.Width());
+  int64_t y0 = std::clamp<int64_t>(srcy, 0, picture.Height());
+  int64_t x1 = std::clamp<int64_t>(int64_t{srcx} + srcwidth, 0, picture.Width());
+  int64_t y1 = std::clamp<int64_t>(int64_t{srcy} + srcheight, 0, picture.Height());
+  int cw = static_cast<int>(x1 - x0), ch = static_cast<int>(y1 - y0);
+  if (cw <= 0 || ch <= 0 || dstwidth == 0 || dstheight == 0) return Ok;
+
+  GpMatrix device = g->Device();
+  GpPointF corners[4] = {device.Apply(dstx, dsty), device.Apply(double(dstx) + dstwidth, dsty),
+                         device.Apply(dstx, double(dsty) + dstheight),
+                         device.Apply(double(dstx) + dstwidth, double(dsty) + dstheight)};
+  double minX = corners[0].X, maxX = minX, minY = corners[0].Y, maxY = minY;
+  for (const auto& c : corners) {
+    minX = std::min<double>(minX, c.X), maxX = std::max<double>(maxX, c.X);
+    minY = std::min<double>(minY, c.Y), maxY = std::max<double>(maxY, c.Y);
+  }
+  if (!std::isfinite(minX + maxX + minY + maxY)) return Ok;
+  auto pixel = [](double v) { return static_cast<int32_t>(std::lround(std::clamp(v, -1e9, 1e9))); };
+  TRectL dest{pixel(minX), pixel(minY), pixel(maxX), pixel(maxY)};
+  dest.right = std::max(dest.right, dest.left + 1);
+  dest.bottom = std::max(dest.bottom, dest.top + 1);
+
+  // Device directions of the source's columns (u) and rows (v).
+  GpPointF u{corners[1].X - corners[0].X, corners[1].Y - corners[0].Y};
+  GpPointF v{corners[2].X - corners[0].X, corners[2].Y - corners[0].Y};
+  bool transpose = std::abs(u.X) + std::abs(v.Y) < std::abs(u.Y) + std::abs(v.X);
+  int w = transpose ? ch : cw, h = transpose ? cw : ch;
+
+  TBitmap out(w, h);
+  for (int oy = 0; oy < h; ++oy) {
+    for (int ox = 0; ox < w; ++ox) {
+      int sx, sy;
+      if (!transpose) {
+        sx = u.X >= 0 ? ox : cw - 1 - ox;
+        sy = v.Y >= 0 ? oy : ch - 1 - oy;
+      } else {
+        sy = v.X >= 0 ? ox : ch - 1 - ox;
+        sx = u.Y >= 0 ? oy : cw - 1 - oy;
+      }
+      TColorRef c = picture.Pixel(static_cast<int>(x0) + sx, static_cast<int>(y0) + sy);
+      if (attributes && attributes->matrix) c = Adjust(c, *attributes->matrix);
+      out.SetPixel(ox, oy, c);
+    }
+  }
+  g->dc->StretchDIBits(dest, w, h, out.InfoHeader(), out.Bits(), SRCCOPY);
+  return Ok;
+}
+
+}  // namespace vs

@@ -1,0 +1,133 @@
+// Drawing strings. Each call records:
+//   EXTCREATEFONTINDIRECTW  face as requested, height −(em size in device
+//                           pixels), escapement = orientation = the angle of
+//                           the transformed baseline (tenths of a degree,
+//                           counter-clockwise), weight 700 or 400, italic,
+//                           DEFAULT_CHARSET
+//   SELECTOBJECT, SETTEXTCOLOR (the brush), SETBKMODE transparent,
+//   SETTEXTALIGN top-left,
+//   EXTTEXTOUTW             the whole string at the device position of the
+//                           top of the line box, with the font service's
+//                           advance for each character
+//   DELETEOBJECT
+// A mirroring transform cannot be expressed by a font; such text is recorded
+// unmirrored at the same place.
+#include <algorithm>
+#include <cmath>
+#include <numbers>
+
+#include "platform/codepage.h"
+#include "platform/fonts/font_service.h"
+#include "platform/gdiplus/canvas.h"
+
+namespace vs {
+namespace {
+
+double UnitPixels(Unit unit) {
+  switch (unit) {
+    case UnitPoint: return 96.0 / 72;
+    case UnitInch: return 96.0;
+    case UnitDocument: return 96.0 / 300;
+    case UnitMillimeter: return 96.0 / 25.4;
+    default: return 1.0;
+  }
+}
+
+TLogFontW ToRecordFont(const TLogFont& f) {
+  TLogFontW r;
+  r.height = f.Height;
+  r.width = f.Width;
+  r.escapement = f.Escapement;
+  r.orientation = f.Orientation;
+  r.weight = f.Weight;
+  r.italic = f.Italic;
+  r.underline = f.Underline;
+  r.strikeOut = f.StrikeOut;
+  r.charSet = f.CharSet;
+  r.faceName = f.FaceName;
+  return r;
+}
+
+}  // namespace
+
+GpStatus GdipDrawString(GpGraphics* g, const char16_t* text, int length, const GpFont* font,
+                        const GpRectF* layout, const GpStringFormat* format, const GpBrush* brush) {
+  if (!g || !text || !font || !layout || !brush) return InvalidParameter;
+  if (g->dc->Finished()) return WrongState;
+  std::u16string_view s = length < 0 ? std::u16string_view(text) : std::u16string_view(text, length);
+  s = s.substr(0, s.find(u'\0'));
+  if (s.empty()) return Ok;
+
+  GpMatrix device = g->Device();
+  GpPointF u = device.ApplyVector(1, 0);
+  double bx = std::hypot(u.X, u.Y), det = std::abs(device.Determinant());
+  if (!(bx > 0) || !(det > 0) || !std::isfinite(det)) return Ok;  // collapsed: nothing visible
+  double by = det / bx;  // scale across the baseline
+  double emWorld = font->unit == UnitWorld ? font->emSize : font->emSize * UnitPixels(font->unit) / g->PageScale();
+  double emPx = std::min(emWorld * by, 1e5);
+
+  TLogFont lf;
+  lf.FaceName = font->family;
+  lf.Height = -std::max(1, static_cast<int>(std::lround(emPx)));
+  int escapement = static_cast<int>(std::lround(std::atan2(-u.Y, u.X) * 1800 / std::numbers::pi));
+  lf.Escapement = lf.Orientation = (escapement % 3600 + 3600) % 3600;
+  lf.Weight = (font->style & FontStyleBold) ? kFwBold : kFwNormal;
+  lf.Italic = font->style & FontStyleItalic;
+  lf.Underline = font->style & FontStyleUnderline;
+  lf.StrikeOut = font->style & FontStyleStrikeout;
+  lf.CharSet = kDefaultCharset;
+
+  std::vector<int32_t> dx;
+  TTextMetric metric;
+  try {
+    TFontService& fonts = TFontService::Instance();
+    if (!fonts.HasFamily(WideToUtf8(font->family))) return FontFamilyNotFound;
+    metric = fonts.TextMetrics(lf);
+    std::vector<int> advances = fonts.Advances(lf, s);
+    // Text squeezed or stretched along its baseline (horizontal scaling).
+    double stretch = bx / by;
+    if (std::abs(stretch - 1) > 0.01) {
+      lf.Width = std::max(1, static_cast<int>(std::lround(metric.AveCharWidth * stretch)));
+      for (int& a : advances) a = static_cast<int>(std::lround(a * stretch));
+    }
+    dx.assign(advances.begin(), advances.end());
+  } catch (const Exception&) {
+    return GenericError;
+  }
+
+  double widthPx = 0;
+  for (int32_t a : dx) widthPx += a;
+  double x = layout->X, y = layout->Y;
+  if (format) {
+    double widthWorld = widthPx / bx;
+    if (format->align == StringAlignmentCenter) x += (layout->Width - widthWorld) / 2;
+    else if (format->align == StringAlignmentFar) x += layout->Width - widthWorld;
+    double heightWorld = metric.Height / by;
+    if (layout->Height > 0 && format->lineAlign == StringAlignmentCenter) y += (layout->Height - heightWorld) / 2;
+    else if (layout->Height > 0 && format->lineAlign == StringAlignmentFar) y += layout->Height - heightWorld;
+  }
+  TPointL ref = g->ToDevice(device, {static_cast<REAL>(x), static_cast<REAL>(y)});
+
+  // The line box, turned with the baseline.
+  double angle = lf.Escapement * std::numbers::pi / 1800;
+  double ux = std::cos(angle), uy = -std::sin(angle);
+  double corners[4][2] = {{0, 0}, {widthPx, 0}, {0, double(metric.Height)}, {widthPx, double(metric.Height)}};
+  TRectL bounds{ref.x, ref.y, ref.x, ref.y};
+  for (auto& c : corners) {
+    int32_t px = ref.x + static_cast<int32_t>(std::lround(c[0] * ux - c[1] * uy));
+    int32_t py = ref.y + static_cast<int32_t>(std::lround(c[0] * uy + c[1] * ux));
+    bounds = UnionRect(bounds, {px, py, px, py});
+  }
+
+  HDC dc = g->dc;
+  uint32_t handle = dc->ExtCreateFontIndirectW(ToRecordFont(lf));
+  dc->SelectObject(handle);
+  dc->SetTextColor(ColorRefOf(brush->color));
+  dc->SetBkMode(TRANSPARENT);
+  dc->SetTextAlign(TA_TOP | TA_LEFT | TA_NOUPDATECP);
+  dc->ExtTextOutW(ref, s, dx, bounds);
+  dc->DeleteObject(handle);
+  return Ok;
+}
+
+}  // namespace vs
