@@ -1,0 +1,44 @@
+#include "xls/layout_measure.h"
+
+#include <cmath>
+
+namespace vs {
+namespace {
+
+bool Blank(char16_t c) { return c <= 32; }
+
+// Sum of the advances of characters [begin, end), or nothing when the item
+// has no usable advances.
+bool AdvanceWidth(const TqxTextItem& item, size_t length, size_t begin, size_t end, double& width) {
+  if (item.CharAdvances.size() != length || length == 0) return false;
+  double sum = 0;
+  for (size_t i = begin; i < end; ++i) sum += item.CharAdvances[i];
+  if (!std::isfinite(sum)) return false;
+  width = std::fabs(sum);  // a mirrored transform gives negative advances
+  return true;
+}
+
+}  // namespace
+
+TqxLayoutText LayoutTextOf(const TqxTextItem& item, const TqxTextExtentFn& extent) {
+  TqxLayoutText text;
+  text.X = item.X;
+  text.Y = item.Y;
+  text.Text = item.Lines.Get(0);
+  text.RightAligned = item.Alignment == 1;
+  const std::u16string& line = text.Text;
+  size_t begin = 0, end = line.size();
+  while (begin < end && Blank(line[begin])) ++begin;
+  while (end > begin && Blank(line[end - 1])) --end;
+
+  const TqxTextSize whole = extent(line, item.Font);
+  text.Height = whole.Height;
+  if (!AdvanceWidth(item, line.size(), 0, line.size(), text.Width)) text.Width = whole.Width;
+  if (!AdvanceWidth(item, line.size(), begin, end, text.TrimmedWidth)) {
+    text.TrimmedWidth = (begin == 0 && end == line.size()) ? whole.Width
+                                                            : extent(line.substr(begin, end - begin), item.Font).Width;
+  }
+  return text;
+}
+
+}  // namespace vs

@@ -1,0 +1,73 @@
+#pragma once
+// The spreadsheet engine: a document engine that gives every text item of a
+// page a row and a column on the worksheet grid, and stacks the pages down
+// the worksheet with a running row offset. Writing the cells is left to the
+// workbook engines derived from it.
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "engine/engine.h"
+#include "xls/sheet_grid.h"
+#include "xls/sheet_items.h"
+#include "xls/spreadsheet_preferences.h"
+
+namespace vs {
+
+class TqxCustomSpreadSheetEngine : public TqxCustomDocumentEngine {
+ public:
+  TqxCustomSpreadSheetEngine();
+
+  // The published Formatting and Preferences of a spreadsheet engine.
+  TqxSheetFormatting& Formatting() { return sheetFormatting_; }
+  TqxSpreadSheetPreferences& Preferences() {
+    return static_cast<TqxSpreadSheetPreferences&>(TqxCustomDocumentEngine::Preferences());
+  }
+  // The paragraph formatting of the document engine.
+  TqxTextFormatting& TextFormatting() { return TqxCustomDocumentEngine::Formatting(); }
+
+  // Grid units of the open document (fixed by BeginDoc).
+  const TqxGridUnits& GridUnits() const { return units_; }
+  // Sheet row at which the current page's row 0 is written.
+  int RowOffset() const { return rowOffset_; }
+  void SetRowOffset(int row) { rowOffset_ = row; }
+  // Largest page row the current page uses; -1 before its layout.
+  int PageMaxRow() const { return pageMaxRow_; }
+  void SetPageMaxRow(int row) { pageMaxRow_ = row; }
+  // Default rows the current page spans: round(round(page height) / base row height).
+  int PageSpanRows() const;
+  const TqxColumnWidthList& ColumnWidths() const { return columnWidths_; }
+
+  // Records a column width (characters of a default column) while a document is open.
+  virtual void SetColumnWidth(int column, double width);
+  // Index of a colour in the workbook's colour table; the workbook engine keeps the table.
+  virtual int ColorIndex(TColor color);
+  // Ends the current worksheet; the workbook engine writes it.
+  virtual void NewSheet(bool closePage);
+  // A cell placed directly at (row, column) of the current page.
+  virtual void PutCell(int row, int column, const std::u16string& text, uint8_t cellAlignment, uint8_t cellType);
+  virtual void PutCellEx(int row, int column, const std::u16string& text, uint8_t cellAlignment, uint8_t cellType,
+                         bool wordWrap);
+
+  // Each line of the open paragraph becomes a text item of its own.
+  void EndPara() override;
+
+ protected:
+  void BeginDocHook() override;
+  void BeginPageHook() override;
+  void EndPageHook() override;
+  void EndDocHook() override;
+  void SortItems(TqxItemList& list) override;
+  void RenderTableItem(TqxTableItem& item) override;
+  void RenderTextBoxItem(TqxTextBoxItem&) override {}  // text boxes give no cells
+  std::unique_ptr<TqxPreferences> PreferencesClass() const override;
+
+ private:
+  TqxSheetFormatting sheetFormatting_;
+  TqxGridUnits units_;
+  int rowOffset_ = 0;
+  int pageMaxRow_ = -1;
+  TqxColumnWidthList columnWidths_;
+};
+
+}  // namespace vs

@@ -1,0 +1,17 @@
+#include "xls/spreadsheet_preferences.h"
+
+namespace vs {
+
+void TqxSpreadSheetPreferences::Assign(const TqxPreferences& source) {
+  TqxPreferences::Assign(source);
+  auto* sheet = dynamic_cast<const TqxSpreadSheetPreferences*>(&source);
+  if (!sheet) return;
+  SetAutoFormatCells(sheet->autoFormatCells_);
+  SetMultiPass(sheet->multiPass_);
+  SetApplyAlignment(sheet->applyAlignment_);
+  SetWordWrap(sheet->wordWrap_);
+  SetUseDefaultPalette(sheet->useDefaultPalette_);
+  SetContinuousMode(sheet->continuousMode_);
+}
+
+}  // namespace vs

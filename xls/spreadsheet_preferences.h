@@ -1,0 +1,35 @@
+#pragma once
+// Preferences of the spreadsheet engine, on top of the engine's own.
+#include "engine/settings/preferences.h"
+
+namespace vs {
+
+class TqxSpreadSheetPreferences : public TqxPreferences {
+ public:
+  // Copies the common preferences, and these too when the source has them.
+  void Assign(const TqxPreferences& source) override;
+
+  bool AutoFormatCells() const { return autoFormatCells_; }
+  bool MultiPass() const { return multiPass_; }
+  bool ApplyAlignment() const { return applyAlignment_; }
+  bool WordWrap() const { return wordWrap_; }
+  bool UseDefaultPalette() const { return useDefaultPalette_; }
+  bool ContinuousMode() const { return continuousMode_; }
+
+  virtual void SetAutoFormatCells(bool v) { autoFormatCells_ = v; }
+  virtual void SetMultiPass(bool v) { multiPass_ = v; }
+  virtual void SetApplyAlignment(bool v) { applyAlignment_ = v; }
+  virtual void SetWordWrap(bool v) { wordWrap_ = v; }
+  virtual void SetUseDefaultPalette(bool v) { useDefaultPalette_ = v; }
+  virtual void SetContinuousMode(bool v) { continuousMode_ = v; }
+
+ private:
+  bool autoFormatCells_ = false;
+  bool multiPass_ = false;
+  bool applyAlignment_ = false;
+  bool wordWrap_ = false;
+  bool useDefaultPalette_ = false;
+  bool continuousMode_ = false;
+};
+
+}  // namespace vs
