@@ -100,10 +100,149 @@ void TqxCustomSpreadSheetEngine::PutCellEx(int row, int column, const std::u16st
   AddItem(std::move(item));
 }
 
-void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) { TqxCustomDocumentEngine::SortItems(list); }
+void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
+  // Every text that is not a placed cell is replaced by a copy that can hold
+  // its cell; the copy keeps the advances and the metafile flag the later
+  // stages read.
+  std::vector<std::unique_ptr<TqxFmTextItem>> items;
+  TqxItemList others;
+  for (auto& owned : list) {
+    if (auto* cell = dynamic_cast<TqxSheetTextItem*>(owned.get())) {
+      owned.release();
+      items.emplace_back(cell);
+    } else if (auto* text = dynamic_cast<TqxTextItem*>(owned.get())) {
+      auto copy = std::make_unique<TqxFmTextItem>();
+      copy->X = text->X;
+      copy->Y = text->Y;
+      copy->Lines = text->Lines;
+      copy->Font = text->Font;
+      copy->Brush = text->Brush;
+      copy->Rotation = text->Rotation;
+      copy->HasRect = text->HasRect;
+      copy->Rect = text->Rect;
+      copy->Alignment = text->Alignment;
+      copy->FromMetafile = text->FromMetafile;
+      copy->CharAdvances = text->CharAdvances;
+      items.push_back(std::move(copy));
+    } else {
+      others.push_back(std::move(owned));
+    }
+  }
+  list.clear();
 
-void TqxCustomSpreadSheetEngine::RenderTableItem(TqxTableItem& item) { TqxCustomDocumentEngine::RenderTableItem(item); }
+  // A line's height depends only on its font: measured once per font.
+  std::vector<std::pair<TFont, int>> heights;
+  TqxTextMeasurer measure;
+  measure.Width = [this](const std::u16string& text, const TFont& font) { return TextExtent(text, font).Width; };
+  measure.Height = [&](const TFont& font) {
+    for (const auto& [known, height] : heights) {
+      if (known == font) return height;
+    }
+    const int height = TextExtent(u" ", font).Height;
+    if (heights.size() < 64) heights.emplace_back(font, height);
+    return height;
+  };
+  std::vector<TqxLayoutText> texts;
+  texts.reserve(items.size());
+  for (const auto& item : items) {
+    texts.push_back(LayoutTextOf(*item, measure));
+    if (dynamic_cast<TqxSheetTextItem*>(item.get())) texts.back().Placed = true;
+  }
 
-void TqxCustomSpreadSheetEngine::EndPara() { TqxCustomDocumentEngine::EndPara(); }
+  TqxLayoutSettings settings;
+  settings.ColumnUnit = units_.ColumnUnit;
+  settings.LineUnit = units_.LineUnit;
+  settings.RowSpacing = sheetFormatting_.RowSpacing();
+  settings.ColumnSpacing = sheetFormatting_.ColumnSpacing();
+  settings.ApplyAlignment = Preferences().ApplyAlignment();
+  settings.MultiPass = Preferences().MultiPass();
+  const TqxLayoutResult result = LayOutTexts(texts, settings);
+
+  for (int index : result.Order) {
+    std::unique_ptr<TqxFmTextItem>& item = items[index];
+    const TqxLayoutText& text = texts[index];
+    if (!text.Placed) {
+      item->Row = text.Row;
+      item->Col = text.Col;
+      item->Y = text.Y;
+      if (text.Text != item->Lines.Get(0)) item->Lines.Put(0, text.Text);
+    }
+    list.push_back(std::move(item));
+  }
+  for (auto& other : others) list.push_back(std::move(other));
+  pageMaxRow_ = std::max(pageMaxRow_, result.MaxRow);
+}
+
+// A grid position of a pixel position, held within the int range.
+int TqxCustomSpreadSheetEngine::GridIndex(double pixels, double unit) {
+  if (!(unit > 0)) return 0;
+  return SaturatedInt(std::nearbyint(pixels / unit));
+}
+
+void TqxCustomSpreadSheetEngine::RenderTableItem(TqxTableItem& table) {
+  // Table cells skip the layout: each text goes to the cell under its position.
+  TqxFmTextItem cell;
+  for (TqxItemList& row : table.Rows) {
+    for (auto& owned : row) {
+      if (auto* text = dynamic_cast<TqxTextItem*>(owned.get())) {
+        if (dynamic_cast<TqxTextBoxItem*>(text)) continue;
+        cell.X = text->X;
+        cell.Y = text->Y;
+        cell.Col = GridIndex(text->X, units_.ColumnUnit);
+        cell.Row = GridIndex(text->Y, units_.LineUnit);
+        cell.Font = text->Font;
+        cell.Brush = text->Brush;
+        cell.Lines.Clear();
+        cell.Lines.Add(ExpandVariables(text->Lines.Get(0), true));
+        RenderTextItem(cell);
+      } else if (auto* image = dynamic_cast<TqxImageItem*>(owned.get())) {
+        RenderImageItem(*image);
+      }
+    }
+  }
+}
+
+void TqxCustomSpreadSheetEngine::BeginPara() {
+  TqxItemList* items = CurrentItems();
+  const size_t before = items ? items->size() : 0;
+  TqxCustomDocumentEngine::BeginPara();
+  openParagraph_ = nullptr;
+  if (items && items->size() > before) openParagraph_ = dynamic_cast<TqxParagraphItem*>(items->back().get());
+}
+
+void TqxCustomSpreadSheetEngine::EndPara() {
+  TqxParagraphItem* paragraph = openParagraph_;
+  openParagraph_ = nullptr;
+  TqxCustomDocumentEngine::EndPara();
+  if (!paragraph) return;
+  // The paragraph leaves its list; its lines take its place as texts of their own.
+  std::unique_ptr<TqxDocumentItem> owned;
+  for (TqxItemList* list : {CurrentItems(), CurrentTexts()}) {
+    if (!list || owned) continue;
+    auto found = std::find_if(list->begin(), list->end(), [&](const auto& item) { return item.get() == paragraph; });
+    if (found == list->end()) continue;
+    owned = std::move(*found);
+    list->erase(found);
+  }
+  if (!owned) return;
+  const TqxTextFormatting& format = paragraph->Formatting;  // a copy that holds pixels
+  const double lineHeight = TextExtent(u"Wg", paragraph->Font).Height * format.LineSpacing;
+  for (int i = 0; i < paragraph->Lines.Count(); ++i) {
+    const std::u16string line = TrimmedText(paragraph->Lines.Get(i));
+    if (line.empty()) continue;
+    const double width = TextExtent(line, paragraph->Font).Width;
+    double x = paragraph->X + format.LeftIndent() + (i == 0 ? format.FirstLineIndent() : 0);
+    if (format.Alignment == TqxHAlignment::haRight) x = paragraph->X + paragraph->Width - width;
+    if (format.Alignment == TqxHAlignment::haCenter) x = paragraph->X + (paragraph->Width - width) / 2;
+    auto item = std::make_unique<TqxTextItem>();
+    item->X = x;
+    item->Y = paragraph->Y + i * lineHeight;
+    item->Lines.Add(line);
+    item->Font = paragraph->Font;
+    item->Brush = paragraph->Brush;
+    item->TextEffects = paragraph->TextEffects;
+    AddItem(std::move(item));
+  }
+}
 
 }  // namespace vs

@@ -49,7 +49,8 @@ class TqxCustomSpreadSheetEngine : public TqxCustomDocumentEngine {
   virtual void PutCellEx(int row, int column, const std::u16string& text, uint8_t cellAlignment, uint8_t cellType,
                          bool wordWrap);
 
-  // Each line of the open paragraph becomes a text item of its own.
+  // Each line of a paragraph becomes a text item of its own.
+  void BeginPara() override;
   void EndPara() override;
 
  protected:
@@ -63,11 +64,14 @@ class TqxCustomSpreadSheetEngine : public TqxCustomDocumentEngine {
   std::unique_ptr<TqxPreferences> PreferencesClass() const override;
 
  private:
+  static int GridIndex(double pixels, double unit);
+
   TqxSheetFormatting sheetFormatting_;
   TqxGridUnits units_;
   int rowOffset_ = 0;
   int pageMaxRow_ = -1;
   TqxColumnWidthList columnWidths_;
+  TqxParagraphItem* openParagraph_ = nullptr;  // owned by the list it was added to
 };
 
 }  // namespace vs

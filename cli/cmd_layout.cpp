@@ -1,0 +1,127 @@
+// vellumsheet layout IN.emf [--page N] [--password PW] [--json]: lays a
+// recorded page out on the worksheet grid and lists each text with its cell.
+#include <cmath>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "cli/command.h"
+#include "platform/codepage.h"
+#include "platform/exception.h"
+#include "platform/numbers.h"
+#include "platform/stream.h"
+#include "xls/metafile_layout.h"
+
+namespace vs::cli {
+namespace {
+
+std::string Number(double v) { return FloatToText(std::nearbyint(v * 100) / 100); }
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (unsigned char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20) {
+      char buffer[8];
+      std::snprintf(buffer, sizeof buffer, "\\u%04X", c);
+      out += buffer;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+bool EndsWith(const std::string& s, const std::string& tail) {
+  if (s.size() < tail.size()) return false;
+  for (size_t i = 0; i < tail.size(); ++i) {
+    char c = s[s.size() - tail.size() + i];
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+    if (c != tail[i]) return false;
+  }
+  return true;
+}
+
+void Print(const TqxMetafileLayout& layout, bool json) {
+  const TqxGridUnits& u = layout.Units;
+  if (json) {
+    std::printf("{\"units\": {\"column_unit\": %s, \"line_unit\": %s, \"base_row_height\": %d},\n \"items\": [",
+                Number(u.ColumnUnit).c_str(), Number(u.LineUnit).c_str(), u.BaseRowHeight);
+    for (size_t i = 0; i < layout.Texts.size(); ++i) {
+      const TqxLaidOutText& t = layout.Texts[i];
+      std::printf("%s\n  {\"text\": %s, \"x\": %s, \"y\": %s, \"width\": %s, \"row\": %d, \"col\": %d}",
+                  i ? "," : "", JsonString(WideToUtf8(t.Text)).c_str(), Number(t.X).c_str(), Number(t.Y).c_str(),
+                  Number(t.Width).c_str(), t.Row, t.Col);
+    }
+    std::puts("\n]}");
+    return;
+  }
+  std::printf("column unit %s, line unit %s, base row height %d\n", Number(u.ColumnUnit).c_str(),
+              Number(u.LineUnit).c_str(), u.BaseRowHeight);
+  for (const TqxLaidOutText& t : layout.Texts) {
+    std::printf("row=%d col=%d x=%s y=%s width=%s text=%s\n", t.Row, t.Col, Number(t.X).c_str(), Number(t.Y).c_str(),
+                Number(t.Width).c_str(), JsonString(WideToUtf8(t.Text)).c_str());
+  }
+}
+
+int Run(const std::vector<std::string>& args) {
+  std::string path, password;
+  int page = 1;
+  bool json = false, bad = false;
+  for (size_t i = 0; i < args.size(); ++i) {
+    const std::string& a = args[i];
+    if (a == "--json") {
+      json = true;
+    } else if ((a == "--page" || a == "--password") && i + 1 < args.size()) {
+      if (a == "--password") {
+        password = args[++i];
+      } else {
+        const std::string& value = args[++i];
+        page = value.empty() || value.find_first_not_of("0123456789") != std::string::npos || value.size() > 9
+                   ? 0
+                   : std::stoi(value);
+        if (page < 1) bad = true;
+      }
+    } else if (path.empty() && !a.empty() && a[0] != '-') {
+      path = a;
+    } else {
+      bad = true;
+    }
+  }
+  if (path.empty() || bad) {
+    std::fputs("usage: vellumsheet layout IN.pdf|IN.emf [--page N] [--password PW] [--json]\n", stderr);
+    return kExitUsage;
+  }
+  if (!EndsWith(path, ".emf")) {
+    std::fputs("layout: PDF pages cannot be laid out yet: the page renderer is not part of this build\n", stderr);
+    return kExitFailure;
+  }
+  if (page != 1) {
+    std::fprintf(stderr, "layout: a metafile holds one page; there is no page %d\n", page);
+    return kExitFailure;
+  }
+  TMemoryStream file;
+  try {
+    file.LoadFromFile(path);
+  } catch (const Exception& e) {
+    std::fprintf(stderr, "layout: %s\n", e.what());
+    return kExitFailure;
+  }
+  const TqxMetafileLayout layout = LayOutMetafile(file.Bytes());
+  Print(layout, json);
+  std::fflush(stdout);
+  if (layout.PassedOver > 0) std::fprintf(stderr, "layout: %zu records passed over\n", layout.PassedOver);
+  if (!layout.Damage.empty()) {
+    std::fprintf(stderr, "layout: %s\n", layout.Damage.c_str());
+    return kExitFailure;
+  }
+  return kExitOk;
+}
+
+const CommandRegistration registration({"layout", "layout IN.pdf|IN.emf [--page N] [--password PW] [--json]",
+                                        "lay a page's texts out on the worksheet grid", Run});
+
+}  // namespace
+}  // namespace vs::cli

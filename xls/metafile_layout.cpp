@@ -1,0 +1,54 @@
+#include "xls/metafile_layout.h"
+
+#include "engine/metafile/processor.h"
+#include "xls/layout_measure.h"
+#include "xls/sheet_layout.h"
+#include "xls/spreadsheet_engine.h"
+
+namespace vs {
+namespace {
+
+// A spreadsheet engine that keeps what it would write.
+class ListingEngine : public TqxCustomSpreadSheetEngine {
+ public:
+  explicit ListingEngine(std::vector<TqxLaidOutText>& out) : out_(out) {
+    Preferences().SetShowSetupDialog(false);
+    Preferences().SetOpenAfterCreate(false);
+    Preferences().SetApplyAlignment(true);  // the conversion's settings
+    Preferences().SetMultiPass(true);
+    ReferencePoint = TqxReferencePoint::rpPage;  // positions as the page has them
+  }
+
+ protected:
+  void RenderTextItem(TqxTextItem& item) override {
+    auto* cell = dynamic_cast<TqxFmTextItem*>(&item);
+    if (!cell || TrimmedText(item.Lines.Get(0)).empty()) return;
+    TqxTextMeasurer measure;
+    measure.Width = [this](const std::u16string& text, const TFont& font) { return TextExtent(text, font).Width; };
+    measure.Height = [](const TFont&) { return 0.0; };
+    const TqxLayoutText seen = LayoutTextOf(item, measure);
+    out_.push_back({item.Lines.Get(0), item.X, item.Y, seen.Width, cell->Row, cell->Col});
+  }
+
+ private:
+  std::vector<TqxLaidOutText>& out_;
+};
+
+}  // namespace
+
+TqxMetafileLayout LayOutMetafile(std::span<const uint8_t> records) {
+  TqxMetafileLayout layout;
+  ListingEngine engine(layout.Texts);
+  engine.BeginDoc();
+  layout.Units = engine.GridUnits();
+  {
+    TqxMetafileProcessor processor(engine);
+    processor.Process(records, 0, 0);
+    layout.PassedOver = processor.PassedOver();
+    layout.Damage = processor.Damage();
+  }
+  engine.EndDoc();
+  return layout;
+}
+
+}  // namespace vs

@@ -1,0 +1,31 @@
+#pragma once
+// One recorded page laid out as a conversion lays it out: the metafile is
+// replayed into a spreadsheet engine with the conversion's settings and the
+// texts are listed with their cells. For inspection, tests and checks
+// against known tables.
+#include <cstdint>
+#include <span>
+#include <string>
+#include <vector>
+
+#include "xls/sheet_grid.h"
+
+namespace vs {
+
+struct TqxLaidOutText {
+  std::u16string Text;
+  double X = 0, Y = 0, Width = 0;
+  int Row = 0, Col = 0;
+};
+
+struct TqxMetafileLayout {
+  TqxGridUnits Units;
+  std::vector<TqxLaidOutText> Texts;  // in writing order; texts that give no cell are left out
+  size_t PassedOver = 0;              // records passed over by the replay
+  std::string Damage;                 // what ended the replay early, if anything
+};
+
+// Replays the records of an enhanced metafile and lays the page out.
+TqxMetafileLayout LayOutMetafile(std::span<const uint8_t> records);
+
+}  // namespace vs
