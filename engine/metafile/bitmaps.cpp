@@ -226,7 +226,8 @@ void TqxMetafileProcessor::DibitsBand(const TEmfRecord& r) {
   std::vector<uint8_t> info(b.dib.info.begin(), b.dib.info.end());
   if (b.dib.header.height < 0 && info.size() >= 12) {
     // The band holds the source height's rows, still top-down.
-    const int32_t rows = -std::abs(b.cySrc);
+    // INT32_MIN has no positive counterpart: take the largest height instead.
+    const int32_t rows = static_cast<int32_t>(-std::min<int64_t>(std::abs(int64_t{b.cySrc}), INT32_MAX));
     std::memcpy(info.data() + 8, &rows, 4);
   }
   TBitmap band = TBitmap::FromDib(info, b.dib.bits);

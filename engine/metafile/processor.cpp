@@ -4,6 +4,7 @@
 
 #include "engine/engine.h"
 #include "engine/metafile/support.h"
+#include "platform/emf/saved_states.h"
 #include "platform/screen.h"
 
 namespace vs {
@@ -223,15 +224,14 @@ void TqxMetafileProcessor::SaveDC() {
   s.WindowOrg = windowOrg_;
   s.ViewportOrg = viewportOrg_;
   s.TextAlign = textAlign_;
-  states_[std::to_string(states_.size())] = s;
+  states_.push_back(s);
 }
 
 void TqxMetafileProcessor::RestoreDC(int32_t relative) {
-  if (states_.empty() || relative == 0) return;
-  int64_t key = relative < 0 ? static_cast<int64_t>(states_.size()) + relative : relative;
-  auto it = states_.find(std::to_string(key));
-  if (it == states_.end()) return;
-  const TqxMetaState& s = it->second;
+  const auto index = RestoredStateIndex(states_.size(), relative);
+  if (!index) return;
+  const TqxMetaState s = states_[*index];
+  states_.resize(*index);
   font_ = s.Font;
   brush_ = s.Brush;
   pen_ = s.Pen;
@@ -244,7 +244,6 @@ void TqxMetafileProcessor::RestoreDC(int32_t relative) {
   viewportExt_ = s.ViewportExt;
   textAlign_ = s.TextAlign;
   UpdateScale();
-  states_.erase(it);
 }
 
 void TqxMetafileProcessor::ModifyWorldTransform(const TXForm& xform, uint32_t mode) {

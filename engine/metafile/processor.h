@@ -204,7 +204,7 @@ class TqxMetafileProcessor {
   std::vector<TBitmap> bands_;
   int64_t bandWidth_ = 0, bandHeight_ = 0;
   std::vector<TqxGDIOBJ> objects_;
-  std::map<std::string, TqxMetaState> states_;
+  std::vector<TqxMetaState> states_;  // SAVEDC stack, bottom first
   std::map<std::string, std::vector<int>> charSets_;
   size_t passedOver_ = 0;
   std::string damage_;

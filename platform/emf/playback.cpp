@@ -5,6 +5,7 @@
 
 #include "platform/emf/metafile.h"
 #include "platform/emf/record_builder.h"
+#include "platform/emf/saved_states.h"
 
 namespace vs {
 namespace {
@@ -62,12 +63,9 @@ class TPlayer {
         break;
       case EMR_RESTOREDC: {
         int32_t n = static_cast<int32_t>(ReadValue(r));
-        size_t keep = saved_.size();
-        if (n < 0) keep = saved_.size() - std::min<size_t>(saved_.size(), static_cast<size_t>(-int64_t{n}));
-        else if (n > 0) keep = std::min<size_t>(saved_.size(), static_cast<size_t>(n) - 1);
-        if (keep < saved_.size()) {
-          world_ = saved_[keep];
-          saved_.resize(keep);
+        if (auto keep = RestoredStateIndex(saved_.size(), n)) {
+          world_ = saved_[*keep];
+          saved_.resize(*keep);
         }
         break;
       }

@@ -43,7 +43,8 @@ struct Channel {
   }
   uint8_t Of(uint32_t value) const {
     if (!max) return 0;
-    return static_cast<uint8_t>(((value & mask) >> shift) * 255 / max);
+    // In 64 bits: a mask wider than 24 bits would overflow the product.
+    return static_cast<uint8_t>(uint64_t{(value & mask) >> shift} * 255 / max);
   }
 };
 

@@ -13,8 +13,8 @@ def main():
     program, corpus = sys.argv[1], sys.argv[2]
     manifest_path = os.path.join(corpus, "manifest.json")
     if not os.path.exists(manifest_path):
-        print("no corpus at", corpus)
-        return 77
+        print("no corpus at", corpus, "(the shared corpus must sit beside the repository)")
+        return 1
     with open(manifest_path, encoding="utf-8") as f:
         manifest = json.load(f)
     failures = []

@@ -82,6 +82,24 @@ TEST(Bitmap, HugeDeclaredSizesAreRefusedWithoutOverflow) {
   }
 }
 
+TEST(Bitmap, BitfieldMasksOfAnyWidthScaleToFullRange) {
+  // One 32-bit pixel, masks given after the header (compression 3). A red
+  // mask 30 bits wide used to overflow while scaling to 0..255.
+  std::vector<uint8_t> info(40 + 12, 0);
+  info[0] = 40;
+  info[4] = 1;
+  info[8] = 1;
+  info[12] = 1;
+  info[14] = 32;
+  info[16] = 3;
+  const uint32_t masks[3] = {0x3FFFFFFF, 0x40000000, 0x80000000};
+  std::memcpy(&info[40], masks, 12);
+  const uint32_t pixel = 0x3FFFFFFF | 0x80000000;
+  std::vector<uint8_t> bits(4);
+  std::memcpy(bits.data(), &pixel, 4);
+  EXPECT_EQ(TBitmap::FromDib(info, bits).Pixel(0, 0), Rgb(255, 0, 255));
+}
+
 TEST(RasterOp, CombinesSourceDestinationAndPattern) {
   const TColorRef dst = Rgb(0xF0, 0x0F, 0x55), src = Rgb(0xCC, 0xAA, 0x0F), pat = Rgb(0x12, 0x34, 0x56);
   struct Case {

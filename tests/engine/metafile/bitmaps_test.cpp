@@ -1,6 +1,10 @@
 // Bitmap, shape, path and clipping records, and records that do not fit.
 #include <gtest/gtest.h>
 
+#include <climits>
+#include <cstring>
+#include <optional>
+
 #include "engine/items/bitmap_picture.h"
 #include "platform/raster/raster_op.h"
 #include "tests/engine/metafile/fixture.h"
@@ -14,12 +18,17 @@ using MetafileBitmaps = ReplayTest;
 TBitmap Filled(int w, int h, TColorRef color) { return TBitmap(w, h, color); }
 
 // SETDIBITSTODEVICE of one band of a bitmap drawn at (x, y).
-std::vector<uint8_t> DibitsBand(const TBitmap& band, int32_t x, int32_t y, uint32_t startScan) {
+std::vector<uint8_t> DibitsBand(const TBitmap& band, int32_t x, int32_t y, uint32_t startScan,
+                                std::optional<int32_t> cySrc = std::nullopt, bool topDown = false) {
   std::vector<uint8_t> info = band.InfoHeader();
+  if (topDown) {
+    const int32_t height = -band.Height();
+    std::memcpy(info.data() + 8, &height, 4);
+  }
   const std::vector<uint8_t>& bits = band.Bits();
   TEmfRecordBuilder b(EMR_SETDIBITSTODEVICE);
   b.Rect({x, y, x + band.Width() - 1, y + band.Height() - 1}).I32(x).I32(y).I32(0).I32(0);
-  b.I32(band.Width()).I32(band.Height()).U32(76).U32(static_cast<uint32_t>(info.size()));
+  b.I32(band.Width()).I32(cySrc.value_or(band.Height())).U32(76).U32(static_cast<uint32_t>(info.size()));
   b.U32(76 + static_cast<uint32_t>(info.size())).U32(static_cast<uint32_t>(bits.size()));
   b.U32(DIB_RGB_COLORS).U32(startScan).U32(static_cast<uint32_t>(band.Height()));
   b.Bytes(info).Bytes(bits);
@@ -28,6 +37,12 @@ std::vector<uint8_t> DibitsBand(const TBitmap& band, int32_t x, int32_t y, uint3
 
 const TBitmap& ImageOf(const TqxCustomDocumentEngine& engine, const TqxImageItem& item) {
   return dynamic_cast<const TBitmapGraphic&>(*engine.ImageList().at(item.ImageIndex).Graphic).Bitmap;
+}
+
+TEST_F(MetafileBitmaps, TopDownBandWithTheSmallestSourceHeightIsSafe) {
+  // A crafted source height of INT32_MIN has no positive counterpart; the
+  // band must be refused or drawn, never negated past the integer range.
+  EXPECT_NO_THROW(Replay({DibitsBand(Filled(2, 2, Rgb(255, 0, 0)), 0, 0, 0, INT32_MIN, true)}));
 }
 
 TEST_F(MetafileBitmaps, PicturesBecomeImageItems) {

@@ -110,20 +110,39 @@ TEST_F(MetafileStates, RestoreMinusOneTakesTheLatestStateAndKeepsTheFirst) {
   EXPECT_EQ(clips[0]->Reset, 1);
 }
 
-TEST_F(MetafileStates, RestoreByPositiveKeyAndMissingKeys) {
+TEST_F(MetafileStates, PositiveIndexCountsFromTheBottomAndOutOfRangeDoesNothing) {
   auto& p = Replay({
       Value(EMR_SETMAPMODE, 8),
-      Empty(EMR_SAVEDC),  // "0"
+      Empty(EMR_SAVEDC),  // 1
       Value(EMR_SETMAPMODE, 1),
-      Empty(EMR_SAVEDC),  // "1"
+      Empty(EMR_SAVEDC),  // 2
       Value(EMR_RESTOREDC, 0),                          // nothing
-      Value(EMR_RESTOREDC, 7),                          // no such key
-      Value(EMR_RESTOREDC, static_cast<uint32_t>(-9)),  // no such key
+      Value(EMR_RESTOREDC, 7),                          // beyond the stack
+      Value(EMR_RESTOREDC, static_cast<uint32_t>(-9)),  // beyond the stack
       Value(EMR_SETMAPMODE, 2),
-      Value(EMR_RESTOREDC, 1),
+      Value(EMR_RESTOREDC, 1),  // the first state; both are dropped
   });
-  EXPECT_EQ(p.MapMode(), 1);
-  EXPECT_EQ(p.SavedStates(), 1u);
+  EXPECT_EQ(p.MapMode(), 8);
+  EXPECT_EQ(p.SavedStates(), 0u);
+}
+
+TEST_F(MetafileStates, RestoreMinusTwoPopsTwoStates) {
+  // Save, Save, Restore(-2), Save, move the origin, Restore(-1): the text is
+  // drawn with the transform of the start, not the moved one.
+  Replay({
+      Font(1, -16),
+      Value(EMR_SELECTOBJECT, 1),
+      Empty(EMR_SAVEDC),
+      Empty(EMR_SAVEDC),
+      Value(EMR_RESTOREDC, static_cast<uint32_t>(-2)),
+      Empty(EMR_SAVEDC),
+      TEmfRecordBuilder(EMR_SETWORLDTRANSFORM).XForm({1, 0, 0, 1, 500, 0}).Finish(),
+      Value(EMR_RESTOREDC, static_cast<uint32_t>(-1)),
+      Text(10, 10, u"x"),
+  });
+  auto texts = ItemsOf<TqxTextItem>();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_NEAR(texts[0]->X, 10, 1);
 }
 
 using MetafileMapping = ReplayTest;
