@@ -13,3 +13,18 @@ if(EXISTS /usr/bin/python3)
 else()
   message(STATUS "python3 not found: the independent-reader checks of workbook containers are skipped")
 endif()
+
+# The layout of recorded pages against the known tables of the corpus.
+add_test(NAME LayoutCorpus.TableRowsAndColumnsHold
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/xls/layout_corpus_test.py
+          $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR}/../shared)
+set_tests_properties(LayoutCorpus.TableRowsAndColumnsHold PROPERTIES LABELS xls)
+
+# vellumsheet layout lists each text with its cell; a damaged page fails.
+add_test(NAME LayoutCommand.ListsCells
+         COMMAND vellumsheet layout ${CMAKE_CURRENT_SOURCE_DIR}/data/emf/sample.emf --json)
+set_tests_properties(LayoutCommand.ListsCells PROPERTIES LABELS xls
+  PASS_REGULAR_EXPRESSION "\"units\": {\"column_unit\": [0-9.]+, \"line_unit\": [0-9.]+, \"base_row_height\": [0-9]+}.*\"text\": \"Hi\", \"x\": 100, \"y\": 200, \"width\": 18, \"row\": 13, \"col\": 2")
+add_test(NAME LayoutCommand.DamageFails
+         COMMAND vellumsheet layout ${CMAKE_CURRENT_SOURCE_DIR}/data/emf/truncated.emf)
+set_tests_properties(LayoutCommand.DamageFails PROPERTIES LABELS xls WILL_FAIL TRUE)
