@@ -26,5 +26,10 @@ add_test(NAME LayoutCommand.ListsCells
 set_tests_properties(LayoutCommand.ListsCells PROPERTIES LABELS xls
   PASS_REGULAR_EXPRESSION "\"units\": {\"column_unit\": [0-9.]+, \"line_unit\": [0-9.]+, \"base_row_height\": [0-9]+}.*\"text\": \"Hi\", \"x\": 100, \"y\": 200, \"width\": 18, \"row\": 13, \"col\": 2")
 add_test(NAME LayoutCommand.DamageFails
-         COMMAND vellumsheet layout ${CMAKE_CURRENT_SOURCE_DIR}/data/emf/truncated.emf)
-set_tests_properties(LayoutCommand.DamageFails PROPERTIES LABELS xls WILL_FAIL TRUE)
+         COMMAND ${VS_EXPECT_FAILURE} 1 "layout: Malformed metafile record EXTTEXTOUTW"
+                 $<TARGET_FILE:vellumsheet> layout ${CMAKE_CURRENT_SOURCE_DIR}/data/emf/truncated.emf)
+set_tests_properties(LayoutCommand.DamageFails PROPERTIES LABELS xls)
+add_test(NAME LayoutCommand.UsageErrors
+         COMMAND ${VS_EXPECT_FAILURE} 2 "usage: vellumsheet layout"
+                 $<TARGET_FILE:vellumsheet> layout ${CMAKE_CURRENT_SOURCE_DIR}/data/emf/sample.emf --page 0)
+set_tests_properties(LayoutCommand.UsageErrors PROPERTIES LABELS xls)
