@@ -41,8 +41,11 @@ constexpr size_t kMaxColumnLists = 1024;
 constexpr double kMaxOpeningColumn = 512;
 // Rows far below the worksheet are all its last row; keep the counter small.
 constexpr double kMaxRowIndex = 1e9;
-// Elementary steps the collision pass may take on one page.
-constexpr int64_t kCollisionBudget = 200'000'000;
+// Elementary steps the pairwise parts of the passes (the row scan, column
+// splits, collisions) may take on one page. A normal page needs a tiny part
+// of it; on a hostile one the pairwise work stops there, and texts that then
+// share a cell are joined.
+constexpr int64_t kWorkBudget = 100'000'000;
 
 bool IsBlank(char16_t c) { return c <= 32; }
 
@@ -238,7 +241,7 @@ class PageLayout {
       if (centre > y_[i]) {
         row_[i] = row;
         // Rows only grow along the placed list: the scan ends at the first lower row.
-        for (size_t p = placed.size(); p-- > 0;) {
+        for (size_t p = placed.size(); p-- > 0 && --budget_ > 0;) {
           const int m = placed[p];
           if (row_[m] < row_[i]) break;
           if (row_[m] != row_[i] || col_[m] != col_[i]) continue;
@@ -264,12 +267,13 @@ class PageLayout {
 
   // Texts of column k at or past limit move to a column of their own after it.
   void SplitColumn(int64_t k, double limit) {
-    if (k < 0 || static_cast<size_t>(k) >= table_.size()) return;
+    if (k < 0 || static_cast<size_t>(k) >= table_.size() || budget_ <= 0) return;
     const size_t next = static_cast<size_t>(k) + 1;
     const bool shift = next < table_.size() && !List(next).empty();
     if ((shift || next == table_.size()) && table_.size() >= kMaxColumnLists) return;
     if (shift) {
       for (size_t j = next; j < table_.size(); ++j) {
+        budget_ -= static_cast<int64_t>(List(j).size());
         for (int m : List(j)) col_[m]++;
       }
     }
@@ -277,6 +281,7 @@ class PageLayout {
     ColumnList& from = List(static_cast<size_t>(k));
     ColumnList& to = List(next);
     size_t kept = 0;
+    budget_ -= static_cast<int64_t>(from.size());
     for (int m : from) {
       if (x_[m] >= limit - kEdgeTolerance) {
         col_[m]++;
@@ -351,7 +356,7 @@ class PageLayout {
   }
 
   void Collisions() {
-    int64_t budget = kCollisionBudget;
+    int64_t& budget = budget_;
     const size_t count = table_.size();
     for (size_t j = 0; j < count && j < table_.size() && budget > 0; ++j) {
       ColumnList* column = table_[j].get();
@@ -510,6 +515,7 @@ class PageLayout {
   std::vector<char> blank_, laid_;
   std::vector<int> order_;
   std::vector<std::unique_ptr<ColumnList>> table_;
+  int64_t budget_ = kWorkBudget;
 };
 
 }  // namespace

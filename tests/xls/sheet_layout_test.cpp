@@ -128,6 +128,9 @@ TEST(SheetLayout, SmallPages) {
       {"with MultiPass a text right of another in its cell moves to the next column",
        {Sized(0, 0, u"Hello", 30), Sized(25, 0, u"world", 30)}, With(Grid(), -1, -1, false, true),
        {"Hello@0,0", "world@0,1"}},
+      {"with MultiPass a text pushed into an occupied column gets a new column; later columns move on",
+       {Sized(0, 0, u"Hello", 30), Sized(25, 0, u"world", 30), Text(60, 0, u"z")}, With(Grid(), -1, -1, false, true),
+       {"Hello@0,0", "world@0,1", "z@0,2"}},
   };
   for (const PageCase& c : cases) {
     EXPECT_EQ(Cells(c.texts, c.settings), c.cells) << c.name;
