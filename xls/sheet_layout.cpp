@@ -495,7 +495,11 @@ class PageLayout {
     for (int i : order_) {
       if (t_[i].Dropped) continue;
       result.Order.push_back(i);
-      if (!laid_[i]) continue;
+      if (!laid_[i]) {
+        // A placed cell counts too, so that the next page starts below it.
+        if (!blank_[i]) result.MaxRow = std::max(result.MaxRow, std::clamp(t_[i].Row, -1, kLastSheetRow));
+        continue;
+      }
       TqxLayoutText& text = t_[i];
       text.Row = static_cast<int>(row_[i]);
       text.Col = static_cast<int>(col_[i]);

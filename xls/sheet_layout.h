@@ -32,7 +32,7 @@ struct TqxLayoutText {
 
 struct TqxLayoutResult {
   std::vector<int> Order;  // indexes of the texts kept, in the order to write them
-  int MaxRow = -1;         // largest row of the laid-out texts; -1 when none has a cell
+  int MaxRow = -1;         // largest row of a text with a cell (placed ones too); -1 when none has one
 };
 
 // Characters 0..32 removed from both ends.

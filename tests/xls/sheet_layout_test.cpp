@@ -143,7 +143,7 @@ TEST(SheetLayout, PlacedCellsKeepTheirCell) {
     texts[1].Placed = true;
     texts[1].Row = 5;
     texts[1].Col = 7;
-    LayOutTexts(texts, With(Grid(), spacing, spacing, true, true));
+    EXPECT_EQ(LayOutTexts(texts, With(Grid(), spacing, spacing, true, true)).MaxRow, 5);
     EXPECT_EQ(texts[1].Row, 5);
     EXPECT_EQ(texts[1].Col, 7);
     EXPECT_FALSE(texts[1].Dropped);
