@@ -1,0 +1,81 @@
+#include "render/document.h"
+
+#include <memory>
+
+#include "platform/gdiplus/objects.h"
+#include "render/interpreter.h"
+#include "render/page_geometry.h"
+#include "render/widgets.h"
+
+namespace vs {
+namespace {
+
+// The page's content: its stream, or the streams of its array each followed
+// by CR LF. A stream that does not decode is left out; the rest still draws.
+std::string PageContents(TqxCustomPDFDocument& document, const TqxPDFDictObject& page, TqxRenderStats& stats) {
+  TqxPDFObjectStore& store = document.Store();
+  TqxPDFObject* contents = store.Resolve(page.Lookup("/Contents"));
+  auto decode = [&](TqxPDFObject* item, std::string& out) {
+    auto* stream = As<TqxPDFStreamObject>(store.Resolve(item));
+    if (!stream) return;
+    try {
+      out += DecodedStreamBytes(*stream, store);
+    } catch (const std::exception&) {
+      ++stats.skipped;
+    }
+  };
+  std::string content;
+  if (auto* array = As<TqxPDFArrayObject>(contents)) {
+    for (int32_t i = 0; i < array->Count(); ++i) {
+      decode(array->Item(i), content);
+      content += "\r\n";
+    }
+  } else {
+    decode(contents, content);
+  }
+  return content;
+}
+
+TqxPageGeometry GeometryOf(const TqxCustomPDFDocument& document, int32_t page_number) {
+  return PageGeometry(document.GetPageBox(muPoints, page_number), document.GetPageRotation(page_number));
+}
+
+}  // namespace
+
+void TqxExProPDFDocument::DisplayedPageSize(int32_t page_number, int32_t& width, int32_t& height) const {
+  TqxPageGeometry geometry = GeometryOf(*this, page_number);
+  width = geometry.width;
+  height = geometry.height;
+}
+
+void TqxExProPDFDocument::RenderPage(int32_t page_number, HDC canvas, int32_t x, int32_t y) {
+  TqxPDFDictObject* page = PageDictionary(page_number);  // EInvalidPageError outside the document
+  TqxPageGeometry geometry = GeometryOf(*this, page_number);
+
+  TGpGraphics graphics;
+  if (GdipCreateFromHDC(canvas, graphics.Receive()) != Ok) return;
+  GdipSetSmoothingMode(graphics.Get(), SmoothingModeAntiAlias);
+  GdipSetPageUnit(graphics.Get(), UnitPoint);
+  GdipSetTextContrast(graphics.Get(), 4);
+  GdipSetPixelOffsetMode(graphics.Get(), PixelOffsetModeHalf);
+
+  TqxRenderContext context(*this, graphics.Get());
+  context.pageNumber = page_number;
+  context.pageTransform = geometry.transform;
+  context.pageWidth = geometry.width;
+  context.pageHeight = geometry.height;
+  context.trace = OnTrace;
+
+  std::string content = PageContents(*this, *page, context.stats);
+  auto* resources = As<TqxPDFDictObject>(Store().Resolve(page->Lookup("/Resources")));
+  TqxPDFContentStreamParser parser(context, resources, nullptr);
+  GraphicsState token = 0;
+  GdipSaveGraphics(graphics.Get(), &token);
+  parser.ProcessContent(content);
+  // Widgets are drawn on the page as it was before its content changed the clip.
+  GdipRestoreGraphics(graphics.Get(), token);
+  DrawWidgetAnnotations(context, *page);
+  last_stats_ = context.stats;
+}
+
+}  // namespace vs

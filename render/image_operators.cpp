@@ -1,0 +1,8 @@
+// Image XObjects drawn by Do.
+#include "render/operator_table.h"
+
+namespace vs {
+
+void RegisterImageOperators(TqxOperatorTable& table) {}
+
+}  // namespace vs
