@@ -321,20 +321,6 @@ std::string TqxPDFStreamReader::Decrypt(std::string_view data, int32_t object_nu
   return decryptor_->Decrypt(data, object_number, generation);
 }
 
-int64_t TqxPDFStreamReader::FindEndStreamBackward(int64_t last, int64_t first) {
-  const int64_t word = static_cast<int64_t>(kEndStream.size());
-  last = std::min<int64_t>(last, size_ - word);
-  while (last >= first) {
-    int64_t from = std::max(first, last - kSearchChunk + 1);
-    SetPosition(from);
-    std::string window = ReadText(last - from + word);
-    size_t at = window.rfind(kEndStream);
-    if (at != std::string::npos) return from + static_cast<int64_t>(at);
-    last = from - 1;
-  }
-  return -1;
-}
-
 int64_t TqxPDFStreamReader::FindEndStreamForward(int64_t first) {
   const int64_t word = static_cast<int64_t>(kEndStream.size());
   while (first >= 0 && first + word <= size_) {
@@ -345,6 +331,36 @@ int64_t TqxPDFStreamReader::FindEndStreamForward(int64_t first) {
     first += kSearchChunk;
   }
   return -1;
+}
+
+bool TqxPDFStreamReader::EndsObjectAt(int64_t position) {
+  // "endobj", or the next definition "N G obj", or nothing more.
+  SetPosition(position);
+  SkipWhiteSpace();
+  if (LookAhead() < 0 || MatchesAt(Position(), "endobj")) return true;
+  SetPosition(position);
+  SkipWhiteSpace();
+  auto digits = [this] {
+    int count = 0;
+    while (LookAhead() >= '0' && LookAhead() <= '9' && count < 12) Skip(1), ++count;
+    return count > 0;
+  };
+  if (!digits() || !IsWhiteSpace(LookAhead())) return false;
+  SkipWhiteSpace();
+  if (!digits() || !IsWhiteSpace(LookAhead())) return false;
+  SkipWhiteSpace();
+  return MatchesAt(Position(), "obj");
+}
+
+int64_t TqxPDFStreamReader::FindBodyEnd(int64_t start) {
+  // The first "endstream" that closes its object; a body may hold the
+  // keyword itself, and a later object's "endstream" is never this one's.
+  int64_t first_found = -1;
+  for (int64_t at = FindEndStreamForward(start); at >= 0; at = FindEndStreamForward(at + 1)) {
+    if (first_found < 0) first_found = at;
+    if (EndsObjectAt(at + static_cast<int64_t>(kEndStream.size()))) return at;
+  }
+  return first_found;
 }
 
 int64_t TqxPDFStreamReader::LengthBefore(int64_t start, int64_t end_keyword) {
@@ -381,8 +397,7 @@ std::unique_ptr<TMemoryStream> TqxPDFStreamReader::ReadStreamData(int32_t length
     found = data_length > 0 && MatchesAt(Position(), kEndStream);
   }
   if (!found) {
-    int64_t at = FindEndStreamBackward(start + data_length - 1, start);
-    if (at < 0) at = FindEndStreamForward(start + data_length + 1);
+    int64_t at = FindBodyEnd(start);
     if (at < 0) Fail(EEndStreamError());
     data_length = LengthBefore(start, at);
   }

@@ -68,10 +68,12 @@ class TqxPDFStreamReader : public TqxRandomAccessFilter {
   bool MatchesAt(int64_t position, std::string_view word);
   TqxPDFObjectPtr ReadNumberOrDefinition();
   TqxPDFObjectPtr ReadDefinition(const std::string& number, const std::string& generation);
-  // Start of the last "endstream" that begins in first..last, or -1.
-  int64_t FindEndStreamBackward(int64_t last, int64_t first);
   // Start of the first "endstream" at or after first, or -1.
   int64_t FindEndStreamForward(int64_t first);
+  // Whether what follows position ends an object definition.
+  bool EndsObjectAt(int64_t position);
+  // Start of the "endstream" that ends the body starting at start, or -1.
+  int64_t FindBodyEnd(int64_t start);
   // Length of data from start up to the end of line before "endstream".
   int64_t LengthBefore(int64_t start, int64_t end_keyword);
   std::string Decrypt(std::string_view data, int32_t object_number, int32_t generation);

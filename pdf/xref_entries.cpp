@@ -17,6 +17,11 @@ const TqxXRefStmItem* TqxXRefEntries::StreamEntry(int32_t number) const {
   return it == stream_.end() ? nullptr : &it->second;
 }
 
+void TqxXRefEntries::SetStreamEntry(int32_t number, const TqxXRefStmItem& item) {
+  stream_[number] = item;
+  if (item.type == 1 || item.type == 2) table_.erase(number);
+}
+
 int64_t TqxXRefEntries::GetObjectOffset(int32_t number) const {
   if (const TqxXRefItem* item = TableEntry(number); item && item->offset != 0) return item->offset;
   if (const TqxXRefStmItem* item = StreamEntry(number); item && item->type == 1) return item->field2;
@@ -76,7 +81,7 @@ void ReadXRefStreamEntries(std::string_view data, const int32_t (&widths)[3], co
     return value;
   };
   for (const TqxXRefRange& range : ranges) {
-    if (range.count <= 0) break;
+    if (range.count <= 0) continue;  // an empty range; later ones still count
     for (int64_t k = 0; k < range.count; ++k) {
       if (data.size() - position < row_width) return;
       // k is bounded by the data, so only a huge first can overflow.

@@ -32,10 +32,16 @@ inline bool IsStorableObjectNumber(int64_t number) { return number >= 0 && numbe
 // above the highest number present.
 class TqxXRefEntries {
  public:
-  // A classic entry replaces any older one of the same number.
+  // Sections are read oldest first, so an entry set here belongs to a newer
+  // section than every entry set before it.
+  //
+  // A classic in-use entry replaces any older one of the same number (free
+  // classic entries are never set: an older entry stays in place).
   void SetTableEntry(int32_t number, const TqxXRefItem& item) { table_[number] = item; }
-  // A stream entry replaces any older one, free entries included.
-  void SetStreamEntry(int32_t number, const TqxXRefStmItem& item) { stream_[number] = item; }
+  // A stream entry replaces any older stream entry, free entries included;
+  // an in-use one also replaces an older classic entry, so that the newest
+  // section wins whatever the kind of either section.
+  void SetStreamEntry(int32_t number, const TqxXRefStmItem& item);
 
   const TqxXRefItem* TableEntry(int32_t number) const;
   const TqxXRefStmItem* StreamEntry(int32_t number) const;

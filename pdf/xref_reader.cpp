@@ -134,7 +134,7 @@ void TqxCrossReferenceReader::ReadTableEntries(int64_t offset) {
     auto first = TryParseInt64(reader_.ReadToken());
     auto count = TryParseInt64(reader_.ReadToken());
     if (!first || !count || *count < 0) throw ECrossReferenceError();
-    if (*count == 0) return;
+    if (*count == 0) continue;  // an empty subsection; more may follow
     for (int64_t k = 0; k < *count; ++k) {
       // Entries are read as three tokens, which also copes with entries
       // whose line ends are one byte short.
@@ -242,24 +242,27 @@ void TqxCrossReferenceReader::ExpandObjectStream(int32_t stream_number) {
   const int64_t count = IntegerValueOf(dict.Lookup("/N")).value_or(0);
   const int64_t first = IntegerValueOf(dict.Lookup("/First")).value_or(0);
   TqxPDFObjectStore& store = loader_.Store();
+  // The cheap checks come before a member is parsed, and each number is
+  // parsed at most once, so a header that repeats one pair costs nothing.
+  std::set<int32_t> seen;
   for (int64_t i = 0; i < count; ++i) {
     members.SkipWhiteSpace();
     auto number = TryParseInt32(members.ReadToken());
     auto relative = TryParseInt64(members.ReadToken());
     if (!number || !relative) break;  // the header ends before /N pairs
-    const int64_t header = members.Position();
     int64_t position = 0;
     if (__builtin_add_overflow(first, *relative, &position) || position < 0 || position >= data.Size()) continue;
-    members.SetPosition(position);
-    TqxPDFObjectPtr value = members.ReadObject();
-    members.SetPosition(header);
-    if (!value || value->ObjectType() == otIndirectObject) continue;
     // Only objects whose newest entry still places them here: an update
     // may have replaced a compressed object by one in the file.
     const TqxXRefStmItem* entry = entries_.StreamEntry(*number);
     const TqxXRefItem* table = entries_.TableEntry(*number);
     if (!entry || entry->type != 2 || entry->field2 != stream_number || (table && table->offset != 0)) continue;
-    if (store.IndexOf(reader_.DocumentNumber(), *number, 0) >= 0) continue;
+    if (store.IndexOf(reader_.DocumentNumber(), *number, 0) >= 0 || !seen.insert(*number).second) continue;
+    const int64_t header = members.Position();
+    members.SetPosition(position);
+    TqxPDFObjectPtr value = members.ReadObject();
+    members.SetPosition(header);
+    if (!value || value->ObjectType() == otIndirectObject) continue;
     store.Add(std::make_unique<TqxPDFIndirectObject>(reader_.DocumentNumber(), std::move(value), 0, *number, 1));
   }
 }

@@ -196,6 +196,52 @@ TEST(Document, IncrementalUpdateReplacesAndKeepsEntries) {
   EXPECT_EQ(kept->Content(), "kept");
 }
 
+TEST(Document, NewestSectionWinsWhateverItsKind) {
+  // A classic base updated by a cross-reference stream, and by a hybrid
+  // section whose classic table lists the compressed page as free.
+  struct Case {
+    const char* file;
+    double size;
+  };
+  for (const Case& c : {Case{"update_xrefstm.pdf", 300}, Case{"hybrid_update.pdf", 200}}) {
+    SCOPED_TRACE(c.file);
+    TqxCustomPDFDocument document;
+    ASSERT_TRUE(document.LoadFromFile(kData + c.file));
+    EXPECT_EQ(document.GetPageBox(muPoints, 1), (std::array<double, 4>{0, 0, c.size, c.size}));
+  }
+}
+
+TEST(Document, EmptySubsectionsAndRangesArePassedOver) {
+  for (const char* file : {"empty_subsection.pdf", "empty_index_range.pdf"}) {
+    SCOPED_TRACE(file);
+    TqxCustomPDFDocument document;
+    ASSERT_TRUE(document.LoadFromFile(kData + file));
+    EXPECT_EQ(document.PageCount(), 1);
+  }
+}
+
+TEST(Document, ObjectStreamHeaderThatRepeatsOneMember) {
+  // 20000 header pairs name one 20000-element array: it is parsed once.
+  TqxCustomPDFDocument document;
+  ASSERT_TRUE(document.LoadFromFile(kData + "objstm_repeats.pdf"));
+  const auto* extra = As<TqxPDFArrayObject>(document.Store().Resolve(document.PageDictionary(1)->Lookup("/Extra")));
+  ASSERT_NE(extra, nullptr);
+  EXPECT_EQ(extra->Count(), 20000);
+}
+
+TEST(Document, LengthsBeyondTheFileEndAtTheirOwnObject) {
+  // Two content streams with /Length 2147483647, each followed by more objects.
+  TqxCustomPDFDocument document;
+  ASSERT_TRUE(document.LoadFromFile(kData + "long_lengths.pdf"));
+  const auto* contents = As<TqxPDFArrayObject>(document.Store().Resolve(document.PageDictionary(1)->Lookup("/Contents")));
+  ASSERT_NE(contents, nullptr);
+  for (int32_t i = 0; i < 2; ++i) {
+    TqxPDFStreamObject* stream = document.Store().ResolveStream(contents->Item(i));
+    ASSERT_TRUE(stream && stream->Data());
+    EXPECT_EQ(stream->Data()->View(), std::string("BT /F1 12 Tf 72 700 Td (") + (i ? "second" : "first") + ") Tj ET");
+  }
+}
+
 TEST(Document, CatalogAndInfoInsideAnObjectStream) {
   TqxCustomPDFDocument document;
   ASSERT_TRUE(document.LoadFromFile(kData + "objstm.pdf"));

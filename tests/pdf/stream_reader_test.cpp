@@ -258,7 +258,11 @@ TEST(StreamReader, StreamDataWithLengthRecovery) {
       {" stream\n\nendstream", 0, ""},
       {" stream\nhello\nendstream", 0, "hello"},            // data the dictionary did not promise
       {" stream\nendstream", 1, ""},
-      {" stream\nab endstream cd\nendstream", 20, "ab endstream cd"},  // the last keyword wins
+      {" stream\nab endstream cd\nendstream", 20, "ab endstream cd"},  // the keyword that ends the object
+      // Far beyond the data, with further objects after it: they are not part of it.
+      {" stream\nhello\nendstream\nendobj\n2 0 obj\n<< /Length 2 >>\nstream\nab\nendstream", 2147483647, "hello"},
+      {" stream\nhello\nendstream endobj 2 0 obj (endstream) endobj 3 0 obj", 2147483647, "hello"},
+      {" stream\nhello\nendstream\nendobj 2 0 obj << >> stream\nab\nendstream", 7, "hello"},
   };
   for (const Case& c : cases) {
     Reader r(c.after_dict + "\nendobj");
@@ -266,6 +270,11 @@ TEST(StreamReader, StreamDataWithLengthRecovery) {
     EXPECT_EQ(data->View(), c.data) << c.after_dict << " /Length " << c.length;
     EXPECT_EQ(r.reader.PeekToken(), "endobj") << c.after_dict;  // just after "endstream"
   }
+
+  // The next definition may follow without "endobj".
+  Reader next(" stream\nhello\nendstream\n12 0 obj\n(x)\nendobj\n13 0 obj << >> stream\nab\nendstream");
+  EXPECT_EQ(next.reader.ReadStreamData(99999, 1, 0)->View(), "hello");
+  EXPECT_EQ(next.reader.PeekToken(), "12");
 
   struct Bad { std::string input; std::string message; };
   const Bad bad[] = {

@@ -51,11 +51,13 @@ TEST(XRefStreamEntries, IndexRangesWidthsAndShortData) {
   EXPECT_EQ(typed.GetObjectOffset(7), 0x030A);
   EXPECT_EQ(typed.StreamEntry(9), nullptr);
 
-  // A range with count 0 ends the ranges; widths above 8 bytes are refused.
-  TqxXRefEntries stopped;
-  ReadXRefStreamEntries(data, {1, 2, 1}, {{0, 0}, {1, 1}}, stopped);
-  EXPECT_FALSE(stopped.HasStreamEntries());
-  EXPECT_THROW(ReadXRefStreamEntries(data, {1, 9, 1}, {{0, 1}}, stopped), ECrossReferenceError);
+  // A range with count 0 is passed over and the ranges after it still
+  // count; widths above 8 bytes are refused.
+  TqxXRefEntries skipped;
+  ReadXRefStreamEntries(data, {1, 2, 1}, {{0, 0}, {5, 2}}, skipped);
+  EXPECT_EQ(skipped.StreamEntry(0), nullptr);
+  EXPECT_EQ(skipped.GetObjectOffset(6), 0x0102);
+  EXPECT_THROW(ReadXRefStreamEntries(data, {1, 9, 1}, {{0, 1}}, skipped), ECrossReferenceError);
 }
 
 TEST(XRefStreamEntries, NumbersOutsideThe32BitRangeAreDropped) {
@@ -77,14 +79,33 @@ TEST(XRefStreamEntries, NumbersOutsideThe32BitRangeAreDropped) {
   EXPECT_EQ(entries.GetObjectOffset(INT32_MAX - 1), 0x20);
 }
 
-TEST(XRefEntries, ClassicEntryWinsOverStreamEntry) {
+TEST(XRefEntries, NewestInUseEntryWinsWhateverItsKind) {
+  // Entries are set oldest section first; each step names the kind set
+  // and the offset object 4 then has.
+  struct Step {
+    char kind;  // 't' classic, 's' stream type 1, 'c' stream type 2, 'z' stream type 0
+    int64_t offset;
+    int64_t expected;
+  };
+  const std::vector<Step> cases[] = {
+      {{'s', 500, 500}, {'t', 900, 900}},              // a classic update over a stream base
+      {{'t', 900, 900}, {'s', 500, 500}},              // a stream update over a classic base
+      {{'t', 900, 900}, {'c', 0, 0}},                  // compressed in the update: no file offset
+      {{'s', 500, 500}, {'t', 0, 500}},                // a classic entry without an offset
+      {{'t', 900, 900}, {'z', 0, 900}},                // a free stream entry leaves the classic one
+  };
+  for (const auto& steps : cases) {
+    TqxXRefEntries entries;
+    for (const Step& step : steps) {
+      SCOPED_TRACE(std::string(1, step.kind) + " " + std::to_string(step.offset));
+      if (step.kind == 't')
+        entries.SetTableEntry(4, {0, 'n', 4, step.offset});
+      else
+        entries.SetStreamEntry(4, {step.kind == 's' ? 1 : step.kind == 'c' ? 2 : 0, step.offset, 0});
+      EXPECT_EQ(entries.GetObjectOffset(4), step.expected);
+    }
+  }
   TqxXRefEntries entries;
-  entries.SetStreamEntry(4, {1, 500, 0});
-  EXPECT_EQ(entries.GetObjectOffset(4), 500);
-  entries.SetTableEntry(4, {0, 'n', 4, 900});
-  EXPECT_EQ(entries.GetObjectOffset(4), 900);
-  entries.SetTableEntry(4, {0, 'n', 4, 0});
-  EXPECT_EQ(entries.GetObjectOffset(4), 500);
   EXPECT_EQ(entries.GetObjectOffset(2000000000), 0);
 }
 

@@ -205,6 +205,120 @@ def loops():
     p.save("loops.pdf")
 
 
+def base_page(p, box):
+    """Catalog, page tree and one page with the given /MediaBox."""
+    p.obj(1, "<< /Type /Catalog /Pages 2 0 R >>")
+    p.obj(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>")
+    p.obj(3, "<< /Type /Page /Parent 2 0 R /MediaBox %s >>" % box)
+
+
+def objstm_repeats():
+    """An object stream whose header names one member 20000 times; the
+    member is an array of 20000 numbers. Parsing it once per header pair
+    would take minutes."""
+    p = Pdf("1.5")
+    base_page(p, "[0 0 100 100]")
+    p.obj(3, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 100] /Extra 5 0 R >>")
+    pairs = 20000
+    header = "5 0 " * pairs
+    member = "[" + "7 " * pairs + "]"
+    p.stream(4, "/Type /ObjStm /N %d /First %d" % (pairs, len(header)), (header + member).encode(), flate=True)
+    rows = [(0, 0, 65535)] + [(1, p.offsets[n][0], 0) for n in (1, 2, 3, 4)] + [(2, 4, 0)]
+    p.offsets[6] = (len(p.data), 0)
+    rows.append((1, p.offsets[6][0], 0))
+    p.xref_stream(6, "/Size 7 /Root 1 0 R", rows, widths=(1, 4, 2))
+    p.save("objstm_repeats.pdf")
+
+
+def update_xrefstm():
+    """A classic base whose page is redefined by an update written as a
+    cross-reference stream: the update's /MediaBox is the one that counts."""
+    p = Pdf("1.5")
+    base_page(p, "[0 0 100 100]")
+    base = p.xref_table("<< /Size 4 /Root 1 0 R >>")
+    p.obj(3, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 300 300] >>")
+    p.offsets[4] = (len(p.data), 0)
+    rows = [(1, p.offsets[3][0], 0), (1, p.offsets[4][0], 0)]
+    p.xref_stream(4, "/Size 5 /Root 1 0 R /Prev %d" % base, rows, widths=(1, 4, 2), index=[3, 2])
+    p.save("update_xrefstm.pdf")
+
+
+def hybrid_update():
+    """A classic base, then a hybrid update: the redefined page lives in an
+    object stream, listed as type 2 in the update's /XRefStm and as free in
+    the update's classic table (as some writers do). Neither the free entry
+    nor the base's entry may hide the compressed page."""
+    p = Pdf("1.5")
+    base_page(p, "[0 0 100 100]")
+    base = p.xref_table("<< /Size 4 /Root 1 0 R >>")
+    member = "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] >>"
+    header = "3 0 "
+    p.stream(5, "/Type /ObjStm /N 1 /First %d" % len(header), (header + member).encode())
+    xref_stm = len(p.data)
+    p.offsets[6] = (xref_stm, 0)
+    rows = [(2, 5, 0), (1, p.offsets[5][0], 0), (1, xref_stm, 0)]
+    raw = b"".join(bytes([t]) + f2.to_bytes(4, "big") + f3.to_bytes(2, "big") for t, f2, f3 in rows)
+    p.obj(6, b"<< /Type /XRef /Size 7 /W [1 4 2] /Index [3 1 5 2] /Length %d >>\nstream\n%s\nendstream"
+          % (len(raw), raw))
+    p.xref_table("<< /Size 7 /Root 1 0 R /Prev %d /XRefStm %d >>" % (base, xref_stm), nums=[5, 6], free=[3])
+    p.save("hybrid_update.pdf")
+
+
+def empty_subsections():
+    """Empty subsections before the real ones: a classic header "7 0" and an
+    /Index range with count 0. The entries after them still count."""
+    p = Pdf("1.4")
+    base_page(p, "[0 0 100 100]")
+    start = len(p.data)
+    table = b"xref\n0 1\n0000000000 65535 f\r\n7 0\n1 3\n"
+    table += b"".join(b"%010d 00000 n\r\n" % p.offsets[n][0] for n in (1, 2, 3))
+    p.data += table + b"trailer\n<< /Size 4 /Root 1 0 R >>\n"
+    p.end(start)
+    p.save("empty_subsection.pdf")
+
+    q = Pdf("1.5")
+    base_page(q, "[0 0 100 100]")
+    q.offsets[4] = (len(q.data), 0)
+    rows = [(0, 0, 65535)] + [(1, q.offsets[n][0], 0) for n in (1, 2, 3, 4)]
+    q.xref_stream(4, "/Size 10 /Root 1 0 R", rows, widths=(1, 4, 2), index=[0, 1, 9, 0, 1, 4])
+    q.save("empty_index_range.pdf")
+
+
+def long_lengths():
+    """Two content streams whose /Length runs far beyond the file, each
+    followed by further objects."""
+    p = Pdf("1.4")
+    p.obj(1, "<< /Type /Catalog /Pages 2 0 R >>")
+    p.obj(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>")
+    p.obj(3, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 100 100] /Contents [4 0 R 5 0 R] >>")
+    for num, text in ((4, "first"), (5, "second")):
+        p.obj(num, b"<< /Length 2147483647 >>\nstream\n%s\nendstream" % content(text))
+    p.obj(6, "<< /Title (after the streams) >>")
+    p.xref_table("<< /Size 7 /Root 1 0 R /Info 6 0 R >>")
+    p.save("long_lengths.pdf")
+
+
+def stream_in_id():
+    """/ID names a stream many times; a stream has no place there."""
+    p = Pdf("1.4")
+    base_page(p, "[0 0 100 100]")
+    p.stream(4, "", b"x" * 4096)
+    p.xref_table("<< /Size 5 /Root 1 0 R /ID [%s] >>" % " ".join(["4 0 R"] * 200))
+    p.save("stream_in_id.pdf")
+
+
+def rc4_encrypted():
+    """tree.pdf encrypted with RC4 by qpdf: 40-bit and 128-bit keys, user
+    password "user", owner password "owner"."""
+    if not shutil.which("qpdf"):
+        return
+    source = os.path.join(HERE, "tree.pdf")
+    for bits, extra in (("40", []), ("128", ["--use-aes=n"])):
+        target = os.path.join(HERE, "rc4_%s.pdf" % bits)
+        subprocess.run(["qpdf", "--static-id", "--allow-weak-crypto", "--encrypt", "user", "owner", bits] + extra +
+                       ["--", source, target], check=True)
+
+
 def record_qpdf(name, obj):
     if not shutil.which("qpdf"):
         return
@@ -220,6 +334,13 @@ if __name__ == "__main__":
     objstm()
     hybrid()
     loops()
+    objstm_repeats()
+    update_xrefstm()
+    hybrid_update()
+    empty_subsections()
+    long_lengths()
+    stream_in_id()
+    rc4_encrypted()
     record_qpdf("tree.pdf", 8)
     record_qpdf("objstm.pdf", 4)
     record_qpdf("update.pdf", 4)
