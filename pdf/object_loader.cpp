@@ -182,46 +182,61 @@ void TqxObjectLoader::ProcessPending() {
   }
 }
 
-TqxPDFObjectPtr TqxObjectLoader::ResolvedCopy(const TqxPDFObject* object) {
-  std::vector<int32_t> path;
+// The state of one resolved copy.
+struct TqxObjectLoader::CopyState {
+  std::vector<int32_t> path;  // object numbers being copied, outermost first
   int nodes = 0;
-  return ResolvedCopy(object, path, nodes, 0);
+  // Objects read from the file for this copy, each number once; nullptr
+  // marks one that could not be read.
+  std::map<int32_t, std::unique_ptr<TqxPDFIndirectObject>> read;
+};
+
+TqxPDFObjectPtr TqxObjectLoader::ResolvedCopy(const TqxPDFObject* object) {
+  CopyState state;
+  return ResolvedCopy(object, state, 0);
 }
 
-TqxPDFObjectPtr TqxObjectLoader::ResolvedCopy(const TqxPDFObject* object, std::vector<int32_t>& path, int& nodes,
-                                              int nesting) {
+TqxPDFObjectPtr TqxObjectLoader::ResolvedCopy(const TqxPDFObject* object, CopyState& state, int nesting) {
   if (!object) return std::make_unique<TqxPDFNullObject>();
-  if (path.size() > kMaxCopyDepth || ++nodes > kMaxCopyNodes || nesting > kMaxCopyNesting)
+  if (state.path.size() > kMaxCopyDepth || ++state.nodes > kMaxCopyNodes || nesting > kMaxCopyNesting)
     throw EPDFFileCorruptedError();
   switch (object->ObjectType()) {
     case otIndirectReference: {
       const auto* reference = static_cast<const TqxPDFIndirectReference*>(object);
       const int32_t number = reference->ObjectNumber();
-      if (std::find(path.begin(), path.end(), number) != path.end()) return std::make_unique<TqxPDFNullObject>();
-      std::unique_ptr<TqxPDFIndirectObject> read;
+      if (std::find(state.path.begin(), state.path.end(), number) != state.path.end())
+        return std::make_unique<TqxPDFNullObject>();
       const TqxPDFIndirectObject* target = store_.Find(reference);
-      if (!target) target = (read = ReadObjectAt(number)).get();
+      if (!target) {
+        auto known = state.read.find(number);
+        if (known == state.read.end()) known = state.read.emplace(number, ReadObjectAt(number)).first;
+        target = known->second.get();
+      }
       if (!target) return std::make_unique<TqxPDFNullObject>();
-      path.push_back(number);
-      TqxPDFObjectPtr copy = ResolvedCopy(target->Value(), path, nodes, nesting);
-      path.pop_back();
+      state.path.push_back(number);
+      TqxPDFObjectPtr copy = ResolvedCopy(target->Value(), state, nesting);
+      state.path.pop_back();
       return copy;
     }
     case otIndirectObject:
-      return ResolvedCopy(static_cast<const TqxPDFIndirectObject*>(object)->Value(), path, nodes, nesting);
+      return ResolvedCopy(static_cast<const TqxPDFIndirectObject*>(object)->Value(), state, nesting);
     case otArray: {
       const auto* array = static_cast<const TqxPDFArrayObject*>(object);
       auto copy = std::make_unique<TqxPDFArrayObject>();
-      for (int32_t i = 0; i < array->Count(); ++i) copy->Add(ResolvedCopy(array->Item(i), path, nodes, nesting + 1));
+      for (int32_t i = 0; i < array->Count(); ++i) copy->Add(ResolvedCopy(array->Item(i), state, nesting + 1));
       return copy;
     }
     case otDictionary: {
       const auto* dict = static_cast<const TqxPDFDictObject*>(object);
       auto copy = std::make_unique<TqxPDFDictObject>();
       for (int32_t i = 0; i < dict->Count(); ++i)
-        copy->AddObject(dict->KeyAt(i)->Text(), ResolvedCopy(dict->ValueAt(i), path, nodes, nesting + 1));
+        copy->AddObject(dict->KeyAt(i)->Text(), ResolvedCopy(dict->ValueAt(i), state, nesting + 1));
       return copy;
     }
+    case otStream:
+      // A stream has no place in the values copied this way (the file
+      // identifier, the encryption dictionary); it is left out.
+      return std::make_unique<TqxPDFNullObject>();
     default:
       return object->Clone();
   }

@@ -46,7 +46,8 @@ class TqxObjectLoader {
   // Loads everything object refers to, directly or through other objects.
   void Walk(TqxPDFObject* object);
   // A copy of object in which every reference is replaced by its target
-  // (read from the file when not stored; nothing is added to the store).
+  // (read from the file when not stored, each number once; nothing is
+  // added to the store). Streams are left out: a null takes their place.
   TqxPDFObjectPtr ResolvedCopy(const TqxPDFObject* object);
 
   void Warn(const std::string& text) const {
@@ -62,7 +63,8 @@ class TqxObjectLoader {
   // Counts uses of stored targets and queues the others.
   void Scan(TqxPDFObject* object);
   void ProcessPending();
-  TqxPDFObjectPtr ResolvedCopy(const TqxPDFObject* object, std::vector<int32_t>& path, int& nodes, int nesting);
+  struct CopyState;
+  TqxPDFObjectPtr ResolvedCopy(const TqxPDFObject* object, CopyState& state, int nesting);
 
   TqxPDFObjectStore& store_;
   const TqxXRefEntries& entries_;

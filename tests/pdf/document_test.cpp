@@ -366,6 +366,48 @@ TEST(Document, DeepEncryptionDictionaryIsRefused) {
   EXPECT_THROW(document.LoadFromMemory(file), EPDFFileCorruptedError);
 }
 
+TEST(Document, StreamsAreLeftOutOfResolvedCopies) {
+  // /ID names one stream 200 times: each element becomes a null, and the
+  // file still opens.
+  TqxCustomPDFDocument document;
+  ASSERT_TRUE(document.LoadFromFile(kData + "stream_in_id.pdf"));
+  const TqxPDFArrayObject* id = document.Trailer().file_identifier.get();
+  ASSERT_NE(id, nullptr);
+  ASSERT_EQ(id->Count(), 200);
+  for (int32_t i = 0; i < id->Count(); ++i) EXPECT_EQ(id->Item(i)->ObjectType(), otNull);
+}
+
+TEST(Document, RC4FixturesOpenWithEitherPasswordAndDecrypt) {
+  // tree.pdf encrypted with 40-bit and 128-bit RC4 keys (user password
+  // "user", owner password "owner").
+  struct Case {
+    const char* file;
+    const char* password;
+    TqxPDFEncryptionLevel level;
+  };
+  const Case cases[] = {{"rc4_40.pdf", "user", el40bit},
+                        {"rc4_40.pdf", "owner", el40bit},
+                        {"rc4_128.pdf", "user", el128bit},
+                        {"rc4_128.pdf", "owner", el128bit}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(std::string(c.file) + " " + c.password);
+    TqxCustomPDFDocument document;
+    document.OnPassword = [&](TqxCustomPDFDocument&, std::string& password, bool& go_on, int32_t tries) {
+      password = c.password;
+      go_on = tries == 0;
+    };
+    ASSERT_TRUE(document.LoadFromFile(kData + c.file));
+    EXPECT_TRUE(document.IsEncrypted());
+    EXPECT_EQ(document.Encryption().Level(), c.level);
+    EXPECT_EQ(document.Encryption().UserPassword(), "user");
+    EXPECT_EQ(document.PageCount(), 3);
+    EXPECT_EQ(document.Info().Title, u"Fixture tree");  // a decrypted string
+    EXPECT_EQ(PageContent(document, 2), ReadFile(kData + "tree.obj8.qpdf.txt"));  // a decrypted stream
+  }
+  TqxCustomPDFDocument wrong;
+  EXPECT_FALSE(wrong.LoadFromFile(kData + "rc4_128.pdf"));  // only the empty password is tried
+}
+
 class EncryptedDocument : public ::testing::Test {
  protected:
   void SetUp() override {
