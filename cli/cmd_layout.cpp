@@ -1,5 +1,6 @@
-// vellumsheet layout IN.emf [--page N] [--password PW] [--json]: lays a
-// recorded page out on the worksheet grid and lists each text with its cell.
+// vellumsheet layout IN.pdf|IN.emf [--page N] [--password PW] [--json]: lays
+// a page of a PDF, or a recorded page, out on the worksheet grid and lists
+// each text with its cell.
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -10,6 +11,7 @@
 #include "platform/exception.h"
 #include "platform/numbers.h"
 #include "platform/stream.h"
+#include "render/document.h"
 #include "xls/metafile_layout.h"
 
 namespace vs::cli {
@@ -66,6 +68,40 @@ void Print(const TqxMetafileLayout& layout, bool json) {
   }
 }
 
+// A PDF page drawn as a conversion draws it, then laid out.
+int RunPdf(const std::string& path, int page, const std::string& password, bool json) {
+  TqxPDFDocument document;
+  bool refused = false;
+  // The empty password first, then the one given.
+  document.OnPassword = [&](TqxCustomPDFDocument&, std::string& pw, bool& goOn, int32_t tries) {
+    goOn = tries <= 1 && (tries == 0 || !password.empty());
+    pw = tries == 0 ? std::string() : WideToAnsi(Utf8ToWide(password));
+    refused = !goOn;
+  };
+  try {
+    if (!document.LoadFromFile(path)) {
+      std::fprintf(stderr, "Impossible to read selected PDF file.\n%s\n",
+                   !refused                ? "The document could not be read."
+                   : password.empty()      ? "The file is encrypted; give its password with --password."
+                                           : "The password is not correct.");
+      return kExitFailure;
+    }
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "Impossible to read selected PDF file.\n%s\n", e.what());
+    return kExitFailure;
+  }
+  if (page > document.PageCount()) {
+    std::fprintf(stderr, "layout: the document has %d pages; there is no page %d\n", document.PageCount(), page);
+    return kExitFailure;
+  }
+  int32_t width = 0, height = 0;
+  document.DisplayedPageSize(page, width, height);
+  const TqxMetafileLayout layout =
+      LayOutDrawnPage([&](HDC canvas) { document.RenderPage(page, canvas, 0, 0); }, width > height);
+  Print(layout, json);
+  return kExitOk;
+}
+
 int Run(const std::vector<std::string>& args) {
   std::string path, password;
   int page = 1;
@@ -94,10 +130,7 @@ int Run(const std::vector<std::string>& args) {
     std::fputs("usage: vellumsheet layout IN.pdf|IN.emf [--page N] [--password PW] [--json]\n", stderr);
     return kExitUsage;
   }
-  if (!EndsWith(path, ".emf")) {
-    std::fputs("layout: PDF pages cannot be laid out yet: the page renderer is not part of this build\n", stderr);
-    return kExitFailure;
-  }
+  if (!EndsWith(path, ".emf")) return RunPdf(path, page, password, json);
   if (page != 1) {
     std::fprintf(stderr, "layout: a metafile holds one page; there is no page %d\n", page);
     return kExitFailure;

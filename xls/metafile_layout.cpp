@@ -51,4 +51,19 @@ TqxMetafileLayout LayOutMetafile(std::span<const uint8_t> records) {
   return layout;
 }
 
+TqxMetafileLayout LayOutDrawnPage(const std::function<void(HDC canvas)>& draw, bool landscape) {
+  TqxMetafileLayout layout;
+  ListingEngine engine(layout.Texts);
+  engine.SetInputXRes(96);
+  engine.SetInputYRes(96);
+  engine.SetMeasurementUnit(TqxUnitType::muMM);
+  engine.Page().SetPaperSize(TqxPaperSize::A4);
+  engine.Page().SetOrientation(landscape ? TqxPageOrientation::poLandscape : TqxPageOrientation::poPortrait);
+  engine.BeginDoc();
+  layout.Units = engine.GridUnits();
+  if (HDC canvas = engine.Canvas()) draw(canvas);
+  engine.EndDoc();
+  return layout;
+}
+
 }  // namespace vs

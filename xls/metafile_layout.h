@@ -4,10 +4,12 @@
 // texts are listed with their cells. For inspection, tests and checks
 // against known tables.
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
 
+#include "platform/emf/recorder.h"
 #include "xls/sheet_grid.h"
 
 namespace vs {
@@ -27,5 +29,9 @@ struct TqxMetafileLayout {
 
 // Replays the records of an enhanced metafile and lays the page out.
 TqxMetafileLayout LayOutMetafile(std::span<const uint8_t> records);
+
+// Lays out what draw paints on the canvas of an A4 page (landscape when
+// asked), measured in millimetres at 96 dpi as a conversion measures it.
+TqxMetafileLayout LayOutDrawnPage(const std::function<void(HDC canvas)>& draw, bool landscape);
 
 }  // namespace vs
