@@ -1,10 +1,14 @@
 #!/usr/bin/env python3
-"""Lays out the recorded pages of the table corpus with `vellumsheet layout
---json` and holds the cells against the known tables: the cells of one table
-row should share a layout row, the cells of one table column a layout column.
-A table cell is followed only when exactly one laid-out text has its text.
-Prints the share of rows and columns that hold, per page and overall, and
-fails when they fall below the floors given."""
+"""Lays out pages of the table corpus with `vellumsheet layout --json` and
+holds the cells against the known tables: the cells of one table row should
+share a layout row, the cells of one table column a layout column. A table
+cell is followed only when exactly one laid-out text has its text. Prints the
+share of rows and columns that hold, per page and overall, and fails when
+they fall below the floors given.
+
+usage: layout_corpus_test.py PROGRAM SHARED [emf|pdf]
+  emf (default): the recorded first pages in corpus/emf;
+  pdf: every page of the corpus's base PDFs that has a known table."""
 import collections
 import csv
 import json
@@ -16,8 +20,8 @@ ROW_FLOOR = 0.95
 COLUMN_FLOOR = 0.95
 
 
-def layout(program, path):
-    run = subprocess.run([program, "layout", path, "--json"], capture_output=True, text=True,
+def layout(program, path, page=1):
+    run = subprocess.run([program, "layout", path, "--page", str(page), "--json"], capture_output=True, text=True,
                          encoding="utf-8", timeout=120)
     if run.returncode != 0:
         raise RuntimeError(f"{path}: exit {run.returncode}: {run.stderr.strip()}")
@@ -39,22 +43,38 @@ def groups_holding(groups, key):
     return checked, held, broken
 
 
+def pages(corpus, mode):
+    """(name, layout input, page number, known table) of each page to check."""
+    gt_dir = os.path.join(corpus, "gt")
+    if mode == "emf":
+        emf_dir = os.path.join(corpus, "emf")
+        for name in sorted(n for n in os.listdir(emf_dir) if n.endswith(".emf")):
+            yield name[:-4], os.path.join(emf_dir, name), 1, os.path.join(gt_dir, name[:-4] + ".p1.csv")
+        return
+    with open(os.path.join(corpus, "manifest.json"), encoding="utf-8") as f:
+        documents = json.load(f)["documents"]
+    for document in documents:
+        if document.get("derived_from"):
+            continue
+        base = document["file"][:-4]
+        for table in sorted(n for n in os.listdir(gt_dir) if n.startswith(base + ".p") and n.endswith(".csv")):
+            page = int(table[len(base) + 2:-4])
+            yield f"{base} p{page}", os.path.join(corpus, document["file"]), page, os.path.join(gt_dir, table)
+
+
 def main():
     program, shared = sys.argv[1], sys.argv[2]
+    mode = sys.argv[3] if len(sys.argv) > 3 else "emf"
     corpus = os.path.join(shared, "corpus")
-    emf_dir, gt_dir = os.path.join(corpus, "emf"), os.path.join(corpus, "gt")
-    names = sorted(n for n in os.listdir(emf_dir) if n.endswith(".emf"))
-    if not names:
-        print("no recorded pages in", emf_dir)
-        return 1
+    checked_pages = 0
     totals = [0, 0, 0, 0]
-    for name in names:
-        base = name[:-4]
-        items = layout(program, os.path.join(emf_dir, name))
+    for name, path, page, table_path in pages(corpus, mode):
+        checked_pages += 1
+        items = layout(program, path, page)
         by_text = collections.defaultdict(list)
         for item in items:
             by_text[item["text"].strip()].append(item)
-        with open(os.path.join(gt_dir, base + ".p1.csv"), encoding="utf-8", newline="") as f:
+        with open(table_path, encoding="utf-8", newline="") as f:
             table = list(csv.reader(f))
         rows, columns = collections.defaultdict(list), collections.defaultdict(list)
         cells = followed = 0
@@ -69,10 +89,12 @@ def main():
         row_checked, row_held, row_broken = groups_holding(rows, "row")
         col_checked, col_held, col_broken = groups_holding(columns, "col")
         totals = [totals[0] + row_checked, totals[1] + row_held, totals[2] + col_checked, totals[3] + col_held]
-        print(f"{base}: {followed}/{cells} table cells followed; rows {row_held}/{row_checked}, columns {col_held}/{col_checked}"
-              f"; broken rows {row_broken[:8]}, broken columns {col_broken[:8]}")
-    row_share = totals[1] / totals[0] if totals[0] else 0
-    col_share = totals[3] / totals[2] if totals[2] else 0
+        print(f"{name}: {followed}/{cells} table cells followed; rows {row_held}/{row_checked}, "
+              f"columns {col_held}/{col_checked}; broken rows {row_broken[:8]}, broken columns {col_broken[:8]}")
+    if not checked_pages or not totals[0] or not totals[2]:
+        print("no page with a known table could be followed")
+        return 1
+    row_share, col_share = totals[1] / totals[0], totals[3] / totals[2]
     print(f"overall: rows {totals[1]}/{totals[0]} = {row_share:.3f}, columns {totals[3]}/{totals[2]} = {col_share:.3f}")
     if row_share < ROW_FLOOR or col_share < COLUMN_FLOOR:
         print(f"below the floors (rows {ROW_FLOOR}, columns {COLUMN_FLOOR})")
