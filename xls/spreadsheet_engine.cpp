@@ -165,7 +165,10 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
       item->Row = text.Row;
       item->Col = text.Col;
       item->Y = text.Y;
-      if (text.Text != item->Lines.Get(0)) item->Lines.Put(0, text.Text);
+      if (text.Text != item->Lines.Get(0)) {  // texts sharing its cell were joined to it
+        item->Lines.Put(0, text.Text);
+        item->CharAdvances.clear();
+      }
     }
     list.push_back(std::move(item));
   }

@@ -97,15 +97,20 @@ TEST(SpreadSheetEngine, PutCellKeepsItsCellAndLaidOutTextsKeepTheirAdvances) {
   engine.Formatting().SetRowSpacing(0);
   engine.BeginDoc();
   engine.PutCell(5, 7, u"placed", 1, 0);
-  auto item = std::make_unique<TqxTextItem>();
-  item->X = 300;
-  item->Y = 200;
-  item->Lines.Add(u"abc");
-  item->CharAdvances = {7, 7, 7};
-  item->FromMetafile = 1;
-  engine.AddItem(std::move(item));
+  auto add = [&](double x, double y, const std::u16string& text) {
+    auto item = std::make_unique<TqxTextItem>();
+    item->X = x;
+    item->Y = y;
+    item->Lines.Add(text);
+    item->CharAdvances.assign(text.size(), 7);
+    item->FromMetafile = 1;
+    engine.AddItem(std::move(item));
+  };
+  add(300, 200, u"abc");
+  add(300, 400, u"de");
+  add(310, 400, u"f");  // starts inside "de": joined to it, and the advances no longer apply
   engine.EndDoc();
-  ASSERT_EQ(engine.cells.size(), 2u);
+  ASSERT_EQ(engine.cells.size(), 3u);
   EXPECT_EQ(engine.cells[0].text, "placed");
   EXPECT_TRUE(engine.cells[0].placed);
   EXPECT_EQ(engine.cells[0].sheetRow, 5);
@@ -115,6 +120,9 @@ TEST(SpreadSheetEngine, PutCellKeepsItsCellAndLaidOutTextsKeepTheirAdvances) {
   EXPECT_EQ(engine.cells[1].col, 0);
   EXPECT_EQ(engine.cells[1].advances, 3u);
   EXPECT_EQ(engine.cells[1].fromMetafile, 1);
+  EXPECT_EQ(engine.cells[2].text, "de f");
+  EXPECT_EQ(engine.cells[2].sheetRow, 1);
+  EXPECT_EQ(engine.cells[2].advances, 0u);
 }
 
 TEST(SpreadSheetEngine, ParagraphLinesAndTableCellsBecomeCells) {
