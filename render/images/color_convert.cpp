@@ -54,12 +54,12 @@ void CmykToBgr(int c, int m, int y, int k, uint8_t* bgr) {
 void ConvertToBgr(const TqxColorSpace& space, const uint8_t* values, int32_t pixels, uint8_t* bgr) {
   const int n = space.components;
   for (int32_t i = 0; i < pixels; ++i, values += n, bgr += 3) {
-    switch (space.family) {
-      case TqxColorFamily::Gray: bgr[0] = bgr[1] = bgr[2] = values[0]; break;
-      case TqxColorFamily::RGB: bgr[0] = values[2], bgr[1] = values[1], bgr[2] = values[0]; break;
-      case TqxColorFamily::CMYK: CmykToBgr(values[0], values[1], values[2], values[3], bgr); break;
-      case TqxColorFamily::Lab: LabToBgr(space, values, bgr); break;
-      case TqxColorFamily::Ink: InksToBgr(space, values, bgr); break;
+    switch (space.model) {
+      case TqxColorModel::Gray: bgr[0] = bgr[1] = bgr[2] = values[0]; break;
+      case TqxColorModel::RGB: bgr[0] = values[2], bgr[1] = values[1], bgr[2] = values[0]; break;
+      case TqxColorModel::CMYK: CmykToBgr(values[0], values[1], values[2], values[3], bgr); break;
+      case TqxColorModel::Lab: LabToBgr(space, values, bgr); break;
+      case TqxColorModel::Ink: InksToBgr(space, values, bgr); break;
     }
   }
 }

@@ -17,24 +17,24 @@ constexpr int kMaxColorants = 32;
 // may decode to no more than this.
 constexpr int64_t kMaxLookupStreamBytes = int64_t{1} << 20;
 
-TqxColorSpace Device(TqxColorFamily family, int components) {
+TqxColorSpace Device(TqxColorModel family, int components) {
   TqxColorSpace space;
-  space.family = family;
+  space.model = family;
   space.components = components;
   return space;
 }
 
 std::optional<TqxColorSpace> DeviceSpaceOfName(std::string_view name) {
-  if (name == "/DeviceGray" || name == "/G" || name == "/CalGray") return Device(TqxColorFamily::Gray, 1);
-  if (name == "/DeviceRGB" || name == "/RGB" || name == "/CalRGB") return Device(TqxColorFamily::RGB, 3);
-  if (name == "/DeviceCMYK" || name == "/CMYK" || name == "/CalCMYK") return Device(TqxColorFamily::CMYK, 4);
+  if (name == "/DeviceGray" || name == "/G" || name == "/CalGray") return Device(TqxColorModel::Gray, 1);
+  if (name == "/DeviceRGB" || name == "/RGB" || name == "/CalRGB") return Device(TqxColorModel::RGB, 3);
+  if (name == "/DeviceCMYK" || name == "/CMYK" || name == "/CalCMYK") return Device(TqxColorModel::CMYK, 4);
   return std::nullopt;
 }
 
 std::optional<TqxColorSpace> SpaceOfComponentCount(int64_t n) {
-  if (n == 1) return Device(TqxColorFamily::Gray, 1);
-  if (n == 3) return Device(TqxColorFamily::RGB, 3);
-  if (n == 4) return Device(TqxColorFamily::CMYK, 4);
+  if (n == 1) return Device(TqxColorModel::Gray, 1);
+  if (n == 3) return Device(TqxColorModel::RGB, 3);
+  if (n == 4) return Device(TqxColorModel::CMYK, 4);
   return std::nullopt;
 }
 
@@ -58,7 +58,7 @@ std::optional<TqxColorSpace> IccSpace(const TqxPDFArrayObject& array, const TqxP
 }
 
 TqxColorSpace LabSpace(const TqxPDFArrayObject& array, const TqxPDFObjectStore& store) {
-  TqxColorSpace space = Device(TqxColorFamily::Lab, 3);
+  TqxColorSpace space = Device(TqxColorModel::Lab, 3);
   const auto* dict = As<TqxPDFDictObject>(Resolved(store, array.Item(1)));
   if (!dict) return space;
   if (auto range = NumbersOf(dict->Lookup("/Range"), store); range.size() == 4)
@@ -67,7 +67,7 @@ TqxColorSpace LabSpace(const TqxPDFArrayObject& array, const TqxPDFObjectStore& 
 }
 
 std::optional<TqxColorSpace> InkSpace(const TqxPDFObject* names, const TqxPDFObjectStore& store) {
-  TqxColorSpace space = Device(TqxColorFamily::Ink, 1);
+  TqxColorSpace space = Device(TqxColorModel::Ink, 1);
   if (const auto* name = As<TqxPDFNameObject>(names)) {
     space.inks = {InkOfName(name->Text())};
     return space;

@@ -12,7 +12,7 @@ namespace vs {
 class TqxPDFObject;
 class TqxPDFObjectStore;
 
-enum class TqxColorFamily : uint8_t {
+enum class TqxColorModel : uint8_t {
   Gray,  // DeviceGray, CalGray, one-component ICC
   RGB,   // DeviceRGB, CalRGB, three-component ICC
   CMYK,  // DeviceCMYK, four-component ICC
@@ -25,7 +25,7 @@ enum class TqxColorFamily : uint8_t {
 enum class TqxInk : uint8_t { Cyan, Magenta, Yellow, Black, None };
 
 struct TqxColorSpace {
-  TqxColorFamily family = TqxColorFamily::Gray;
+  TqxColorModel model = TqxColorModel::Gray;
   int components = 1;
   // Lab: the ranges of a* and b* (colours are taken relative to the white point).
   std::array<double, 4> range = {-100, 100, -100, 100};

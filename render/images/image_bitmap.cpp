@@ -47,15 +47,15 @@ std::vector<ValueTable> ValueTables(const TqxImageColorSpace& space, int bits, s
   for (int c = 0; c < n; ++c) {
     double low = 0, high = 1;
     if (space.indexed) high = max;
-    else if (space.space.family == TqxColorFamily::Lab && c == 0) high = 100;
-    else if (space.space.family == TqxColorFamily::Lab) low = space.space.range[2 * c - 2], high = space.space.range[2 * c - 1];
+    else if (space.space.model == TqxColorModel::Lab && c == 0) high = 100;
+    else if (space.space.model == TqxColorModel::Lab) low = space.space.range[2 * c - 2], high = space.space.range[2 * c - 1];
     if (decode.size() == static_cast<size_t>(2 * n)) low = decode[2 * c], high = decode[2 * c + 1];
     for (int s = 0; s <= max; ++s) {
       const double v = low + s * (high - low) / max;
       uint8_t& out = tables[c][s];
       if (space.indexed) out = static_cast<uint8_t>(std::clamp<double>(std::lround(v), 0, space.hival));
-      else if (space.space.family == TqxColorFamily::Lab && c == 0) out = ToByte(v / 100);
-      else if (space.space.family == TqxColorFamily::Lab) out = ToByte(Fraction(v, space.space.range[2 * c - 2], space.space.range[2 * c - 1]));
+      else if (space.space.model == TqxColorModel::Lab && c == 0) out = ToByte(v / 100);
+      else if (space.space.model == TqxColorModel::Lab) out = ToByte(Fraction(v, space.space.range[2 * c - 2], space.space.range[2 * c - 1]));
       else out = ToByte(v);
     }
   }
