@@ -65,6 +65,7 @@ void TqxExProPDFDocument::RenderPage(int32_t page_number, HDC canvas, int32_t x,
   context.pageWidth = geometry.width;
   context.pageHeight = geometry.height;
   context.trace = OnTrace;
+  context.operatorBudget = operator_budget_;
 
   std::string content = PageContents(*this, *page, context.stats);
   auto* resources = As<TqxPDFDictObject>(Store().Resolve(page->Lookup("/Resources")));

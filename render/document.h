@@ -25,11 +25,14 @@ class TqxExProPDFDocument : public TqxExPDFDocument {
   void DisplayedPageSize(int32_t page_number, int32_t& width, int32_t& height) const;
 
   const TqxRenderStats& LastRenderStats() const { return last_stats_; }
+  // Operators one page may run before it ends (forms and widgets included).
+  void SetOperatorBudget(int64_t budget) { operator_budget_ = budget; }
   // One line per operator of the next renders when set.
   std::function<void(const std::string&)> OnTrace;
 
  private:
   TqxRenderStats last_stats_;
+  int64_t operator_budget_ = TqxRenderContext::kOperatorBudget;
 };
 
 class TqxPDFDocument : public TqxExProPDFDocument {};

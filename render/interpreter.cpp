@@ -128,7 +128,7 @@ void TqxPDFContentStreamParser::ProcessContent(std::string_view content) {
       else operandOverflow = true;
       continue;
     }
-    if (++context_.stats.operators > TqxRenderContext::kOperatorBudget) {
+    if (++context_.stats.operators > context_.operatorBudget) {
       context_.stats.budgetExhausted = true;
       break;
     }

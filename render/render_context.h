@@ -40,6 +40,7 @@ struct TqxRenderContext {
   GpMatrix pageTransform;
   double pageWidth = 0, pageHeight = 0;  // the displayed page in points
 
+  int64_t operatorBudget = kOperatorBudget;
   TqxRenderStats stats;
   int64_t tokens = 0;
   // Receives one line per operator when set (render --trace).
