@@ -140,7 +140,7 @@ void TqxPDFContentStreamParser::ProcessContent(std::string_view content) {
       operandOverflow = false;
       current_operator_ = token.text;
       ++context_.stats.skipped;
-      if (context_.trace) context_.trace(std::string(depth_ * 2, ' ') + token.text + " -> skipped: more than 4096 operands");
+      if (context_.trace) context_.trace(std::string(depth_ * 2, ' ') + "  skipped " + token.text + ": more than 4096 operands");
       operands_.clear();
       continue;
     }
@@ -152,6 +152,13 @@ void TqxPDFContentStreamParser::ProcessContent(std::string_view content) {
 
 void TqxPDFContentStreamParser::Dispatch(const std::string& op) {
   current_operator_ = op;
+  // Traced before it runs, so that a form's operators follow its Do.
+  if (context_.trace) {
+    std::string line(depth_ * 2, ' ');
+    for (const std::string& operand : operands_)
+      line += (operand.size() > kTraceOperandLength ? operand.substr(0, kTraceOperandLength) + "..." : operand) + " ";
+    context_.trace(line + op + "  ctm=" + MatrixText(state_.ctm));
+  }
   std::string skipped;
   TqxOperatorHandler handler = OperatorTable().Find(op);
   if (!handler) {
@@ -167,14 +174,9 @@ void TqxPDFContentStreamParser::Dispatch(const std::string& op) {
       if (skipped.empty()) skipped = "error";
     }
   }
-  if (!skipped.empty()) ++context_.stats.skipped;
-  if (context_.trace) {
-    std::string line(depth_ * 2, ' ');
-    for (const std::string& operand : operands_)
-      line += (operand.size() > kTraceOperandLength ? operand.substr(0, kTraceOperandLength) + "..." : operand) + " ";
-    line += op + "  ctm=" + MatrixText(state_.ctm);
-    if (!skipped.empty()) line += " -> skipped: " + skipped;
-    context_.trace(line);
+  if (!skipped.empty()) {
+    ++context_.stats.skipped;
+    if (context_.trace) context_.trace(std::string(depth_ * 2, ' ') + "  skipped " + op + ": " + skipped);
   }
   operands_.clear();
 }
@@ -208,7 +210,7 @@ void TqxPDFContentStreamParser::InlineImage(TqxContentTokenizer& tokens) {
   }
   if (context_.trace)
     context_.trace(std::string(depth_ * 2, ' ') + "BI (" + IntToText(static_cast<int64_t>(image.data.size())) +
-                   " bytes) EI  ctm=" + MatrixText(state_.ctm) + (skipped.empty() ? "" : " -> skipped: " + skipped));
+                   " bytes) EI  ctm=" + MatrixText(state_.ctm) + (skipped.empty() ? "" : "\n  skipped BI: " + skipped));
 }
 
 }  // namespace vs

@@ -1,0 +1,42 @@
+# The render command on the fixtures of tests/data/render (make_fixtures.py).
+set(render_data ${CMAKE_CURRENT_SOURCE_DIR}/data/render)
+if(TARGET vellumsheet)
+  # A clip, then a filled and stroked triangle and a dashed rule, as items.
+  add_test(NAME Render.PathsAndClipAsItems COMMAND vellumsheet render ${render_data}/path_clip.pdf --items)
+  set_tests_properties(Render.PathsAndClipAsItems PROPERTIES PASS_REGULAR_EXPRESSION
+    "TqxShapeItem kind=5 x=67 y=589 width=400 height=400 points=4(.|\n)*TqxShapeItem kind=5 x=133 y=523 width=400 height=400 points=3(.|\n)*TqxShapeItem kind=5 x=67 y=389 width=600 height=0 points=2")
+  # The box's lower-left corner lands on the canvas's lower-left corner.
+  add_test(NAME Render.BoxOriginSubtracted COMMAND vellumsheet render ${render_data}/shifted_box.pdf --items --json)
+  set_tests_properties(Render.BoxOriginSubtracted PROPERTIES PASS_REGULAR_EXPRESSION
+    "\"x\": 0, \"y\": 989, \"width\": 67, \"height\": 67")
+  # A turned page is drawn turned: the rectangle near the bottom-left corner ends up top-left.
+  add_test(NAME Render.RotatedPage COMMAND vellumsheet render ${render_data}/rotated_90.pdf --items)
+  set_tests_properties(Render.RotatedPage PROPERTIES PASS_REGULAR_EXPRESSION
+    "TqxShapeItem kind=5 x=96 y=96 width=40 height=267")
+  # Forms that draw themselves end; the trace says why their Do was passed over.
+  add_test(NAME Render.SelfDrawingFormsEnd COMMAND vellumsheet render ${render_data}/self_drawing_forms.pdf --trace)
+  set_tests_properties(Render.SelfDrawingFormsEnd PROPERTIES TIMEOUT 30 PASS_REGULAR_EXPRESSION
+    "skipped Do: a form that draws itself(.|\n)*72 72 100 100 re")
+  # Stray Q operators are passed over and counted; the page goes on.
+  add_test(NAME Render.StrayRestoreCounted COMMAND vellumsheet render ${render_data}/stray_restore.pdf --items)
+  set_tests_properties(Render.StrayRestoreCounted PROPERTIES PASS_REGULAR_EXPRESSION
+    "[0-9]+ operators, [2-9] skipped")
+  # The inline image's bytes hold "EI"; the rectangle after the image is still drawn.
+  add_test(NAME Render.InlineImagePassedOver COMMAND vellumsheet render ${render_data}/inline_image_ei.pdf --items)
+  set_tests_properties(Render.InlineImagePassedOver PROPERTIES PASS_REGULAR_EXPRESSION
+    "operators, 0 skipped(.|\n)*x=96 y=229 width=133 height=27")
+  add_test(NAME Render.UsageError
+           COMMAND ${VS_EXPECT_FAILURE} 2 "Usage: vellumsheet render" $<TARGET_FILE:vellumsheet> render --page 0 x.pdf)
+  add_test(NAME Render.MissingFile
+           COMMAND ${VS_EXPECT_FAILURE} 1 "Impossible to read selected PDF file." $<TARGET_FILE:vellumsheet> render
+                   ${render_data}/none.pdf)
+
+  # Every page of the shared corpora renders without a crash or a hang.
+  find_package(Python3 COMPONENTS Interpreter)
+  if(Python3_FOUND)
+    add_test(NAME Render.CorpusPagesRender
+             COMMAND Python3::Interpreter ${CMAKE_CURRENT_LIST_DIR}/corpus_render.py
+                     $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR}/../shared)
+    set_tests_properties(Render.CorpusPagesRender PROPERTIES LABELS render TIMEOUT 1200)
+  endif()
+endif()
