@@ -1,0 +1,38 @@
+#include "app/conversion/engine_settings.h"
+
+#include <algorithm>
+#include <utility>
+
+#include "app/conversion/run.h"
+
+namespace vs {
+
+std::optional<TqxPaperSize> PaperSizeFromText(std::string_view text) {
+  static const std::pair<std::string_view, TqxPaperSize> kPapers[] = {
+      {"A3", TqxPaperSize::A3}, {"A4", TqxPaperSize::A4}, {"A5", TqxPaperSize::A5},
+      {"B4", TqxPaperSize::B4}, {"B5", TqxPaperSize::B5}, {"ISO-B4", TqxPaperSize::ISOB4},
+      {"Letter", TqxPaperSize::Letter}};
+  for (const auto& [name, size] : kPapers)
+    if (name == text) return size;
+  return std::nullopt;
+}
+
+bool IsLandscapeRotation(int32_t rotate) {
+  int32_t quarter = ((rotate % 360) + 360) % 360;
+  return quarter == 90 || quarter == 270;
+}
+
+EngineSettings SettingsFor(const ConversionOptions& options, int screen_x_dpi, int screen_y_dpi,
+                           const std::string& file_name) {
+  EngineSettings settings;
+  settings.input_x_res = screen_x_dpi;
+  settings.input_y_res = screen_y_dpi == 120 ? 101 : screen_y_dpi;
+  settings.pages_per_worksheet = std::max<int32_t>(0, options.pages_per_worksheet);
+  settings.paper = PaperSizeFromText(options.paper);
+  settings.jpeg_quality = static_cast<uint8_t>(std::clamp(options.image_quality, 1, 100));
+  settings.auto_format_cells = options.auto_format_cells;
+  settings.file_name = file_name;
+  return settings;
+}
+
+}  // namespace vs

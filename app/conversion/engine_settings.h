@@ -1,0 +1,34 @@
+#pragma once
+// The engine settings one run writes, worked out from the user's choices and
+// the screen, before any engine exists.
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "engine/settings/page_settings.h"
+
+namespace vs {
+
+struct ConversionOptions;
+
+struct EngineSettings {
+  int input_x_res = 96;
+  int input_y_res = 96;
+  int32_t pages_per_worksheet = 0;
+  std::optional<TqxPaperSize> paper;  // nothing: the engine's own paper stays
+  uint8_t jpeg_quality = 100;
+  bool auto_format_cells = false;
+  std::string file_name;  // the workbook file the engine writes
+};
+
+// "A3" -> A3, ... "ISO-B4" -> ISOB4, "Letter" -> Letter; texts compared exactly.
+std::optional<TqxPaperSize> PaperSizeFromText(std::string_view text);
+// Landscape for a /Rotate of 90 or 270 modulo 360 (so -90, 450 and -270 too).
+bool IsLandscapeRotation(int32_t rotate);
+// The settings of a run on a screen of the given resolution (a vertical 120
+// pixels per inch counts as 101).
+EngineSettings SettingsFor(const ConversionOptions& options, int screen_x_dpi, int screen_y_dpi,
+                           const std::string& file_name);
+
+}  // namespace vs

@@ -1,0 +1,54 @@
+#pragma once
+// What a conversion run needs of the PDF document and of the workbook engine.
+// The real ones wrap the reader with its renderer and the Excel engine; tests
+// give the run small fakes with the same behaviour.
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "app/conversion/engine_settings.h"
+#include "platform/emf/recorder.h"
+
+namespace vs {
+
+class PipelineDocument {
+ public:
+  // Each call gives the next password to try, or nothing to give up.
+  using PasswordSupply = std::function<std::optional<std::string>()>;
+
+  virtual ~PipelineDocument() = default;
+  // Reads the file named (exactly that name); asks next_password while the
+  // document is encrypted and locked. False when the passwords ran out;
+  // raises for a missing or damaged file.
+  virtual bool Load(const std::string& path, bool any_version, const PasswordSupply& next_password) = 0;
+  virtual int32_t PageCount() const = 0;
+  // The page's /Rotate as written (0 when absent).
+  virtual int32_t PageRotation(int32_t page) const = 0;
+  // Draws the page onto the canvas; raises when the page cannot be drawn.
+  virtual void RenderPage(int32_t page, HDC canvas) = 0;
+  // Drawing operators skipped on the last page rendered.
+  virtual int64_t SkippedOperators() const { return 0; }
+  virtual void DeletePages(std::string_view range) = 0;
+};
+
+class PipelineEngine {
+ public:
+  virtual ~PipelineEngine() = default;
+  // The stored defaults of the program's engine, then the run's settings.
+  virtual void Configure(const EngineSettings& settings) = 0;
+  virtual void SetLandscape(bool landscape) = 0;
+  virtual void BeginDoc() = 0;
+  virtual void NewPage() = 0;
+  virtual void SetCurrentPage(int32_t page) = 0;
+  virtual HDC Canvas() = 0;
+  // Finishes the workbook; raises when it cannot be written.
+  virtual void EndDoc() = 0;
+  // The file EndDoc wrote.
+  virtual std::string OutputFile() const = 0;
+  // Characters the workbook could not hold (outside the code page, cut cells).
+  virtual int64_t LostCharacters() const { return 0; }
+};
+
+}  // namespace vs

@@ -1,0 +1,134 @@
+#pragma once
+// One conversion run: a PDF file in, a workbook at its destination out.
+//
+// The run has no user interface of its own. Whoever starts it (the convert
+// command, the wizard's worker thread) supplies the choices in
+// ConversionOptions, hears about progress and answers password and retry
+// questions through ConversionCallbacks, and pauses or stops it through a
+// RunControl. Nothing here pumps an event loop; callbacks are called on the
+// thread that runs the conversion.
+//
+// The workbook is built in a private temporary directory and only reaches
+// the destination once it is complete: the destination is replaced
+// atomically, and a run that fails or is stopped leaves it untouched.
+#include <condition_variable>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace vs {
+
+class PipelineDocument;
+class PipelineEngine;
+
+// The program's own texts for the two ways a run can fail.
+inline constexpr char kReadFailedMessage[] = "Impossible to read selected PDF file.";
+inline constexpr char kWriteFailedMessage[] = "Impossible to write selected Excel file.  It may be in use.";
+
+struct ConversionOptions {
+  std::string input;   // the PDF file, opened exactly as named
+  std::string output;  // the workbook to write (a symlink writes its target)
+  // When >= 0 the finished workbook is written to this descriptor (standard
+  // output) instead of `output`.
+  int output_fd = -1;
+  std::string pages;                // range text "1-3,5,7-"; empty: every page
+  int32_t pages_per_worksheet = 0;  // 0: all pages on one worksheet; n: n pages per worksheet
+  std::string paper = "A4";         // "A3", "A4", "A5", "B4", "B5", "ISO-B4", "Letter"; any other text keeps the engine's
+  int image_quality = 100;          // JPEG quality, 1 to 100
+  bool auto_format_cells = false;   // numbers, currency amounts, dates and times written as numbers
+  bool any_version = false;         // also open files whose header says 1.7 or 2.0
+};
+
+struct ConversionCallbacks {
+  // Called once the document is loaded with (0, pages to convert) and after
+  // every page with (pages done, pages to convert).
+  std::function<void(int32_t done, int32_t total)> progress;
+  // Asked when the empty password did not open the file; attempt is 1, 2 or
+  // 3 (2 and 3 follow a wrong password). Nothing (or no callback) gives up,
+  // and the run fails with kReadFailedMessage.
+  std::function<std::optional<std::string>(int attempt)> password;
+  // Asked when the workbook could not be written to `failed` (cause says
+  // why); attempt counts from 1. A new name tries again, nothing gives up.
+  // Without the callback a failed write ends the run.
+  std::function<std::optional<std::string>(const std::string& failed, const std::string& cause, int attempt)>
+      retry_destination;
+  // The reader's status texts while loading (optional).
+  std::function<void(const std::string& text)> status;
+};
+
+// Pause and stop, set from any thread. The run looks at them after each page:
+// while paused it waits there; once stopped it ends without writing anything.
+class RunControl {
+ public:
+  void Pause();
+  void Resume();
+  void Stop();
+  bool Paused() const;
+  bool Stopped() const;
+  // Used by the run: waits while paused; false once stopped.
+  bool ContinueAfterPage();
+
+ private:
+  mutable std::mutex mutex_;
+  std::condition_variable changed_;
+  bool paused_ = false;
+  bool stopped_ = false;
+};
+
+enum class ConversionOutcome {
+  Converted,    // written, every page rendered
+  PagesFailed,  // written, but some pages failed to render (see failed_pages)
+  ReadFailed,   // the PDF could not be opened: missing, damaged, wrong or no password, no pages
+  WriteFailed,  // the workbook could not be built or written
+  BadRequest,   // the options do not fit the document (a page range beyond its pages)
+  Stopped,      // stopped through RunControl; nothing written
+};
+
+struct PageFailure {
+  int32_t page = 0;  // page number in the original document
+  std::string reason;
+};
+
+struct ConversionResult {
+  ConversionOutcome outcome = ConversionOutcome::Converted;
+  std::string message;  // kReadFailedMessage, kWriteFailedMessage or empty
+  std::string cause;    // why, in words, for the failures
+  int32_t pages_total = 0;      // pages selected for conversion
+  int32_t pages_converted = 0;  // pages that went through the page loop
+  std::vector<PageFailure> failed_pages;
+  int64_t lost_characters = 0;    // characters the workbook could not hold
+  int64_t skipped_operators = 0;  // drawing operators the renderer had to skip
+  std::string written_to;         // the file written (a symlink's target), empty otherwise
+
+  bool Written() const {
+    return outcome == ConversionOutcome::Converted || outcome == ConversionOutcome::PagesFailed;
+  }
+  // 0 converted, 1 failed, 2 bad request, 3 written with failed pages.
+  int ExitStatus() const;
+};
+
+// Makes the document and engine of one run; tests hand in their own.
+struct Pipeline {
+  std::function<std::unique_ptr<PipelineDocument>()> make_document;
+  std::function<std::unique_ptr<PipelineEngine>()> make_engine;
+};
+// The real PDF document and Excel engine.
+Pipeline DefaultPipeline();
+
+// Checks a page range text without a document ("1-3,5,7-"); the error text
+// for a bad one, nothing for a good one.
+std::optional<std::string> CheckPageRange(const std::string& text);
+
+ConversionResult RunConversion(const ConversionOptions& options, const ConversionCallbacks& callbacks,
+                               RunControl* control = nullptr, const Pipeline& pipeline = DefaultPipeline());
+
+// Removes the run's temporary files when the process is interrupted (SIGINT,
+// SIGTERM, SIGHUP), then lets the signal end the process as it would have.
+// Programs call it once at start.
+void InstallInterruptCleanup();
+
+}  // namespace vs
