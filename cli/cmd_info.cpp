@@ -15,7 +15,9 @@
 namespace vs::cli {
 namespace {
 
-std::string VersionText(TqxPDFVersion version) { return "1." + IntToText(static_cast<int>(version)); }
+std::string VersionText(TqxPDFVersion version) {
+  return version == pvPDF20 ? "2.0" : "1." + IntToText(static_cast<int>(version));
+}
 
 std::string BoxText(const std::array<double, 4>& box, bool json) {
   std::string text = json ? "[" : "[";
@@ -67,7 +69,7 @@ void Print(TqxCustomPDFDocument& document, bool json) {
 }
 
 int Usage(const std::string& problem) {
-  std::cerr << "vellumsheet info: " << problem << "\nUsage: vellumsheet info IN.pdf [--password PW] [--json]\n";
+  std::cerr << "vellumsheet info: " << problem << "\nUsage: vellumsheet info IN.pdf [--password PW] [--json] [--any-version]\n";
   return kExitUsage;
 }
 
@@ -80,9 +82,12 @@ int RunInfo(const std::vector<std::string>& args) {
   std::string input;
   std::optional<std::string> password;
   bool json = false;
+  bool any_version = false;
   for (size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--json") {
       json = true;
+    } else if (args[i] == "--any-version") {
+      any_version = true;
     } else if (args[i] == "--password") {
       if (i + 1 >= args.size()) return Usage("--password needs a value");
       password = args[++i];
@@ -99,6 +104,7 @@ int RunInfo(const std::vector<std::string>& args) {
   if (input.empty()) return Usage("no input file");
 
   TqxCustomPDFDocument document;
+  document.AcceptAnyVersion = any_version;
   std::string refusal;
   AskPasswords(document, password, refusal);
   try {
@@ -110,7 +116,7 @@ int RunInfo(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const CommandRegistration kInfo({"info", "info IN.pdf [--password PW] [--json]",
+const CommandRegistration kInfo({"info", "info IN.pdf [--password PW] [--json] [--any-version]",
                                  "show the version, encryption and page boxes of a PDF file", RunInfo});
 
 }  // namespace

@@ -17,6 +17,7 @@ struct Command {
   std::string synopsis;  // "info IN.pdf [--password PW] [--json]"
   std::string summary;   // one line for --help
   int (*run)(const std::vector<std::string>& args);  // args after the command name
+  std::string help;      // what `vellumsheet NAME --help` adds: options and their defaults
 };
 
 const std::vector<Command>& Commands();

@@ -1,4 +1,5 @@
 // vellumsheet: converts PDF documents into Excel 5.0/95 workbooks.
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -39,6 +40,11 @@ int main(int argc, char** argv) {
   for (const auto& command : vs::cli::Commands()) {
     if (command.name == args[0]) {
       std::vector<std::string> rest(args.begin() + 1, args.end());
+      if (std::find(rest.begin(), rest.end(), "--help") != rest.end()) {
+        std::printf("Usage: vellumsheet %s\n\n%s\n%s%s", command.synopsis.c_str(), command.summary.c_str(),
+                    command.help.empty() ? "" : "\n", command.help.c_str());
+        return vs::cli::kExitOk;
+      }
       return command.run(rest);
     }
   }

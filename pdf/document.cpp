@@ -87,7 +87,7 @@ bool TqxCustomPDFDocument::Load(TMemoryStream& source) {
     }
   } close_file{*this};
 
-  version_ = reader_->ReadHeader();
+  version_ = reader_->ReadHeader(AcceptAnyVersion);
   TqxCrossReferenceReader xref(*reader_, *loader_, entries_, *trailer_, [this](const std::string& s) { Status(s); });
   xref.LoadCrossReference();
   encrypted_ = trailer_->Encrypted();

@@ -141,6 +141,11 @@ class TqxCustomPDFDocument : public TqxComponent {
   // Lowers the use counts of what only this page used.
   void ReleasePageObjects(TqxPDFIndirectObject* page);
 
+  // Also reads files whose header says 1.7 or 2.0, which are refused by
+  // default; their structure is what this reader handles, and an
+  // encryption it does not know is still refused.
+  bool AcceptAnyVersion = false;
+
   PasswordEvent OnPassword;
   TextEvent OnStatusMessage;
   TextEvent OnWarning;

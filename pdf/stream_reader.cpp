@@ -64,9 +64,11 @@ void TqxPDFStreamReader::Fail(E error) {
   throw error;
 }
 
-TqxPDFVersion TqxPDFStreamReader::ReadHeader() {
+TqxPDFVersion TqxPDFStreamReader::ReadHeader(bool any_version) {
   SetPosition(0);
   std::string token = ReadToken();
+  if (any_version && token.substr(0, 8) == "%PDF-2.0") return pvPDF20;
+  if (any_version && token.substr(0, 8) == "%PDF-1.7") return pvPDF17;
   if (token.substr(0, 7) != "%PDF-1.") Fail(EInvalidHeader(token.substr(0, 7)));
   int32_t version = ParseInt32(token.substr(7, 1));
   if (version > 6) Fail(EUnsupportedVersion(token));

@@ -14,7 +14,8 @@
 
 namespace vs {
 
-enum TqxPDFVersion : uint8_t { pvPDF10, pvPDF11, pvPDF12, pvPDF13, pvPDF14, pvPDF15, pvPDF16 };
+// 1.7 and 2.0 are read only when the caller accepts any version.
+enum TqxPDFVersion : uint8_t { pvPDF10, pvPDF11, pvPDF12, pvPDF13, pvPDF14, pvPDF15, pvPDF16, pvPDF17, pvPDF20 };
 
 class TqxPDFStreamReader : public TqxRandomAccessFilter {
  public:
@@ -35,8 +36,9 @@ class TqxPDFStreamReader : public TqxRandomAccessFilter {
     current_generation_ = generation;
   }
 
-  // The version of a "%PDF-1.x" header at byte 0 (1.0 to 1.6).
-  TqxPDFVersion ReadHeader();
+  // The version of a "%PDF-1.x" header at byte 0 (1.0 to 1.6; with
+  // any_version also 1.7 and "%PDF-2.0").
+  TqxPDFVersion ReadHeader(bool any_version = false);
   // The offset written after the last "startxref" of the data.
   int32_t FindStartXRef();
   // The trailer dictionary at or after the current position.

@@ -26,7 +26,7 @@ class PdfDocument : public PipelineDocument {
     if (!std::filesystem::is_regular_file(path, error)) throw EFileNotFound(path);
     TMemoryStream file;
     file.LoadFromFile(path);
-    (void)any_version;
+    document_.AcceptAnyVersion = any_version;
     bool loaded = document_.LoadFromMemory(file.View());
     document_.OnPassword = nullptr;
     return loaded;

@@ -103,6 +103,14 @@ TEST(StreamReader, Header) {
       EXPECT_EQ(e.Message(), c.message);
     }
   }
+  // Accepting any version opens 1.7 and 2.0, and nothing else that was refused.
+  EXPECT_EQ(Reader("%PDF-1.7\n1 0 obj").reader.ReadHeader(true), pvPDF17);
+  EXPECT_EQ(Reader("%PDF-2.0\n1 0 obj").reader.ReadHeader(true), pvPDF20);
+  EXPECT_EQ(Reader("%PDF-1.5\n1 0 obj").reader.ReadHeader(true), pvPDF15);
+  for (const char* refused : {"%PDF-1.8\n", "%PDF-3.0\n", " %PDF-1.7\n"}) {
+    Reader r(refused);
+    EXPECT_THROW(r.reader.ReadHeader(true), Exception) << refused;
+  }
 }
 
 TEST(StreamReader, FindStartXRef) {
