@@ -288,6 +288,8 @@ class TqxCustomDocumentEngine : public TqxComponent, public TqxImageFormatJudge 
   // Re-creates the preferences from PreferencesClass (descendants call it in
   // their constructors), keeping the common values.
   void RecreatePreferences();
+  // Closes the open document without writing anything (after a failure).
+  void CloseDocument();
 
   bool separateTextList_ = false;
   double lineTolerance_ = 0;
@@ -312,7 +314,6 @@ class TqxCustomDocumentEngine : public TqxComponent, public TqxImageFormatJudge 
   void Fire(const TqxNotifyEvent& event) {
     if (event) event(*this);
   }
-  void CloseDocument();
   void OpenWithDesktop(const std::string& path);
   void StartRecording(double widthPixels, double heightPixels);
   // Paints a shape whose drawing stays within box (page pixels) and hands

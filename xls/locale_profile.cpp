@@ -52,10 +52,10 @@ std::optional<double> ScanDecimal(std::string_view text, char decimal, bool expo
     if (expDigits == 0) return std::nullopt;
   }
   if (i != text.size()) return std::nullopt;
+  if (plain.front() == '+') plain.erase(0, 1);
   if (plain.back() == '.') plain.pop_back();
-  if (plain.front() == '.' || (plain.size() > 1 && plain[1] == '.' && !IsDigit(plain[0]))) {
-    plain.insert(plain.front() == '.' ? 0 : 1, "0");
-  }
+  if (plain.front() == '.') plain = "0" + plain;
+  if (plain.size() > 1 && plain[0] == '-' && plain[1] == '.') plain = "-0" + plain.substr(1);
   std::optional<double> value = TryParseFloat(plain);
   if (value && !std::isfinite(*value)) return std::nullopt;
   return value;

@@ -1,0 +1,327 @@
+#include "xls/custom_excel_engine.h"
+
+#include <algorithm>
+#include <filesystem>
+
+#include "platform/codepage.h"
+#include "platform/file_stream.h"
+#include "platform/screen.h"
+#include "xls/ansi_text.h"
+#include "xls/biff_records.h"
+#include "xls/cell_type.h"
+#include "xls/ole_stream.h"
+#include "xls/paper_codes.h"
+#include "xls/sheet_grid.h"
+#include "xls/sheet_names.h"
+
+namespace vs {
+
+namespace {
+
+std::u16string Trimmed(const std::u16string& text) {
+  size_t begin = 0, end = text.size();
+  while (begin < end && text[begin] <= 32) ++begin;
+  while (end > begin && text[end - 1] <= 32) --end;
+  return text.substr(begin, end - begin);
+}
+
+std::string Trimmed(const std::string& text) {
+  size_t begin = 0, end = text.size();
+  while (begin < end && static_cast<unsigned char>(text[begin]) <= 32) ++begin;
+  while (end > begin && static_cast<unsigned char>(text[end - 1]) <= 32) --end;
+  return text.substr(begin, end - begin);
+}
+
+}  // namespace
+
+TqxCustomExcelEngine::TqxCustomExcelEngine() {
+  RecreatePreferences();
+  FileExtension = "xls";
+  FileDescription = "Microsoft Excel Workbook";
+  ItemsToRender = static_cast<uint8_t>(TqxItemsToRenderKind::irText) | static_cast<uint8_t>(TqxItemsToRenderKind::irImage);
+  ImageSettings().SetOutputImageFormat(TqxOutputImageFormat::ifMetafile);
+}
+
+TqxCustomExcelEngine::~TqxCustomExcelEngine() = default;
+
+std::unique_ptr<TqxPreferences> TqxCustomExcelEngine::PreferencesClass() const {
+  return std::make_unique<TqxExcelPreferences>();
+}
+
+template <typename F>
+void TqxCustomExcelEngine::Guarded(F&& step) {
+  try {
+    step();
+  } catch (...) {
+    AbandonDocument();
+    throw;
+  }
+}
+
+void TqxCustomExcelEngine::AbandonDocument() {
+  // Nothing half-written stays behind: the output file goes (a user stream
+  // is the caller's to deal with).
+  ownedOutput_.reset();
+  output_ = nullptr;
+  if (!outputPath_.empty()) {
+    std::error_code ignored;
+    std::filesystem::remove(outputPath_, ignored);
+    outputPath_.clear();
+  }
+  tables_.reset();
+  sheetBuffer_.Clear();
+  if (DocumentOpen()) CloseDocument();
+}
+
+void TqxCustomExcelEngine::EndDoc() {
+  Guarded([&] { TqxCustomSpreadSheetEngine::EndDoc(); });
+}
+
+void TqxCustomExcelEngine::NewPage() {
+  Guarded([&] { TqxCustomSpreadSheetEngine::NewPage(); });
+}
+
+void TqxCustomExcelEngine::NewSheet(bool closePage) {
+  if (!DocumentOpen()) return;
+  if (closePage) NewPage();
+  Guarded([&] {
+    if (pagesOnSheet_ > 0 || sheetBuffer_.Size() > 0) CompleteSheet();
+  });
+}
+
+void TqxCustomExcelEngine::BeginDocHook() {
+  TqxCustomSpreadSheetEngine::BeginDocHook();
+  // The file named like the output without its extension is someone
+  // else's: it is left alone.
+  if (Preferences().OutputToUserStream()) {
+    if (!UserStream) {
+      CloseDocument();
+      throw EFileCreateError();
+    }
+    output_ = UserStream;
+    outputStart_ = UserStream->Position();
+  } else {
+    outputPath_ = FileName() + "." + FileExtension;
+    ownedOutput_ = CreateOutputFile(outputPath_);  // closes the document when it fails
+    output_ = ownedOutput_.get();
+    outputStart_ = 0;
+    outputFiles_.push_back(outputPath_);
+  }
+  sheetBuffer_.Clear();
+  sheets_.clear();
+  worksheetBytes_ = 0;
+  sheetCount_ = 0;
+  pagesOnSheet_ = 0;
+  losses_ = {};
+  firstRow_ = firstColumn_ = 0;
+  lastRow_ = lastColumn_ = -1;
+  tables_ = std::make_unique<TqxFormatTables>(Preferences().UseDefaultPalette());
+}
+
+int TqxCustomExcelEngine::ColorIndex(TColor color) { return tables_ ? tables_->ColorIndex(color) : 0; }
+
+int TqxCustomExcelEngine::FontIndex(const TFont& font) { return tables_ ? tables_->FontIndex(font) : 0; }
+
+int TqxCustomExcelEngine::CellAttribIndex(int fontIndex, uint8_t alignment, uint16_t formatIndex, const TBrush& brush,
+                                          bool wordWrap) {
+  return tables_ ? tables_->CellAttribIndex(fontIndex, alignment, formatIndex, brush, wordWrap) : 0;
+}
+
+bool TqxCustomExcelEngine::InsideSheet(int row, int column) {
+  return row >= 0 && row < kSheetRows && column >= 0 && column < kSheetColumns;
+}
+
+void TqxCustomExcelEngine::NoteUsedCell(int row, int column) {
+  if (lastRow_ < firstRow_) {
+    firstRow_ = lastRow_ = row;
+    firstColumn_ = lastColumn_ = column;
+    return;
+  }
+  firstRow_ = std::min(firstRow_, row);
+  lastRow_ = std::max(lastRow_, row);
+  firstColumn_ = std::min(firstColumn_, column);
+  lastColumn_ = std::max(lastColumn_, column);
+}
+
+void TqxCustomExcelEngine::SortItems(TqxItemList& list) {
+  TqxCustomSpreadSheetEngine::SortItems(list);
+  TqxPageItem* page = CurrentPageItem();
+  if (!tables_ || !page || BandState() != TqxBand::bsPage || &list != &page->Texts) return;
+  // The sheet break is decided before the page writes anything: a page that
+  // would run past the worksheet's last row starts the next worksheet.
+  int lastRow = std::max(PageMaxRow(), PictureMaxRow(page->Items));
+  for (const auto& entry : list) {
+    if (auto* cell = dynamic_cast<const TqxFmTextItem*>(entry.get())) lastRow = std::max(lastRow, cell->Row);
+  }
+  if (pagesOnSheet_ > 0 && static_cast<int64_t>(RowOffset()) + lastRow + 1 > kSheetRows) {
+    const int pageMaxRow = PageMaxRow();
+    CompleteSheet();
+    SetPageMaxRow(pageMaxRow);
+  }
+}
+
+void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {
+  TqxCustomSpreadSheetEngine::RenderTextItem(item);
+  if (!tables_ || item.Lines.Count() == 0) return;
+  // Variables belong to the engine's own texts; a page that happens to
+  // contain "<%Title%>" keeps it as it is.
+  std::u16string line = item.Lines.Get(0);
+  if (!item.FromMetafile) line = ExpandVariables(line, true);
+  TqxAnsiText folded = FoldToAnsi(Trimmed(line));
+  std::string text = Trimmed(folded.Text);
+  if (text.empty()) return;
+
+  auto* placed = dynamic_cast<TqxFmTextItem*>(&item);
+  auto* sheetCell = dynamic_cast<TqxSheetTextItem*>(&item);
+  const int64_t row = static_cast<int64_t>(RowOffset()) + (placed ? placed->Row : 0);
+  const int column = placed ? placed->Col : 0;
+  if (row > kLastSheetRow || !InsideSheet(static_cast<int>(row), column)) {
+    losses_.CellsOutsideSheet++;
+    return;
+  }
+  losses_.UnwritableCharacters += folded.Unwritable;
+
+  bool wordWrap = Preferences().WordWrap();
+  uint8_t alignment = 4;
+  const bool autoFormat = Preferences().AutoFormatCells();
+  auto typeOf = [&](const std::string& t) -> uint8_t {
+    if (sheetCell) return sheetCell->CellType;
+    return autoFormat ? DetectCellType(t, Locale) : kCellText;
+  };
+  if (sheetCell) {
+    alignment = sheetCell->CellAlignment;
+    wordWrap = sheetCell->WordWrap != 0;
+  }
+  uint8_t cellType = typeOf(text);
+  // "1,234-" is the number -1,234; moved only when it is written as a number.
+  if (std::optional<std::string> moved = TrailingMinusMoved(text)) {
+    const uint8_t movedType = typeOf(*moved);
+    if (IsNumberCellType(movedType)) text = *moved, cellType = movedType;
+  }
+
+  const int fontIndex = FontIndex(item.Font) + 5;
+  const uint16_t formatIndex = CellTypeFormatIndex(cellType);
+  const int xfIndex = CellAttribIndex(fontIndex, alignment, formatIndex, item.Brush, wordWrap) + 16;
+  const auto r = static_cast<uint16_t>(row), c = static_cast<uint16_t>(column), xf = static_cast<uint16_t>(xfIndex);
+  if (IsNumberCellType(cellType)) {
+    WriteNumber(sheetBuffer_, r, c, xf, CellValue(text, cellType, Locale));
+  } else {
+    if (text.size() > biff::kMaxShortString) losses_.CutLabels++;
+    WriteLabel(sheetBuffer_, r, c, xf, text);
+  }
+  NoteUsedCell(static_cast<int>(row), column);
+}
+
+void TqxCustomExcelEngine::EndPageHook() {
+  TqxCustomSpreadSheetEngine::EndPageHook();
+  if (!tables_) return;
+  pagesOnSheet_++;
+  // A failed write goes up to NewPage or EndDoc, which abandon the document.
+  const int perSheet = Preferences().PagesPerWorksheet();
+  if (perSheet > 0 && pagesOnSheet_ >= perSheet) CompleteSheet();
+}
+
+void TqxCustomExcelEngine::CompleteSheet() {
+  sheetCount_++;
+  WriteWorksheet(sheetCount_);
+}
+
+std::string TqxCustomExcelEngine::NextSheetName(int sheetNo) {
+  std::u16string requested = u"Sheet" + Utf8ToWide(std::to_string(sheetNo));
+  if (OnNeedSheetName) OnNeedSheetName(*this, requested, sheetNo);
+  std::vector<std::string> taken;
+  for (const TqxSheetItem& sheet : sheets_) taken.push_back(sheet.Name);
+  return SheetName(FoldToAnsi(requested).Text, sheetNo, taken);
+}
+
+void TqxCustomExcelEngine::WriteWorksheet(int sheetNo) {
+  TMemoryStream sheet;
+  WriteBof(sheet, biff::kBofVersionWorksheet, biff::kBofWorksheet);
+  for (const TqxColumnWidth& width : ColumnWidths()) {
+    if (width.Column >= 0 && width.Column < kSheetColumns) {
+      WriteColInfo(sheet, static_cast<uint16_t>(width.Column), width.Width);
+    }
+  }
+  if (lastRow_ < firstRow_) {
+    WriteDimensions(sheet, 0, 0, 0, 0);
+  } else {
+    WriteDimensions(sheet, static_cast<uint16_t>(firstRow_), static_cast<uint16_t>(lastRow_ + 1),
+                    static_cast<uint16_t>(firstColumn_), static_cast<uint16_t>(lastColumn_ + 1));
+  }
+  if (sheetNo == 1) WriteWindow2(sheet);
+  WriteSetup(sheet, PaperSizeCode(Page().PaperSize()), Page().Orientation() == TqxPageOrientation::poLandscape);
+  if (Preferences().PageMargins()) {
+    const double inches = UnitFactor() / kScreenPixelsPerInch;
+    WriteMargin(sheet, biff::kLeftMargin, Page().LeftMargin() * inches);
+    WriteMargin(sheet, biff::kRightMargin, Page().RightMargin() * inches);
+    WriteMargin(sheet, biff::kTopMargin, Page().TopMargin() * inches);
+    WriteMargin(sheet, biff::kBottomMargin, Page().BottomMargin() * inches);
+  }
+  if (Preferences().PrintGridLines()) WritePrintGridLines(sheet);
+  WriteSheetExtras(sheetBuffer_);
+  sheet.WriteBytes(sheetBuffer_.View());
+  WriteEof(sheet);
+
+  output_->WriteBytes(sheet.View());
+  worksheetBytes_ += sheet.Size();
+  sheetBuffer_.Clear();
+  sheets_.push_back({NextSheetName(sheetNo), worksheetBytes_});
+  SetRowOffset(0);
+  SetPageMaxRow(0);
+  pagesOnSheet_ = 0;
+  firstRow_ = firstColumn_ = 0;
+  lastRow_ = lastColumn_ = -1;
+}
+
+void TqxCustomExcelEngine::WriteGlobals(TStream& out) {
+  WriteBof(out, biff::kBofVersionGlobals, biff::kBofGlobals);
+  WriteCodePage(out, kAnsiCodePage);
+  WriteWindow1(out);
+  tables_->ColorIndex(SecondFont().Color);
+  tables_->WriteFonts(out, SecondFont());
+  tables_->WriteFormats(out, Preferences().WordWrap(), BackgroundColor, cellBorder_);
+  WriteStyle(out);
+  tables_->WritePalette(out);
+  // Each worksheet's BOF follows the whole globals substream: these records
+  // and the closing EOF included.
+  int64_t globalsSize = out.Size() + 4;
+  for (const TqxSheetItem& sheet : sheets_) globalsSize += 4 + 7 + static_cast<int64_t>(sheet.Name.size());
+  int64_t start = 0;
+  for (const TqxSheetItem& sheet : sheets_) {
+    WriteBoundSheet(out, static_cast<uint32_t>(globalsSize + start), sheet.Name);
+    start = sheet.EndOffset;
+  }
+  WriteEof(out);
+}
+
+void TqxCustomExcelEngine::EndDocHook() {
+  if (tables_) FinishWorkbook();
+  TqxCustomSpreadSheetEngine::EndDocHook();
+}
+
+void TqxCustomExcelEngine::FinishWorkbook() {
+  // The last worksheet is written whenever it holds pages; a document
+  // without any still gets one worksheet.
+  if (pagesOnSheet_ > 0 || sheetBuffer_.Size() > 0 || sheetCount_ == 0) CompleteSheet();
+
+  TMemoryStream book;
+  WriteGlobals(book);
+  const int64_t globalsSize = book.Size();
+  book.SetSize(globalsSize + worksheetBytes_);
+  output_->SetPosition(outputStart_);
+  output_->ReadBuffer(book.Bytes().data() + globalsSize, worksheetBytes_);
+
+  TqxExcelOLEStream container;
+  container.SetSource(&book);
+  container.Build();
+  output_->SetPosition(outputStart_);
+  output_->WriteBytes(container.Output().View());
+  if (auto* file = dynamic_cast<TqxFileStream*>(ownedOutput_.get())) file->Close();
+  ownedOutput_.reset();
+  output_ = nullptr;
+  outputPath_.clear();
+  tables_.reset();
+  sheetBuffer_.Clear();
+}
+
+}  // namespace vs
