@@ -199,12 +199,23 @@ void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {
     if (IsNumberCellType(movedType)) text = *moved, cellType = movedType;
   }
 
+  // A placed cell whose text does not read as the type it was given is
+  // written as the text it is rather than lost.
+  double value = 0;
+  if (IsNumberCellType(cellType)) {
+    try {
+      value = CellValue(text, cellType, Locale);
+    } catch (const EConvertError&) {
+      cellType = kCellText;
+    }
+  }
+
   const int fontIndex = FontIndex(item.Font) + 5;
   const uint16_t formatIndex = CellTypeFormatIndex(cellType);
   const int xfIndex = CellAttribIndex(fontIndex, alignment, formatIndex, item.Brush, wordWrap) + 16;
   const auto r = static_cast<uint16_t>(row), c = static_cast<uint16_t>(column), xf = static_cast<uint16_t>(xfIndex);
   if (IsNumberCellType(cellType)) {
-    WriteNumber(sheetBuffer_, r, c, xf, CellValue(text, cellType, Locale));
+    WriteNumber(sheetBuffer_, r, c, xf, value);
   } else {
     if (text.size() > biff::kMaxShortString) losses_.CutLabels++;
     WriteLabel(sheetBuffer_, r, c, xf, text);

@@ -224,6 +224,39 @@ TEST_F(ExcelEngineTest, LongDocumentSplitsBeforeTheLastRow) {
   EXPECT_EQ(engine_.Losses().CellsOutsideSheet, 0);
 }
 
+// Pictures count: a page whose pictures would reach past the last row starts
+// the next worksheet too.
+TEST_F(ExcelEngineTest, PictureRowsCountForTheSheetBreak) {
+  class PicturePages : public ProbeEngine {
+   protected:
+    int PictureMaxRow(const TqxItemList&) override { return CurrentPage() == 2 ? 16383 : -1; }
+  } engine;
+  engine.SetFileName(Path());
+  engine.BeginDoc();
+  engine.PutCell(0, 0, u"one", 0, 0);
+  engine.NewPage();
+  engine.PutCell(0, 0, u"two", 0, 0);
+  engine.EndDoc();
+  const WalkedBook book = Walk();
+  ASSERT_EQ(book.Sheets.size(), 2u);
+  ASSERT_EQ(book.Sheets[1].Cells.size(), 1u);
+  EXPECT_EQ(book.Sheets[1].Cells[0].Row, 0);
+  EXPECT_EQ(Text(book.Sheets[1].Cells[0]), "two");
+}
+
+// A placed cell whose text is not of its type stays text.
+TEST_F(ExcelEngineTest, PlacedCellOfTheWrongTypeIsWrittenAsText) {
+  engine_.BeginDoc();
+  engine_.PutCell(0, 0, u"not a number", 0, kCellInteger);
+  engine_.PutCell(1, 0, u"(42)", 0, kCellInteger);
+  engine_.EndDoc();
+  const WalkedBook book = Walk();
+  const auto& cells = book.Sheets.at(0).Cells;
+  ASSERT_EQ(cells.size(), 2u);
+  EXPECT_EQ(Text(cells[0]), "not a number");
+  EXPECT_EQ(Number(cells[1]), -42);
+}
+
 TEST_F(ExcelEngineTest, SheetNamesAreValidAndUnique) {
   engine_.Preferences().SetPagesPerWorksheet(1);
   const std::u16string asked[] = {u"Data", u"DATA", u"a/b:c*[d]?", u"", u"Sheet6", std::u16string(40, u'n')};

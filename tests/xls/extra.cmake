@@ -42,3 +42,10 @@ add_test(NAME LayoutCommand.PageOutsideThePdf
                  $<TARGET_FILE:vellumsheet> layout ${PROJECT_SOURCE_DIR}/../shared/corpus/14_report_sales_rc4_40.pdf
                  --password sales --page 9)
 set_tests_properties(LayoutCommand.PageOutsideThePdf PROPERTIES LABELS xls)
+
+
+# Workbooks written from recorded pages, read by xlrd, ssconvert and LibreOffice.
+add_test(NAME XlsWorkbook.IndependentReaders
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/xls/workbook_readers_test.py
+          $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR}/../shared)
+set_tests_properties(XlsWorkbook.IndependentReaders PROPERTIES LABELS xls TIMEOUT 600)
