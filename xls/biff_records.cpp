@@ -38,7 +38,8 @@ void WriteFont(TStream& out, const TqxFontRecord& font) {
   const std::string_view name = Cut(font.Name);
   TqxBiffData data;
   data.U16(font.Height)
-      .U16(static_cast<uint16_t>((font.Italic ? 0x0002 : 0) | (font.StrikeOut ? 0x0008 : 0)))
+      // Bit 0 repeats the weight's boldness; some readers look only at it.
+      .U16(static_cast<uint16_t>((font.Bold ? 0x0001 : 0) | (font.Italic ? 0x0002 : 0) | (font.StrikeOut ? 0x0008 : 0)))
       .U16(font.ColorIndex)
       .U16(font.Bold ? 700 : 400)
       .U16(0)  // escapement

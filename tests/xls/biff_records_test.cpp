@@ -48,7 +48,7 @@ TEST(BiffRecords, EachRecordByteForByte) {
       {"WINDOW1", [](TStream& o) { WriteWindow1(o); },
        "3D 00 12 00 00 00 69 00 9F 33 5D 1B 38 00 00 00 00 00 01 00 58 02"},
       {"FONT", [&](TStream& o) { WriteFont(o, bold); },
-       "31 00 14 00 F0 00 0A 00 09 00 BC 02 00 00 01 00 EE 00 05 41 72 69 61 6C"},
+       "31 00 14 00 F0 00 0B 00 09 00 BC 02 00 00 01 00 EE 00 05 41 72 69 61 6C"},
       {"style XF", [](TStream& o) { WriteStyleXf(o); },
        "E0 00 10 00 00 00 00 00 F5 FF 20 F4 C0 00 00 00 00 00 00 00"},
       {"cell XF", [&](TStream& o) { WriteCellXf(o, plain); },
