@@ -24,11 +24,21 @@ namespace {
 struct CoreAlias {
   const char* Family;
   const char* Face;
+  const char* Package;  // the Debian package that installs the face
 };
 constexpr CoreAlias kCoreAliases[] = {
-    {"Arial", "Liberation Sans"},
-    {"Times New Roman", "Liberation Serif"},
-    {"Courier New", "Liberation Mono"},
+    {"Arial", "Liberation Sans", "fonts-liberation2"},
+    {"Times New Roman", "Liberation Serif", "fonts-liberation2"},
+    {"Courier New", "Liberation Mono", "fonts-liberation2"},
+    {"Arial Narrow", "Liberation Sans Narrow", "fonts-liberation"},
+    {"Calibri", "Carlito", "fonts-crosextra-carlito"},
+    {"Cambria", "Caladea", "fonts-crosextra-caladea"},
+    // Symbol families: a face that reports the symbol character set.
+    {"Symbol", "OpenSymbol", "fonts-opensymbol"},
+    {"Wingdings", "OpenSymbol", "fonts-opensymbol"},
+    {"Wingdings 2", "OpenSymbol", "fonts-opensymbol"},
+    {"Wingdings 3", "OpenSymbol", "fonts-opensymbol"},
+    {"Webdings", "OpenSymbol", "fonts-opensymbol"},
 };
 constexpr const char* kFallbackFamily = "Arial";
 
@@ -119,11 +129,11 @@ class TFontService::Impl {
     return families_;
   }
 
-  std::optional<TRegisteredFont> Register(std::vector<uint8_t> program) {
+  std::optional<TRegisteredFont> Register(std::vector<uint8_t> program, std::string_view name) {
     auto data = std::make_shared<const std::vector<uint8_t>>(std::move(program));
     auto face = fonts::TFtFace::OpenMemory(library_, data);
     if (!face) return std::nullopt;
-    std::string family = face->Family();
+    std::string family = name.empty() ? face->Family() : std::string(name);
     if (family.empty()) return std::nullopt;
     int handle = ++lastHandle_;
     registered_.push_back({handle, family, face->IsBold(), face->IsItalic(), face->WeightClass()});
@@ -157,8 +167,8 @@ class TFontService::Impl {
       std::optional<Resolved> r = FindInstalled(alias->Face, style);
       if (!r)
         throw EFontError(FormatText(
-            "The font \"%s\" is drawn with %s, which is not installed (Debian package fonts-liberation2).",
-            {alias->Family, alias->Face}));
+            "The font \"%s\" is drawn with %s, which is not installed (Debian package %s).",
+            {alias->Family, alias->Face, alias->Package}));
       r->Info.Alias = true;
       r->Info.RequestedName = std::string(family);
       return r;
@@ -318,9 +328,9 @@ std::vector<int> TFontService::CharSets(std::string_view family) {
   return impl_->Face(*found).CharSets();
 }
 
-std::optional<TRegisteredFont> TFontService::RegisterFont(std::vector<uint8_t> program) {
+std::optional<TRegisteredFont> TFontService::RegisterFont(std::vector<uint8_t> program, std::string_view family) {
   std::lock_guard lock(impl_->mutex);
-  return impl_->Register(std::move(program));
+  return impl_->Register(std::move(program), family);
 }
 
 bool TFontService::UnregisterFont(int handle) {

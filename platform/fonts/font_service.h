@@ -5,8 +5,10 @@
 // through it. All operations are safe to call from several threads.
 //
 // Names resolve in this order: font programs registered from memory, the
-// Windows core families (Arial, Times New Roman, Courier New) mapped to their
-// metric-compatible Liberation faces, then families installed on the system.
+// Windows families mapped to metric-compatible faces (Arial, Times New
+// Roman, Courier New and Arial Narrow to Liberation, Calibri to Carlito,
+// Cambria to Caladea, Symbol and the Wingdings families to OpenSymbol), then
+// families installed on the system.
 // A name matches case-insensitively, as family names do on Windows.
 #include <cstdint>
 #include <memory>
@@ -68,9 +70,10 @@ class TFontService {
   // Empty for an unknown family.
   std::vector<int> CharSets(std::string_view family);
 
-  // Registers a TrueType/OpenType program held in memory under the family
-  // name of its name table; nothing when the program cannot be read.
-  std::optional<TRegisteredFont> RegisterFont(std::vector<uint8_t> program);
+  // Registers a TrueType/OpenType program held in memory under the given
+  // family name, or the family name of its name table when none is given;
+  // nothing when the program cannot be read.
+  std::optional<TRegisteredFont> RegisterFont(std::vector<uint8_t> program, std::string_view family = {});
   // Removes a registered program; false when the handle is unknown.
   bool UnregisterFont(int handle);
 

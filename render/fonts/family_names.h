@@ -1,0 +1,25 @@
+#pragma once
+// From a PDF font's /BaseFont to the Windows family its text is drawn in.
+#include <string>
+#include <string_view>
+
+namespace vs {
+
+// The parts of a /BaseFont name ("/ABCDEF+Arial,BoldItalic").
+struct TBaseFontName {
+  std::string Family;  // "Arial": before the first "," or else the first "-"
+  bool Subset = false; // had a six-letter-style "XXXXXX+" prefix
+  bool Bold = false;
+  bool Italic = false;
+};
+
+TBaseFontName ParseBaseFontName(std::string_view baseFont);
+
+// The Windows family for a font family name: the core families and their
+// PostScript names map to Arial, Arial Narrow, Times New Roman, Courier New,
+// Calibri, Cambria, Symbol and the Wingdings families; a name that, without
+// its spaces, is an installed family gives that family; anything else gives
+// Arial.
+std::string SubstituteFontName(std::string_view family);
+
+}  // namespace vs

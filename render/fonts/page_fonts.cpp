@@ -1,0 +1,107 @@
+#include "render/fonts/page_fonts.h"
+
+#include <atomic>
+
+#include "platform/codepage.h"
+#include "platform/fonts/font_service.h"
+#include "render/text/object_lookup.h"
+
+namespace vs {
+namespace {
+
+// Programs larger than this are not registered; no real embedded font comes near it.
+constexpr size_t kMaxProgramSize = 64u << 20;
+
+TqxPDFDictObject* DescriptorOf(const TqxPDFObjectStore& store, const TqxPDFDictObject& dict) {
+  if (auto* descendants = LookupAs<TqxPDFArrayObject>(store, &dict, "/DescendantFonts")) {
+    TqxPDFDictObject* cidFont = DictOf(store, descendants->Item(0));
+    return cidFont ? DictOf(store, cidFont->Lookup("/FontDescriptor")) : nullptr;
+  }
+  return DictOf(store, dict.Lookup("/FontDescriptor"));
+}
+
+int StyleOf(const TqxPDFFontObject& font) {
+  return (font.Bold ? kFontStyleBold : 0) | (font.Italic ? kFontStyleItalic : 0);
+}
+
+}  // namespace
+
+TPageFonts::~TPageFonts() {
+  for (int handle : handles_) {
+    try {
+      TFontService::Instance().UnregisterFont(handle);
+    } catch (...) {
+    }
+  }
+}
+
+std::shared_ptr<const TqxSelectedFont> TPageFonts::Make(std::shared_ptr<const TqxPDFFontObject> font,
+                                                        const std::string& measureFamily) {
+  auto selected = std::make_shared<TqxSelectedFont>();
+  selected->Family = Utf8ToWide(font->WindowsFamily);
+  selected->MeasureFamily = Utf8ToWide(measureFamily);
+  selected->Style = StyleOf(*font);
+  try {
+    const std::string& face = measureFamily.empty() ? font->WindowsFamily : measureFamily;
+    TDesignMetrics metrics = TFontService::Instance().DesignMetrics(face, selected->Style);
+    if (metrics.EmHeight > 0) selected->AscentPerEm = static_cast<double>(metrics.CellAscent) / metrics.EmHeight;
+  } catch (const Exception&) {
+  }
+  selected->Font = std::move(font);
+  return selected;
+}
+
+std::shared_ptr<const TqxSelectedFont> TPageFonts::Select(const TqxPDFObjectStore& store,
+                                                          const std::string& resourceName,
+                                                          const TqxPDFDictObject& dict) {
+  auto it = fonts_.find(&dict);
+  if (it != fonts_.end()) return it->second;
+  std::shared_ptr<const TqxPDFFontObject> font = LoadFont(store, resourceName, dict);
+  std::string measure = font->Subtype == "/Type3" ? std::string() : RegisterEmbedded(store, dict);
+  auto selected = Make(std::move(font), measure);
+  fonts_.emplace(&dict, selected);
+  return selected;
+}
+
+std::shared_ptr<const TqxSelectedFont> TPageFonts::Default() {
+  if (!default_) {
+    auto font = std::make_shared<TqxPDFFontObject>();
+    font->Subtype = "/Type1";
+    font->BaseFont = "/Helvetica";
+    font->FamilyName = "Helvetica";
+    font->WindowsFamily = "Arial";
+    font->Decoder = TFontDecoder::Simple(TBaseEncoding::WinAnsi);
+    TqxPDFObjectStore store;
+    TqxPDFDictObject dict;
+    dict.AddName("/BaseFont", "/Helvetica");
+    font->Widths = TFontWidths::Build(store, dict, font->Decoder, false, false);
+    default_ = Make(std::move(font), {});
+  }
+  return default_;
+}
+
+std::string TPageFonts::RegisterEmbedded(const TqxPDFObjectStore& store, const TqxPDFDictObject& dict) {
+  TqxPDFDictObject* descriptor = DescriptorOf(store, dict);
+  auto* program = descriptor ? As<TqxPDFStreamObject>(store.Resolve(descriptor->Lookup("/FontFile2"))) : nullptr;
+  if (!program) return {};
+  std::string bytes = DecodedStreamBytes(store, program);
+  if (bytes.empty() || bytes.size() > kMaxProgramSize) return {};
+  // A name no document can ask for: a subset "Arial" must never stand in
+  // for the full face in other text.
+  static std::atomic<int> serial{0};
+  std::string name = "vs-embedded-" + std::to_string(++serial);
+  try {
+    auto registered =
+        TFontService::Instance().RegisterFont(std::vector<uint8_t>(bytes.begin(), bytes.end()), name);
+    if (!registered) return {};
+    handles_.push_back(registered->Handle);
+    names_.push_back(registered->Family);
+    return registered->Family;
+  } catch (const Exception&) {
+    return {};
+  }
+}
+
+std::vector<std::string> TPageFonts::RegisteredNames() const { return names_; }
+
+}  // namespace vs

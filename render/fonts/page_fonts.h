@@ -1,0 +1,49 @@
+#pragma once
+// The fonts of one page: each font dictionary read once however many
+// streams use it, and the embedded TrueType programs registered with the
+// font service for the page. Destroying the set unregisters the programs, so
+// a page that ends in an error cleans up as well.
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "render/fonts/selected_font.h"
+
+namespace vs {
+
+class TqxPDFDictObject;
+class TqxPDFObjectStore;
+
+class TPageFonts {
+ public:
+  TPageFonts() = default;
+  TPageFonts(const TPageFonts&) = delete;
+  TPageFonts& operator=(const TPageFonts&) = delete;
+  ~TPageFonts();
+
+  // The selected font for a font dictionary under a resource name; the
+  // dictionary is read, and an embedded TrueType program registered, the
+  // first time.
+  std::shared_ptr<const TqxSelectedFont> Select(const TqxPDFObjectStore& store, const std::string& resourceName,
+                                                const TqxPDFDictObject& dict);
+
+  // The font used before any Tf, or after one naming no font: Arial-drawn
+  // text in WinAnsi with Helvetica widths.
+  std::shared_ptr<const TqxSelectedFont> Default();
+
+  // Names the embedded programs of this page are registered under.
+  std::vector<std::string> RegisteredNames() const;
+
+ private:
+  std::shared_ptr<const TqxSelectedFont> Make(std::shared_ptr<const TqxPDFFontObject> font,
+                                              const std::string& measureFamily);
+  std::string RegisterEmbedded(const TqxPDFObjectStore& store, const TqxPDFDictObject& dict);
+
+  std::map<const TqxPDFDictObject*, std::shared_ptr<const TqxSelectedFont>> fonts_;
+  std::shared_ptr<const TqxSelectedFont> default_;
+  std::vector<int> handles_;
+  std::vector<std::string> names_;
+};
+
+}  // namespace vs

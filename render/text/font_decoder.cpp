@@ -1,0 +1,151 @@
+#include "render/text/font_decoder.h"
+
+#include "platform/codepage.h"
+#include "render/text/glyph_names.h"
+#include "render/text/object_lookup.h"
+#include "render/text/unicode_cids.h"
+#include "resources/collections.h"
+
+namespace vs {
+namespace {
+
+bool StartsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
+
+// Base font names whose glyphs are not letters: their codes name symbols.
+std::optional<TBaseEncoding> SymbolEncodingOf(std::string_view baseFont) {
+  if (size_t plus = baseFont.find('+'); plus != std::string_view::npos) baseFont.remove_prefix(plus + 1);
+  if (StartsWith(baseFont, "Symbol")) return TBaseEncoding::Symbol;
+  if (StartsWith(baseFont, "ZapfDingbats") || StartsWith(baseFont, "Dingbats")) return TBaseEncoding::ZapfDingbats;
+  return std::nullopt;
+}
+
+std::vector<std::string> ReadDifferences(const TqxPDFObjectStore& store, const TqxPDFDictObject* encoding) {
+  std::vector<std::string> names;
+  auto* differences = LookupAs<TqxPDFArrayObject>(store, encoding, "/Differences");
+  if (!differences) return names;
+  names.resize(256);
+  int64_t code = 0;
+  for (int32_t i = 0; i < differences->Count(); ++i) {
+    TqxPDFObject* item = store.Resolve(differences->Item(i));
+    if (auto value = IntegerValueOf(item)) {
+      code = *value;
+    } else if (auto* name = As<TqxPDFNameObject>(item)) {
+      if (code >= 0 && code < 256) names[static_cast<size_t>(code)] = name->NameWithoutSlash();
+      ++code;
+    }
+  }
+  return names;
+}
+
+std::shared_ptr<const TCMap> ReadCMap(const TqxPDFObjectStore& store, TqxPDFObject* object) {
+  auto* stream = As<TqxPDFStreamObject>(store.Resolve(object));
+  if (!stream) return nullptr;
+  std::string program = DecodedStreamBytes(store, stream);
+  if (program.empty()) return nullptr;
+  return std::make_shared<const TCMap>(TCMap::Parse(program));
+}
+
+}  // namespace
+
+TFontDecoder TFontDecoder::Build(const TqxPDFObjectStore& store, const TqxPDFDictObject& font) {
+  TFontDecoder d;
+  std::string subtype = LookupName(store, &font, "/Subtype");
+  std::string baseFont = LookupName(store, &font, "/BaseFont");
+  d.composite_ = subtype == "Type0";
+  d.toUnicode_ = ReadCMap(store, font.Lookup("/ToUnicode"));
+  if (d.toUnicode_ && !d.toUnicode_->HasUnicode()) d.toUnicode_.reset();
+
+  TqxPDFObject* encoding = store.Resolve(font.Lookup("/Encoding"));
+  if (d.composite_) {
+    if (auto* name = As<TqxPDFNameObject>(encoding)) {
+      std::string cmap = name->NameWithoutSlash();
+      d.identity_ = StartsWith(cmap, "Identity");
+      d.unicodeCodes_ = StartsWith(cmap, "Uni") && (cmap.find("UCS2") != std::string::npos || cmap.find("UTF16") != std::string::npos);
+    } else if (As<TqxPDFStreamObject>(encoding)) {
+      d.encodingCMap_ = ReadCMap(store, encoding);
+      d.identity_ = false;
+    }
+    if (auto* descendants = LookupAs<TqxPDFArrayObject>(store, &font, "/DescendantFonts")) {
+      TqxPDFDictObject* cidFont = DictOf(store, descendants->Item(0));
+      TqxPDFDictObject* info = DictOf(store, cidFont ? cidFont->Lookup("/CIDSystemInfo") : nullptr);
+      auto text = [&](std::string_view key) {
+        auto* s = LookupAs<TqxPDFStringObject>(store, info, key);
+        return s ? s->Content() : std::string();
+      };
+      d.collection_ = text("/Registry") + text("/Ordering");
+    }
+    return d;
+  }
+
+  if (auto symbolic = SymbolEncodingOf(baseFont)) d.base_ = *symbolic;
+  if (auto* name = As<TqxPDFNameObject>(encoding)) {
+    if (auto base = BaseEncodingByName(name->NameWithoutSlash())) d.base_ = *base;
+  } else if (auto* dict = As<TqxPDFDictObject>(encoding)) {
+    if (auto base = BaseEncodingByName(LookupName(store, dict, "/BaseEncoding"))) d.base_ = *base;
+    d.differences_ = ReadDifferences(store, dict);
+  }
+  return d;
+}
+
+TFontDecoder TFontDecoder::Simple(TBaseEncoding base, std::vector<std::pair<int, std::string>> differences,
+                                  std::string_view toUnicode) {
+  TFontDecoder d;
+  d.base_ = base;
+  if (!differences.empty()) {
+    d.differences_.resize(256);
+    for (auto& [code, name] : differences)
+      if (code >= 0 && code < 256) d.differences_[static_cast<size_t>(code)] = name;
+  }
+  if (!toUnicode.empty()) d.toUnicode_ = std::make_shared<const TCMap>(TCMap::Parse(toUnicode));
+  return d;
+}
+
+std::vector<TCMap::TCode> TFontDecoder::Codes(std::string_view bytes) const {
+  if (!composite_) return TCMap().SplitCodes(bytes, 1);
+  if (encodingCMap_) return encodingCMap_->SplitCodes(bytes, 2);
+  return TCMap().SplitCodes(bytes, 2);
+}
+
+std::string TFontDecoder::GlyphName(uint32_t code) const {
+  if (composite_ || code > 255) return {};
+  if (!differences_.empty() && !differences_[code].empty()) return differences_[code];
+  const char* name = EncodingGlyphName(base_, static_cast<uint8_t>(code));
+  return name ? name : std::string();
+}
+
+uint32_t TFontDecoder::Cid(uint32_t code) const {
+  if (encodingCMap_) {
+    int32_t cid = encodingCMap_->Cid(code);
+    return cid >= 0 ? static_cast<uint32_t>(cid) : 0;
+  }
+  if (unicodeCodes_) return UnicodeToCid(collection_, code);
+  return code;
+}
+
+std::u16string TFontDecoder::Text(uint32_t code) const {
+  if (toUnicode_) {
+    if (auto text = toUnicode_->Unicode(code); text && !text->empty()) return *text;
+  }
+  if (composite_) {
+    if (unicodeCodes_) return std::u16string(1, static_cast<char16_t>(code));
+    if (identity_ || encodingCMap_) {
+      std::u16string text = CollectionCidToUnicode(collection_, Cid(code));
+      if (!text.empty()) return text;
+    }
+    return std::u16string(1, static_cast<char16_t>(code));
+  }
+  std::string name = GlyphName(code);
+  if (!name.empty()) {
+    std::u16string text = GlyphNameToUnicode(name);
+    if (!text.empty()) return text;
+  }
+  return std::u16string(1, AnsiToWideChar(static_cast<unsigned char>(code)));
+}
+
+std::u16string TFontDecoder::Decode(std::string_view bytes) const {
+  std::u16string text;
+  for (const TCMap::TCode& code : Codes(bytes)) text += Text(code.Code);
+  return text;
+}
+
+}  // namespace vs

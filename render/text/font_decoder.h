@@ -1,0 +1,66 @@
+#pragma once
+// Turning the codes of shown strings into text, for one font. Built once per
+// font resource; every string shown in the font goes through the same path,
+// whether it was written as a literal or a hex string.
+//
+// Order for each code: the font's /ToUnicode map; then, for simple fonts,
+// the glyph name the code has through /Differences or the base encoding;
+// for composite fonts, the code itself when the font's CMap is a Unicode one,
+// else the CID through its character collection; last the code read as a
+// code-page 1252 byte.
+#include <cstdint>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "render/text/cmap.h"
+#include "resources/core_fonts.h"
+
+namespace vs {
+
+class TqxPDFDictObject;
+class TqxPDFObjectStore;
+
+class TFontDecoder {
+ public:
+  // Reads /Subtype, /Encoding (a name, a dictionary with /BaseEncoding and
+  // /Differences, or an embedded CMap), /ToUnicode and, for composite fonts,
+  // the /CIDSystemInfo of /DescendantFonts. Damaged or missing parts are
+  // left out; nothing raises.
+  static TFontDecoder Build(const TqxPDFObjectStore& store, const TqxPDFDictObject& font);
+
+  // A decoder for tests: a simple font with a base encoding, differences by
+  // code and an optional ToUnicode program.
+  static TFontDecoder Simple(TBaseEncoding base, std::vector<std::pair<int, std::string>> differences = {},
+                             std::string_view toUnicode = {});
+
+  bool Composite() const { return composite_; }
+  // The codes of a shown string's bytes: one byte each in simple fonts; by
+  // the CMap's code-space ranges (two bytes by default) in composite fonts.
+  std::vector<TCMap::TCode> Codes(std::string_view bytes) const;
+  // The text of one code; never empty for a code that shows something.
+  std::u16string Text(uint32_t code) const;
+  // The glyph name of a code of a simple font, or empty.
+  std::string GlyphName(uint32_t code) const;
+  // The CID of a code of a composite font.
+  uint32_t Cid(uint32_t code) const;
+  // Registry and ordering joined ("AdobeJapan1"), composite fonts only.
+  const std::string& Collection() const { return collection_; }
+
+  // The text of a whole string, code by code.
+  std::u16string Decode(std::string_view bytes) const;
+
+ private:
+  bool composite_ = false;
+  TBaseEncoding base_ = TBaseEncoding::WinAnsi;
+  std::vector<std::string> differences_;  // 256 names, empty where none
+  std::shared_ptr<const TCMap> toUnicode_;
+  std::shared_ptr<const TCMap> encodingCMap_;  // an embedded /Encoding CMap
+  bool identity_ = true;                       // Identity-H/V: CID = code
+  bool unicodeCodes_ = false;                  // Uni...-UCS2 / -UTF16 CMaps: code = Unicode
+  std::string collection_;
+};
+
+}  // namespace vs

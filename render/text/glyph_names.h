@@ -1,0 +1,15 @@
+#pragma once
+// Glyph names of simple fonts to the text they stand for.
+#include <string>
+#include <string_view>
+
+namespace vs {
+
+// The text of a glyph name: a name of the glyph list (several code points
+// where it has them), uniXXXX (one or more four-digit groups), uXXXX to
+// uXXXXXX, with any ".suffix" dropped and "_" joining the parts of a
+// ligature ("f_f_i" -> "ffi"). Empty for names it cannot read, and for
+// .notdef.
+std::u16string GlyphNameToUnicode(std::string_view name);
+
+}  // namespace vs

@@ -1,0 +1,220 @@
+#include <gtest/gtest.h>
+
+#include "render/fonts/family_names.h"
+#include "render/fonts/pdf_font.h"
+#include "render/text/cmap.h"
+#include "render/text/font_decoder.h"
+#include "render/text/glyph_names.h"
+#include "render/text/shown_strings.h"
+#include "render/pdf_builder.h"
+
+namespace vs {
+namespace {
+
+using testing::TPdfBuilder;
+
+TEST(ShownStrings, LiteralAndHexGiveTheSameCodes) {
+  struct Case {
+    const char* Token;
+    std::string Bytes;
+  } cases[] = {
+      {"(Hello)", "Hello"},
+      {"<48656C6C6F>", "Hello"},
+      {"<48 65 6c\n6C 6F>", "Hello"},
+      {"<414>", std::string("A@")},
+      {"(A\\102C)", "ABC"},
+      {"(\\0612)", "12"},                       // octal takes at most three digits
+      {"(\\7)", "\x07"},                        // one digit
+      {"(a\\\nb)", "ab"},                       // a backslash joins lines
+      {"(\\t\\(x\\)\\\\)", "\t(x)\\"},
+      {"(\\q)", "q"},                           // an unknown escape is the character
+      {"(a(b)c)", "a(b)c"},
+      {"(\\205)", "\x85"},
+      {"(\\", ""},                              // unterminated: bounded by the token
+      {"(\\12", "\x0A"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ShownStringBytes(c.Token), c.Bytes) << c.Token;
+}
+
+TEST(ShownStrings, ShowArrayPieces) {
+  auto pieces = SplitShowArray("[(Hel)-250<6C6F> 12.5(W\\)) +3 -.5]");
+  ASSERT_EQ(pieces.size(), 7u);
+  EXPECT_EQ(pieces[0].Bytes, "Hel");
+  EXPECT_TRUE(pieces[1].IsNumber);
+  EXPECT_EQ(pieces[1].Number, -250);
+  EXPECT_EQ(pieces[2].Bytes, "lo");
+  EXPECT_EQ(pieces[3].Number, 12.5);
+  EXPECT_EQ(pieces[4].Bytes, "W)");
+  EXPECT_EQ(pieces[5].Number, 3);
+  EXPECT_EQ(pieces[6].Number, -0.5);
+  EXPECT_EQ(SplitShowArray("[(a) - . (b)]").size(), 2u);
+}
+
+TEST(CMaps, ToUnicodeEntries) {
+  TCMap map = TCMap::Parse(
+      "/CIDInit /ProcSet findresource begin 12 dict begin begincmap\n"
+      "1 begincodespacerange <00> <FF> endcodespacerange\n"
+      "4 beginbfchar\n<05> <00660069>\n<06> <D835DC00>\n<07> /space\n<08> <0041>\nendbfchar\n"
+      "4 beginbfrange\n<01> <03> <0041>\n<10> <12> [<0058> <00590059> <005A>]\n"
+      "<20> <00> <0041>\n<0000> <FFFFFFFF> <0041>\nendbfrange\n"
+      "1 beginbfrange <30> <31> <D83DDE00> endbfrange\n"
+      "endcmap CMapName currentdict /CMap defineresource pop end end\n");
+  struct Case {
+    uint32_t Code;
+    std::u16string Text;
+  } cases[] = {
+      {1, u"A"},         {3, u"C"},          {5, u"fi"},        {6, u"\xD835\xDC00"}, {8, u"A"},
+      {0x10, u"X"},      {0x11, u"YY"},      {0x12, u"Z"},      {0x31, u"\xD83D\xDE01"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(map.Unicode(c.Code).value_or(u"?"), c.Text) << c.Code;
+  for (uint32_t none : {4u, 7u, 0x13u, 0x20u, 0x100u, 0x12345u}) EXPECT_FALSE(map.Unicode(none)) << none;
+}
+
+TEST(CMaps, CodeSpaceSplitsMixedLengths) {
+  TCMap map = TCMap::Parse(
+      "begincodespacerange <00> <80> <8140> <9FFC> endcodespacerange\n"
+      "begincidrange <20> <7E> 1 <8140> <817E> 633 endcidrange begincidchar <8180> 700 endcidchar");
+  auto codes = map.SplitCodes("A\x81\x40" "B\xFF", 2);
+  ASSERT_EQ(codes.size(), 4u);
+  EXPECT_EQ(codes[0].Code, 0x41u);
+  EXPECT_EQ(codes[1].Code, 0x8140u);
+  EXPECT_EQ(codes[1].Bytes, 2);
+  EXPECT_EQ(codes[3].Code, 0xFFu);  // no range: one byte
+  EXPECT_EQ(map.Cid(0x41), 34);
+  EXPECT_EQ(map.Cid(0x8141), 634);
+  EXPECT_EQ(map.Cid(0x8180), 700);
+  EXPECT_EQ(map.Cid(0x9000), -1);
+  // Without ranges, the default length; a short last code is padded.
+  auto two = TCMap().SplitCodes("\x12\x34\x56", 2);
+  ASSERT_EQ(two.size(), 2u);
+  EXPECT_EQ(two[1].Code, 0x5600u);
+}
+
+TEST(GlyphNames, Rules) {
+  struct Case {
+    const char* Name;
+    std::u16string Text;
+  } cases[] = {
+      {"A", u"A"},           {"Lslash", u"\u0141"},     {"dotlessi", u"\u0131"},  {"minus", u"\u2212"},
+      {"fi", u"\uFB01"},     {"f_f_i", u"ffi"},         {"uni20AC", u"\u20AC"},   {"uni00660069", u"fi"},
+      {"u1F600", u"\xD83D\xDE00"}, {"u0041", u"A"},     {"A.sc", u"A"},           {"a.alt01", u"a"},
+      {"dalethatafpatah", u"\u05D3\u05B2"},             {"a20", u"\u2714"},       {".notdef", u""},
+      {"uniD800", u""},      {"uni20ac", u""},          {"g123", u""},            {"", u""},
+  };
+  for (const Case& c : cases) EXPECT_EQ(GlyphNameToUnicode(c.Name), c.Text) << c.Name;
+}
+
+TEST(FontDecoder, SimpleFontsThroughEncodingsAndDifferences) {
+  struct Case {
+    TFontDecoder Decoder;
+    std::string Bytes;
+    std::u16string Text;
+  } cases[] = {
+      {TFontDecoder::Simple(TBaseEncoding::WinAnsi), "\x85", u"\u2026"},
+      {TFontDecoder::Simple(TBaseEncoding::WinAnsi), "Hello", u"Hello"},
+      {TFontDecoder::Simple(TBaseEncoding::WinAnsi), "\x80\x93", u"\u20AC\u201C"},
+      {TFontDecoder::Simple(TBaseEncoding::Standard), "\x27\xAE\xF5", u"\u2019\uFB01\u0131"},
+      {TFontDecoder::Simple(TBaseEncoding::MacRoman), "\xA5", u"\u2022"},
+      {TFontDecoder::Simple(TBaseEncoding::WinAnsi, {{200, "bullet"}, {128, "Lslash"}, {65, "unknownname"}}),
+       "\xC8\x80\x41", u"\u2022\u0141A"},
+      // ToUnicode first, the encoding for codes it lacks.
+      {TFontDecoder::Simple(TBaseEncoding::WinAnsi, {{66, "bullet"}},
+                            "beginbfchar <41> <00660069> <42> <0058> endbfchar"),
+       "ABC", u"fiXC"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.Decoder.Decode(c.Bytes), c.Text);
+}
+
+// A page resource set with a TrueType font, a CID font with Identity-H and
+// /W, a Japan1 CID font without /ToUnicode and a Type 3 font.
+TPdfBuilder FontsFile() {
+  TPdfBuilder pdf;
+  pdf.Object(1, "<< /Type /Catalog /Pages 2 0 R >>");
+  pdf.Object(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
+  pdf.Object(3, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] "
+                "/Resources << /Font << /F1 10 0 R /F2 20 0 R /F3 30 0 R /F4 40 0 R >> >> >>");
+  pdf.Object(10, "<< /Type /Font /Subtype /TrueType /BaseFont /ABCDEF+Arial,Bold /FirstChar 65 /LastChar 67 "
+                 "/Widths [600 700 800] /FontDescriptor 11 0 R /ToUnicode 12 0 R >>");
+  pdf.Object(11, "<< /Type /FontDescriptor /MissingWidth 333 /FontFile2 13 0 R >>");
+  pdf.Stream(12, "beginbfchar <41> <D83DDE00> endbfchar");
+  pdf.Stream(13, "not a font");
+  pdf.Object(20, "<< /Type /Font /Subtype /Type0 /BaseFont /MSGothic /Encoding /Identity-H "
+                 "/DescendantFonts [21 0 R] /ToUnicode 22 0 R >>");
+  pdf.Object(21, "<< /Type /Font /Subtype /CIDFontType2 /CIDSystemInfo << /Registry (Adobe) /Ordering (Identity) "
+                 "/Supplement 0 >> /DW 900 /W [1 [500 600] 10 20 300 100 2147483647 50 30 [] 40 35 7] >>");
+  pdf.Stream(22, "begincodespacerange <0000> <FFFF> endcodespacerange beginbfrange <0001> <0002> <0048> endbfrange");
+  pdf.Object(30, "<< /Type /Font /Subtype /Type0 /BaseFont /KozMinPro-Regular /Encoding /Identity-H "
+                 "/DescendantFonts [<< /Subtype /CIDFontType0 /CIDSystemInfo << /Registry (Adobe) "
+                 "/Ordering (Japan1) /Supplement 4 >> >>] >>");
+  pdf.Object(40, "<< /Type /Font /Subtype /Type3 /FontMatrix [0.01 0 0 0.01 0 0] /FirstChar 1 /LastChar 2 "
+                 "/Widths [50 70] /Encoding << /Differences [1 /H /i] >> /CharProcs << >> /FontBBox [0 0 100 100] >>");
+  return pdf;
+}
+
+TEST(FontResources, RecordsFromFontDictionaries) {
+  auto doc = FontsFile().Load();
+  const auto& store = doc->Store();
+  for (int n : {10, 20, 30, 40}) ASSERT_TRUE(TPdfBuilder::Dict(*doc, n)) << n;
+
+  auto trueType = LoadFont(store, "/F1", *TPdfBuilder::Dict(*doc, 10));
+  EXPECT_EQ(trueType->FamilyName, "Arial");
+  EXPECT_TRUE(trueType->Bold);
+  EXPECT_EQ(trueType->Embedding, 2);
+  EXPECT_EQ(trueType->WindowsFamily, "Arial");
+  EXPECT_EQ(trueType->Decoder.Decode("AB"), u"\xD83D\xDE00" u"B");
+  EXPECT_EQ(trueType->Advance('A'), 600);
+  EXPECT_EQ(trueType->Advance('C'), 800);
+  EXPECT_EQ(trueType->Advance('D'), 333);  // outside FirstChar..LastChar
+
+  auto cid = LoadFont(store, "/F2", *TPdfBuilder::Dict(*doc, 20));
+  EXPECT_TRUE(cid->Composite());
+  EXPECT_EQ(cid->Decoder.Decode(std::string("\x00\x01\x00\x02", 4)), u"HI");
+  struct Width {
+    uint32_t Cid;
+    double Advance;
+  } widths[] = {{1, 500}, {2, 600}, {3, 900}, {10, 300}, {20, 300}, {21, 900}, {99, 900}, {100, 50}, {65535, 50}, {40, 900}};
+  for (const Width& w : widths) EXPECT_EQ(cid->Advance(w.Cid), w.Advance) << w.Cid;
+
+  // Without /ToUnicode, a Japan1 font's CIDs are read through the collection.
+  auto japan = LoadFont(store, "/F3", *TPdfBuilder::Dict(*doc, 30));
+  EXPECT_EQ(japan->Decoder.Decode(std::string("\x00\x22\x03\x4B", 4)), u"A\u3042");
+  EXPECT_EQ(japan->Advance(0x22), 1000);
+
+  auto type3 = LoadFont(store, "/F4", *TPdfBuilder::Dict(*doc, 40));
+  EXPECT_EQ(type3->Decoder.Decode("\x01\x02"), u"Hi");
+  EXPECT_DOUBLE_EQ(type3->Advance(1), 500);
+  EXPECT_DOUBLE_EQ(type3->SizeScale, 10);
+}
+
+TEST(FontResources, BaseFontNamesAndFamilies) {
+  struct Case {
+    const char* BaseFont;
+    const char* Family;
+    bool Bold, Italic;
+    const char* Windows;
+  } cases[] = {
+      {"/EOODIA+Helvetica-Bold", "Helvetica", true, false, "Arial"},
+      {"/Times-Roman", "Times", false, false, "Times New Roman"},
+      {"/TimesNewRomanPS-BoldItalicMT", "TimesNewRomanPS", true, true, "Times New Roman"},
+      {"/Arial,Italic", "Arial", false, true, "Arial"},
+      {"/ArialNarrow-Bold", "ArialNarrow", true, false, "Arial Narrow"},
+      {"/Calibri-Light", "Calibri", false, false, "Calibri"},
+      {"/ABCDEF+Cambria", "Cambria", false, false, "Cambria"},
+      {"/CourierNewPSMT", "CourierNewPSMT", false, false, "Courier New"},
+      {"/Courier-Oblique", "Courier", false, true, "Courier New"},
+      {"/SymbolMT", "SymbolMT", false, false, "Symbol"},
+      {"/ZapfDingbats", "ZapfDingbats", false, false, "Wingdings 2"},
+      {"/Wingdings-Regular", "Wingdings", false, false, "Wingdings"},
+      {"/SomethingUnheardOf", "SomethingUnheardOf", false, false, "Arial"},
+  };
+  for (const Case& c : cases) {
+    TBaseFontName name = ParseBaseFontName(c.BaseFont);
+    EXPECT_EQ(name.Family, c.Family) << c.BaseFont;
+    EXPECT_EQ(name.Bold, c.Bold) << c.BaseFont;
+    EXPECT_EQ(name.Italic, c.Italic) << c.BaseFont;
+    EXPECT_EQ(SubstituteFontName(name.Family), c.Windows) << c.BaseFont;
+  }
+}
+
+}  // namespace
+}  // namespace vs
