@@ -321,6 +321,20 @@ TTextSize TFontService::TextExtent(const TLogFont& font, std::u16string_view tex
   return size;
 }
 
+bool TFontService::CoversText(std::string_view family, int style, std::u16string_view text) {
+  std::lock_guard lock(impl_->mutex);
+  auto found = impl_->Find(family, style);
+  if (!found) return false;
+  fonts::TFtFace& face = impl_->Face(*found);
+  for (size_t i = 0; i < text.size(); ++i) {
+    char32_t ch = text[i];
+    if (ch >= 0xD800 && ch < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000)
+      ch = 0x10000 + ((ch - 0xD800) << 10) + (text[++i] - 0xDC00);
+    if (ch != u' ' && ch != u'\t' && ch != 0xA0 && face.GlyphIndex(ch) == 0) return false;
+  }
+  return true;
+}
+
 std::vector<int> TFontService::CharSets(std::string_view family) {
   std::lock_guard lock(impl_->mutex);
   auto found = impl_->Find(family, kFontStyleRegular);

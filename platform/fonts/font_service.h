@@ -65,6 +65,10 @@ class TFontService {
   // Width (sum of the advances) and height (text-metric height) in pixels.
   TTextSize TextExtent(const TLogFont& font, std::u16string_view text);
 
+  // Whether the face of a family has a glyph for every character of the
+  // text (white space aside); false for an unknown family.
+  bool CoversText(std::string_view family, int style, std::u16string_view text);
+
   // The character sets a family's face offers (code-page ranges of its OS/2
   // table, a symbol character map), as charset numbers, ascending, each once.
   // Empty for an unknown family.

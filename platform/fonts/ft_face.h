@@ -40,11 +40,13 @@ class TFtFace {
   int Advance(char32_t ch, int ppem);
   std::vector<int> CharSets() const;
 
+  // The glyph a character is drawn with; 0 (.notdef) when the face lacks it.
+  unsigned GlyphIndex(char32_t ch) const;
+
  private:
   explicit TFtFace(FT_FaceRec_* face, std::shared_ptr<const std::vector<uint8_t>> program);
   int Scale(long designUnits, int ppem) const;
   bool VdmxExtent(int ppem, int& ascent, int& descent) const;
-  unsigned GlyphIndex(char32_t ch) const;
 
   FT_FaceRec_* face_;
   std::shared_ptr<const std::vector<uint8_t>> program_;  // FreeType reads it in place

@@ -82,8 +82,12 @@ GpStatus GdipDrawString(GpGraphics* g, const char16_t* text, int length, const G
   try {
     TFontService& fonts = TFontService::Instance();
     if (!fonts.HasFamily(WideToUtf8(font->family))) return FontFamilyNotFound;
-    metric = fonts.TextMetrics(lf);
-    std::vector<int> advances = fonts.Advances(lf, s);
+    // An embedded program measures the text when it has all of its glyphs.
+    TLogFont measure = lf;
+    if (!font->measureFamily.empty() && fonts.CoversText(WideToUtf8(font->measureFamily), lf.Style(), s))
+      measure.FaceName = font->measureFamily;
+    metric = fonts.TextMetrics(measure);
+    std::vector<int> advances = fonts.Advances(measure, s);
     // Text squeezed or stretched along its baseline (horizontal scaling).
     double stretch = bx / by;
     if (std::abs(stretch - 1) > 0.01) {

@@ -22,6 +22,9 @@ class GpFont {
   REAL emSize = 0;
   int style = FontStyleRegular;
   Unit unit = UnitPoint;
+  // A face that measures the text in place of the family's (a font program
+  // the document embeds); the records still name the family.
+  std::u16string measureFamily;
 };
 
 class GpFontCollection {

@@ -42,8 +42,8 @@ std::shared_ptr<const TqxSelectedFont> TPageFonts::Make(std::shared_ptr<const Tq
   selected->MeasureFamily = Utf8ToWide(measureFamily);
   selected->Style = StyleOf(*font);
   try {
-    const std::string& face = measureFamily.empty() ? font->WindowsFamily : measureFamily;
-    TDesignMetrics metrics = TFontService::Instance().DesignMetrics(face, selected->Style);
+    // The line box is placed by the face the records name, whichever face measures.
+    TDesignMetrics metrics = TFontService::Instance().DesignMetrics(font->WindowsFamily, selected->Style);
     if (metrics.EmHeight > 0) selected->AscentPerEm = static_cast<double>(metrics.CellAscent) / metrics.EmHeight;
   } catch (const Exception&) {
   }
