@@ -84,7 +84,7 @@ std::string TPageFonts::RegisterEmbedded(const TqxPDFObjectStore& store, const T
   TqxPDFDictObject* descriptor = DescriptorOf(store, dict);
   auto* program = descriptor ? As<TqxPDFStreamObject>(store.Resolve(descriptor->Lookup("/FontFile2"))) : nullptr;
   if (!program) return {};
-  std::string bytes = DecodedStreamBytes(store, program);
+  std::string bytes = StreamBytesOrEmpty(store, program);
   if (bytes.empty() || bytes.size() > kMaxProgramSize) return {};
   // A name no document can ask for: a subset "Arial" must never stand in
   // for the full face in other text.

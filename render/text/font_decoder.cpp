@@ -40,7 +40,7 @@ std::vector<std::string> ReadDifferences(const TqxPDFObjectStore& store, const T
 std::shared_ptr<const TCMap> ReadCMap(const TqxPDFObjectStore& store, TqxPDFObject* object) {
   auto* stream = As<TqxPDFStreamObject>(store.Resolve(object));
   if (!stream) return nullptr;
-  std::string program = DecodedStreamBytes(store, stream);
+  std::string program = StreamBytesOrEmpty(store, stream);
   if (program.empty()) return nullptr;
   return std::make_shared<const TCMap>(TCMap::Parse(program));
 }

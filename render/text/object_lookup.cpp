@@ -27,7 +27,7 @@ std::string LookupName(const TqxPDFObjectStore& store, const TqxPDFDictObject* d
   return name ? name->NameWithoutSlash() : std::string();
 }
 
-std::string DecodedStreamBytes(const TqxPDFObjectStore& store, const TqxPDFStreamObject* stream) {
+std::string StreamBytesOrEmpty(const TqxPDFObjectStore& store, const TqxPDFStreamObject* stream) {
   if (!stream || !stream->Data()) return {};
   try {
     auto decoded = DecodeStreamData(*stream->Data(), store.Resolve(stream->Dictionary()->Lookup("/Filter")));

@@ -27,6 +27,6 @@ std::optional<double> LookupNumber(const TqxPDFObjectStore& store, const TqxPDFD
 std::string LookupName(const TqxPDFObjectStore& store, const TqxPDFDictObject* dict, std::string_view key);
 
 // The data of a stream through its /Filter; empty when it cannot be decoded.
-std::string DecodedStreamBytes(const TqxPDFObjectStore& store, const TqxPDFStreamObject* stream);
+std::string StreamBytesOrEmpty(const TqxPDFObjectStore& store, const TqxPDFStreamObject* stream);
 
 }  // namespace vs

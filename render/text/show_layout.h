@@ -29,9 +29,9 @@ struct TTextLayout {
   double Advance = 0;  // how far the text position moves, text-space units
 };
 
-// A TJ displacement wider than this many ems ends the run: table columns
+// A TJ displacement wider than this many ems (about three) ends the run: table columns
 // written in one array must not land in one cell.
-inline constexpr double kRunBreakEms = 3.0;
+inline constexpr double kRunBreakEms = 2.5;
 // A displacement wider than this part of the font's word space stands for
 // a space between words.
 inline constexpr double kSpaceFraction = 0.5;

@@ -1,0 +1,141 @@
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+#include "platform/emf/record_reader.h"
+#include "platform/emf/records.h"
+#include "platform/emf/recorder.h"
+#include "render/document.h"
+#include "render/pdf_builder.h"
+
+namespace vs {
+namespace {
+
+using testing::TPdfBuilder;
+
+struct Drawn {
+  std::u16string Text;
+  double X = 0, Y = 0;  // device pixels of the top-left corner of the line box
+  std::u16string Face;
+};
+
+// A one-page file whose page has the given content and resources.
+TPdfBuilder Page(const std::string& content, const std::string& resources) {
+  TPdfBuilder pdf;
+  pdf.Object(1, "<< /Type /Catalog /Pages 2 0 R >>");
+  pdf.Object(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
+  pdf.Object(3, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 600 800] /Contents 4 0 R /Resources " + resources +
+                    " >>");
+  pdf.Stream(4, content);
+  return pdf;
+}
+
+std::vector<Drawn> Render(const TPdfBuilder& pdf) {
+  TqxPDFDocument doc;
+  doc.LoadFromMemory(pdf.Bytes());
+  TEmfRecorder recorder(800, 1067);
+  doc.RenderPage(1, &recorder, 0, 0);
+  std::vector<uint8_t> bytes = recorder.Finish();
+  std::vector<Drawn> drawn;
+  std::u16string face;
+  for (const TEmfRecord& r : SplitRecords(bytes)) {
+    if (r.Type() == EMR_EXTCREATEFONTINDIRECTW) face = ReadExtCreateFontIndirectW(r).font.faceName;
+    if (r.Type() != EMR_EXTTEXTOUTW) continue;
+    TEmrExtTextOut t = ReadExtTextOut(r);
+    drawn.push_back({t.text, double(t.reference.x), double(t.reference.y), face});
+  }
+  return drawn;
+}
+
+constexpr double kPx = 96.0 / 72;  // device pixels per point
+
+const std::string kHelvetica =
+    "<< /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> >> >>";
+
+TEST(TextDrawing, TjArrayDisplacementsMoveSplitAndSpace) {
+  auto drawn = Render(Page("BT /F1 10 Tf 100 700 Td [(Hello) -250 (World) -3000 (Next)] TJ ET", kHelvetica));
+  ASSERT_EQ(drawn.size(), 2u);
+  EXPECT_EQ(drawn[0].Text, u"Hello World");
+  EXPECT_EQ(drawn[1].Text, u"Next");
+  // Hello 2.222 + 2.5 + World 3.5 + ... : Hello = 22.78 pt at 10 pt Helvetica.
+  double hello = (722 + 556 + 222 + 222 + 556) / 1000.0 * 10, world = (944 + 556 + 333 + 222 + 556) / 1000.0 * 10;
+  EXPECT_NEAR(drawn[0].X, 100 * kPx, 1);
+  EXPECT_NEAR(drawn[1].X, (100 + hello + 2.5 + world + 30) * kPx, 1);
+  EXPECT_EQ(drawn[0].Face, u"Arial");
+}
+
+TEST(TextDrawing, StringsAdvanceByPdfWidthsAndSpacing) {
+  // Two Tj in a row: the second starts where the first one's PDF widths end;
+  // word spacing widens the single-byte space only; Tz scales the advance.
+  auto drawn = Render(Page("BT /F1 10 Tf 2 Tw 1 Tc 100 700 Td (a b) Tj (c) Tj 50 Tz (dd) Tj (e) Tj ET", kHelvetica));
+  ASSERT_EQ(drawn.size(), 4u);
+  double ab = (556 + 278 + 556) / 100.0 + 3 * 1 + 2;
+  EXPECT_NEAR(drawn[1].X, (100 + ab) * kPx, 1);
+  double c = 5.0 + 1;
+  double dd = (5.56 + 1) * 2 * 0.5;
+  EXPECT_NEAR(drawn[2].X, (100 + ab + c) * kPx, 1);
+  EXPECT_NEAR(drawn[3].X, (100 + ab + c + dd) * kPx, 1);
+}
+
+TEST(TextDrawing, BaselineOnTheTextPosition) {
+  auto drawn = Render(Page("BT /F1 12 Tf 100 700 Td (Hello) Tj ET", kHelvetica));
+  ASSERT_EQ(drawn.size(), 1u);
+  EXPECT_EQ(drawn[0].Text, u"Hello");
+  // The line box starts one ascent (0.905 em for Arial's metrics) above the baseline at y = 100 pt.
+  EXPECT_NEAR(drawn[0].Y, (100 - 0.905 * 12) * kPx, 1.5);
+  EXPECT_NEAR(drawn[0].X, 100 * kPx, 1);
+}
+
+TEST(TextDrawing, HexAndLiteralStringsInASimpleFont) {
+  std::string resources =
+      "<< /Font << /F1 << /Type /Font /Subtype /TrueType /BaseFont /Arial /FirstChar 32 /LastChar 255 "
+      "/Widths [" + [] { std::string w; for (int i = 32; i <= 255; ++i) w += "500 "; return w; }() +
+      "] /ToUnicode 5 0 R >> >> >>";
+  TPdfBuilder pdf = Page("BT /F1 10 Tf 10 700 Td <48656C6C6F> Tj 0 -20 Td (\\205\\101) Tj 0 -20 Td (\\001) Tj ET",
+                         resources);
+  pdf.Stream(5, "beginbfchar <01> <D83DDE00> <41> <00660069> endbfchar");
+  auto drawn = Render(pdf);
+  ASSERT_EQ(drawn.size(), 3u);
+  EXPECT_EQ(drawn[0].Text, u"Hello");
+  EXPECT_EQ(drawn[1].Text, u"\u2026fi");
+  EXPECT_EQ(drawn[2].Text, u"\xD83D\xDE00");
+}
+
+TEST(TextDrawing, FormUsesItsOwnFontResource) {
+  TPdfBuilder pdf = Page("BT /F1 10 Tf 10 700 Td (A) Tj ET /X1 Do",
+                         "<< /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> >> "
+                         "/XObject << /X1 5 0 R >> >>");
+  pdf.Stream(5, "BT /F1 10 Tf 10 600 Td (AB) Tj ET",
+             "/Type /XObject /Subtype /Form /BBox [0 0 600 800] /Resources << /Font << /F1 6 0 R >> >>");
+  pdf.Object(6, "<< /Type /Font /Subtype /Type1 /BaseFont /Times-Roman "
+                "/Encoding << /Differences [65 /bullet] >> /ToUnicode 7 0 R >>");
+  pdf.Stream(7, "beginbfchar <42> <0058> endbfchar");
+  auto drawn = Render(pdf);
+  ASSERT_EQ(drawn.size(), 2u);
+  EXPECT_EQ(drawn[0].Text, u"A");
+  EXPECT_EQ(drawn[0].Face, u"Arial");
+  EXPECT_EQ(drawn[1].Text, u"\u2022X");
+  EXPECT_EQ(drawn[1].Face, u"Times New Roman");
+}
+
+TEST(TextDrawing, CidType3AndInvisibleText) {
+  std::string resources =
+      "<< /Font << /C1 << /Type /Font /Subtype /Type0 /BaseFont /MSGothic /Encoding /Identity-H "
+      "/DescendantFonts [<< /Subtype /CIDFontType2 /CIDSystemInfo << /Registry (Adobe) /Ordering (Japan1) "
+      "/Supplement 4 >> /DW 1000 /W [34 [500]] >>] >> "
+      "/T3 << /Type /Font /Subtype /Type3 /FontMatrix [0.01 0 0 0.01 0 0] /FontBBox [0 0 100 100] "
+      "/FirstChar 1 /LastChar 2 /Widths [50 70] /Encoding << /Differences [1 /O /K] >> /CharProcs << >> >> >> >>";
+  auto drawn = Render(Page("BT /C1 10 Tf 100 700 Td <0022034B> Tj <0022> Tj "
+                           "/T3 10 Tf 0 -20 Td <0102> Tj <01> Tj "
+                           "3 Tr /C1 10 Tf 0 -20 Td <0022> Tj ET",
+                           resources));
+  ASSERT_EQ(drawn.size(), 5u);
+  EXPECT_EQ(drawn[0].Text, u"A\u3042");
+  EXPECT_NEAR(drawn[1].X, (100 + 5 + 10) * kPx, 1);  // CID 34 is 500 wide, CID 843 the default 1000
+  EXPECT_EQ(drawn[2].Text, u"OK");
+  EXPECT_NEAR(drawn[3].X, (100 + 5 + 7) * kPx, 1);  // Type 3 widths through the font matrix
+  EXPECT_EQ(drawn[4].Text, u"A");  // render mode 3 still reaches the page
+}
+
+}  // namespace
+}  // namespace vs
