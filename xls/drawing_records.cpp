@@ -67,6 +67,7 @@ std::vector<uint8_t> PictureObj(uint32_t id, const TObjAnchor& anchor, TImageDat
     b.Set(30, 0x0A);
     b.U8(static_cast<uint8_t>(kName.size())).Bytes({kName.begin(), kName.end()}).U8(0);
   }
+  b.U16(0);  // no macro formula
   return b.Take();
 }
 
@@ -81,6 +82,7 @@ std::vector<uint8_t> ShapeObj(uint32_t id, TObjType type, const TObjAnchor& anch
   TBody b(ObjCommon(id, type, anchor));
   FillAndOutline(b, backColor, fill, outline);
   b.U16(roundness);
+  b.U16(0);  // no macro formula
   return b.Take();
 }
 
@@ -90,6 +92,7 @@ std::vector<uint8_t> PolygonObj(uint32_t id, const TObjAnchor& anchor, uint8_t b
   TBody b(ObjCommon(id, otPolygon, anchor));
   FillAndOutline(b, backColor, filled ? fill : std::nullopt, outline);
   b.Zeros(2).U8(filled ? 1 : 0).Zeros(11).U16(pointCount).Zeros(8);
+  b.U16(0);  // no macro formula
   return b.Take();
 }
 

@@ -15,6 +15,7 @@ namespace vs {
 inline constexpr uint16_t kObjRecord = 0x005D;
 inline constexpr uint16_t kImageDataRecord = 0x007F;
 inline constexpr uint16_t kCoordListRecord = 0x00A9;
+inline constexpr uint16_t kDefaultRowHeightRecord = 0x0225;
 
 // Picture data bytes in IMDATA and in each CONTINUE record.
 inline constexpr size_t kImageDataChunk = 2068;
@@ -40,7 +41,9 @@ struct TObjFill {
   uint8_t BackColor = 0, ForeColor = 0, Pattern = 0;  // colour indexes, fill pattern
 };
 
-// The 34 bytes every OBJ starts with.
+// The 34 bytes every OBJ starts with. Pictures, rectangles, ovals and
+// polygons end with an empty macro formula (its 16-bit length, 0), which
+// readers look for after the object's own fields.
 std::vector<uint8_t> ObjCommon(uint32_t id, TObjType type, const TObjAnchor& anchor);
 std::vector<uint8_t> PictureObj(uint32_t id, const TObjAnchor& anchor, TImageDataFormat format, bool background);
 std::vector<uint8_t> LineObj(uint32_t id, const TObjAnchor& anchor, const TObjLine& line);

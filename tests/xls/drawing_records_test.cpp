@@ -20,16 +20,18 @@ TEST(DrawingRecords, PictureObjectBytes) {
       0, 0, 0, 0, 0, 0, 0, 0,                                      //
       0x08, 0x09, 0x00, 0x00, 0x09, 0x00, 0x00, 0x00, 0x00, 0x00,  //
       0x09, 0x00,                                                  // bitmap data
-      0x00, 0x00, 0x00, 0x3D, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00};
+      0x00, 0x00, 0x00, 0x3D, 0x00, 0x00, 0x00, 0x00, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00,
+      0x00, 0x00};  // an empty macro formula
   EXPECT_THAT(PictureObj(0x1012A, kAnchor, idfBitmap, false), ElementsAreArray(expected));
 
   auto background = PictureObj(3, kAnchor, idfMetafile, true);
-  ASSERT_EQ(background.size(), 72u);
+  ASSERT_EQ(background.size(), 74u);
   EXPECT_EQ(background[30], 0x0A);
   EXPECT_EQ(U16(background, 44), idfMetafile);
   EXPECT_EQ(background[60], 10);
   EXPECT_EQ(std::string(background.begin() + 61, background.begin() + 71), "__BkgndObj");
   EXPECT_EQ(background[71], 0);
+  EXPECT_EQ(U16(background, 72), 0);
 }
 
 TEST(DrawingRecords, PictureDataHeader) {
@@ -40,11 +42,11 @@ TEST(DrawingRecords, ShapesCarryFillAndOutline) {
   TObjFill fill{9, 12, 1};
   TObjLine clear{8, kNoLine, 0};
   auto rect = ShapeObj(5, otRectangle, kAnchor, 9, fill, clear);
-  ASSERT_EQ(rect.size(), 44u);
+  ASSERT_EQ(rect.size(), 46u);
   EXPECT_EQ(U16(rect, 4), otRectangle);
-  EXPECT_THAT(std::vector<uint8_t>(rect.begin() + 34, rect.end()), ElementsAre(9, 12, 1, 0, 8, 255, 0, 0, 0, 0));
+  EXPECT_THAT(std::vector<uint8_t>(rect.begin() + 34, rect.end()), ElementsAre(9, 12, 1, 0, 8, 255, 0, 0, 0, 0, 0, 0));
   auto hollow = ShapeObj(6, otOval, kAnchor, 9, std::nullopt, {10, 0, 1});
-  EXPECT_THAT(std::vector<uint8_t>(hollow.begin() + 34, hollow.end()), ElementsAre(9, 0, 0, 0, 10, 0, 1, 0, 0, 0));
+  EXPECT_THAT(std::vector<uint8_t>(hollow.begin() + 34, hollow.end()), ElementsAre(9, 0, 0, 0, 10, 0, 1, 0, 0, 0, 0, 0));
   auto round = ShapeObj(7, otRectangle, kAnchor, 9, fill, clear, 4 * 6 + 1);
   EXPECT_EQ(U16(round, 42), 25);
   auto line = LineObj(8, kAnchor, {11, 2, 3});
@@ -62,7 +64,7 @@ TEST(DrawingRecords, ShapesCarryFillAndOutline) {
 
 TEST(DrawingRecords, PolygonPointsAreFractionsOfTheirBoundingBox) {
   auto obj = PolygonObj(4, kAnchor, 9, TObjFill{9, 12, 1}, {8, 0, 0}, true, 4);
-  ASSERT_EQ(obj.size(), 66u);
+  ASSERT_EQ(obj.size(), 68u);
   EXPECT_EQ(U16(obj, 4), otPolygon);
   EXPECT_EQ(obj[44], 1);
   EXPECT_EQ(U16(obj, 56), 4);
