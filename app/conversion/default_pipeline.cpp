@@ -5,16 +5,21 @@
 
 #include "app/conversion/pipeline.h"
 #include "app/conversion/run.h"
-#include "pdf/document.h"
+#include "pdf/errors.h"
 #include "platform/codepage.h"
 #include "platform/stream.h"
+#include "render/document.h"
 
 namespace vs {
+
+std::unique_ptr<PipelineEngine> MakeExcelPipelineEngine();
+
 namespace {
 
-class PdfDocument : public PipelineDocument {
+class PdfPipelineDocument : public PipelineDocument {
  public:
   bool Load(const std::string& path, bool any_version, const PasswordSupply& next_password) override {
+    document_.AcceptAnyVersion = any_version;
     document_.OnPassword = [&](TqxCustomPDFDocument&, std::string& password, bool& go_on, int32_t) {
       std::optional<std::string> next = next_password();
       go_on = next.has_value();
@@ -24,38 +29,33 @@ class PdfDocument : public PipelineDocument {
     // The file named is the file read: no extension is added to it.
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) throw EFileNotFound(path);
-    TMemoryStream file;
-    file.LoadFromFile(path);
-    document_.AcceptAnyVersion = any_version;
-    bool loaded = document_.LoadFromMemory(file.View());
+    bool loaded;
+    {
+      TMemoryStream file;
+      file.LoadFromFile(path);
+      loaded = document_.LoadFromMemory(file.View());
+    }
     document_.OnPassword = nullptr;
     return loaded;
   }
   int32_t PageCount() const override { return document_.PageCount(); }
   int32_t PageRotation(int32_t page) const override { return document_.GetPageRotation(page); }
-  void RenderPage(int32_t, HDC) override { throw Exception("Pages cannot be drawn yet in this build."); }
+  void RenderPage(int32_t page, HDC canvas) override {
+    document_.RenderPage(page, canvas, 1, 0);
+    if (document_.LastRenderStats().budgetExhausted)
+      throw Exception("The page needs more drawing operations than a page may run; it was cut short.");
+  }
+  int64_t SkippedOperators() const override { return document_.LastRenderStats().skipped; }
   void DeletePages(std::string_view range) override { document_.DeletePages(range); }
 
  private:
-  TqxCustomPDFDocument document_;
-};
-
-class MissingEngine : public PipelineEngine {
- public:
-  void Configure(const EngineSettings&) override {}
-  void SetLandscape(bool) override {}
-  void BeginDoc() override { throw Exception("The workbook engine is not part of this build yet."); }
-  void NewPage() override {}
-  void SetCurrentPage(int32_t) override {}
-  HDC Canvas() override { return nullptr; }
-  void EndDoc() override {}
-  std::string OutputFile() const override { return {}; }
+  TqxPDFDocument document_;
 };
 
 }  // namespace
 
 Pipeline DefaultPipeline() {
-  return {[] { return std::make_unique<PdfDocument>(); }, [] { return std::make_unique<MissingEngine>(); }};
+  return {[] { return std::make_unique<PdfPipelineDocument>(); }, [] { return MakeExcelPipelineEngine(); }};
 }
 
 }  // namespace vs

@@ -1,0 +1,101 @@
+// The Excel engine as the conversion sets it up: the stored defaults of the
+// program's engine component, then the choices of the run.
+#include <memory>
+
+#include "app/conversion/pipeline.h"
+#include "platform/exception.h"
+
+#if __has_include("xls/excel_engine.h")
+#include "xls/excel_engine.h"
+
+namespace vs {
+namespace {
+
+class ExcelPipelineEngine : public PipelineEngine {
+ public:
+  void Configure(const EngineSettings& settings) override {
+    // A component built in code starts from the preferences' own defaults
+    // (open after create, setup dialog, no processing per page); the
+    // program's component stores these instead.
+    engine_.FileExtension = "tmp";
+    engine_.FileDescription = "Microsoft Excel Workbook";
+    engine_.ItemsToRender = static_cast<TqxItemsToRender>(TqxItemsToRenderKind::irText) |
+                            static_cast<TqxItemsToRender>(TqxItemsToRenderKind::irImage);
+    engine_.SetMeasurementUnit(TqxUnitType::muMM);
+    engine_.ReferencePoint = TqxReferencePoint::rpBand;
+    engine_.Font() = TFont();  // "MS Sans Serif", height -11, window text colour
+    engine_.Page().SetWidth(210.0);
+    engine_.Page().SetHeight(297.000254000508);
+    engine_.Page().SetBinNumber(0);
+    auto& preferences = engine_.Preferences();
+    preferences.SetOpenAfterCreate(false);
+    preferences.SetProcessAfterEachPage(true);
+    preferences.SetShowSetupDialog(false);
+    preferences.SetUseImagesAsResources(false);
+    preferences.SetApplyAlignment(true);
+    preferences.SetMultiPass(true);
+    engine_.Formatting().SetRowSpacing(-1);
+    engine_.Formatting().SetColumnSpacing(-1);
+    engine_.Formatting().SetScaleX(1.0f);
+    engine_.Formatting().SetScaleY(1.0f);
+    engine_.CellBorder().Enabled = true;
+    engine_.ImageSettings().SetSourceDPI(96);
+    engine_.ImageSettings().SetOutputImageFormat(TqxOutputImageFormat::ifBMP);
+
+    engine_.SetInputXRes(settings.input_x_res);
+    engine_.SetInputYRes(settings.input_y_res);
+    preferences.SetPagesPerWorksheet(settings.pages_per_worksheet);
+    if (settings.paper) engine_.Page().SetPaperSize(*settings.paper);
+    engine_.ImageSettings().SetJPEGQuality(settings.jpeg_quality);
+    preferences.SetAutoFormatCells(settings.auto_format_cells);
+    engine_.SetFileName(settings.file_name);
+    output_ = settings.file_name + ".tmp";
+  }
+  void SetLandscape(bool landscape) override {
+    engine_.Page().SetOrientation(landscape ? TqxPageOrientation::poLandscape : TqxPageOrientation::poPortrait);
+  }
+  void BeginDoc() override { engine_.BeginDoc(); }
+  void NewPage() override { engine_.NewPage(); }
+  void SetCurrentPage(int32_t page) override { engine_.SetCurrentPage(page); }
+  HDC Canvas() override { return engine_.Canvas(); }
+  void EndDoc() override { engine_.EndDoc(); }
+  std::string OutputFile() const override {
+    return engine_.OutputFiles().empty() ? output_ : engine_.OutputFiles().back();
+  }
+  int64_t LostCharacters() const override { return engine_.Losses().UnwritableCharacters; }
+
+ private:
+  TqxExcelEngine engine_;
+  std::string output_;
+};
+
+}  // namespace
+
+std::unique_ptr<PipelineEngine> MakeExcelPipelineEngine() { return std::make_unique<ExcelPipelineEngine>(); }
+
+}  // namespace vs
+
+#else
+
+namespace vs {
+namespace {
+
+// Until the workbook writer is part of the build, every run stops at BeginDoc.
+class MissingEngine : public PipelineEngine {
+ public:
+  void Configure(const EngineSettings&) override {}
+  void SetLandscape(bool) override {}
+  void BeginDoc() override { throw Exception("The workbook engine is not part of this build yet."); }
+  void NewPage() override {}
+  void SetCurrentPage(int32_t) override {}
+  HDC Canvas() override { return nullptr; }
+  void EndDoc() override {}
+  std::string OutputFile() const override { return {}; }
+};
+
+}  // namespace
+
+std::unique_ptr<PipelineEngine> MakeExcelPipelineEngine() { return std::make_unique<MissingEngine>(); }
+
+}  // namespace vs
+#endif
