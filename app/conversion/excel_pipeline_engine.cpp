@@ -5,7 +5,7 @@
 #include "app/conversion/pipeline.h"
 #include "platform/exception.h"
 
-#if __has_include("xls/excel_engine.h")
+#ifdef VS_HAVE_EXCEL_ENGINE
 #include "xls/excel_engine.h"
 
 namespace vs {
