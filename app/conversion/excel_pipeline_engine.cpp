@@ -3,9 +3,6 @@
 #include <memory>
 
 #include "app/conversion/pipeline.h"
-#include "platform/exception.h"
-
-#ifdef VS_HAVE_EXCEL_ENGINE
 #include "xls/excel_engine.h"
 
 namespace vs {
@@ -75,27 +72,3 @@ std::unique_ptr<PipelineEngine> MakeExcelPipelineEngine() { return std::make_uni
 
 }  // namespace vs
 
-#else
-
-namespace vs {
-namespace {
-
-// Until the workbook writer is part of the build, every run stops at BeginDoc.
-class MissingEngine : public PipelineEngine {
- public:
-  void Configure(const EngineSettings&) override {}
-  void SetLandscape(bool) override {}
-  void BeginDoc() override { throw Exception("The workbook engine is not part of this build yet."); }
-  void NewPage() override {}
-  void SetCurrentPage(int32_t) override {}
-  HDC Canvas() override { return nullptr; }
-  void EndDoc() override {}
-  std::string OutputFile() const override { return {}; }
-};
-
-}  // namespace
-
-std::unique_ptr<PipelineEngine> MakeExcelPipelineEngine() { return std::make_unique<MissingEngine>(); }
-
-}  // namespace vs
-#endif

@@ -27,10 +27,11 @@ if(Python3_FOUND AND TARGET vellumsheet)
   set_tests_properties(CorpusOpensAsManifestsSay PROPERTIES LABELS cli TIMEOUT 600)
 endif()
 
-# convert as a user meets it: usage errors, damaged and locked files, --help.
+# convert as a user meets it: usage errors, damaged and locked files, --help,
+# the sample converted, to standard output and in a batch.
 if(Python3_FOUND AND TARGET vellumsheet)
   add_test(NAME ConvertCommandBehaves
            COMMAND Python3::Interpreter ${CMAKE_CURRENT_LIST_DIR}/convert_cli.py
-                   $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/../shared)
+                   $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/../shared --convert)
   set_tests_properties(ConvertCommandBehaves PROPERTIES LABELS cli TIMEOUT 600)
 endif()
