@@ -106,7 +106,13 @@ void TqxContentTokenizer::LiteralString(std::string& out) {
       out += next;
       continue;
     }
-    if (IsLineEnd(c)) continue;
+    if (IsLineEnd(c)) {
+      // An unescaped line end is one line feed of the string (CR LF counts
+      // once); in shown text it is a character code like any other.
+      if (c == '\r' && pos_ < data_.size() && data_[pos_] == '\n') ++pos_;
+      out += '\n';
+      continue;
+    }
     out += c;
     if (c == '(') ++depth;
     else if (c == ')' && --depth == 0) return;

@@ -27,6 +27,8 @@ TEST(Tokenizer, SplitsOperandsAndOperators) {
       // Strings keep balanced and escaped parentheses; a backslash before a
       // line end continues the string.
       {"(a(b)c\\)d\\\ne) Tj", {"(a(b)c\\)de)", "op:Tj"}},
+      // An unescaped line end is a line feed of the string: CR LF, CR and LF alike.
+      {"(a\r\nb\rc\nd) Tj", {"(a\nb\nc\nd)", "op:Tj"}},
       {"[(A) -20 (B(c)) 3]TJ", {"[(A) -20 (B(c)) 3]", "op:TJ"}},
       {"[3 2] 0 d", {"[3 2]", "0", "op:d"}},
       {"[1\n2]", {"[1 2]"}},
