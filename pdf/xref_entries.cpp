@@ -1,9 +1,9 @@
 #include "pdf/xref_entries.h"
 
-#include <cstdlib>
 #include <string>
 
 #include "pdf/errors.h"
+#include "pdf/filters/predictor.h"
 
 namespace vs {
 
@@ -33,39 +33,9 @@ void TqxXRefEntries::Clear() {
   stream_.clear();
 }
 
-namespace {
-
-uint8_t Paeth(int a, int b, int c) {
-  int p = a + b - c;
-  int pa = std::abs(p - a), pb = std::abs(p - b), pc = std::abs(p - c);
-  if (pa <= pb && pa <= pc) return static_cast<uint8_t>(a);
-  if (pb <= pc) return static_cast<uint8_t>(b);
-  return static_cast<uint8_t>(c);
-}
-
-}  // namespace
-
 std::string DecodePNGRows(std::string_view data, int32_t columns) {
   if (columns <= 0) return std::string();
-  std::string out;
-  std::string previous(columns, '\0');
-  for (size_t row = 0; row < data.size(); row += size_t(columns) + 1) {
-    int tag = static_cast<uint8_t>(data[row]);
-    if (tag > 4) throw EImproperPNGAlgorithm();
-    std::string_view raw = data.substr(row + 1, columns);
-    std::string current(raw.size(), '\0');
-    for (size_t i = 0; i < raw.size(); ++i) {
-      int x = static_cast<uint8_t>(raw[i]);
-      int a = i > 0 ? static_cast<uint8_t>(current[i - 1]) : 0;
-      int b = static_cast<uint8_t>(previous[i]);
-      int c = i > 0 ? static_cast<uint8_t>(previous[i - 1]) : 0;
-      int predicted = tag == 1 ? a : tag == 2 ? b : tag == 3 ? (a + b) / 2 : tag == 4 ? Paeth(a, b, c) : 0;
-      current[i] = static_cast<char>((x + predicted) & 0xFF);
-    }
-    out += current;
-    previous.replace(0, current.size(), current);
-  }
-  return out;
+  return ApplyPredictor(data, {.predictor = 12, .colors = 1, .bits_per_component = 8, .columns = columns});
 }
 
 void ReadXRefStreamEntries(std::string_view data, const int32_t (&widths)[3], const std::vector<TqxXRefRange>& ranges,
