@@ -60,19 +60,18 @@ bool TqxCustomPDFDocument::LoadFromFile(const std::string& file_name) {
   std::error_code error;
   if (!std::filesystem::is_regular_file(work_file_name_, error)) throw EFileNotFound(work_file_name_);
   if (filename_.empty()) filename_ = work_file_name_;
-  TMemoryStream file;
-  file.LoadFromFile(work_file_name_);
-  return Load(file);
+  return Load(TqxFileBytes::Load(work_file_name_));
 }
 
 bool TqxCustomPDFDocument::LoadFromMemory(std::string_view bytes) {
   CloseDocument();
-  TMemoryStream data(bytes);
-  return Load(data);
+  return Load(TqxFileBytes::Copy(bytes));
 }
 
-bool TqxCustomPDFDocument::Load(TMemoryStream& source) {
-  reader_ = std::make_unique<TqxPDFStreamReader>(document_number_, &source);
+bool TqxCustomPDFDocument::Load(TqxSharedBytes bytes) {
+  // Stream bodies stay views into the bytes, which live as long as the
+  // last of them.
+  reader_ = std::make_unique<TqxPDFStreamReader>(document_number_, std::move(bytes));
   loader_ = std::make_unique<TqxObjectLoader>(*store_, entries_);
   loader_->SetReader(reader_.get());
   loader_->SetWarningHandler([this](const std::string& text) { Warning(text); });
@@ -129,7 +128,7 @@ bool TqxCustomPDFDocument::Authenticate(const std::string& password) {
   auto decrypt = MakeDecrypt(security_values_);
   if (!AuthenticatePassword(*decrypt, password, *encryption_)) return false;
   decryptor_ = std::move(decrypt);
-  if (reader_) reader_->SetDecryptor(decryptor_.get());
+  if (reader_) reader_->SetDecryptor(std::shared_ptr<TqxDecryptor>(decryptor_));
   return true;
 }
 

@@ -159,7 +159,7 @@ class TqxCustomPDFDocument : public TqxComponent {
   virtual void SetUpEmpty();
 
  private:
-  bool Load(TMemoryStream& source);
+  bool Load(TqxSharedBytes bytes);
   void ReadDocument();
   void BuildDocument();
   void ReadNamedDestinations(TqxPDFDictObject& catalog);
@@ -168,6 +168,9 @@ class TqxCustomPDFDocument : public TqxComponent {
   void ReadFieldTree(TqxAcroFormField* parent, const std::string& parent_name, const std::string& inherited_da,
                      const TqxPDFDictObject* inherited_fonts, const TqxPDFIndirectReference& reference, int depth);
   void ReadInformation();
+  // The value a page-tree node passes down to its pages: a copy, or for a
+  // direct dictionary a reference to one stored copy.
+  TqxPDFObjectPtr SharedInherited(const TqxPDFObject& value);
   void TraversePages(int32_t object_number, uint16_t generation, const TqxPDFDictObject& inherited, int depth);
   std::unique_ptr<TqxPDFOutline> ReadOutline(int32_t object_number, TqxPDFOutline* parent, int depth);
   void ResolveOutlineDestination(TqxPDFDictObject& dict, std::string_view key);
@@ -199,7 +202,8 @@ class TqxCustomPDFDocument : public TqxComponent {
   std::unique_ptr<TqxPDFCatalog> catalog_;
   std::unique_ptr<TqxPDFInfo> info_;
   std::unique_ptr<TqxPDFEncryptionSettings> encryption_;
-  std::unique_ptr<TqxPDFDecrypt> decryptor_;
+  // Shared with the stream bodies it decrypts where they are used.
+  std::shared_ptr<TqxPDFDecrypt> decryptor_;
   TqxSecurityValues security_values_;
   std::vector<TqxPDFIndirectObject*> pages_;
   std::unique_ptr<TqxPDFOutline> outlines_;

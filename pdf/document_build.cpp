@@ -129,7 +129,7 @@ void TqxCustomPDFDocument::TraversePages(int32_t object_number, uint16_t generat
     auto kids = FetchArray(dict->Lookup("/Kids"), false);
     auto passed_on = std::unique_ptr<TqxPDFDictObject>(static_cast<TqxPDFDictObject*>(inherited.Clone().release()));
     for (const char* key : {"/Rotate", "/MediaBox", "/Resources", "/CropBox"})
-      if (const TqxPDFObject* value = dict->Lookup(key)) passed_on->SetValue(key, value->Clone());
+      if (const TqxPDFObject* value = dict->Lookup(key)) passed_on->SetValue(key, SharedInherited(*value));
     for (int32_t i = 0; kids && i < kids->Count(); ++i) {
       const auto* kid = As<TqxPDFIndirectReference>(kids->Item(i));
       if (!kid) throw EUnexpectedError();
@@ -158,6 +158,20 @@ void TqxCustomPDFDocument::TraversePages(int32_t object_number, uint16_t generat
     Status("Traversing Pages...");
   }
   pages_.push_back(node);
+}
+
+TqxPDFObjectPtr TqxCustomPDFDocument::SharedInherited(const TqxPDFObject& value) {
+  // A direct dictionary (resources, mostly) would be copied into every page
+  // below; it is stored once under a new object number instead, and the
+  // pages get a reference to it.
+  if (value.ObjectType() != otDictionary || store_->Counter() >= INT32_MAX - 1 ||
+      MakeObjectKey(document_number_, store_->Counter() + 1, 0) < 0)
+    return value.Clone();
+  const int32_t number = store_->NextObjectNumber();
+  TqxPDFIndirectObject* shared =
+      store_->Add(std::make_unique<TqxPDFIndirectObject>(document_number_, value.Clone(), 0, number));
+  loader_->Walk(shared->Value());
+  return std::make_unique<TqxPDFIndirectReference>(document_number_, 0, number);
 }
 
 void TqxCustomPDFDocument::ReadNamedDestinations(TqxPDFDictObject& catalog) {

@@ -53,7 +53,7 @@ std::unique_ptr<TqxPDFIndirectObject> TqxObjectLoader::ReadIndirectObject() {
     reader_->SetPosition(body);
     const TqxPDFIntegerObject* length = store_.ResolveInteger(stream->Dictionary()->Lookup("/Length"));
     if (!length) throw EStreamReadError();
-    stream->SetData(reader_->ReadStreamData(length->Value(), number, generation));
+    reader_->ReadStreamBody(*stream, length->Value(), number, generation);
   } catch (const Exception&) {
     // A wrong /Length: some writers put the true length of a font program
     // under /Length1, so that is tried before giving up on the body.
@@ -64,7 +64,7 @@ std::unique_ptr<TqxPDFIndirectObject> TqxObjectLoader::ReadIndirectObject() {
       length1 = store_.ResolveInteger(stream->Dictionary()->Lookup("/Length1"));
     } catch (const Exception&) {
     }
-    if (length1) stream->SetData(reader_->ReadStreamData(length1->Value(), number, generation));
+    if (length1) reader_->ReadStreamBody(*stream, length1->Value(), number, generation);
   }
   return indirect;
 }

@@ -195,12 +195,45 @@ TqxPDFObjectPtr TqxPDFDictObject::Clone() const {
 TqxPDFStreamObject::TqxPDFStreamObject(std::unique_ptr<TqxPDFDictObject> dictionary, std::unique_ptr<TMemoryStream> data)
     : TqxPDFObject(otStream), dictionary_(std::move(dictionary)), data_(std::move(data)) {}
 
+TMemoryStream* TqxPDFStreamObject::Data() const {
+  if (view_) {
+    const TqxStreamBodyView& view = *view_;
+    data_ = view.decryptor
+                ? std::make_unique<TMemoryStream>(view.decryptor->Decrypt(view.bytes, view.object_number, view.generation))
+                : std::make_unique<TMemoryStream>(view.bytes);
+    view_.reset();
+  }
+  return data_.get();
+}
+
+std::string_view TqxPDFStreamObject::DataView() const {
+  if (view_ && !view_->decryptor) return view_->bytes;
+  const TMemoryStream* data = Data();
+  return data ? data->View() : std::string_view();
+}
+
+void TqxPDFStreamObject::SetData(std::unique_ptr<TMemoryStream> data) {
+  data_ = std::move(data);
+  view_.reset();
+}
+
+void TqxPDFStreamObject::SetBodyView(TqxStreamBodyView view) {
+  data_.reset();
+  view_ = std::make_unique<TqxStreamBodyView>(std::move(view));
+}
+
+std::unique_ptr<TMemoryStream> TqxPDFStreamObject::ReleaseData() {
+  Data();
+  return std::move(data_);
+}
+
 TqxPDFObjectPtr TqxPDFStreamObject::Clone() const {
   std::unique_ptr<TqxPDFDictObject> dictionary;
   if (dictionary_) dictionary.reset(static_cast<TqxPDFDictObject*>(dictionary_->Clone().release()));
-  std::unique_ptr<TMemoryStream> data;
-  if (data_) data = std::make_unique<TMemoryStream>(data_->Bytes());
-  return std::make_unique<TqxPDFStreamObject>(std::move(dictionary), std::move(data));
+  auto copy = std::make_unique<TqxPDFStreamObject>(std::move(dictionary));
+  if (data_) copy->SetData(std::make_unique<TMemoryStream>(data_->Bytes()));
+  if (view_) copy->SetBodyView(*view_);
+  return copy;
 }
 
 TqxPDFIndirectObject::TqxPDFIndirectObject(int32_t document_number, TqxPDFObjectPtr value, uint16_t generation,

@@ -9,6 +9,8 @@
 #include <string_view>
 #include <vector>
 
+#include "pdf/file_bytes.h"
+#include "pdf/security/decryptor.h"
 #include "platform/stream.h"
 
 namespace vs {
@@ -196,22 +198,44 @@ class TqxPDFDictObject : public TqxPDFObject {
   std::vector<TqxPDFObjectPtr> values_;
 };
 
+// A stream body still in the loaded file: a view of its bytes, kept alive by
+// owner, and what decrypting them needs (no decryptor: the bytes are plain).
+struct TqxStreamBodyView {
+  std::shared_ptr<const TqxFileBytes> owner;
+  std::string_view bytes;
+  std::shared_ptr<TqxDecryptor> decryptor;
+  int32_t object_number = -1;
+  int32_t generation = -1;
+};
+
 // A dictionary with its data: the raw bytes from the file until a caller
 // replaces them with decoded bytes. The data may be absent.
+//
+// A body read from a loaded file stays a view into the file's bytes until
+// it is used: Data() then copies it into memory (decrypting it) once.
 class TqxPDFStreamObject : public TqxPDFObject {
  public:
   static constexpr TqxPDFObjectType kType = otStream;
   explicit TqxPDFStreamObject(std::unique_ptr<TqxPDFDictObject> dictionary, std::unique_ptr<TMemoryStream> data = nullptr);
 
   TqxPDFDictObject* Dictionary() const { return dictionary_.get(); }
-  TMemoryStream* Data() const { return data_.get(); }
-  void SetData(std::unique_ptr<TMemoryStream> data) { data_ = std::move(data); }
-  std::unique_ptr<TMemoryStream> ReleaseData() { return std::move(data_); }
+  // The body in memory, made from the view on first use; nullptr without a body.
+  TMemoryStream* Data() const;
+  // The body's bytes without a copy while they are a plain view of the
+  // file, else those of Data(); empty without a body. Valid until the body
+  // is replaced or released.
+  std::string_view DataView() const;
+  bool HasData() const { return data_ || view_; }
+  void SetData(std::unique_ptr<TMemoryStream> data);
+  void SetBodyView(TqxStreamBodyView view);
+  std::unique_ptr<TMemoryStream> ReleaseData();
+  // A copy shares a body that is still a view.
   TqxPDFObjectPtr Clone() const override;
 
  private:
   std::unique_ptr<TqxPDFDictObject> dictionary_;
-  std::unique_ptr<TMemoryStream> data_;
+  mutable std::unique_ptr<TMemoryStream> data_;
+  mutable std::unique_ptr<TqxStreamBodyView> view_;
 };
 
 class TqxPDFIndirectReference : public TqxPDFObject {

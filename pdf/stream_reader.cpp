@@ -1,6 +1,7 @@
 #include "pdf/stream_reader.h"
 
 #include <algorithm>
+#include <cstring>
 #include <type_traits>
 
 #include "pdf/errors.h"
@@ -13,8 +14,6 @@ namespace vs {
 namespace {
 
 constexpr std::string_view kEndStream = "endstream";
-// Window size of the searches for "endstream" in damaged streams.
-constexpr int64_t kSearchChunk = 64 * 1024;
 
 bool IsWhiteSpace(int b) { return b == 0 || b == '\t' || b == '\n' || b == '\r' || b == ' '; }
 
@@ -56,7 +55,57 @@ class TqxPDFStreamReader::NestingGuard {
 };
 
 TqxPDFStreamReader::TqxPDFStreamReader(int32_t document_number, TStream* source)
-    : TqxRandomAccessFilter(source), document_number_(document_number) {}
+    : TqxRandomAccessFilter(source), document_number_(document_number) {
+  position_ = std::max<int64_t>(0, source->Position());
+  if (auto* memory = dynamic_cast<TMemoryStream*>(source)) {
+    data_ = memory->View();
+  } else {
+    std::string copy(static_cast<size_t>(size_), '\0');
+    source->SetPosition(0);
+    copy.resize(static_cast<size_t>(std::max<int64_t>(0, source->Read(copy.data(), size_))));
+    bytes_ = TqxFileBytes::Copy(copy);
+    data_ = bytes_->View();
+  }
+  data_ = data_.substr(0, static_cast<size_t>(size_));
+}
+
+TqxPDFStreamReader::TqxPDFStreamReader(int32_t document_number, TqxSharedBytes bytes)
+    : TqxRandomAccessFilter(bytes ? static_cast<int64_t>(bytes->View().size()) : 0),
+      document_number_(document_number),
+      bytes_(std::move(bytes)) {
+  if (bytes_) data_ = bytes_->View().substr(0, static_cast<size_t>(size_));
+}
+
+int64_t TqxPDFStreamReader::Read(void* buffer, int64_t count) {
+  if (count <= 0 || position_ >= size_) return 0;
+  const int64_t n = std::min(count, size_ - position_);
+  std::memcpy(buffer, data_.data() + position_, static_cast<size_t>(n));
+  position_ += n;
+  return n;
+}
+
+int64_t TqxPDFStreamReader::Seek(int64_t offset, SeekOrigin origin) {
+  if (offset == -1) return -1;  // as every read-only view answers
+  const int64_t base = origin == SeekOrigin::soBeginning ? 0 : origin == SeekOrigin::soCurrent ? position_ : size_;
+  SetPosition(base + offset);
+  return position_;
+}
+
+std::string TqxPDFStreamReader::ReadText(int64_t count) {
+  // Never more than what is left in the data.
+  const int64_t left = std::max<int64_t>(0, size_ - position_);
+  const int64_t n = std::clamp<int64_t>(count, 0, left);
+  std::string text(data_.substr(static_cast<size_t>(std::min<int64_t>(position_, size_)), static_cast<size_t>(n)));
+  position_ += n;
+  return text;
+}
+
+std::string TqxPDFStreamReader::Peek(int64_t count) {
+  const int64_t start = position_;
+  std::string text = ReadText(count);
+  position_ = start;
+  return text;
+}
 
 template <typename E>
 void TqxPDFStreamReader::Fail(E error) {
@@ -76,18 +125,7 @@ TqxPDFVersion TqxPDFStreamReader::ReadHeader(bool any_version) {
 }
 
 int32_t TqxPDFStreamReader::FindStartXRef() {
-  // Search the whole data; any kind of source is read into memory once.
-  std::string copy;
-  std::string_view data;
-  if (auto* memory = dynamic_cast<TMemoryStream*>(source_)) {
-    data = memory->View().substr(0, static_cast<size_t>(size_));
-  } else {
-    int64_t position = Position();
-    SetPosition(0);
-    copy = ReadText(size_);
-    SetPosition(position);
-    data = copy;
-  }
+  const std::string_view data = data_;
   constexpr std::string_view kKeyword = "startxref";
   for (size_t i = data.size() >= kKeyword.size() ? data.size() - kKeyword.size() + 1 : 0; i-- > 0;) {
     if (!EqualsIgnoringCase(data.substr(i, kKeyword.size()), kKeyword)) continue;
@@ -113,41 +151,40 @@ std::unique_ptr<TqxPDFDictObject> TqxPDFStreamReader::ReadTrailer() {
 }
 
 void TqxPDFStreamReader::SkipWhiteSpace() {
-  for (int b; (b = LookAhead()) >= 0;) {
+  while (position_ < size_) {
+    const uint8_t b = static_cast<uint8_t>(data_[static_cast<size_t>(position_)]);
     if (b == '%') {
       // A comment runs up to the end of its line.
-      while ((b = LookAhead()) >= 0 && b != '\r' && b != '\n') Skip(1);
+      while (position_ < size_ && data_[static_cast<size_t>(position_)] != '\r' &&
+             data_[static_cast<size_t>(position_)] != '\n')
+        ++position_;
     } else if (IsWhiteSpace(b)) {
-      Skip(1);
+      ++position_;
     } else {
-      return;
-    }
-  }
-}
-
-std::string TqxPDFStreamReader::ReadToken() {
-  std::string token;
-  int b = ReadByte();
-  if (b < 0) return token;
-  token += static_cast<char>(b);
-  while ((b = ReadByte()) >= 0) {
-    if (IsDelimiter(b)) {
-      StepBack();
       break;
     }
-    token += static_cast<char>(b);
   }
+  at_end_ = position_ + 1 >= size_;
+}
+
+std::string_view TqxPDFStreamReader::NextToken() {
+  // The first byte whatever it is, then bytes up to a delimiter.
+  if (position_ >= size_) return {};
+  const int64_t start = position_++;
+  while (position_ < size_ && !IsDelimiter(static_cast<uint8_t>(data_[static_cast<size_t>(position_)]))) ++position_;
+  std::string_view token = data_.substr(static_cast<size_t>(start), static_cast<size_t>(position_ - start));
   SkipWhiteSpace();
   return token;
 }
+
+std::string TqxPDFStreamReader::ReadToken() { return std::string(NextToken()); }
 
 std::string TqxPDFStreamReader::PeekToken() {
   SkipWhiteSpace();
-  int64_t start = Position();
-  std::string token;
-  for (int b; (b = ReadByte()) >= 0 && !IsNameTerminator(b);) token += static_cast<char>(b);
-  SetPosition(start);
-  return token;
+  int64_t end = position_;
+  while (end < size_ && !IsNameTerminator(static_cast<uint8_t>(data_[static_cast<size_t>(end)]))) ++end;
+  return std::string(data_.substr(static_cast<size_t>(std::min<int64_t>(position_, size_)),
+                                  static_cast<size_t>(std::max<int64_t>(0, end - position_))));
 }
 
 TqxPDFObjectPtr TqxPDFStreamReader::ReadObject() {
@@ -179,19 +216,19 @@ TqxPDFObjectPtr TqxPDFStreamReader::ReadObject() {
 }
 
 TqxPDFObjectPtr TqxPDFStreamReader::ReadNumberOrDefinition() {
-  std::string first = ReadToken();
-  int64_t after_first = Position();
-  std::string second = ReadToken();
-  std::string third = ReadToken();
+  const std::string_view first = NextToken();
+  const int64_t after_first = position_;
+  const std::string_view second = NextToken();
+  const std::string_view third = NextToken();
   if (third == "R")
     return std::make_unique<TqxPDFIndirectReference>(document_number_, static_cast<uint16_t>(ParseInt32(second)),
                                                      ParseInt32(first));
-  if (EqualsIgnoringCase(third, "obj")) return ReadDefinition(first, second);
+  if (EqualsIgnoringCase(third, "obj")) return ReadDefinition(std::string(first), std::string(second));
 
   SetPosition(after_first);
-  if (first.find('.') != std::string::npos) {
+  if (first.find('.') != std::string_view::npos) {
     if (auto real = TryParseFloat(first)) return std::make_unique<TqxPDFRealObject>(*real);
-    return std::make_unique<TqxPDFStringObject>(first);
+    return std::make_unique<TqxPDFStringObject>(std::string(first));
   }
   if (auto value = TryParseInt32(first)) return std::make_unique<TqxPDFIntegerObject>(*value);
   return std::make_unique<TqxPDFInt64Object>(ParseInt64(first));
@@ -301,21 +338,19 @@ std::unique_ptr<TqxPDFNameObject> TqxPDFStreamReader::ReadName() {
   SkipWhiteSpace();
   int slash = ReadByte();
   if (slash != '/') Fail(ENameReadError(ByteText(slash)));
-  std::string name = "/";
-  for (int b; (b = ReadByte()) >= 0;) {
-    if (IsNameTerminator(b)) {
-      if (!IsWhiteSpace(b)) StepBack();
-      break;
-    }
-    name += static_cast<char>(b);
-  }
+  const int64_t start = position_ - 1;
+  while (position_ < size_ && !IsNameTerminator(static_cast<uint8_t>(data_[static_cast<size_t>(position_)])))
+    ++position_;
+  std::string name(data_.substr(static_cast<size_t>(start), static_cast<size_t>(position_ - start)));
+  // A terminating white-space byte is consumed, any other terminator is left.
+  if (position_ < size_ && IsWhiteSpace(static_cast<uint8_t>(data_[static_cast<size_t>(position_)]))) ++position_;
   return std::make_unique<TqxPDFNameObject>(std::move(name));
 }
 
 bool TqxPDFStreamReader::MatchesAt(int64_t position, std::string_view word) {
   if (position < 0 || position + static_cast<int64_t>(word.size()) > size_) return false;
-  SetPosition(position);
-  return ReadText(static_cast<int64_t>(word.size())) == word;
+  position_ = position + static_cast<int64_t>(word.size());
+  return data_.substr(static_cast<size_t>(position), word.size()) == word;
 }
 
 std::string TqxPDFStreamReader::Decrypt(std::string_view data, int32_t object_number, int32_t generation) {
@@ -324,15 +359,9 @@ std::string TqxPDFStreamReader::Decrypt(std::string_view data, int32_t object_nu
 }
 
 int64_t TqxPDFStreamReader::FindEndStreamForward(int64_t first) {
-  const int64_t word = static_cast<int64_t>(kEndStream.size());
-  while (first >= 0 && first + word <= size_) {
-    SetPosition(first);
-    std::string window = ReadText(kSearchChunk + word - 1);
-    size_t at = window.find(kEndStream);
-    if (at != std::string::npos) return first + static_cast<int64_t>(at);
-    first += kSearchChunk;
-  }
-  return -1;
+  if (first < 0 || first >= size_) return -1;
+  const size_t at = data_.find(kEndStream, static_cast<size_t>(first));
+  return at == std::string_view::npos ? -1 : static_cast<int64_t>(at);
 }
 
 bool TqxPDFStreamReader::EndsObjectAt(int64_t position) {
@@ -357,12 +386,21 @@ bool TqxPDFStreamReader::EndsObjectAt(int64_t position) {
 int64_t TqxPDFStreamReader::FindBodyEnd(int64_t start) {
   // The first "endstream" that closes its object; a body may hold the
   // keyword itself, and a later object's "endstream" is never this one's.
-  int64_t first_found = -1;
+  // Many damaged bodies in one file would search the same bytes again and
+  // again; the last search is remembered, so that the searches of bodies
+  // in file order pass over the data once.
+  if (last_search_.from >= 0 && start >= last_search_.from &&
+      (last_search_.found < 0 || start <= last_search_.found))
+    return last_search_.found;
+  int64_t found = -1;
   for (int64_t at = FindEndStreamForward(start); at >= 0; at = FindEndStreamForward(at + 1)) {
-    if (first_found < 0) first_found = at;
-    if (EndsObjectAt(at + static_cast<int64_t>(kEndStream.size()))) return at;
+    if (EndsObjectAt(at + static_cast<int64_t>(kEndStream.size()))) {
+      found = at;
+      break;
+    }
   }
-  return first_found;
+  last_search_ = {start, found};
+  return found;
 }
 
 int64_t TqxPDFStreamReader::LengthBefore(int64_t start, int64_t end_keyword) {
@@ -373,16 +411,14 @@ int64_t TqxPDFStreamReader::LengthBefore(int64_t start, int64_t end_keyword) {
   return end - start;
 }
 
-std::unique_ptr<TMemoryStream> TqxPDFStreamReader::ReadStreamData(int32_t length, int32_t object_number,
-                                                                  int32_t generation) {
+TqxPDFStreamReader::Span TqxPDFStreamReader::FindBody(int32_t length) {
   SkipWhiteSpace();
   if (ReadText(6) != "stream") Fail(EStreamReadError());
-  auto result = std::make_unique<TMemoryStream>();
-  int64_t after_keyword = Position();
+  const int64_t after_keyword = Position();
   int64_t data_length = std::max(0, length);
   if (data_length == 0) {
     SkipWhiteSpace();
-    if (MatchesAt(Position(), kEndStream)) return result;  // positioned after "endstream"
+    if (MatchesAt(Position(), kEndStream)) return {};  // positioned after "endstream"
     // Data where the dictionary promised none: look for its end instead.
     SetPosition(after_keyword);
   }
@@ -400,21 +436,54 @@ std::unique_ptr<TMemoryStream> TqxPDFStreamReader::ReadStreamData(int32_t length
   }
   if (!found) {
     int64_t at = FindBodyEnd(start);
+    // Without an "endstream" that closes the object, the first one found.
+    if (at < 0) at = FindEndStreamForward(start);
     if (at < 0) Fail(EEndStreamError());
     data_length = LengthBefore(start, at);
   }
 
-  if (!(data_length < 2 && MatchesAt(start, kEndStream))) {
-    SetPosition(start);
-    std::string data = ReadText(data_length);
-    if (decryptor_) data = Decrypt(data, object_number, generation);
-    result->WriteBytes(data);
-    result->SetPosition(0);
-  }
+  Span body{start, data_length};
+  if (data_length < 2 && MatchesAt(start, kEndStream)) body.length = 0;
   SetPosition(start + data_length);
   SkipWhiteSpace();
   if (ReadText(static_cast<int64_t>(kEndStream.size())) != kEndStream) Fail(EEndStreamError());
+  return body;
+}
+
+std::unique_ptr<TMemoryStream> TqxPDFStreamReader::ReadStreamData(int32_t length, int32_t object_number,
+                                                                  int32_t generation) {
+  const Span body = FindBody(length);
+  auto result = std::make_unique<TMemoryStream>();
+  if (body.length > 0) {
+    std::string_view bytes = data_.substr(static_cast<size_t>(body.start), static_cast<size_t>(body.length));
+    if (decryptor_)
+      result->WriteBytes(Decrypt(bytes, object_number, generation));
+    else
+      result->WriteBytes(bytes);
+    result->SetPosition(0);
+  }
   return result;
+}
+
+void TqxPDFStreamReader::ReadStreamBody(TqxPDFStreamObject& stream, int32_t length, int32_t object_number,
+                                        int32_t generation) {
+  // Without shared bytes, or with a decryptor the body could not keep, the
+  // bytes are copied now.
+  if (!bytes_ || (decryptor_ && !shared_decryptor_)) {
+    stream.SetData(ReadStreamData(length, object_number, generation));
+    return;
+  }
+  const Span body = FindBody(length);
+  TqxStreamBodyView view;
+  view.owner = bytes_;
+  view.bytes = data_.substr(static_cast<size_t>(body.start), static_cast<size_t>(body.length));
+  if (decryptor_ && body.length > 0) {
+    if (object_number == -1 || generation == -1) Fail(EInvalidObjectNo());
+    view.decryptor = shared_decryptor_;
+    view.object_number = object_number;
+    view.generation = generation;
+  }
+  stream.SetBodyView(std::move(view));
 }
 
 }  // namespace vs

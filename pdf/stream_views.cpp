@@ -13,6 +13,9 @@ TqxReadOnlyFilter::TqxReadOnlyFilter(TStream* source) : source_(source), size_(0
   size_ = static_cast<int32_t>(std::clamp<int64_t>(source->Size(), 0, std::numeric_limits<int32_t>::max()));
 }
 
+TqxReadOnlyFilter::TqxReadOnlyFilter(int64_t size)
+    : source_(nullptr), size_(static_cast<int32_t>(std::clamp<int64_t>(size, 0, std::numeric_limits<int32_t>::max()))) {}
+
 int64_t TqxReadOnlyFilter::Read(void* buffer, int64_t count) {
   int64_t left = size_ - source_->Position();
   if (count <= 0 || left <= 0) return 0;

@@ -28,6 +28,10 @@ class TqxReadOnlyFilter : public TStream {
   std::string ReadText(int64_t count);
 
  protected:
+  // For views that bring their own bytes: they override Read and Seek and
+  // every helper below, which otherwise go to the source.
+  explicit TqxReadOnlyFilter(int64_t size);
+
   TStream* source_;
   int32_t size_;
 };

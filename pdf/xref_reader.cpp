@@ -156,12 +156,11 @@ namespace {
 // The decoded bytes of a cross-reference or object stream.
 std::string DecodedData(TqxPDFStreamObject& stream, const TqxPDFObjectStore& store) {
   TqxPDFDictObject& dict = *stream.Dictionary();
-  if (!stream.Data()) return std::string();
+  if (!stream.HasData()) return std::string();
   const TqxPDFObject* filter = store.Resolve(dict.Lookup("/Filter"));
   TqxDecodeFilters kinds = FilterListOf(filter);
-  if (Contains(kinds, ftDCTDecode)) return std::string(stream.Data()->View());
-  stream.Data()->SetPosition(0);
-  auto decoded = DecodeStreamData(*stream.Data(), filter);
+  if (Contains(kinds, ftDCTDecode)) return std::string(stream.DataView());
+  auto decoded = DecodeStreamData(stream.DataView(), filter);
   std::string data(decoded->View());
   const TqxPDFObject* parms = store.Resolve(dict.Lookup("/DecodeParms"));
   if (const auto* array = As<TqxPDFArrayObject>(parms)) parms = store.Resolve(array->Item(0));

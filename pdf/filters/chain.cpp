@@ -78,9 +78,14 @@ TqxDecodeFilters FilterListOf(const TqxPDFObject* filter) {
 }
 
 std::unique_ptr<TqxExtMemStream> DecodeStreamData(TStream& data, const TqxPDFObject* filter, int64_t max_total) {
-  const TqxDecodeFilters kinds = FilterListOf(filter);
   std::string holder;
-  std::string_view current = TqxFilter::SourceBytes(data, holder);
+  return DecodeStreamData(TqxFilter::SourceBytes(data, holder), filter, max_total);
+}
+
+std::unique_ptr<TqxExtMemStream> DecodeStreamData(std::string_view data, const TqxPDFObject* filter,
+                                                  int64_t max_total) {
+  const TqxDecodeFilters kinds = FilterListOf(filter);
+  std::string_view current = data;
   TqxBytes work;
   int64_t left = max_total;
   for (TqxDecodeFilter kind : kinds) {

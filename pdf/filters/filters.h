@@ -147,6 +147,9 @@ TqxDecodeFilters FilterListOf(const TqxPDFObject* filter);
 // max_total bytes, else EDecodedSizeError.
 std::unique_ptr<TqxExtMemStream> DecodeStreamData(TStream& data, const TqxPDFObject* filter,
                                                   int64_t max_total = kMaxDecodedChainSize);
+// The same on bytes (a stream's DataView(), which costs no copy).
+std::unique_ptr<TqxExtMemStream> DecodeStreamData(std::string_view data, const TqxPDFObject* filter,
+                                                  int64_t max_total = kMaxDecodedChainSize);
 
 // One step of the chain. Trailing line feeds and carriage returns are dropped
 // first; CCITT and DCT data pass unchanged (the image code decodes them).

@@ -111,6 +111,8 @@ TEST(Document, PageTreePassesAttributesDown) {
   EXPECT_EQ(own->Count(), 0);
   const TqxPDFDictObject* inherited = document.Store().ResolveDict(document.PageDictionary(3)->Lookup("/Resources"));
   EXPECT_NE(inherited->Lookup("/Font"), nullptr);
+  // Pages that inherit one dictionary share it rather than each holding a copy.
+  EXPECT_EQ(document.Store().ResolveDict(document.PageDictionary(1)->Lookup("/Resources")), inherited);
   EXPECT_EQ(document.PageDictionary(3)->Lookup("/Parent"), nullptr);
   EXPECT_THROW(document.GetPageRotation(4), EInvalidPageError);
 

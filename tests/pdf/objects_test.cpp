@@ -147,6 +147,46 @@ TEST(PDFObject, CloneIsDeepAndIndependent) {
   EXPECT_EQ(r->ObjectNumber(), 9);
 }
 
+TEST(PDFStream, BodyViewsStayInTheFileBytesUntilUsed) {
+  // Reverses the bytes and counts its calls.
+  struct CountingDecryptor : TqxDecryptor {
+    std::string Decrypt(std::string_view data, int32_t, int32_t) override {
+      ++calls;
+      return std::string(data.rbegin(), data.rend());
+    }
+    int calls = 0;
+  };
+  auto bytes = TqxFileBytes::Copy("<<>>hello world>>");
+  const std::string_view body = bytes->View().substr(4, 11);
+
+  TqxPDFStreamObject plain(std::make_unique<TqxPDFDictObject>());
+  EXPECT_FALSE(plain.HasData());
+  EXPECT_EQ(plain.Data(), nullptr);
+  EXPECT_TRUE(plain.DataView().empty());
+  plain.SetBodyView({bytes, body, nullptr, -1, -1});
+  EXPECT_TRUE(plain.HasData());
+  EXPECT_EQ(plain.DataView().data(), body.data());  // no copy
+  TqxPDFObjectPtr copy = plain.Clone();
+  EXPECT_EQ(As<TqxPDFStreamObject>(copy.get())->DataView().data(), body.data());  // the copy shares the view
+  ASSERT_NE(plain.Data(), nullptr);
+  EXPECT_EQ(plain.Data()->View(), "hello world");
+  EXPECT_NE(plain.DataView().data(), body.data());  // from now on its own bytes
+
+  // An encrypted body is decrypted once, where it is first used; the view
+  // keeps the bytes alive after their last other owner has gone.
+  auto decryptor = std::make_shared<CountingDecryptor>();
+  TqxPDFStreamObject secret(std::make_unique<TqxPDFDictObject>());
+  secret.SetBodyView({bytes, body, decryptor, 5, 0});
+  bytes.reset();
+  EXPECT_EQ(decryptor->calls, 0);
+  EXPECT_EQ(secret.DataView(), "dlrow olleh");
+  EXPECT_EQ(secret.Data()->View(), "dlrow olleh");
+  EXPECT_EQ(decryptor->calls, 1);
+  std::unique_ptr<TMemoryStream> released = secret.ReleaseData();
+  EXPECT_EQ(released->View(), "dlrow olleh");
+  EXPECT_FALSE(secret.HasData());
+}
+
 TEST(PDFObject, TypeCodesAndNames) {
   EXPECT_EQ(TqxPDFInt64Object(1).ObjectType(), 2);
   EXPECT_EQ(TqxPDFIndirectObject(1, nullptr, 0, 1).ObjectType(), 11);

@@ -321,4 +321,31 @@ TEST(StreamReader, DecryptsStringsAndStreamBodies) {
   EXPECT_THROW(no_stream_object.reader.ReadStreamData(3, -1, 0), EInvalidObjectNo);
 }
 
+TEST(StreamReader, BodiesOfLoadedBytesStayViewsUntilUsed) {
+  const std::string file = "4 1 obj << >> stream\nabc\nendstream\nendobj";
+  auto decryptor = std::make_shared<ReversingDecryptor>();
+  struct Case {
+    bool loaded;     // over shared file bytes, or over a memory stream
+    bool encrypted;
+  };
+  for (const Case c : {Case{true, false}, Case{true, true}, Case{false, false}, Case{false, true}}) {
+    SCOPED_TRACE(std::string(c.loaded ? "loaded" : "memory") + (c.encrypted ? " encrypted" : ""));
+    auto bytes = TqxFileBytes::Copy(file);
+    TMemoryStream source(file);
+    TqxPDFStreamReader reader = c.loaded ? TqxPDFStreamReader(7, bytes) : TqxPDFStreamReader(7, &source);
+    if (c.encrypted) reader.SetDecryptor(std::shared_ptr<TqxDecryptor>(decryptor));
+    decryptor->last.clear();
+    TqxPDFObjectPtr object = reader.ReadObject();
+    auto* stream = As<TqxPDFStreamObject>(As<TqxPDFIndirectObject>(object.get())->Value());
+    ASSERT_NE(stream, nullptr);
+    reader.ReadStreamBody(*stream, 3, 4, 1);
+    EXPECT_EQ(reader.PeekToken(), "endobj");
+    // Loaded bytes: decryption waits for the first use, and plain bytes are not copied.
+    EXPECT_EQ(decryptor->last, c.encrypted && !c.loaded ? "4/1" : "");
+    EXPECT_EQ(stream->DataView().data() == bytes->View().data() + 21, c.loaded && !c.encrypted);
+    EXPECT_EQ(stream->Data()->View(), c.encrypted ? "cba" : "abc");
+    EXPECT_EQ(decryptor->last, c.encrypted ? "4/1" : "");
+  }
+}
+
 }  // namespace vs
