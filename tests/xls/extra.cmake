@@ -19,6 +19,10 @@ add_test(NAME LayoutCorpus.TableRowsAndColumnsHold
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/xls/layout_corpus_test.py
           $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR}/../shared)
 set_tests_properties(LayoutCorpus.TableRowsAndColumnsHold PROPERTIES LABELS xls)
+add_test(NAME LayoutCorpus.PdfTableRowsAndColumnsHold
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/xls/layout_corpus_test.py
+          $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR}/../shared pdf)
+set_tests_properties(LayoutCorpus.PdfTableRowsAndColumnsHold PROPERTIES LABELS xls)
 
 # vellumsheet layout lists each text with its cell; a damaged page fails.
 add_test(NAME LayoutCommand.ListsCells
