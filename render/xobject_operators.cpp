@@ -35,10 +35,13 @@ void DrawXObject(TqxPDFContentStreamParser& parser) {
     parser.RunForm(*xobject, FormMatrix(parser, *dictionary));
   } else if (subtype && subtype->Text() == "/Image") {
     if (TqxImageXObjectHandler draw = OperatorTable().ImageXObjectHandler()) {
-      // The image code may change the canvas transform; the state stays the caller's.
-      TqxGraphicalState before = parser.State();
+      // The caller's state comes back after the image, also when it fails.
+      struct Restore {
+        TqxPDFContentStreamParser& parser;
+        TqxGraphicalState before;
+        ~Restore() { parser.State() = std::move(before); }
+      } restore{parser, parser.State()};
       draw(parser, name, *xobject);
-      parser.State() = std::move(before);
     }
   } else {
     parser.Skip(name + " is neither a form nor an image");
