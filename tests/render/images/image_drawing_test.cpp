@@ -112,3 +112,26 @@ TEST_F(ImageDrawing, AbsurdSizesArePassedOverAndAlphaAndMasksApply) {
 
 }  // namespace
 }  // namespace vs
+
+namespace vs {
+namespace {
+
+// The picture documents of the shared corpus: each listed picture is drawn
+// once, at its place on the page (A4, drawn at 96 dpi), with its own size.
+TEST(CorpusImages, EveryPictureIsDrawnInItsPlace) {
+  for (const char* name : {"06_images_catalogue.pdf", "16_images_catalogue_linearized.pdf"}) {
+    TqxPDFDocument document;
+    ASSERT_TRUE(document.LoadFromFile(std::string(VS_SHARED_DIR) + "/corpus/" + name)) << name;
+    const std::vector<DrawnImage> drawn = DrawPage(document, 1);
+    ASSERT_EQ(drawn.size(), 2u) << name;
+    EXPECT_EQ(drawn[0].bitmap.Width(), 240);
+    EXPECT_EQ(drawn[0].bitmap.Height(), 140);
+    ExpectRect(drawn[0].dest, {76, 171, 316, 311}, name);
+    EXPECT_EQ(drawn[1].bitmap.Width(), 200);
+    EXPECT_EQ(drawn[1].bitmap.Height(), 120);
+    ExpectRect(drawn[1].dest, {76, 503, 276, 623}, name);
+  }
+}
+
+}  // namespace
+}  // namespace vs
