@@ -44,9 +44,10 @@ std::unique_ptr<TqxPDFFontObject> LoadFont(const TqxPDFObjectStore& store, std::
   f->Decoder = TFontDecoder::Build(store, font);
   f->Widths = TFontWidths::Build(store, font, f->Decoder, f->Bold, f->Italic);
   if (f->Subtype == "/Type3") {
-    auto* matrix = LookupAs<TqxPDFArrayObject>(store, &font, "/FontMatrix");
-    double d = matrix ? NumberOf(store, matrix->Item(3)).value_or(0.001) : 0.001;
-    f->SizeScale = std::isfinite(d) && d != 0 ? std::abs(d) * 1000 : 1;
+    // The font matrix scales the widths (see TFontWidths). The glyphs are
+    // drawn at the Tf size: their procedures are made for an em of one
+    // text-space unit whatever units the matrix maps from.
+    f->SizeScale = 1;
     f->WindowsFamily = "Arial";  // a stand-in face: Type 3 glyphs are drawings
   } else {
     f->WindowsFamily = SubstituteFontName(f->FamilyName);

@@ -26,7 +26,7 @@ struct TqxPDFFontObject {
   int Embedding = 0;
   // The Windows family the text is drawn in and the cells name.
   std::string WindowsFamily;
-  // Size factor of a Type 3 font's /FontMatrix (1 for the usual 0.001).
+  // Size factor of the drawn face against the Tf size.
   double SizeScale = 1;
   TFontDecoder Decoder;
   TFontWidths Widths;

@@ -135,7 +135,11 @@ std::u16string TFontDecoder::Text(uint32_t code) const {
     return std::u16string(1, static_cast<char16_t>(code));
   }
   std::string name = GlyphName(code);
-  if (!name.empty()) {
+  // The dingbat names a1, a2, ... mean dingbats only in the dingbat font;
+  // elsewhere (Type 3 fonts name glyphs after their codes) the code decides.
+  bool dingbatName = name.size() > 1 && name[0] == 'a' &&
+                     name.find_first_not_of("0123456789", 1) == std::string::npos;
+  if (!name.empty() && (!dingbatName || base_ == TBaseEncoding::ZapfDingbats)) {
     std::u16string text = GlyphNameToUnicode(name);
     if (!text.empty()) return text;
   }

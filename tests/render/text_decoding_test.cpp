@@ -115,6 +115,9 @@ TEST(FontDecoder, SimpleFontsThroughEncodingsAndDifferences) {
       {TFontDecoder::Simple(TBaseEncoding::WinAnsi), "\x80\x93", u"\u20AC\u201C"},
       {TFontDecoder::Simple(TBaseEncoding::Standard), "\x27\xAE\xF5", u"\u2019\uFB01\u0131"},
       {TFontDecoder::Simple(TBaseEncoding::MacRoman), "\xA5", u"\u2022"},
+      // Glyphs named a<code> are dingbats only in the dingbat font.
+      {TFontDecoder::Simple(TBaseEncoding::WinAnsi, {{0xC0, "a192"}}), "\xC0", u"\u00C0"},
+      {TFontDecoder::Simple(TBaseEncoding::ZapfDingbats), "\x21", u"\u2701"},
       {TFontDecoder::Simple(TBaseEncoding::WinAnsi, {{200, "bullet"}, {128, "Lslash"}, {65, "unknownname"}}),
        "\xC8\x80\x41", u"\u2022\u0141A"},
       // ToUnicode first, the encoding for codes it lacks.
@@ -183,7 +186,7 @@ TEST(FontResources, RecordsFromFontDictionaries) {
   auto type3 = LoadFont(store, "/F4", *TPdfBuilder::Dict(*doc, 40));
   EXPECT_EQ(type3->Decoder.Decode("\x01\x02"), u"Hi");
   EXPECT_DOUBLE_EQ(type3->Advance(1), 500);
-  EXPECT_DOUBLE_EQ(type3->SizeScale, 10);
+  EXPECT_DOUBLE_EQ(type3->SizeScale, 1);
 }
 
 TEST(FontResources, BaseFontNamesAndFamilies) {
