@@ -1,0 +1,36 @@
+#pragma once
+// The password dialog: asks for the password of an encrypted PDF file.
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace vs {
+
+class TfmPass : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TfmPass(QWidget* parent = nullptr);
+
+  QLabel* lblPassInfo;
+  QLineEdit* edPass;
+  QPushButton* btnOkPass;
+  QPushButton* btnCancelPass;
+
+  // Set by OK, cleared by Cancel.
+  bool Confirmed() const { return confirmed_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void Finish(bool confirmed);
+
+  bool confirmed_ = false;
+  bool closing_ = false;  // only OK and Cancel may close the dialog
+};
+
+}  // namespace vs

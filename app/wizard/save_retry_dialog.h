@@ -1,0 +1,46 @@
+#pragma once
+// The save-as retry dialog: shown when the workbook cannot be written to its
+// destination; the user may close what holds the file or choose a new name.
+#include <QDialog>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace vs {
+
+class TfmSave : public QDialog {
+  Q_OBJECT
+ public:
+  explicit TfmSave(QWidget* parent = nullptr);
+
+  QLabel* lblPassInfo;
+  QLineEdit* edSaveNewExcel;
+  QPushButton* btnSaveNewExcel;
+  QPushButton* btnSaveOK;
+  QPushButton* btnSaveCancel;
+
+  // The attempt shown as "Attempt n out of 3." when the dialog opens.
+  void SetAttempt(int attempt) { attempt_ = attempt; }
+  // Set by OK (with a name), cleared by Cancel.
+  bool MayRetry() const { return mayRetry_; }
+  // The name as committed by OK: ".xls" appended where it is missing.
+  QString CommittedName() const { return committed_; }
+
+ protected:
+  void showEvent(QShowEvent* event) override;
+  void keyPressEvent(QKeyEvent* event) override;
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void Ok();
+  void Cancel();
+  void PickName();
+
+  int attempt_ = 1;
+  bool mayRetry_ = false;
+  bool closing_ = false;  // only OK and Cancel may close the dialog
+  QString committed_;
+};
+
+}  // namespace vs

@@ -1,0 +1,52 @@
+#pragma once
+// Every question the wizard asks and every box it shows goes through this
+// interface, so tests can answer from a script instead of a person.
+#include <QString>
+#include <optional>
+
+class QWidget;
+
+namespace vs {
+
+class TWizardDialogs {
+ public:
+  virtual ~TWizardDialogs() = default;
+
+  // Modal message boxes: exclamation, stop, and a Yes/No question (true only
+  // for an explicit Yes).
+  virtual void Warning(QWidget* parent, const QString& title, const QString& text) = 0;
+  virtual void Error(QWidget* parent, const QString& title, const QString& text) = 0;
+  virtual bool Confirm(QWidget* parent, const QString& title, const QString& text) = 0;
+
+  // The file pickers; empty when the user cancels.
+  virtual QString OpenPdf(QWidget* parent, const QString& current) = 0;
+  virtual QString SaveWorkbook(QWidget* parent, const QString& current) = 0;
+
+  // The password dialog with its attempt text; the password on OK, nothing
+  // on Cancel or Escape.
+  virtual std::optional<QString> AskPassword(QWidget* parent, const QString& attemptText) = 0;
+  // The save-as retry dialog for attempt 1 to 3, its name field holding
+  // `name`; the name committed with OK, nothing on Cancel.
+  virtual std::optional<QString> AskSaveRetry(QWidget* parent, const QString& name, int attempt) = 0;
+
+  virtual void About(QWidget* parent) = 0;
+};
+
+// The real dialogs and message boxes.
+class TQtWizardDialogs : public TWizardDialogs {
+ public:
+  void Warning(QWidget* parent, const QString& title, const QString& text) override;
+  void Error(QWidget* parent, const QString& title, const QString& text) override;
+  bool Confirm(QWidget* parent, const QString& title, const QString& text) override;
+  QString OpenPdf(QWidget* parent, const QString& current) override;
+  QString SaveWorkbook(QWidget* parent, const QString& current) override;
+  std::optional<QString> AskPassword(QWidget* parent, const QString& attemptText) override;
+  std::optional<QString> AskSaveRetry(QWidget* parent, const QString& name, int attempt) override;
+  void About(QWidget* parent) override;
+};
+
+// A workbook name as committed: ".xls" appended unless it already ends so
+// (compared case-sensitively, so "out.XLS" becomes "out.XLS.xls").
+QString WithWorkbookExtension(const QString& name);
+
+}  // namespace vs
