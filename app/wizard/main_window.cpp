@@ -162,7 +162,7 @@ void TfmMain::BuildOptionsScreen() {
   seImagesQuality->setGeometry(240, 78, 64, 24);
   seImagesQuality->setRange(1, 100);
   seImagesQuality->setValue(100);
-  seImagesQuality->lineEdit()->setReadOnly(true);  // changed with the arrows only
+  if (auto* edit = seImagesQuality->findChild<QLineEdit*>()) edit->setReadOnly(true);  // arrows only
   MakeLabel(pnlStart, "%", QRect(308, 80, 16, 21));
   MakeLabel(pnlStart, "(Lower quality makes Excel file size smaller)", QRect(326, 80, 230, 21));
 
