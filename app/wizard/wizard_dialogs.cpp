@@ -1,6 +1,7 @@
 #include "app/wizard/wizard_dialogs.h"
 
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 
