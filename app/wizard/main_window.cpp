@@ -164,19 +164,19 @@ void TfmMain::BuildOptionsScreen() {
   seImagesQuality->setValue(100);
   if (auto* edit = seImagesQuality->findChild<QLineEdit*>()) edit->setReadOnly(true);  // arrows only
   MakeLabel(pnlStart, "%", QRect(308, 80, 16, 21));
-  MakeLabel(pnlStart, "(Lower quality makes Excel file size smaller)", QRect(326, 80, 230, 21));
+  MakeLabel(pnlStart, "(Lower quality makes Excel file size smaller)", QRect(240, 104, 310, 21));
 
-  MakeLabel(pnlStart, "PDF conversion mode:", QRect(82, 114, 150, 21));
+  MakeLabel(pnlStart, "PDF conversion mode:", QRect(82, 136, 150, 21));
   rbOnePagePerWorksheet = new QRadioButton("One page per worksheet", pnlStart);
   rbOnePagePerWorksheet->setObjectName("rbOnePagePerWorksheet");
-  rbOnePagePerWorksheet->setGeometry(240, 114, 300, 21);
+  rbOnePagePerWorksheet->setGeometry(240, 136, 300, 21);
   rbAllPagesAtOneWorksheet = new QRadioButton("All pages at one worksheet", pnlStart);
   rbAllPagesAtOneWorksheet->setObjectName("rbAllPagesAtOneWorksheet");
-  rbAllPagesAtOneWorksheet->setGeometry(240, 138, 300, 21);
+  rbAllPagesAtOneWorksheet->setGeometry(240, 160, 300, 21);
   rbAllPagesAtOneWorksheet->setChecked(true);
 
-  MakeLabel(pnlStart, "Step 5:", QRect(20, 186, 60, 17), true);
-  MakeLabel(pnlStart, "Click \"Start\" button to convert selected PDF file", QRect(82, 186, 470, 17));
+  MakeLabel(pnlStart, "Step 5:", QRect(20, 204, 60, 17), true);
+  MakeLabel(pnlStart, "Click \"Start\" button to convert selected PDF file", QRect(82, 204, 470, 17));
 }
 
 void TfmMain::BuildConvertingScreen() {

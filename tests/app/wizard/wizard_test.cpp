@@ -23,6 +23,9 @@
 #include "app/wizard/save_retry_dialog.h"
 #include "app/wizard/wizard_dialogs.h"
 
+// Readable QString values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+
 namespace vs {
 namespace {
 
@@ -368,6 +371,7 @@ TEST(WizardDialogs, TextsKeysAndCloseRules) {
   EXPECT_EQ(save.windowTitle(), "Save result as...");
   EXPECT_EQ(save.size(), QSize(448, 299));
   EXPECT_EQ(save.lblPassInfo->text(), "Attempt 2 out of 3.");
+  save.edSaveNewExcel->end(false);
   QTest::keyClicks(save.edSaveNewExcel, "c");
   EXPECT_EQ(save.edSaveNewExcel->text(), "bc") << "nothing is appended while typing";
   Shoot(&save, "dialog-save-retry");
