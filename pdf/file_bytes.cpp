@@ -1,13 +1,35 @@
 #include "pdf/file_bytes.h"
 
+#include <sys/mman.h>
+
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
+#include <new>
 
 #include "platform/stream.h"
 
 namespace vs {
 
-TqxFileBytes::TqxFileBytes(size_t size) : data_(std::make_unique_for_overwrite<char[]>(size)), size_(size) {}
+namespace {
+
+// Large files are placed on huge pages where the system offers them on
+// request: filling 100 MB then costs fifty page faults instead of 25000.
+constexpr size_t kHugePage = size_t{2} << 20;
+
+}  // namespace
+
+TqxFileBytes::TqxFileBytes(size_t size) : size_(size) {
+  const size_t rounded = (std::max<size_t>(size, 1) + kHugePage - 1) / kHugePage * kHugePage;
+  data_.reset(static_cast<char*>(size >= kHugePage ? std::aligned_alloc(kHugePage, rounded) : std::malloc(size + 1)));
+  if (!data_) throw std::bad_alloc();
+#ifdef MADV_HUGEPAGE
+  if (size >= kHugePage) madvise(data_.get(), rounded, MADV_HUGEPAGE);
+#endif
+}
+
+void TqxFileBytes::Release::operator()(char* data) const { std::free(data); }
 
 std::shared_ptr<const TqxFileBytes> TqxFileBytes::Load(const std::string& path) {
   std::ifstream in(path, std::ios::binary | std::ios::ate);

@@ -21,7 +21,10 @@ class TqxFileBytes {
  private:
   explicit TqxFileBytes(size_t size);
 
-  std::unique_ptr<char[]> data_;
+  struct Release {
+    void operator()(char* data) const;
+  };
+  std::unique_ptr<char[], Release> data_;
   size_t size_;
 };
 
