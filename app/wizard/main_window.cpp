@@ -210,11 +210,12 @@ void TfmMain::BuildConvertingScreen() {
 void TfmMain::BuildDoneScreen() {
   pnlDone = MakeScreen(this);
   pnlDone->setObjectName("pnlDone");
-  lblDoneCapt = MakeLabel(pnlDone, "", QRect(0, 40, kWidth, 30), true);
+  // The caption starts right of the mark at 175, which stands at its left.
+  lblDoneCapt = MakeLabel(pnlDone, "", QRect(215, 40, kWidth - 235, 30), true);
   lblDoneCapt->setObjectName("lblDoneCapt");
-  lblDoneCapt->setAlignment(Qt::AlignCenter);
+  lblDoneCapt->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
   QFont font = lblDoneCapt->font();
-  font.setPointSize(font.pointSize() + 6);
+  font.setPointSize(font.pointSize() + 4);
   lblDoneCapt->setFont(font);
   lblDoneInfo = MakeLabel(pnlDone, "", QRect(20, 84, kWidth - 40, 40));
   lblDoneInfo->setObjectName("lblDoneInfo");
