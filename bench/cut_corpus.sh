@@ -8,6 +8,8 @@ set -uo pipefail
 root="$(cd "$(dirname "$0")/.." && pwd)"
 program="${VELLUMSHEET:-$root/build/cli/vellumsheet}"
 shared="${1:-$root/../shared}"
+# A sanitizer report must not pass for a clean failure (exit 1).
+export ASAN_OPTIONS="${ASAN_OPTIONS:-exitcode=86}" UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:exitcode=87}"
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/tmp"
