@@ -167,7 +167,12 @@ void TqxExExcelEngine::WritePicture(TStream& out, const TBitmap* bitmap, const T
   const uint32_t id = NextObjectNumber();
   TObjAnchor anchor = Place(rect.Left, rect.Top, rect.Right, rect.Bottom, !background);
   WriteBiffRecord(out, kObjRecord, AsData(PictureObj(id, anchor, format, background)));
-  WriteBiffRecordContinued(out, kImageDataRecord, AsData(ImageDataHeader(format, static_cast<uint32_t>(data.size()))),
+  // One byte follows a bitmap's declared data: a widely used reader refuses
+  // a bitmap picture whose record data ends exactly with the image; readers
+  // that go by the declared size ignore the byte.
+  const uint32_t declared = static_cast<uint32_t>(data.size());
+  if (format == idfBitmap) data.push_back(0);
+  WriteBiffRecordContinued(out, kImageDataRecord, AsData(ImageDataHeader(format, declared)),
                            AsData(data), kImageDataChunk);
 }
 
