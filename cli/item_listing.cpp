@@ -102,23 +102,6 @@ Summary Describe(const TqxDocumentItem& item) {
   return s;
 }
 
-std::string JsonString(const std::string& text) {
-  std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c < 0x20) {
-      char buffer[8];
-      std::snprintf(buffer, sizeof buffer, "\\u%04X", c);
-      out += buffer;
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
-}
-
 void PrintLine(const Summary& s) {
   std::string line = s.kind;
   for (const Field& f : s.fields) line += " " + f.name + "=" + (f.text ? JsonString(f.value) : f.value);
@@ -142,6 +125,23 @@ class ListingEngine : public TqxCustomDocumentEngine {
 };
 
 }  // namespace
+
+std::string JsonString(const std::string& text) {
+  std::string out = "\"";
+  for (unsigned char c : text) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20) {
+      char buffer[8];
+      std::snprintf(buffer, sizeof buffer, "\\u%04X", c);
+      out += buffer;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
 
 int PrintMetafileItems(std::span<const uint8_t> bytes, bool json, const char* command) {
   ListingEngine engine;

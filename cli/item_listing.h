@@ -3,6 +3,7 @@
 // commands that show them (emf-items, render --items).
 #include <cstdint>
 #include <span>
+#include <string>
 
 namespace vs::cli {
 
@@ -10,6 +11,9 @@ namespace vs::cli {
 // line per item (json: a JSON array of objects). Messages about passed-over
 // records and damage go to stderr under the command's name. Returns the exit
 // status: failure when the records are damaged.
+// A text as a JSON string literal (UTF-8 kept, control characters escaped).
+std::string JsonString(const std::string& text);
+
 int PrintMetafileItems(std::span<const uint8_t> bytes, bool json, const char* command);
 
 }  // namespace vs::cli
