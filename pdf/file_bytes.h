@@ -11,21 +11,23 @@ namespace vs {
 
 class TqxFileBytes {
  public:
-  // The whole file in one sized read; EStreamError naming the file when it
-  // cannot be opened or read.
+  // The whole file; EStreamError naming the file when it cannot be opened or
+  // read. Large regular files are mapped read-only, others read at once.
   static std::shared_ptr<const TqxFileBytes> Load(const std::string& path);
   static std::shared_ptr<const TqxFileBytes> Copy(std::string_view bytes);
 
-  std::string_view View() const { return {data_.get(), size_}; }
+  ~TqxFileBytes();
+  TqxFileBytes(const TqxFileBytes&) = delete;
+  TqxFileBytes& operator=(const TqxFileBytes&) = delete;
+
+  std::string_view View() const { return {data_, size_}; }
 
  private:
-  explicit TqxFileBytes(size_t size);
+  TqxFileBytes() = default;
 
-  struct Release {
-    void operator()(char* data) const;
-  };
-  std::unique_ptr<char[], Release> data_;
-  size_t size_;
+  char* data_ = nullptr;
+  size_t size_ = 0;
+  bool mapped_ = false;
 };
 
 using TqxSharedBytes = std::shared_ptr<const TqxFileBytes>;

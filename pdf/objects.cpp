@@ -100,13 +100,13 @@ TqxPDFObjectPtr TqxPDFArrayObject::SetItem(int32_t index, TqxPDFObjectPtr object
 
 TqxPDFObjectPtr TqxPDFArrayObject::Clone() const {
   auto copy = std::make_unique<TqxPDFArrayObject>();
+  copy->Reserve(items_.size());
   for (const auto& item : items_) copy->Add(CloneOf(item));
   return copy;
 }
 
 void TqxPDFDictObject::Add(std::unique_ptr<TqxPDFNameObject> key, TqxPDFObjectPtr value) {
-  keys_.push_back(std::move(key));
-  values_.push_back(std::move(value));
+  entries_.push_back({std::move(key), std::move(value)});
 }
 
 void TqxPDFDictObject::AddObject(std::string_view key, TqxPDFObjectPtr value) {
@@ -130,19 +130,19 @@ void TqxPDFDictObject::AddInt64(std::string_view key, int64_t value) {
 }
 
 int32_t TqxPDFDictObject::IndexOf(std::string_view key) const {
-  for (size_t i = 0; i < keys_.size(); ++i)
-    if (keys_[i] && keys_[i]->Text() == key) return static_cast<int32_t>(i);
+  for (size_t i = 0; i < entries_.size(); ++i)
+    if (entries_[i].key && entries_[i].key->Text() == key) return static_cast<int32_t>(i);
   return -1;
 }
 
 TqxPDFObject* TqxPDFDictObject::Lookup(std::string_view key) const { return ValueAt(IndexOf(key)); }
 
 TqxPDFNameObject* TqxPDFDictObject::KeyAt(int32_t index) const {
-  return index >= 0 && index < Count() ? keys_[static_cast<size_t>(index)].get() : nullptr;
+  return index >= 0 && index < Count() ? entries_[static_cast<size_t>(index)].key.get() : nullptr;
 }
 
 TqxPDFObject* TqxPDFDictObject::ValueAt(int32_t index) const {
-  return index >= 0 && index < Count() ? values_[static_cast<size_t>(index)].get() : nullptr;
+  return index >= 0 && index < Count() ? entries_[static_cast<size_t>(index)].value.get() : nullptr;
 }
 
 void TqxPDFDictObject::SetValue(std::string_view key, TqxPDFObjectPtr value) {
@@ -150,7 +150,7 @@ void TqxPDFDictObject::SetValue(std::string_view key, TqxPDFObjectPtr value) {
   if (index < 0)
     AddObject(key, std::move(value));
   else
-    values_[static_cast<size_t>(index)] = std::move(value);
+    entries_[static_cast<size_t>(index)].value = std::move(value);
 }
 
 void TqxPDFDictObject::SetName(std::string_view key, std::string_view name) {
@@ -167,7 +167,7 @@ void TqxPDFDictObject::SetInteger(std::string_view key, int32_t value) {
 
 TqxPDFObjectPtr TqxPDFDictObject::SetValueAt(int32_t index, TqxPDFObjectPtr value) {
   if (index < 0 || index >= Count()) throw EInvalidIndex();
-  std::swap(values_[static_cast<size_t>(index)], value);
+  std::swap(entries_[static_cast<size_t>(index)].value, value);
   return value;
 }
 
@@ -175,20 +175,20 @@ void TqxPDFDictObject::Delete(std::string_view key) { DeleteAt(IndexOf(key)); }
 
 void TqxPDFDictObject::DeleteAt(int32_t index) {
   if (index < 0 || index >= Count()) return;
-  keys_.erase(keys_.begin() + index);
-  values_.erase(values_.begin() + index);
+  entries_.erase(entries_.begin() + index);
 }
 
 void TqxPDFDictObject::Merge(const TqxPDFDictObject& other) {
   if (&other == this) return;
-  for (size_t i = 0; i < other.keys_.size(); ++i)
-    if (other.keys_[i]) SetValue(other.keys_[i]->Text(), CloneOf(other.values_[i]));
+  for (const Entry& entry : other.entries_)
+    if (entry.key) SetValue(entry.key->Text(), CloneOf(entry.value));
 }
 
 TqxPDFObjectPtr TqxPDFDictObject::Clone() const {
   auto copy = std::make_unique<TqxPDFDictObject>();
-  for (size_t i = 0; i < keys_.size(); ++i)
-    copy->Add(keys_[i] ? std::make_unique<TqxPDFNameObject>(keys_[i]->Text()) : nullptr, CloneOf(values_[i]));
+  copy->Reserve(entries_.size());
+  for (const Entry& entry : entries_)
+    copy->Add(entry.key ? std::make_unique<TqxPDFNameObject>(entry.key->Text()) : nullptr, CloneOf(entry.value));
   return copy;
 }
 

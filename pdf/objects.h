@@ -2,6 +2,7 @@
 // In-memory PDF values. Containers own their elements (std::unique_ptr);
 // a reference only names the object it refers to. Every class gives an
 // independent deep copy through Clone.
+#include <cstddef>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "pdf/file_bytes.h"
+#include "pdf/object_pool.h"
 #include "pdf/security/decryptor.h"
 #include "platform/stream.h"
 
@@ -42,6 +44,11 @@ class TqxPDFObject {
 
   TqxPDFObjectType ObjectType() const { return type_; }
   virtual std::unique_ptr<TqxPDFObject> Clone() const = 0;
+
+  // Every value lives in the object pool; the virtual destructor hands the
+  // real size back.
+  static void* operator new(std::size_t size) { return AllocatePDFObject(size); }
+  static void operator delete(void* object, std::size_t size) noexcept { FreePDFObject(object, size); }
 
  protected:
   explicit TqxPDFObject(TqxPDFObjectType type) : type_(type) {}
@@ -140,6 +147,8 @@ class TqxPDFArrayObject : public TqxPDFObject {
   int32_t Add(TqxPDFObjectPtr object);
   int32_t AddInteger(int32_t value);
   int32_t Count() const { return static_cast<int32_t>(items_.size()); }
+  // Room for count elements in all, so that adding them allocates once.
+  void Reserve(size_t count) { items_.reserve(count); }
   // The element at index, or nullptr outside the array.
   TqxPDFObject* Item(int32_t index) const;
   // Inserts at 0..Count; EListError otherwise.
@@ -167,7 +176,9 @@ class TqxPDFDictObject : public TqxPDFObject {
   void AddReal(std::string_view key, double value);
   void AddInt64(std::string_view key, int64_t value);
 
-  int32_t Count() const { return static_cast<int32_t>(keys_.size()); }
+  int32_t Count() const { return static_cast<int32_t>(entries_.size()); }
+  // Room for count entries in all, so that adding them allocates once.
+  void Reserve(size_t count) { entries_.reserve(count); }
   // Position of the key (compared with its "/"), or -1.
   int32_t IndexOf(std::string_view key) const;
   TqxPDFObject* Lookup(std::string_view key) const;
@@ -194,8 +205,11 @@ class TqxPDFDictObject : public TqxPDFObject {
   TqxPDFObjectPtr Clone() const override;
 
  private:
-  std::vector<std::unique_ptr<TqxPDFNameObject>> keys_;
-  std::vector<TqxPDFObjectPtr> values_;
+  struct Entry {
+    std::unique_ptr<TqxPDFNameObject> key;
+    TqxPDFObjectPtr value;
+  };
+  std::vector<Entry> entries_;
 };
 
 // A stream body still in the loaded file: a view of its bytes, kept alive by

@@ -54,6 +54,24 @@ class TqxPDFStreamReader::NestingGuard {
   int& nesting_;
 };
 
+namespace {
+
+// Drops what a container left on a pending stack, however its read ends.
+template <typename Stack>
+class PendingScope {
+ public:
+  explicit PendingScope(Stack& stack) : stack_(stack), start_(stack.size()) {}
+  ~PendingScope() { stack_.resize(start_); }
+  size_t Start() const { return start_; }
+  size_t Count() const { return stack_.size() - start_; }
+
+ private:
+  Stack& stack_;
+  size_t start_;
+};
+
+}  // namespace
+
 TqxPDFStreamReader::TqxPDFStreamReader(int32_t document_number, TStream* source)
     : TqxRandomAccessFilter(source), document_number_(document_number) {
   position_ = std::max<int64_t>(0, source->Position());
@@ -300,15 +318,18 @@ std::unique_ptr<TqxPDFArrayObject> TqxPDFStreamReader::ReadArray() {
   if (open != '[') Fail(EArrayReadError(ByteText(open)));
   NestingGuard guard(nesting_);
   if (guard.TooDeep()) Fail(EArrayReadError("["));
-  auto array = std::make_unique<TqxPDFArrayObject>();
+  PendingScope pending(pending_items_);
   for (;;) {
     SkipWhiteSpace();
     if (PeekByte() == ']') break;
     TqxPDFObjectPtr item = ReadObject();
     if (!item) break;
-    array->Add(std::move(item));
+    pending_items_.push_back(std::move(item));
   }
   Skip(1);  // the closing bracket
+  auto array = std::make_unique<TqxPDFArrayObject>();
+  array->Reserve(pending.Count());
+  for (size_t i = pending.Start(); i < pending_items_.size(); ++i) array->Add(std::move(pending_items_[i]));
   return array;
 }
 
@@ -320,7 +341,7 @@ std::unique_ptr<TqxPDFDictObject> TqxPDFStreamReader::ReadDictionary() {
   }
   NestingGuard guard(nesting_);
   if (guard.TooDeep()) Fail(EDictionaryReadError("<"));
-  auto dict = std::make_unique<TqxPDFDictObject>();
+  PendingScope pending(pending_entries_);
   for (;;) {
     SkipWhiteSpace();
     if (PeekByte() == '>') {
@@ -329,8 +350,13 @@ std::unique_ptr<TqxPDFDictObject> TqxPDFStreamReader::ReadDictionary() {
     }
     std::unique_ptr<TqxPDFNameObject> key = ReadName();
     TqxPDFObjectPtr value = ReadObject();
-    if (value) dict->Add(std::move(key), std::move(value));  // a key without a value is dropped
+    // A key without a value is dropped.
+    if (value) pending_entries_.emplace_back(std::move(key), std::move(value));
   }
+  auto dict = std::make_unique<TqxPDFDictObject>();
+  dict->Reserve(pending.Count());
+  for (size_t i = pending.Start(); i < pending_entries_.size(); ++i)
+    dict->Add(std::move(pending_entries_[i].first), std::move(pending_entries_[i].second));
   return dict;
 }
 

@@ -141,6 +141,10 @@ class TqxPDFStreamReader : public TqxRandomAccessFilter {
   int32_t current_object_number_ = -1;
   int32_t current_generation_ = -1;
   int nesting_ = 0;
+  // Elements of the arrays and dictionaries being read, innermost last, so
+  // that each container is sized once when it is complete.
+  std::vector<TqxPDFObjectPtr> pending_items_;
+  std::vector<std::pair<std::unique_ptr<TqxPDFNameObject>, TqxPDFObjectPtr>> pending_entries_;
 
   // The bytes: shared file bytes, a copy of a stream that is not in memory,
   // or (bytes_ empty) a memory stream's buffer read in place.
