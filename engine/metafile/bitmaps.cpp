@@ -213,9 +213,11 @@ void TqxMetafileProcessor::ImageRecord(const TEmfRecord& r) {
         return;
       }
     }
-    TBitmap drawn(picture.Width(), picture.Height());
-    DrawWithRasterOp(drawn, 0, 0, picture, b.rop);
-    picture = std::move(drawn);
+    if (b.rop != kSrcCopy) {  // a copy over white is the picture itself
+      TBitmap drawn(picture.Width(), picture.Height());
+      DrawWithRasterOp(drawn, 0, 0, picture, b.rop);
+      picture = std::move(drawn);
+    }
   }
   item->ImageIndex = AppendImage(std::move(picture));
   AddItem(std::move(item));

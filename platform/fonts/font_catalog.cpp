@@ -9,14 +9,49 @@
 namespace vs::fonts {
 namespace {
 
+// Where fonts and their caches are, as the system's configuration names
+// them, and the administrator's local additions.
+constexpr char kShortConfiguration[] =
+    "<?xml version=\"1.0\"?><fontconfig>"
+    "<dir>/usr/share/fonts</dir><dir>/usr/local/share/fonts</dir>"
+    "<dir prefix=\"xdg\">fonts</dir><dir>~/.fonts</dir>"
+    "<cachedir>/var/cache/fontconfig</cachedir><cachedir prefix=\"xdg\">fontconfig</cachedir>"
+    "<include ignore_missing=\"yes\">/etc/fonts/local.conf</include>"
+    "</fontconfig>";
+
+bool HasFaces(FcConfig* config) {
+  FcFontSet* faces = FcConfigGetFonts(config, FcSetSystem);
+  return faces && faces->nfont > 0;
+}
+
+// The catalogue only lists faces, so it needs no matching rules: the
+// system's whole configuration parses dozens of rule files, which costs more
+// than converting a small page. A configuration the user names through
+// FONTCONFIG_FILE or FONTCONFIG_PATH is loaded whole, and so is the
+// system's when the short one finds no faces.
+FcConfig* LoadConfiguration() {
+  if (!std::getenv("FONTCONFIG_FILE") && !std::getenv("FONTCONFIG_PATH")) {
+    FcConfig* config = FcConfigCreate();
+    if (config && FcConfigParseAndLoadFromMemory(config, reinterpret_cast<const FcChar8*>(kShortConfiguration),
+                                                 FcFalse) &&
+        FcConfigBuildFonts(config) && HasFaces(config))
+      return config;
+    if (config) FcConfigDestroy(config);
+  }
+  return FcInitLoadConfigAndFonts();
+}
+
 FcConfig* Config() {
   // Loaded once for the process and released at its end.
-  static bool loaded = [] {
-    bool ok = FcInit();
-    std::atexit(FcFini);
-    return ok;
+  static FcConfig* config = [] {
+    FcConfig* loaded = LoadConfiguration();
+    std::atexit([] {
+      if (config) FcConfigDestroy(config);
+      FcFini();
+    });
+    return loaded;
   }();
-  return loaded ? FcConfigGetCurrent() : nullptr;
+  return config;
 }
 
 struct FontSetDeleter {

@@ -8,6 +8,7 @@
 // workbook pictures carry no alpha.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 
 #include "platform/gdiplus/canvas.h"
 
@@ -27,6 +28,13 @@ TColorRef Adjust(TColorRef c, const ColorMatrix& m) {
     return static_cast<uint8_t>(std::lround(blended * 255));
   };
   return Rgb(channel(out[0]), channel(out[1]), channel(out[2]));
+}
+
+bool IsIdentity(const ColorMatrix& m) {
+  for (int i = 0; i < 5; ++i)
+    for (int j = 0; j < 5; ++j)
+      if (m.m[i][j] != (i == j ? 1 : 0)) return false;
+  return true;
 }
 
 }  // namespace
@@ -67,8 +75,14 @@ GpStatus GdipDrawImageRectRectI(GpGraphics* g, GpImage* image, int dstx, int dst
   bool transpose = std::abs(u.X) + std::abs(v.Y) < std::abs(u.Y) + std::abs(v.X);
   int w = transpose ? ch : cw, h = transpose ? cw : ch;
 
+  const bool adjust = attributes && attributes->matrix && !IsIdentity(*attributes->matrix);
   TBitmap out(w, h);
   for (int oy = 0; oy < h; ++oy) {
+    if (!transpose && u.X >= 0 && !adjust) {  // rows kept as they are: copied whole
+      const int sy = v.Y >= 0 ? oy : ch - 1 - oy;
+      std::memcpy(out.Scanline(oy), picture.Scanline(static_cast<int>(y0) + sy) + 3 * x0, static_cast<size_t>(w) * 3);
+      continue;
+    }
     for (int ox = 0; ox < w; ++ox) {
       int sx, sy;
       if (!transpose) {
@@ -79,7 +93,7 @@ GpStatus GdipDrawImageRectRectI(GpGraphics* g, GpImage* image, int dstx, int dst
         sx = u.Y >= 0 ? oy : cw - 1 - oy;
       }
       TColorRef c = picture.Pixel(static_cast<int>(x0) + sx, static_cast<int>(y0) + sy);
-      if (attributes && attributes->matrix) c = Adjust(c, *attributes->matrix);
+      if (adjust) c = Adjust(c, *attributes->matrix);
       out.SetPixel(ox, oy, c);
     }
   }

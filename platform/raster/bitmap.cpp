@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <bit>
+#include <cstring>
 
 namespace vs {
 namespace {
@@ -141,8 +142,15 @@ void TBitmap::SetPixel(int x, int y, TColorRef color) {
 }
 
 void TBitmap::Fill(TColorRef color) {
-  for (int y = 0; y < height_; ++y)
-    for (int x = 0; x < width_; ++x) SetPixel(x, y, color);
+  if (Empty()) return;
+  // One row by pixels, the others copied from it (row padding stays as it is).
+  uint8_t* first = Scanline(0);
+  for (int x = 0; x < width_; ++x) {
+    first[3 * x] = BlueOf(color);
+    first[3 * x + 1] = GreenOf(color);
+    first[3 * x + 2] = RedOf(color);
+  }
+  for (int y = 1; y < height_; ++y) std::memcpy(Scanline(y), first, static_cast<size_t>(width_) * 3);
 }
 
 std::vector<uint8_t> TBitmap::InfoHeader() const {
