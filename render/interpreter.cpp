@@ -228,6 +228,7 @@ void TqxPDFContentStreamParser::RunForm(TqxPDFStreamObject& form, const GpMatrix
   auto* resources = dictionary ? As<TqxPDFDictObject>(Resolve(dictionary->Lookup("/Resources"))) : nullptr;
   TqxPDFContentStreamParser nested(context_, resources, this);
   nested.state_.ctm = matrix.Then(state_.ctm);
+  nested.checkBoxGlyphs = checkBoxGlyphs;
 
   // Whatever the form changes, the clip included, is undone after it.
   GraphicsState token = 0;
@@ -242,6 +243,7 @@ void TqxPDFContentStreamParser::RunForm(TqxPDFStreamObject& form, const GpMatrix
   }
   context_.formsInProgress.erase(&form);
   GdipRestoreGraphics(context_.graphics, token);
+  checkBoxGlyphs = nested.checkBoxGlyphs;
 }
 
 }  // namespace vs

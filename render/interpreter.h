@@ -116,6 +116,12 @@ class TqxPDFContentStreamParser {
   std::string current_operator_;
 
  public:
+  // Set for the appearance of a check box or radio button until it shows
+  // its first string, which may be a dingbat mark (text operators). Not part
+  // of the graphics state: q and Q leave it alone; a form run before the
+  // first string gets it and hands back what is left.
+  bool checkBoxGlyphs = false;
+
   // The path under construction and its pending clip (path operators).
   struct PathState {
     GpPath path;

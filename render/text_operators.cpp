@@ -1,12 +1,16 @@
 // Text operators: BT, ET, Tf, Tc, Tw, TL, Ts, Tz, Tr, Td, TD, T*, Tm, Tj, TJ, ' and ".
 #include <cmath>
+#include <optional>
+#include <utility>
 
 #include "pdf/document.h"
 #include "pdf/objects.h"
+#include "platform/codepage.h"
 #include "platform/gdiplus/canvas.h"
 #include "render/fonts/page_fonts.h"
 #include "render/interpreter.h"
 #include "render/operator_table.h"
+#include "render/text/check_box_marks.h"
 #include "render/text/show_layout.h"
 #include "render/text/shown_strings.h"
 
@@ -52,7 +56,7 @@ void SetFont(Parser& p) {
     text.font = Fonts(p).Default();
     p.Skip("no font " + name + " in the resources");
   }
-  text.font = Fonts(p).Select(p.Document().Store(), name[0] == '/' ? name : "/" + name, *dict);
+  text.font = Fonts(p).Select(p.Document().Store(), name[0] == '/' ? name : "/" + name, *dict, p.checkBoxGlyphs);
 }
 
 void Draw(Parser& p, const TqxSelectedFont& font, const TTextRun& run, double scale) {
@@ -80,12 +84,25 @@ void Draw(Parser& p, const TqxSelectedFont& font, const TTextRun& run, double sc
   GdipDrawString(p.Graphics(), run.Text.c_str(), static_cast<int>(run.Text.size()), &gpFont, &layout, &format, &brush);
 }
 
+// The mark of a check box or radio button: the first string its appearance
+// shows, when that is one dingbat mark code alone (a TJ array holding just
+// that string too) and the font draws in the dingbat face. The mark is
+// drawn under the face's own code; the advance stays the PDF's.
+std::optional<char16_t> CheckBoxMark(Parser& p, const TqxSelectedFont& font, const std::vector<TShowPiece>& pieces) {
+  if (!std::exchange(p.checkBoxGlyphs, false)) return std::nullopt;
+  if (font.Font->WindowsFamily != kCheckBoxFace || pieces.size() != 1 || pieces[0].IsNumber) return std::nullopt;
+  auto code = CheckBoxMarkCode(pieces[0].Bytes);
+  if (!code) return std::nullopt;
+  return AnsiToWideChar(*code);
+}
+
 void Show(Parser& p, const std::vector<TShowPiece>& pieces) {
   TqxTextState& state = p.State().text;
   if (!state.font) state.font = Fonts(p).Default();
   const TqxSelectedFont& font = *state.font;
   TTextParams params{state.fontSize, state.charSpacing, state.wordSpacing, state.horizontalScale / 100};
   TTextLayout layout = LayOutText(*font.Font, params, pieces);
+  if (auto mark = CheckBoxMark(p, font, pieces)) layout.Runs = {TTextRun{0, std::u16string(1, *mark)}};
   GpMatrix saved;
   GdipGetWorldTransform(p.Graphics(), &saved);
   // Invisible text (render mode 3) is drawn too: it is the text layer of scanned pages.

@@ -138,14 +138,15 @@ class WidgetPainter {
     auto rect = Rect(kid);
     if (!rect) return;
     if (TqxPDFStreamObject* appearance = Appearance(kid, field)) {
-      DrawAppearance(*appearance, *rect);
+      // Check boxes and radio buttons show their mark in a dingbat font.
+      DrawAppearance(*appearance, *rect, field.kind == fkCheckBox || field.kind == fkRadioButton);
     } else if (!kid.Lookup("/AP")) {
       Paint(kid, field, *rect);
     }
   }
 
   // The appearance's bounding box, through its /Matrix, fitted onto /Rect.
-  void DrawAppearance(TqxPDFStreamObject& appearance, const std::array<double, 4>& rect) {
+  void DrawAppearance(TqxPDFStreamObject& appearance, const std::array<double, 4>& rect, bool checkBoxGlyphs) {
     TqxPDFDictObject* dictionary = appearance.Dictionary();
     GpMatrix matrix;
     std::vector<double> m = Numbers(dictionary ? dictionary->Lookup("/Matrix") : nullptr);
@@ -165,6 +166,7 @@ class WidgetPainter {
       placement = GpMatrix(sx, 0, 0, sy, rect[0] - left * sx, rect[1] - bottom * sy);
     }
     TqxPDFContentStreamParser field(context_, resources_, nullptr);
+    field.checkBoxGlyphs = checkBoxGlyphs;
     try {
       field.RunForm(appearance, matrix.Then(placement));
     } catch (const std::exception&) {

@@ -77,7 +77,7 @@ TBaseFontName ParseBaseFontName(std::string_view baseFont) {
   return out;
 }
 
-std::string SubstituteFontName(std::string_view family) {
+std::string SubstituteFontName(std::string_view family, std::string_view fallback) {
   std::string folded = Folded(family);
   for (const Known& k : kExact)
     if (folded == k.Folded) return k.Family;
@@ -93,7 +93,7 @@ std::string SubstituteFontName(std::string_view family) {
     }
   } catch (const Exception&) {
   }
-  return "Arial";
+  return std::string(fallback);
 }
 
 }  // namespace vs

@@ -19,7 +19,7 @@ TBaseFontName ParseBaseFontName(std::string_view baseFont);
 // PostScript names map to Arial, Arial Narrow, Times New Roman, Courier New,
 // Calibri, Cambria, Symbol and the Wingdings families; a name that, without
 // its spaces, is an installed family gives that family; anything else gives
-// Arial.
-std::string SubstituteFontName(std::string_view family);
+// the fallback.
+std::string SubstituteFontName(std::string_view family, std::string_view fallback = "Arial");
 
 }  // namespace vs

@@ -53,13 +53,18 @@ std::shared_ptr<const TqxSelectedFont> TPageFonts::Make(std::shared_ptr<const Tq
 
 std::shared_ptr<const TqxSelectedFont> TPageFonts::Select(const TqxPDFObjectStore& store,
                                                           const std::string& resourceName,
-                                                          const TqxPDFDictObject& dict) {
-  auto it = fonts_.find(&dict);
+                                                          const TqxPDFDictObject& dict, bool checkBoxGlyphs) {
+  auto key = std::make_pair(&dict, checkBoxGlyphs);
+  auto it = fonts_.find(key);
   if (it != fonts_.end()) return it->second;
-  std::shared_ptr<const TqxPDFFontObject> font = LoadFont(store, resourceName, dict);
-  std::string measure = font->Subtype == "/Type3" ? std::string() : RegisterEmbedded(store, dict);
-  auto selected = Make(std::move(font), measure);
-  fonts_.emplace(&dict, selected);
+  std::shared_ptr<const TqxPDFFontObject> font = LoadFont(store, resourceName, dict, checkBoxGlyphs);
+  auto measure = measureFamilies_.find(&dict);
+  if (measure == measureFamilies_.end()) {
+    std::string family = font->Subtype == "/Type3" ? std::string() : RegisterEmbedded(store, dict);
+    measure = measureFamilies_.emplace(&dict, family).first;
+  }
+  auto selected = Make(std::move(font), measure->second);
+  fonts_.emplace(key, selected);
   return selected;
 }
 

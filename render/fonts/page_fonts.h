@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "render/fonts/selected_font.h"
@@ -24,9 +25,10 @@ class TPageFonts {
 
   // The selected font for a font dictionary under a resource name; the
   // dictionary is read, and an embedded TrueType program registered, the
-  // first time.
+  // first time. checkBoxGlyphs: selected for the mark of a check box or
+  // radio button (see LoadFont).
   std::shared_ptr<const TqxSelectedFont> Select(const TqxPDFObjectStore& store, const std::string& resourceName,
-                                                const TqxPDFDictObject& dict);
+                                                const TqxPDFDictObject& dict, bool checkBoxGlyphs = false);
 
   // The font used before any Tf, or after one naming no font: Arial-drawn
   // text in WinAnsi with Helvetica widths.
@@ -40,7 +42,8 @@ class TPageFonts {
                                               const std::string& measureFamily);
   std::string RegisterEmbedded(const TqxPDFObjectStore& store, const TqxPDFDictObject& dict);
 
-  std::map<const TqxPDFDictObject*, std::shared_ptr<const TqxSelectedFont>> fonts_;
+  std::map<std::pair<const TqxPDFDictObject*, bool>, std::shared_ptr<const TqxSelectedFont>> fonts_;
+  std::map<const TqxPDFDictObject*, std::string> measureFamilies_;  // registered once per dictionary
   std::shared_ptr<const TqxSelectedFont> default_;
   std::vector<int> handles_;
   std::vector<std::string> names_;

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "render/fonts/family_names.h"
+#include "render/text/check_box_marks.h"
 #include "render/text/object_lookup.h"
 
 namespace vs {
@@ -17,7 +18,7 @@ double TqxPDFFontObject::SpaceWidth() const {
 }
 
 std::unique_ptr<TqxPDFFontObject> LoadFont(const TqxPDFObjectStore& store, std::string_view resourceName,
-                                           const TqxPDFDictObject& font) {
+                                           const TqxPDFDictObject& font, bool checkBoxGlyphs) {
   auto f = std::make_unique<TqxPDFFontObject>();
   f->ResourceName = std::string(resourceName);
   if (auto* subtype = LookupAs<TqxPDFNameObject>(store, &font, "/Subtype")) f->Subtype = subtype->Text();
@@ -50,7 +51,7 @@ std::unique_ptr<TqxPDFFontObject> LoadFont(const TqxPDFObjectStore& store, std::
     f->SizeScale = 1;
     f->WindowsFamily = "Arial";  // a stand-in face: Type 3 glyphs are drawings
   } else {
-    f->WindowsFamily = SubstituteFontName(f->FamilyName);
+    f->WindowsFamily = SubstituteFontName(f->FamilyName, checkBoxGlyphs ? kCheckBoxFace : "Arial");
   }
   return f;
 }

@@ -39,8 +39,10 @@ struct TqxPDFFontObject {
 };
 
 // Reads a font dictionary. Never raises: what cannot be read is left at its
-// default, so a damaged font still shows its text in Arial.
+// default, so a damaged font still shows its text in Arial. A font of a
+// check box or radio button (checkBoxGlyphs) whose family is unknown is
+// drawn in the dingbat face instead: its text is a mark.
 std::unique_ptr<TqxPDFFontObject> LoadFont(const TqxPDFObjectStore& store, std::string_view resourceName,
-                                           const TqxPDFDictObject& font);
+                                           const TqxPDFDictObject& font, bool checkBoxGlyphs = false);
 
 }  // namespace vs

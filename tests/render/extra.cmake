@@ -25,6 +25,11 @@ if(TARGET vellumsheet)
   add_test(NAME Render.InlineImagePassedOver COMMAND vellumsheet render ${render_data}/inline_image_ei.pdf --items)
   set_tests_properties(Render.InlineImagePassedOver PROPERTIES PASS_REGULAR_EXPRESSION
     "operators, 0 skipped(.|\n)*x=96 y=229 width=133 height=27")
+  # A checked check box and a chosen radio button: their dingbat marks reach text items as the
+  # codes of the face they are drawn in.
+  add_test(NAME Render.CheckBoxMarks COMMAND vellumsheet render ${render_data}/check_box_marks.pdf --items)
+  set_tests_properties(Render.CheckBoxMarks PROPERTIES PASS_REGULAR_EXPRESSION
+    "text=\"P\" font=\"Wingdings 2\"(.|\n)*text=\"[?]\" font=\"Wingdings 2\"")
   add_test(NAME Render.UsageError
            COMMAND ${VS_EXPECT_FAILURE} 2 "Usage: vellumsheet render" $<TARGET_FILE:vellumsheet> render --page 0 x.pdf)
   add_test(NAME Render.MissingFile

@@ -2,8 +2,8 @@
 """Writes the small PDF files the render command's checks read: forms with
 their own resources, a form that draws itself and a cycle of forms, stray
 Q operators before text, an inline image whose bytes hold "EI", a page box
-that does not start at (0, 0), a turned page, and a filled and stroked path
-under a clip. Run it from anywhere; it writes next to itself."""
+that does not start at (0, 0), a turned page, a filled and stroked path
+under a clip, and a form with a check box and a radio button. Run it from anywhere; it writes next to itself."""
 import os
 import sys
 
@@ -15,11 +15,11 @@ HELVETICA = "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"
 COURIER = "<< /Type /Font /Subtype /Type1 /BaseFont /Courier >>"
 
 
-def one_page(name, content, page_entries="", more=None, box="[0 0 612 792]"):
+def one_page(name, content, page_entries="", more=None, box="[0 0 612 792]", catalog_entries=""):
     """Catalog 1, pages 2, page 3, content 4, fonts 5 (Helvetica) and 6
     (Courier), then the objects of `more` from 7 on."""
     p = Pdf("1.4")
-    p.obj(1, "<< /Type /Catalog /Pages 2 0 R >>")
+    p.obj(1, "<< /Type /Catalog /Pages 2 0 R %s>>" % (catalog_entries + " " if catalog_entries else ""))
     p.obj(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>")
     p.obj(3, "<< /Type /Page /Parent 2 0 R /MediaBox %s /Contents 4 0 R %s >>" % (box, page_entries))
     p.stream(4, "", content)
@@ -65,6 +65,19 @@ def main():
              b"q 50 50 300 300 re W n 1 0 0 rg 0 0 1 RG 4 w 100 100 m 400 100 l 400 400 l h B Q "
              b"0 g [6 3] 0 d 1 w 50 500 m 500 500 l S",
              "/Resources << >>")
+    # A checked check box and a chosen radio button, their marks in the dingbat font.
+    mark = "/Subtype /Form /BBox [0 0 20 20]"
+    one_page("check_box_marks.pdf", b"",
+             "/Annots [7 0 R 8 0 R]",
+             [("obj", "<< /Type /Annot /Subtype /Widget /FT /Btn /T (agree) /V /Yes /AS /Yes "
+                      "/Rect [72 700 92 720] /AP << /N << /Yes 9 0 R /Off 10 0 R >> >> >>", None),
+              ("obj", "<< /Type /Annot /Subtype /Widget /FT /Btn /Ff 49152 /T (choice) /V /B /AS /B "
+                      "/Rect [72 660 92 680] /AP << /N << /B 11 0 R /Off 10 0 R >> >> >>", None),
+              ("stream", mark, b"q BT /ZaDb 14 Tf 3 4 Td (4) Tj ET Q"),
+              ("stream", mark, b""),
+              ("stream", mark, b"BT /ZaDb 14 Tf 3 4 Td (l) Tj ET"),
+              ("obj", "<< /Type /Font /Subtype /Type1 /BaseFont /ZapfDingbats >>", None)],
+             catalog_entries="/AcroForm << /Fields [7 0 R 8 0 R] /DR << /Font << /ZaDb 12 0 R >> >> >>")
 
 
 if __name__ == "__main__":
