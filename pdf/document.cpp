@@ -68,6 +68,11 @@ bool TqxCustomPDFDocument::LoadFromMemory(std::string_view bytes) {
   return Load(TqxFileBytes::Copy(bytes));
 }
 
+bool TqxCustomPDFDocument::LoadFromBytes(TqxSharedBytes bytes) {
+  CloseDocument();
+  return Load(std::move(bytes));
+}
+
 bool TqxCustomPDFDocument::Load(TqxSharedBytes bytes) {
   // Stream bodies stay views into the bytes, which live as long as the
   // last of them.

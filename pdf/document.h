@@ -79,6 +79,8 @@ class TqxCustomPDFDocument : public TqxComponent {
   bool LoadFromFile(const std::string& file_name);
   // The same for a file already held in memory.
   bool LoadFromMemory(std::string_view bytes);
+  // The same over bytes already loaded (TqxFileBytes::Load), without a copy.
+  bool LoadFromBytes(TqxSharedBytes bytes);
   // Empties the document: everything read is destroyed.
   void CloseDocument();
   // Tests a password against the security handler; on success the reader

@@ -67,10 +67,19 @@ void TMemoryStream::Clear() {
 }
 
 void TMemoryStream::LoadFromFile(const std::string& path) {
-  std::ifstream in(path, std::ios::binary);
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
   if (!in) throw EStreamError("Cannot open file \"" + path + "\"");
-  data_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  if (in.bad()) throw EStreamError("Cannot read file \"" + path + "\"");
+  const std::streamoff size = in.tellg();
+  if (size >= 0) {  // one sized read
+    data_.resize(static_cast<size_t>(size));
+    in.seekg(0);
+    in.read(reinterpret_cast<char*>(data_.data()), size);
+    if (in.gcount() != size) throw EStreamError("Cannot read file \"" + path + "\"");
+  } else {  // no size to ask for (a pipe, say): read to the end
+    in.clear();
+    data_.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+    if (in.bad()) throw EStreamError("Cannot read file \"" + path + "\"");
+  }
   position_ = 0;
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <filesystem>
+#include <vector>
 
 #include "platform/codepage.h"
 #include "platform/file_stream.h"
@@ -270,11 +271,12 @@ void TqxCustomExcelEngine::WriteWorksheet(int sheetNo) {
   }
   if (Preferences().PrintGridLines()) WritePrintGridLines(sheet);
   WriteSheetExtras(sheetBuffer_);
-  sheet.WriteBytes(sheetBuffer_.View());
-  WriteEof(sheet);
+  WriteEof(sheetBuffer_);
 
+  // The records before the cells, then the cells, without joining them first.
   output_->WriteBytes(sheet.View());
-  worksheetBytes_ += sheet.Size();
+  output_->WriteBytes(sheetBuffer_.View());
+  worksheetBytes_ += sheet.Size() + sheetBuffer_.Size();
   sheetBuffer_.Clear();
   sheets_.push_back({NextSheetName(sheetNo), worksheetBytes_});
   SetRowOffset(0);
@@ -305,6 +307,32 @@ void TqxCustomExcelEngine::WriteGlobals(TStream& out) {
   WriteEof(out);
 }
 
+namespace {
+
+constexpr int64_t kCopyChunk = 256 * 1024;
+
+// Moves count bytes at from up by distance within one stream, the last
+// chunk first, so that nothing is overwritten before it is read.
+void MoveUp(TStream& stream, int64_t from, int64_t count, int64_t distance) {
+  std::vector<uint8_t> chunk(static_cast<size_t>(std::clamp<int64_t>(count, 0, kCopyChunk)));
+  for (int64_t end = count; end > 0;) {
+    const int64_t size = std::min<int64_t>(end, kCopyChunk);
+    end -= size;
+    stream.SetPosition(from + end);
+    stream.ReadBuffer(chunk.data(), size);
+    stream.SetPosition(from + end + distance);
+    stream.WriteBuffer(chunk.data(), size);
+  }
+}
+
+void WriteZeros(TStream& stream, int64_t count) {
+  const std::vector<uint8_t> zeros(static_cast<size_t>(std::clamp<int64_t>(count, 0, kCopyChunk)), 0);
+  for (int64_t left = count; left > 0; left -= kCopyChunk)
+    stream.WriteBuffer(zeros.data(), std::min<int64_t>(left, kCopyChunk));
+}
+
+}  // namespace
+
 void TqxCustomExcelEngine::EndDocHook() {
   if (tables_) FinishWorkbook();
   TqxCustomSpreadSheetEngine::EndDocHook();
@@ -315,18 +343,22 @@ void TqxCustomExcelEngine::FinishWorkbook() {
   // without any still gets one worksheet.
   if (pagesOnSheet_ > 0 || sheetBuffer_.Size() > 0 || sheetCount_ == 0) CompleteSheet();
 
-  TMemoryStream book;
-  WriteGlobals(book);
-  const int64_t globalsSize = book.Size();
-  book.SetSize(globalsSize + worksheetBytes_);
-  output_->SetPosition(outputStart_);
-  output_->ReadBuffer(book.Bytes().data() + globalsSize, worksheetBytes_);
-
+  // The workbook is never held whole: the worksheets already written move up
+  // in place to make room for the container's header and the globals, and
+  // the rest of the container follows them.
+  TMemoryStream globals;
+  WriteGlobals(globals);
   TqxExcelOLEStream container;
-  container.SetSource(&book);
-  container.Build();
+  container.BuildFrame(globals.Size() + worksheetBytes_);
+  const auto& head = container.Head();
+  const int64_t headSize = static_cast<int64_t>(head.size());
+  MoveUp(*output_, outputStart_, worksheetBytes_, headSize + globals.Size());
   output_->SetPosition(outputStart_);
-  output_->WriteBytes(container.Output().View());
+  output_->WriteBuffer(head.data(), headSize);
+  output_->WriteBytes(globals.View());
+  output_->SetPosition(outputStart_ + headSize + globals.Size() + worksheetBytes_);
+  WriteZeros(*output_, container.Layout().PaddedStreamSize - globals.Size() - worksheetBytes_);
+  output_->WriteBuffer(container.Tail().data(), static_cast<int64_t>(container.Tail().size()));
   if (auto* file = dynamic_cast<TqxFileStream*>(ownedOutput_.get())) file->Close();
   ownedOutput_.reset();
   output_ = nullptr;

@@ -1,4 +1,5 @@
-// Writes the workbook container sector by sector into one buffer.
+// Writes the workbook container sector by sector: the header and what follows
+// the workbook stream into buffers of their own, or everything into one.
 #include "xls/ole_stream.h"
 
 #include <algorithm>
@@ -23,7 +24,20 @@ void Put32(uint8_t* at, uint32_t value) {
   for (int i = 0; i < 4; ++i) at[i] = static_cast<uint8_t>(value >> (8 * i));
 }
 
-uint8_t* SectorAt(uint8_t* file, int64_t sector) { return file + kSectorSize * (sector + 1); }
+}  // namespace
+
+// Sector k of the container lies at base + 512 * (k - first): the whole file
+// has base just after the header and first 0, the tail has first B.
+struct TqxExcelOLEStream::Frame {
+  uint8_t* base;
+  int64_t first;
+};
+
+namespace {
+
+uint8_t* SectorAt(const TqxExcelOLEStream::Frame& frame, int64_t sector) {
+  return frame.base + kSectorSize * (sector - frame.first);
+}
 
 // One 128-byte directory entry; the name is written as UTF-16 with its
 // terminating zero. Fields not given here (state bits, timestamps, the size's
@@ -58,22 +72,30 @@ constexpr uint8_t kWorkbookClassId[16] = {0x10, 0x08, 0x02, 0x00, 0x00, 0x00, 0x
 
 }  // namespace
 
+void TqxExcelOLEStream::BuildFrame(int64_t sourceSize) {
+  layout_ = ComputeLayout(sourceSize);
+  // Every byte not written below is zero: the two empty summary streams.
+  head_.assign(kSectorSize, 0);
+  WriteHeader(head_.data());
+  const int64_t book = layout_.BookSectorCount;
+  tail_.assign(static_cast<size_t>(layout_.FileSize() - kSectorSize * (book + 1)), 0);
+  const Frame frame{tail_.data(), book};
+  WriteDifatSectors(frame);
+  WriteDirectory(frame);
+  WriteFat(frame);
+}
+
 void TqxExcelOLEStream::Build() {
   if (!source_) throw EStreamError("No workbook stream was given to the Excel file writer");
-  layout_ = ComputeLayout(source_->Size());
-
-  // Every byte not written below is zero: the padding of the "Book" stream and
-  // the two empty summary streams.
+  std::string_view workbook = source_->View();
+  BuildFrame(static_cast<int64_t>(workbook.size()));
+  // The padding of the "Book" stream stays zero.
   output_.Clear();
   output_.SetSize(layout_.FileSize());
   uint8_t* file = output_.Bytes().data();
-
-  WriteHeader(file);
-  std::string_view workbook = source_->View();
-  std::copy(workbook.begin(), workbook.end(), SectorAt(file, 0));
-  WriteDifatSectors(file);
-  WriteDirectory(file);
-  WriteFat(file);
+  std::copy(head_.begin(), head_.end(), file);
+  std::copy(workbook.begin(), workbook.end(), file + kSectorSize);
+  std::copy(tail_.begin(), tail_.end(), file + kSectorSize * (layout_.BookSectorCount + 1));
   output_.Seek(0, SeekOrigin::soEnd);
 }
 
@@ -101,7 +123,7 @@ void TqxExcelOLEStream::WriteHeader(uint8_t* file) const {
   }
 }
 
-void TqxExcelOLEStream::WriteDifatSectors(uint8_t* file) const {
+void TqxExcelOLEStream::WriteDifatSectors(const Frame& file) const {
   const int32_t difat = layout_.DifatSectorCount;
   if (difat == 0) return;
   std::memset(SectorAt(file, layout_.FirstDifatSector), 0xFF, kSectorSize * difat);
@@ -116,7 +138,7 @@ void TqxExcelOLEStream::WriteDifatSectors(uint8_t* file) const {
   }
 }
 
-void TqxExcelOLEStream::WriteDirectory(uint8_t* file) const {
+void TqxExcelOLEStream::WriteDirectory(const Frame& file) const {
   const uint32_t book = static_cast<uint32_t>(layout_.BookSectorCount);
   uint8_t* dir = SectorAt(file, layout_.DirectorySector);
   WriteDirEntry(dir, {u"Root Entry", 5, -1, -1, 2, kWorkbookClassId, kEndOfChain, 0});
@@ -128,7 +150,7 @@ void TqxExcelOLEStream::WriteDirectory(uint8_t* file) const {
                                           book + static_cast<uint32_t>(kSummarySectors), kSummaryStreamSize});
 }
 
-void TqxExcelOLEStream::WriteFat(uint8_t* file) const {
+void TqxExcelOLEStream::WriteFat(const Frame& file) const {
   const int64_t fatSectors = layout_.FatSectorCount;
   uint8_t* fat = SectorAt(file, layout_.FirstFatSector());
   std::memset(fat, 0xFF, kSectorSize * fatSectors);

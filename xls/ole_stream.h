@@ -4,6 +4,7 @@
 // property-set streams, the sector allocation table and one directory sector,
 // all in 512-byte sectors at fixed places.
 #include <cstdint>
+#include <vector>
 
 #include "platform/stream.h"
 
@@ -43,16 +44,27 @@ class TqxExcelOLEStream {
   // Builds the whole container into Output(), replacing what it held.
   void Build();
 
+  // For writers that do not hold the workbook stream in memory: the parts
+  // around a stream of sourceSize bytes. The file is Head() (512 bytes), the
+  // stream, zeros up to Layout().PaddedStreamSize, then Tail().
+  void BuildFrame(int64_t sourceSize);
+  const std::vector<uint8_t>& Head() const { return head_; }
+  const std::vector<uint8_t>& Tail() const { return tail_; }
+
   const TqxOleLayout& Layout() const { return layout_; }
   TMemoryStream& Output() { return output_; }
 
+  struct Frame;
+
  private:
   void WriteHeader(uint8_t* file) const;
-  void WriteDifatSectors(uint8_t* file) const;
-  void WriteDirectory(uint8_t* file) const;
-  void WriteFat(uint8_t* file) const;
+  void WriteDifatSectors(const Frame& file) const;
+  void WriteDirectory(const Frame& file) const;
+  void WriteFat(const Frame& file) const;
 
   TqxOleLayout layout_;
+  std::vector<uint8_t> head_;
+  std::vector<uint8_t> tail_;
   TMemoryStream output_;
   TMemoryStream* source_ = nullptr;
 };

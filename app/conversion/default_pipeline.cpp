@@ -6,6 +6,7 @@
 #include "app/conversion/pipeline.h"
 #include "app/conversion/run.h"
 #include "pdf/errors.h"
+#include "pdf/file_bytes.h"
 #include "platform/codepage.h"
 #include "platform/stream.h"
 #include "render/document.h"
@@ -29,12 +30,7 @@ class PdfPipelineDocument : public PipelineDocument {
     // The file named is the file read: no extension is added to it.
     std::error_code error;
     if (!std::filesystem::is_regular_file(path, error)) throw EFileNotFound(path);
-    bool loaded;
-    {
-      TMemoryStream file;
-      file.LoadFromFile(path);
-      loaded = document_.LoadFromMemory(file.View());
-    }
+    const bool loaded = document_.LoadFromBytes(TqxFileBytes::Load(path));
     document_.OnPassword = nullptr;
     return loaded;
   }

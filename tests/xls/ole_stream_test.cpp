@@ -210,6 +210,22 @@ TEST_P(OleContainer, ReadsBackThroughItsOwnTables) {
   for (size_t s = sectorCount; s < fat.size(); ++s) ASSERT_EQ(fat[s], kFree) << "entry " << s;
 }
 
+// Writers that stream the workbook put the same bytes around it.
+TEST_P(OleContainer, FrameIsWhatSurroundsTheStream) {
+  const std::vector<uint8_t> source = Pattern(GetParam());
+  TMemoryStream sourceStream(source);
+  TqxExcelOLEStream whole;
+  whole.SetSource(&sourceStream);
+  whole.Build();
+  TqxExcelOLEStream frame;
+  frame.BuildFrame(GetParam());
+  std::vector<uint8_t> file = frame.Head();
+  file.insert(file.end(), source.begin(), source.end());
+  file.resize(512 + static_cast<size_t>(frame.Layout().PaddedStreamSize), 0);
+  file.insert(file.end(), frame.Tail().begin(), frame.Tail().end());
+  EXPECT_TRUE(file == whole.Output().Bytes());
+}
+
 INSTANTIATE_TEST_SUITE_P(Sizes, OleContainer,
                          ::testing::Values(0, 4096, 55808, 56320, 7069184, 15261184, 16777216 + 300));
 
