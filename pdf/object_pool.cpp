@@ -11,6 +11,14 @@ namespace vs {
 namespace {
 
 #if defined(__SANITIZE_ADDRESS__)
+#define VS_ADDRESS_SANITIZER 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define VS_ADDRESS_SANITIZER 1
+#endif
+#endif
+
+#ifdef VS_ADDRESS_SANITIZER
 constexpr bool kPooled = false;
 #else
 constexpr bool kPooled = true;
