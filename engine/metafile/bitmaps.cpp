@@ -123,6 +123,7 @@ bool TqxMetafileProcessor::MatchTextDecoration() {
 }
 
 void TqxMetafileProcessor::ImageRecord(const TEmfRecord& r) {
+  lastText_ = nullptr;  // a picture drawn over the page ends a run of text
   TEmrBitmap b = ReadBitmapRecord(r);
   const uint32_t type = r.Type();
   TBitmap picture = TBitmap::FromDib(b.dib.info, b.dib.bits);
@@ -224,6 +225,7 @@ void TqxMetafileProcessor::ImageRecord(const TEmfRecord& r) {
 }
 
 void TqxMetafileProcessor::DibitsBand(const TEmfRecord& r) {
+  lastText_ = nullptr;  // a picture drawn over the page ends a run of text
   TEmrBitmap b = ReadBitmapRecord(r);
   std::vector<uint8_t> info(b.dib.info.begin(), b.dib.info.end());
   if (b.dib.header.height < 0 && info.size() >= 12) {

@@ -45,6 +45,7 @@ void TqxMetafileProcessor::Process(const TMetafile& metafile, double x, double y
 void TqxMetafileProcessor::Process(std::span<const uint8_t> records, double x, double y) {
   offsetX_ = x;
   offsetY_ = y;
+  lastText_ = nullptr;
   try {
     EnumerateRecords(records, [this](const TEmfRecord& r) {
       try {
@@ -294,6 +295,7 @@ TqxFloatPoint TqxMetafileProcessor::Item(TPointL p) const {
 // --- items ---
 
 void TqxMetafileProcessor::AddItem(std::unique_ptr<TqxDocumentItem> item) {
+  lastText_ = nullptr;
   if (TqxItemList* list = engine_.CurrentItems()) list->push_back(std::move(item));
 }
 

@@ -138,6 +138,8 @@ class TqxMetafileProcessor {
   void ExtTextOut(const TEmfRecord& r);
   void OpaqueBackground(const TRectL& rect);
   void Place(TqxTextItem& item, const std::u16string& shown) const;
+  // Appends the string to the last text item when it continues it on its line.
+  bool JoinToLastText(const TqxTextItem& item, const std::u16string& text);
 
   // Bitmap records.
   void BitmapRecord(const TEmfRecord& r);
@@ -171,6 +173,9 @@ class TqxMetafileProcessor {
   double offsetX_ = 0, offsetY_ = 0;
   bool textOn_, imagesOn_, shapesOn_;
   TqxItemList* textTarget_;
+  // The text item added last, while a later string may still continue it:
+  // left-aligned and with no other item added since.
+  TqxTextItem* lastText_ = nullptr;
 
   TqxFont font_;
   TBrush brush_;

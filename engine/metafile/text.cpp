@@ -1,5 +1,7 @@
 // Text records: one text item per EXTTEXTOUT record, placed at the top-left
-// corner of its line box whatever alignment the record was drawn with.
+// corner of its line box whatever alignment the record was drawn with; a
+// record that runs on from the one before extends that item instead
+// (text_runs.cpp).
 #include <cmath>
 #include <numbers>
 
@@ -13,6 +15,10 @@
 namespace vs {
 
 using metafile::RoundInt;
+
+namespace {
+constexpr uint32_t kRightToLeftReading = 0x80;  // ETO_RTLREADING
+}  // namespace
 
 void TqxMetafileProcessor::OpaqueBackground(const TRectL& rc) {
   if (rc == TRectL{0, 0, -1, -1}) return;
@@ -91,9 +97,13 @@ void TqxMetafileProcessor::ExtTextOut(const TEmfRecord& r) {
   item->Font.Color = textColor_;
   item->Brush.Color = bkColor_;
   item->Brush.Style = bkMode_ == 1 ? TBrushStyle::bsClear : TBrushStyle::bsSolid;
-  item->Lines.Add(std::move(text));
-  AddText(std::move(item));
   textCountdown_ = 3;
+  const bool continuable = (textAlign_ & kAlignLeft) && !(t.options & kRightToLeftReading);
+  if (continuable && JoinToLastText(*item, text)) return;
+  item->Lines.Add(std::move(text));
+  TqxTextItem* added = item.get();
+  AddText(std::move(item));
+  lastText_ = continuable && textTarget_ ? added : nullptr;
 }
 
 void TqxMetafileProcessor::Place(TqxTextItem& item, const std::u16string& text) const {

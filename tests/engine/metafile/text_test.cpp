@@ -144,6 +144,7 @@ TEST_F(MetafileText, UpdatingTheCurrentPositionRunsTextOn) {
       Value(EMR_SETTEXTALIGN, 1),
       Pair(EMR_MOVETOEX, 40, 50),
       Text(0, 0, u"ab"),
+      Value(EMR_SETTEXTCOLOR, 0x0000FF),  // keeps the second string an item of its own
       Text(0, 0, u"cd"),
   });
   auto texts = ItemsOf<TqxTextItem>();
@@ -166,7 +167,7 @@ TEST_F(MetafileText, FillBarsUnderTextMarkItUnderlined) {
       Font(1, -16),
       Value(EMR_SELECTOBJECT, 1),
       Text(100, 200, u"under"),
-      Text(150, 200, u"same line"),
+      Text(170, 200, u"same line"),
       bar({100, 216, 140, 217}),
       Text(100, 300, u"plain"),
       bar({100, 400, 140, 401}),
