@@ -10,6 +10,7 @@
 #include <cstring>
 #include <new>
 
+#include "platform/file_descriptor.h"
 #include "platform/stream.h"
 
 namespace vs {
@@ -21,18 +22,6 @@ namespace {
 // than parsing it; a read-only mapping shares the pages the system already
 // holds for the file.
 constexpr size_t kMapFrom = size_t{2} << 20;
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) ::close(fd_);
-  }
-  int get() const { return fd_; }
-
- private:
-  int fd_;
-};
 
 // Reads exactly size bytes, retrying short and interrupted reads.
 bool ReadAll(int fd, char* out, size_t size) {
@@ -56,7 +45,7 @@ TqxFileBytes::~TqxFileBytes() {
 }
 
 std::shared_ptr<const TqxFileBytes> TqxFileBytes::Load(const std::string& path) {
-  Descriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
+  TFileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC));
   if (fd.get() < 0) throw EStreamError("Cannot open file \"" + path + "\"");
   struct stat info {};
   if (::fstat(fd.get(), &info) != 0 || info.st_size < 0 || S_ISDIR(info.st_mode))

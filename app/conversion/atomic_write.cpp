@@ -10,6 +10,7 @@
 
 #include "app/conversion/errors.h"
 #include "app/conversion/interrupt_cleanup.h"
+#include "platform/file_descriptor.h"
 
 namespace vs {
 namespace {
@@ -41,24 +42,6 @@ std::string FinalTarget(const std::string& destination) {
   }
   throw EWriteFailure::FromErrno("Cannot follow the link", destination, ELOOP);
 }
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd) : fd_(fd) {}
-  ~Descriptor() {
-    if (fd_ >= 0) close(fd_);
-  }
-  int get() const { return fd_; }
-  // Closes now, reporting the error close gives.
-  bool Close() {
-    int fd = fd_;
-    fd_ = -1;
-    return close(fd) == 0;
-  }
-
- private:
-  int fd_;
-};
 
 void WriteAll(int fd, const char* data, size_t size, const std::string& path) {
   while (size > 0) {
@@ -99,9 +82,9 @@ int CreateSibling(const std::string& target, std::string& name) {
 
 // The fallback: the complete workbook over the existing file, in place.
 void OverwriteInPlace(const std::string& source, const std::string& target) {
-  Descriptor in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  TFileDescriptor in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
   if (in.get() < 0) throw EWriteFailure::FromErrno("Cannot read", source);
-  Descriptor out(open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
+  TFileDescriptor out(open(target.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC));
   if (out.get() < 0) throw EWriteFailure::FromErrno("Cannot open", target);
   CopyContent(in.get(), out.get(), source, target);
   if (fsync(out.get()) != 0) throw EWriteFailure::FromErrno("Cannot flush", target);
@@ -117,11 +100,11 @@ std::string ReplaceFileAtomically(const std::string& source, const std::string& 
   const bool exists = stat(target.c_str(), &existing) == 0;
   if (exists && S_ISDIR(existing.st_mode)) throw EWriteFailure::FromErrno("Cannot replace", target, EISDIR);
 
-  Descriptor in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  TFileDescriptor in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
   if (in.get() < 0) throw EWriteFailure::FromErrno("Cannot read", source);
 
   std::string temp;
-  Descriptor out(CreateSibling(target, temp));
+  TFileDescriptor out(CreateSibling(target, temp));
   if (out.get() < 0) {
     const int error = errno;
     const bool directory_refused = error == EACCES || error == EPERM || error == EROFS;
@@ -149,13 +132,13 @@ std::string ReplaceFileAtomically(const std::string& source, const std::string& 
   }
   ForgetCleanup(slot);
   // The rename itself reaches the disk with the directory.
-  Descriptor directory(open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+  TFileDescriptor directory(open(DirectoryOf(target).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
   if (directory.get() >= 0) fsync(directory.get());
   return target;
 }
 
 void CopyFileToDescriptor(const std::string& source, int fd) {
-  Descriptor in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
+  TFileDescriptor in(open(source.c_str(), O_RDONLY | O_CLOEXEC));
   if (in.get() < 0) throw EWriteFailure::FromErrno("Cannot read", source);
   CopyContent(in.get(), fd, source, "standard output");
 }

@@ -16,10 +16,6 @@ namespace vs {
 
 using metafile::RoundInt;
 
-namespace {
-constexpr uint32_t kRightToLeftReading = 0x80;  // ETO_RTLREADING
-}  // namespace
-
 void TqxMetafileProcessor::OpaqueBackground(const TRectL& rc) {
   if (rc == TRectL{0, 0, -1, -1}) return;
   TqxFloatPoint p1 = VectorToItem(rc.left, rc.top), p2 = VectorToItem(rc.right, rc.bottom);
@@ -98,7 +94,7 @@ void TqxMetafileProcessor::ExtTextOut(const TEmfRecord& r) {
   item->Brush.Color = bkColor_;
   item->Brush.Style = bkMode_ == 1 ? TBrushStyle::bsClear : TBrushStyle::bsSolid;
   textCountdown_ = 3;
-  const bool continuable = (textAlign_ & kAlignLeft) && !(t.options & kRightToLeftReading);
+  const bool continuable = (textAlign_ & kAlignLeft) && !(t.options & ETO_RTLREADING);
   if (continuable && JoinToLastText(*item, text)) return;
   item->Lines.Add(std::move(text));
   TqxTextItem* added = item.get();

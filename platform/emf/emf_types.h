@@ -85,7 +85,7 @@ inline constexpr uint32_t ALTERNATE = 1, WINDING = 2;
 inline constexpr uint32_t MM_TEXT = 1;
 inline constexpr uint32_t TA_TOP = 0, TA_LEFT = 0, TA_NOUPDATECP = 0;
 inline constexpr uint32_t RGN_AND = 1, RGN_COPY = 5;
-inline constexpr uint32_t ETO_OPAQUE = 2, ETO_CLIPPED = 4, ETO_PDY = 0x2000;
+inline constexpr uint32_t ETO_OPAQUE = 2, ETO_CLIPPED = 4, ETO_RTLREADING = 0x80, ETO_PDY = 0x2000;
 inline constexpr uint32_t GM_COMPATIBLE = 1;
 inline constexpr uint32_t BS_SOLID = 0, BS_NULL = 1;
 inline constexpr uint32_t PS_SOLID = 0, PS_NULL = 5, PS_USERSTYLE = 7, PS_GEOMETRIC = 0x10000;
