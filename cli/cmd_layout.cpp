@@ -1,6 +1,7 @@
-// vellumsheet layout IN.pdf|IN.emf [--page N] [--password PW] [--json]: lays
-// a page of a PDF, or a recorded page, out on the worksheet grid and lists
-// each text with its cell.
+// vellumsheet layout IN.pdf|IN.emf [--page N] [--password PW] [--json] [--gaps]:
+// lays a page of a PDF, or a recorded page, out on the worksheet grid and
+// lists each text with its cell; --gaps also lists every gap between words
+// on a line and why it joined them into one cell text or split them.
 #include <cmath>
 #include <cstdio>
 #include <string>
@@ -33,7 +34,14 @@ bool EndsWith(const std::string& s, const std::string& tail) {
 void Print(const TqxMetafileLayout& layout, bool json) {
   const TqxGridUnits& u = layout.Units;
   if (json) {
-    std::printf("{\"units\": {\"column_unit\": %s, \"line_unit\": %s, \"base_row_height\": %d},\n \"items\": [",
+    std::printf("{");
+    if (!layout.Gaps.empty()) {
+      std::printf("\"gaps\": [");
+      for (size_t i = 0; i < layout.Gaps.size(); ++i)
+        std::printf("%s\n  %s", i ? "," : "", JsonString(layout.Gaps[i]).c_str());
+      std::printf("\n ],\n ");
+    }
+    std::printf("\"units\": {\"column_unit\": %s, \"line_unit\": %s, \"base_row_height\": %d},\n \"items\": [",
                 Number(u.ColumnUnit).c_str(), Number(u.LineUnit).c_str(), u.BaseRowHeight);
     for (size_t i = 0; i < layout.Texts.size(); ++i) {
       const TqxLaidOutText& t = layout.Texts[i];
@@ -44,6 +52,7 @@ void Print(const TqxMetafileLayout& layout, bool json) {
     std::puts("\n]}");
     return;
   }
+  for (const std::string& gap : layout.Gaps) std::printf("gap: %s\n", gap.c_str());
   std::printf("column unit %s, line unit %s, base row height %d\n", Number(u.ColumnUnit).c_str(),
               Number(u.LineUnit).c_str(), u.BaseRowHeight);
   for (const TqxLaidOutText& t : layout.Texts) {
@@ -53,7 +62,7 @@ void Print(const TqxMetafileLayout& layout, bool json) {
 }
 
 // A PDF page drawn as a conversion draws it, then laid out.
-int RunPdf(const std::string& path, int page, const std::string& password, bool json) {
+int RunPdf(const std::string& path, int page, const std::string& password, bool json, bool gaps) {
   TqxPDFDocument document;
   bool refused = false;
   // The empty password first, then the one given.
@@ -81,7 +90,7 @@ int RunPdf(const std::string& path, int page, const std::string& password, bool 
   int32_t width = 0, height = 0;
   document.DisplayedPageSize(page, width, height);
   const TqxMetafileLayout layout =
-      LayOutDrawnPage([&](HDC canvas) { document.RenderPage(page, canvas, 0, 0); }, width > height);
+      LayOutDrawnPage([&](HDC canvas) { document.RenderPage(page, canvas, 0, 0); }, width > height, gaps);
   Print(layout, json);
   return kExitOk;
 }
@@ -89,11 +98,13 @@ int RunPdf(const std::string& path, int page, const std::string& password, bool 
 int Run(const std::vector<std::string>& args) {
   std::string path, password;
   int page = 1;
-  bool json = false, bad = false;
+  bool json = false, gaps = false, bad = false;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--json") {
       json = true;
+    } else if (a == "--gaps") {
+      gaps = true;
     } else if ((a == "--page" || a == "--password") && i + 1 < args.size()) {
       if (a == "--password") {
         password = args[++i];
@@ -111,10 +122,10 @@ int Run(const std::vector<std::string>& args) {
     }
   }
   if (path.empty() || bad) {
-    std::fputs("usage: vellumsheet layout IN.pdf|IN.emf [--page N] [--password PW] [--json]\n", stderr);
+    std::fputs("usage: vellumsheet layout IN.pdf|IN.emf [--page N] [--password PW] [--json] [--gaps]\n", stderr);
     return kExitUsage;
   }
-  if (!EndsWith(path, ".emf")) return RunPdf(path, page, password, json);
+  if (!EndsWith(path, ".emf")) return RunPdf(path, page, password, json, gaps);
   if (page != 1) {
     std::fprintf(stderr, "layout: a metafile holds one page; there is no page %d\n", page);
     return kExitFailure;
@@ -126,7 +137,7 @@ int Run(const std::vector<std::string>& args) {
     std::fprintf(stderr, "layout: %s\n", e.what());
     return kExitFailure;
   }
-  const TqxMetafileLayout layout = LayOutMetafile(file.Bytes());
+  const TqxMetafileLayout layout = LayOutMetafile(file.Bytes(), gaps);
   Print(layout, json);
   std::fflush(stdout);
   if (layout.PassedOver > 0) std::fprintf(stderr, "layout: %zu records passed over\n", layout.PassedOver);
@@ -137,7 +148,7 @@ int Run(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const CommandRegistration registration({"layout", "layout IN.pdf|IN.emf [--page N] [--password PW] [--json]",
+const CommandRegistration registration({"layout", "layout IN.pdf|IN.emf [--page N] [--password PW] [--json] [--gaps]",
                                         "lay a page's texts out on the worksheet grid", Run});
 
 }  // namespace

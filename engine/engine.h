@@ -183,6 +183,9 @@ class TqxCustomDocumentEngine : public TqxComponent, public TqxImageFormatJudge 
   virtual void Chord(double x1, double y1, double x2, double y2, double x3, double y3, double x4, double y4,
                      bool filled);
   virtual void PolyBezier(const std::vector<TqxFloatPoint>& points, int count);
+  // A vertical rule of the page being drawn (page pixels), told by the
+  // metafile replay even when shapes are not kept: it may separate columns.
+  virtual void NoteVerticalRule(double /*x*/, double /*top*/, double /*bottom*/) {}
 
   // --- paragraphs and tables ---
   virtual void BeginPara();

@@ -36,9 +36,10 @@ class ListingEngine : public TqxCustomSpreadSheetEngine {
 
 }  // namespace
 
-TqxMetafileLayout LayOutMetafile(std::span<const uint8_t> records) {
+TqxMetafileLayout LayOutMetafile(std::span<const uint8_t> records, bool explainGaps) {
   TqxMetafileLayout layout;
   ListingEngine engine(layout.Texts);
+  if (explainGaps) engine.SetCellTextTrace(&layout.Gaps);
   engine.BeginDoc();
   layout.Units = engine.GridUnits();
   {
@@ -51,9 +52,10 @@ TqxMetafileLayout LayOutMetafile(std::span<const uint8_t> records) {
   return layout;
 }
 
-TqxMetafileLayout LayOutDrawnPage(const std::function<void(HDC canvas)>& draw, bool landscape) {
+TqxMetafileLayout LayOutDrawnPage(const std::function<void(HDC canvas)>& draw, bool landscape, bool explainGaps) {
   TqxMetafileLayout layout;
   ListingEngine engine(layout.Texts);
+  if (explainGaps) engine.SetCellTextTrace(&layout.Gaps);
   engine.SetInputXRes(96);
   engine.SetInputYRes(96);
   engine.SetMeasurementUnit(TqxUnitType::muMM);

@@ -25,13 +25,17 @@ struct TqxMetafileLayout {
   std::vector<TqxLaidOutText> Texts;  // in writing order; texts that give no cell are left out
   size_t PassedOver = 0;              // records passed over by the replay
   std::string Damage;                 // what ended the replay early, if anything
+  std::vector<std::string> Gaps;      // why texts were joined or split, when asked for
 };
 
 // Replays the records of an enhanced metafile and lays the page out.
-TqxMetafileLayout LayOutMetafile(std::span<const uint8_t> records);
+// With explainGaps, every gap between words on a line is listed in Gaps
+// with the reason it joined or split them.
+TqxMetafileLayout LayOutMetafile(std::span<const uint8_t> records, bool explainGaps = false);
 
 // Lays out what draw paints on the canvas of an A4 page (landscape when
 // asked), measured in millimetres at 96 dpi as a conversion measures it.
-TqxMetafileLayout LayOutDrawnPage(const std::function<void(HDC canvas)>& draw, bool landscape);
+TqxMetafileLayout LayOutDrawnPage(const std::function<void(HDC canvas)>& draw, bool landscape,
+                                  bool explainGaps = false);
 
 }  // namespace vs

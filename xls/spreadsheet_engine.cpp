@@ -4,6 +4,7 @@
 #include <climits>
 #include <cmath>
 
+#include "xls/cell_texts/text_items.h"
 #include "xls/layout_measure.h"
 #include "xls/sheet_layout.h"
 
@@ -62,7 +63,14 @@ void TqxCustomSpreadSheetEngine::EndPageHook() {
   if (!Preferences().ContinuousMode()) rows = std::max(rows, PageSpanRows());
   rowOffset_ = SaturatedInt(static_cast<double>(rowOffset_) + rows + 1);
   pageMaxRow_ = -1;
+  rulings_.clear();
   TqxCustomDocumentEngine::EndPageHook();
+}
+
+void TqxCustomSpreadSheetEngine::AddRuling(const TqxRuling& ruling) {
+  // A page of hatching is not a table: past this many rules the rest are left out.
+  constexpr size_t kMaxRulings = 4096;
+  if (rulings_.size() < kMaxRulings) rulings_.push_back(ruling);
 }
 
 void TqxCustomSpreadSheetEngine::EndDocHook() {
@@ -142,6 +150,8 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
     if (heights.size() < 64) heights.emplace_back(font, height);
     return height;
   };
+  if (Preferences().CellsFromGeometry()) RegroupTextItems(items, measure, rulings_, cellTextTrace_);
+
   std::vector<TqxLayoutText> texts;
   texts.reserve(items.size());
   for (const auto& item : items) {

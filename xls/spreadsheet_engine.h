@@ -6,8 +6,10 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "engine/engine.h"
+#include "xls/cell_texts/cell_texts.h"
 #include "xls/sheet_grid.h"
 #include "xls/sheet_items.h"
 #include "xls/spreadsheet_preferences.h"
@@ -49,6 +51,13 @@ class TqxCustomSpreadSheetEngine : public TqxCustomDocumentEngine {
   virtual void PutCellEx(int row, int column, const std::u16string& text, uint8_t cellAlignment, uint8_t cellType,
                          bool wordWrap);
 
+  // Where the reasons for joining or splitting the page's texts into cell
+  // texts are written, one line per gap; none when null.
+  void SetCellTextTrace(std::vector<std::string>* trace) { cellTextTrace_ = trace; }
+  // Vertical rules of the page being drawn: they split cell texts.
+  void AddRuling(const TqxRuling& ruling);
+  void NoteVerticalRule(double x, double top, double bottom) override { AddRuling({x, top, bottom}); }
+
   // Each line of a paragraph becomes a text item of its own.
   void BeginPara() override;
   void EndPara() override;
@@ -72,6 +81,8 @@ class TqxCustomSpreadSheetEngine : public TqxCustomDocumentEngine {
   int pageMaxRow_ = -1;
   TqxColumnWidthList columnWidths_;
   TqxParagraphItem* openParagraph_ = nullptr;  // owned by the list it was added to
+  std::vector<TqxRuling> rulings_;             // of the current page
+  std::vector<std::string>* cellTextTrace_ = nullptr;
 };
 
 }  // namespace vs

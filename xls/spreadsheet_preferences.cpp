@@ -12,6 +12,7 @@ void TqxSpreadSheetPreferences::Assign(const TqxPreferences& source) {
   SetWordWrap(sheet->wordWrap_);
   SetUseDefaultPalette(sheet->useDefaultPalette_);
   SetContinuousMode(sheet->continuousMode_);
+  SetCellsFromGeometry(sheet->cellsFromGeometry_);
 }
 
 }  // namespace vs

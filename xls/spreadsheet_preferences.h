@@ -15,6 +15,9 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   bool WordWrap() const { return wordWrap_; }
   bool UseDefaultPalette() const { return useDefaultPalette_; }
   bool ContinuousMode() const { return continuousMode_; }
+  // Cell texts follow where each character stands on the page rather than
+  // how the file cut its strings (off: one cell text per drawn string).
+  bool CellsFromGeometry() const { return cellsFromGeometry_; }
 
   virtual void SetAutoFormatCells(bool v) { autoFormatCells_ = v; }
   virtual void SetMultiPass(bool v) { multiPass_ = v; }
@@ -22,6 +25,7 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   virtual void SetWordWrap(bool v) { wordWrap_ = v; }
   virtual void SetUseDefaultPalette(bool v) { useDefaultPalette_ = v; }
   virtual void SetContinuousMode(bool v) { continuousMode_ = v; }
+  virtual void SetCellsFromGeometry(bool v) { cellsFromGeometry_ = v; }
 
  private:
   bool autoFormatCells_ = false;
@@ -30,6 +34,7 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   bool wordWrap_ = false;
   bool useDefaultPalette_ = false;
   bool continuousMode_ = false;
+  bool cellsFromGeometry_ = true;
 };
 
 }  // namespace vs

@@ -62,6 +62,7 @@ void TqxMetafileProcessor::Process(std::span<const uint8_t> records, double x, d
 }
 
 void TqxMetafileProcessor::HandleRecord(const TEmfRecord& r) {
+  TrackRules(r);
   switch (r.Type()) {
     case EMR_SETWINDOWEXTEX: {
       TPointL p = ReadPoint(r);

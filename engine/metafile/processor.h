@@ -156,6 +156,11 @@ class TqxMetafileProcessor {
   void PathRecord(uint32_t type, const TEmfRecord& r);
   void ExtSelectClipRgn(const TEmfRecord& r);
   void ClipReset();
+  // Vertical rules of the drawing, told to the engine whatever items it keeps.
+  void TrackRules(const TEmfRecord& r);
+  void TrackRuleRecord(const TEmfRecord& r);
+  void AddRulePoint(TPointL p);
+  void ReportRules(const std::vector<TqxFloatPoint>& figure, bool stroked);
 
   // Items.
   std::unique_ptr<TqxShapeItem> NewShape(TqxShapeKind kind) const;
@@ -213,6 +218,10 @@ class TqxMetafileProcessor {
   std::map<std::string, std::vector<int>> charSets_;
   size_t passedOver_ = 0;
   std::string damage_;
+  // The figures of the path being built, item pixels, for TrackRules.
+  std::vector<std::vector<TqxFloatPoint>> ruleFigures_;
+  size_t rulePoints_ = 0;
+  bool inPath_ = false;
 };
 
 }  // namespace vs

@@ -91,38 +91,45 @@ TEST(SpreadSheetEngine, PagesStackDownTheSheet) {
 }
 
 TEST(SpreadSheetEngine, PutCellKeepsItsCellAndLaidOutTextsKeepTheirAdvances) {
-  NotingEngine engine;
-  engine.PutCell(1, 1, u"closed", 1, 0);  // no document: nothing
-  engine.Formatting().SetColumnSpacing(0);
-  engine.Formatting().SetRowSpacing(0);
-  engine.BeginDoc();
-  engine.PutCell(5, 7, u"placed", 1, 0);
-  auto add = [&](double x, double y, const std::u16string& text) {
-    auto item = std::make_unique<TqxTextItem>();
-    item->X = x;
-    item->Y = y;
-    item->Lines.Add(text);
-    item->CharAdvances.assign(text.size(), 7);
-    item->FromMetafile = 1;
-    engine.AddItem(std::move(item));
-  };
-  add(300, 200, u"abc");
-  add(300, 400, u"de");
-  add(310, 400, u"f");  // starts inside "de": joined to it, and the advances no longer apply
-  engine.EndDoc();
-  ASSERT_EQ(engine.cells.size(), 3u);
-  EXPECT_EQ(engine.cells[0].text, "placed");
-  EXPECT_TRUE(engine.cells[0].placed);
-  EXPECT_EQ(engine.cells[0].sheetRow, 5);
-  EXPECT_EQ(engine.cells[0].col, 7);
-  EXPECT_EQ(engine.cells[1].text, "abc");
-  EXPECT_EQ(engine.cells[1].sheetRow, 0);
-  EXPECT_EQ(engine.cells[1].col, 0);
-  EXPECT_EQ(engine.cells[1].advances, 3u);
-  EXPECT_EQ(engine.cells[1].fromMetafile, 1);
-  EXPECT_EQ(engine.cells[2].text, "de f");
-  EXPECT_EQ(engine.cells[2].sheetRow, 1);
-  EXPECT_EQ(engine.cells[2].advances, 0u);
+  // "f" starts inside "de". From the geometry the two are one word with an
+  // advance per character; as drawn strings they share a cell and are joined
+  // with a space, and the advances no longer apply.
+  for (bool geometry : {true, false}) {
+    SCOPED_TRACE(geometry);
+    NotingEngine engine;
+    engine.Preferences().SetCellsFromGeometry(geometry);
+    engine.PutCell(1, 1, u"closed", 1, 0);  // no document: nothing
+    engine.Formatting().SetColumnSpacing(0);
+    engine.Formatting().SetRowSpacing(0);
+    engine.BeginDoc();
+    engine.PutCell(5, 7, u"placed", 1, 0);
+    auto add = [&](double x, double y, const std::u16string& text) {
+      auto item = std::make_unique<TqxTextItem>();
+      item->X = x;
+      item->Y = y;
+      item->Lines.Add(text);
+      item->CharAdvances.assign(text.size(), 7);
+      item->FromMetafile = 1;
+      engine.AddItem(std::move(item));
+    };
+    add(300, 200, u"abc");
+    add(300, 400, u"de");
+    add(310, 400, u"f");
+    engine.EndDoc();
+    ASSERT_EQ(engine.cells.size(), 3u);
+    EXPECT_EQ(engine.cells[0].text, "placed");
+    EXPECT_TRUE(engine.cells[0].placed);
+    EXPECT_EQ(engine.cells[0].sheetRow, 5);
+    EXPECT_EQ(engine.cells[0].col, 7);
+    EXPECT_EQ(engine.cells[1].text, "abc");
+    EXPECT_EQ(engine.cells[1].sheetRow, 0);
+    EXPECT_EQ(engine.cells[1].col, 0);
+    EXPECT_EQ(engine.cells[1].advances, 3u);
+    EXPECT_EQ(engine.cells[1].fromMetafile, 1);
+    EXPECT_EQ(engine.cells[2].text, geometry ? "def" : "de f");
+    EXPECT_EQ(engine.cells[2].sheetRow, 1);
+    EXPECT_EQ(engine.cells[2].advances, geometry ? 3u : 0u);
+  }
 }
 
 TEST(SpreadSheetEngine, ParagraphLinesAndTableCellsBecomeCells) {

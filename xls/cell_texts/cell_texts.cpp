@@ -1,0 +1,143 @@
+#include "xls/cell_texts/cell_texts.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+
+#include "platform/codepage.h"
+#include "xls/cell_texts/gutters.h"
+
+namespace vs {
+namespace {
+
+enum class Verdict { Join, Split };
+
+struct Decision {
+  Verdict Outcome = Verdict::Join;
+  const char* Why = "";
+};
+
+bool RuledBetween(const std::vector<TqxRuling>& rulings, double lo, double hi, double baseline, double em) {
+  for (const TqxRuling& r : rulings) {
+    if (r.X > lo && r.X < hi && r.Top <= baseline && r.Bottom >= baseline - em / 2) return true;
+  }
+  return false;
+}
+
+// Gaps of even width all along the line: justified prose, widened evenly.
+bool Justified(const TqxWordLine& line) {
+  double narrow = INFINITY, wide = 0;
+  size_t gaps = 0;
+  for (size_t k = 1; k < line.Words.size(); ++k) {
+    if (line.Words[k - 1].Leader || line.Words[k].Leader) return false;
+    const double gap = line.Words[k].X0 - line.Words[k - 1].X1;
+    narrow = std::min(narrow, gap);
+    wide = std::max(wide, gap);
+    ++gaps;
+  }
+  return gaps >= kJustifiedGaps && wide <= kJustifiedSpread * narrow;
+}
+
+class Phrasing {
+ public:
+  Phrasing(const std::vector<TqxGlyphLine>& glyphs, const std::vector<TqxRuling>& rulings,
+           std::vector<std::string>* trace)
+      : glyphs_(glyphs), rulings_(rulings), trace_(trace) {
+    lines_.reserve(glyphs.size());
+    for (const TqxGlyphLine& g : glyphs) lines_.push_back({g.Baseline, g.Em, WordsOf(g)});
+  }
+
+  std::vector<TqxCellText> Run() {
+    std::vector<TqxCellText> cells;
+    for (size_t i = 0; i < lines_.size(); ++i) {
+      const TqxWordLine& line = lines_[i];
+      const bool justified = Justified(line);
+      TqxCellText* open = nullptr;
+      for (size_t k = 0; k < line.Words.size(); ++k) {
+        const TqxWord& word = line.Words[k];
+        if (word.Leader) {
+          open = nullptr;
+          continue;
+        }
+        if (open && k > 0 && Decide(i, k, justified).Outcome == Verdict::Split) open = nullptr;
+        if (!open) {
+          const TqxGlyph& first = glyphs_[i].Glyphs[word.First];
+          cells.push_back({first.Source, first.X0, 0, {}, {}});
+          open = &cells.back();
+        } else {
+          // One space between words, as wide as the gap.
+          open->Text += u' ';
+          open->Advances.push_back(std::max(0.0, word.X0 - line.Words[k - 1].X1));
+        }
+        Append(*open, glyphs_[i], word);
+      }
+    }
+    return cells;
+  }
+
+ private:
+  static void Append(TqxCellText& cell, const TqxGlyphLine& line, const TqxWord& word) {
+    for (size_t g = word.First; g < word.End; ++g) {
+      const TqxGlyph& glyph = line.Glyphs[g];
+      cell.Text += glyph.Char;
+      // Up to the next glyph of the word; the last one keeps its own width.
+      const double end = g + 1 < word.End ? line.Glyphs[g + 1].X0 : std::max(glyph.X1, word.X1);
+      cell.Advances.push_back(std::max(0.0, end - glyph.X0));
+    }
+  }
+
+  Decision Decide(size_t i, size_t k, bool justified) {
+    const TqxWordLine& line = lines_[i];
+    const TqxWord& a = line.Words[k - 1];
+    const TqxWord& b = line.Words[k];
+    if (a.Leader) return {Verdict::Split, "leader"};
+    const double lo = a.X1, hi = b.X0, gap = hi - lo;
+    const double em = std::max(a.Em, b.Em);
+    const double space = std::max(a.SpaceWidth, b.SpaceWidth);
+    Decision d;
+    if (RuledBetween(rulings_, lo, hi, line.Baseline, em)) {
+      d = {Verdict::Split, "ruling"};
+    } else if (gap <= std::max(kNarrowGapSpaces * space, kNarrowGapEms * em)) {
+      d = {Verdict::Join, "word space"};
+    } else if (GutterSupport(lines_, i, lo, hi, std::max(2.0, kMinGutterEms * em)) >= kGutterLines) {
+      d = {Verdict::Split, "gutter"};
+    } else if (justified) {
+      d = {Verdict::Join, "justified line"};
+    } else {
+      d = {Verdict::Split, "wide gap"};
+    }
+    if (trace_) Trace(i, a, b, gap / em, d);
+    return d;
+  }
+
+  void Trace(size_t i, const TqxWord& a, const TqxWord& b, double gapEms, const Decision& d) {
+    auto text = [&](const TqxWord& w) {
+      std::u16string s;
+      for (size_t g = w.First; g < w.End; ++g) s += glyphs_[i].Glyphs[g].Char;
+      return WideToUtf8(s);
+    };
+    char head[96];
+    std::snprintf(head, sizeof head, "baseline %.1f, x %.1f: gap %.2f em: %s (%s): ", lines_[i].Baseline, a.X1,
+                  gapEms, d.Outcome == Verdict::Join ? "join" : "split", d.Why);
+    trace_->push_back(head + text(a) + " | " + text(b));
+  }
+
+  const std::vector<TqxGlyphLine>& glyphs_;
+  const std::vector<TqxRuling>& rulings_;
+  std::vector<std::string>* trace_;
+  std::vector<TqxWordLine> lines_;
+};
+
+}  // namespace
+
+std::vector<TqxCellText> CellTextsFromGeometry(const std::vector<TqxSourceText>& texts,
+                                               const std::vector<TqxRuling>& rulings,
+                                               std::vector<std::string>* trace) {
+  const std::vector<TqxGlyphLine> lines = GlyphLines(texts);
+  Phrasing phrasing(lines, rulings, trace);
+  std::vector<TqxCellText> cells = phrasing.Run();
+  for (TqxCellText& cell : cells) cell.Y = texts[static_cast<size_t>(cell.Source)].Y;
+  return cells;
+}
+
+}  // namespace vs

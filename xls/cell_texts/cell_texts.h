@@ -1,0 +1,48 @@
+#pragma once
+// Cell texts from the page's geometry. The characters of the page's texts
+// are placed one by one (glyph_lines.h), joined into words by their gaps
+// (words.h), and words into cell texts across normal word spaces. A wider
+// gap splits the text where it is a gutter shared with the lines around
+// it, where a vertical rule runs through it, or where the line's gaps are
+// not the even gaps of a justified line. How the strings were cut in the
+// file plays no part.
+#include <string>
+#include <vector>
+
+#include "xls/cell_texts/glyph_lines.h"
+
+namespace vs {
+
+// A vertical rule of the page, page pixels.
+struct TqxRuling {
+  double X = 0, Top = 0, Bottom = 0;
+};
+
+struct TqxCellText {
+  int Source = 0;  // the text of its first character: its font and colours
+  double X = 0, Y = 0;
+  std::u16string Text;
+  std::vector<double> Advances;  // one per character
+};
+
+// Gaps wider than a word space but no wider than this many of the font's
+// spaces (or this many ems) are still word spaces.
+inline constexpr double kNarrowGapSpaces = 1.6;
+inline constexpr double kNarrowGapEms = 0.45;
+// Neighbouring lines that must share a gap's white space for it to be a
+// gutter.
+inline constexpr int kGutterLines = 2;
+// A gutter is at least this many ems wide.
+inline constexpr double kMinGutterEms = 0.25;
+// A line whose widest word gap is within this factor of its narrowest, with
+// at least kJustifiedGaps gaps, is justified prose: it stays one text.
+inline constexpr double kJustifiedSpread = 1.5;
+inline constexpr size_t kJustifiedGaps = 3;
+
+// The cell texts of a page, top to bottom and left to right. With trace,
+// one line per gap between words says why it joined or split.
+std::vector<TqxCellText> CellTextsFromGeometry(const std::vector<TqxSourceText>& texts,
+                                               const std::vector<TqxRuling>& rulings,
+                                               std::vector<std::string>* trace = nullptr);
+
+}  // namespace vs

@@ -1,0 +1,91 @@
+#include "xls/cell_texts/glyph_lines.h"
+
+#include <algorithm>
+#include <cmath>
+#include <numeric>
+
+namespace vs {
+namespace {
+
+// The baseline sits this far below the top of the line box, in ems: close
+// to the ascent of the faces texts are drawn in.
+constexpr double kAscentEms = 0.9;
+// Baselines closer than this share of the smaller em are one line.
+constexpr double kBaselineShare = 0.25;
+// A repeat of a character closer than this share of its width to it is a
+// second stroke of the same glyph.
+constexpr double kRepeatShare = 0.4;
+// How many glyphs back a repeat is looked for.
+constexpr size_t kRepeatWindow = 4;
+
+bool Usable(const TqxSourceText& t) {
+  if (t.Advances.size() != t.Text.size() || t.Text.empty()) return false;
+  if (!std::isfinite(t.X) || !std::isfinite(t.Y) || !(t.Em > 0) || !std::isfinite(t.Em)) return false;
+  return std::all_of(t.Advances.begin(), t.Advances.end(), [](double a) { return std::isfinite(a) && a >= 0; });
+}
+
+bool IsRepeat(const TqxGlyph& a, const TqxGlyph& b) {
+  if (a.Char != b.Char) return false;
+  const double width = std::max(a.X1 - a.X0, b.X1 - b.X0);
+  return std::fabs(a.X0 - b.X0) <= kRepeatShare * std::max(width, 1.0);
+}
+
+}  // namespace
+
+bool IsBlankChar(char16_t c) {
+  return c <= 32 || c == 0x00A0 || (c >= 0x2000 && c <= 0x200B) || c == 0x202F || c == 0x205F || c == 0x3000;
+}
+
+std::vector<TqxGlyphLine> GlyphLines(const std::vector<TqxSourceText>& texts) {
+  std::vector<TqxGlyph> glyphs;
+  for (size_t s = 0; s < texts.size(); ++s) {
+    const TqxSourceText& t = texts[s];
+    if (!Usable(t)) continue;
+    double x = t.X;
+    bool blank = false;
+    for (size_t i = 0; i < t.Text.size(); ++i) {
+      const double next = x + t.Advances[i];
+      if (IsBlankChar(t.Text[i])) {
+        blank = true;
+      } else {
+        glyphs.push_back({x, next, t.Y + kAscentEms * t.Em, t.Em, t.SpaceWidth, t.Text[i], static_cast<int>(s), blank});
+        blank = false;
+      }
+      x = next;
+    }
+  }
+
+  std::vector<size_t> order(glyphs.size());
+  std::iota(order.begin(), order.end(), 0);
+  std::stable_sort(order.begin(), order.end(),
+                   [&](size_t a, size_t b) { return glyphs[a].Baseline < glyphs[b].Baseline; });
+  std::vector<TqxGlyphLine> lines;
+  double minEm = 0;
+  for (size_t index : order) {
+    const TqxGlyph& g = glyphs[index];
+    if (lines.empty() || g.Baseline - lines.back().Baseline > kBaselineShare * std::min(minEm, g.Em)) {
+      lines.push_back({{}, g.Baseline, g.Em});
+      minEm = g.Em;
+    }
+    lines.back().Glyphs.push_back(g);
+    lines.back().Em = std::max(lines.back().Em, g.Em);
+    minEm = std::min(minEm, g.Em);
+  }
+
+  for (TqxGlyphLine& line : lines) {
+    std::stable_sort(line.Glyphs.begin(), line.Glyphs.end(),
+                     [](const TqxGlyph& a, const TqxGlyph& b) { return a.X0 < b.X0; });
+    std::vector<TqxGlyph> kept;
+    kept.reserve(line.Glyphs.size());
+    for (const TqxGlyph& g : line.Glyphs) {
+      bool repeat = false;
+      for (size_t k = kept.size(); k > 0 && kept.size() - k < kRepeatWindow && !repeat; --k)
+        repeat = IsRepeat(kept[k - 1], g);
+      if (!repeat) kept.push_back(g);
+    }
+    line.Glyphs = std::move(kept);
+  }
+  return lines;
+}
+
+}  // namespace vs

@@ -1,0 +1,45 @@
+#pragma once
+// The first stages of cell texts from the page's geometry: every character
+// of the page's texts becomes a glyph with its own extent on the page, and
+// glyphs on one baseline are gathered into a line, left to right.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace vs {
+
+// One text as drawn: where its line box starts, how large its font is and
+// where each character ends (one advance per character).
+struct TqxSourceText {
+  double X = 0, Y = 0;    // top-left corner of the line box, page pixels
+  double Em = 0;          // em height of the font, pixels
+  double SpaceWidth = 0;  // a word space in the font, pixels
+  std::u16string Text;
+  std::vector<double> Advances;
+};
+
+struct TqxGlyph {
+  double X0 = 0, X1 = 0;  // left and right edge
+  double Baseline = 0;
+  double Em = 0, SpaceWidth = 0;
+  char16_t Char = 0;
+  int Source = 0;             // index of the text it was drawn in
+  bool BlankBefore = false;   // a blank of the same text stands right before it
+};
+
+struct TqxGlyphLine {
+  std::vector<TqxGlyph> Glyphs;  // left to right
+  double Baseline = 0;
+  double Em = 0;  // the largest em of the line
+};
+
+// Blanks separate words and are not glyphs: controls, spaces, tabs and the
+// wide and no-break spaces.
+bool IsBlankChar(char16_t c);
+
+// Glyphs of the texts on lines, top to bottom. A glyph drawn again over
+// itself (the same character within a fraction of its width: bold faked by
+// drawing twice) counts once.
+std::vector<TqxGlyphLine> GlyphLines(const std::vector<TqxSourceText>& texts);
+
+}  // namespace vs
