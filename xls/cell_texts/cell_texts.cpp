@@ -24,18 +24,31 @@ bool RuledBetween(const std::vector<TqxRuling>& rulings, double lo, double hi, d
   return false;
 }
 
-// Gaps of even width all along the line: justified prose, widened evenly.
-bool Justified(const TqxWordLine& line) {
+bool HasLetter(const TqxGlyphLine& line, const TqxWord& word) {
+  for (size_t g = word.First; g < word.End; ++g) {
+    const char16_t c = line.Glyphs[g].Char;
+    if ((c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= 0xC0 && c != 0xD7 && c != 0xF7)) return true;
+  }
+  return false;
+}
+
+// Prose set justified: gaps of even width all along the line, between words
+// that are mostly words of letters (a row of numbers is a table row however
+// even its gaps are).
+bool Justified(const TqxGlyphLine& glyphs, const TqxWordLine& line) {
   double narrow = INFINITY, wide = 0;
-  size_t gaps = 0;
-  for (size_t k = 1; k < line.Words.size(); ++k) {
-    if (line.Words[k - 1].Leader || line.Words[k].Leader) return false;
+  size_t gaps = 0, lettered = 0;
+  for (size_t k = 0; k < line.Words.size(); ++k) {
+    if (line.Words[k].Leader) return false;
+    lettered += HasLetter(glyphs, line.Words[k]);
+    if (k == 0) continue;
     const double gap = line.Words[k].X0 - line.Words[k - 1].X1;
     narrow = std::min(narrow, gap);
     wide = std::max(wide, gap);
     ++gaps;
   }
-  return gaps >= kJustifiedGaps && wide <= kJustifiedSpread * narrow;
+  return gaps >= kJustifiedGaps && wide <= kJustifiedSpread * narrow &&
+         lettered >= kJustifiedLetterShare * static_cast<double>(line.Words.size());
 }
 
 class Phrasing {
@@ -51,7 +64,7 @@ class Phrasing {
     std::vector<TqxCellText> cells;
     for (size_t i = 0; i < lines_.size(); ++i) {
       const TqxWordLine& line = lines_[i];
-      const bool justified = Justified(line);
+      const bool justified = Justified(glyphs_[i], line);
       TqxCellText* open = nullptr;
       for (size_t k = 0; k < line.Words.size(); ++k) {
         const TqxWord& word = line.Words[k];
@@ -99,12 +112,12 @@ class Phrasing {
       d = {Verdict::Split, "ruling"};
     } else if (gap <= std::max(kNarrowGapSpaces * space, kNarrowGapEms * em)) {
       d = {Verdict::Join, "word space"};
+    } else if (!justified) {
+      d = {Verdict::Split, "wide gap"};
     } else if (GutterSupport(lines_, i, lo, hi, std::max(2.0, kMinGutterEms * em)) >= kGutterLines) {
       d = {Verdict::Split, "gutter"};
-    } else if (justified) {
-      d = {Verdict::Join, "justified line"};
     } else {
-      d = {Verdict::Split, "wide gap"};
+      d = {Verdict::Join, "justified line"};
     }
     if (trace_) Trace(i, a, b, gap / em, d);
     return d;

@@ -2,10 +2,10 @@
 // Cell texts from the page's geometry. The characters of the page's texts
 // are placed one by one (glyph_lines.h), joined into words by their gaps
 // (words.h), and words into cell texts across normal word spaces. A wider
-// gap splits the text where it is a gutter shared with the lines around
-// it, where a vertical rule runs through it, or where the line's gaps are
-// not the even gaps of a justified line. How the strings were cut in the
-// file plays no part.
+// gap splits the text, unless the line is prose set justified (its gaps
+// all evenly wide) and the gap is not a gutter shared with the lines
+// around it; a vertical rule through a gap always splits it. How the
+// strings were cut in the file plays no part.
 #include <string>
 #include <vector>
 
@@ -29,15 +29,17 @@ struct TqxCellText {
 // spaces (or this many ems) are still word spaces.
 inline constexpr double kNarrowGapSpaces = 1.6;
 inline constexpr double kNarrowGapEms = 0.45;
-// Neighbouring lines that must share a gap's white space for it to be a
-// gutter.
-inline constexpr int kGutterLines = 2;
+// Neighbouring lines that must share the white space of a gap in a
+// justified line for it to be a gutter between columns after all.
+inline constexpr int kGutterLines = 3;
 // A gutter is at least this many ems wide.
 inline constexpr double kMinGutterEms = 0.25;
 // A line whose widest word gap is within this factor of its narrowest, with
-// at least kJustifiedGaps gaps, is justified prose: it stays one text.
+// at least kJustifiedGaps gaps and this share of its words holding letters,
+// is justified prose: it stays one text.
 inline constexpr double kJustifiedSpread = 1.5;
 inline constexpr size_t kJustifiedGaps = 3;
+inline constexpr double kJustifiedLetterShare = 0.6;
 
 // The cell texts of a page, top to bottom and left to right. With trace,
 // one line per gap between words says why it joined or split.

@@ -1,0 +1,103 @@
+#include "xls/cell_texts/cell_texts.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+#include "platform/codepage.h"
+
+namespace vs {
+namespace {
+
+// Texts of a font 12 px to the em, 6 px per character, with a 3.5 px space.
+constexpr double kEm = 12, kChar = 6, kSpace = 3.5;
+
+// Words placed at the given left edges on one line; characters inside a word
+// touch, spaces between words are as wide as the gap to the next word.
+TqxSourceText Line(double y, const std::vector<std::pair<double, std::string>>& words) {
+  TqxSourceText t{words.front().first, y, kEm, kSpace, {}, {}};
+  for (size_t w = 0; w < words.size(); ++w) {
+    const std::u16string text = Utf8ToWide(words[w].second);
+    for (size_t i = 0; i < text.size(); ++i) {
+      t.Text += text[i];
+      t.Advances.push_back(kChar);
+    }
+    if (w + 1 < words.size()) {
+      const double end = words[w].first + kChar * text.size();
+      t.Text += u' ';
+      t.Advances.push_back(words[w + 1].first - end);
+    }
+  }
+  return t;
+}
+
+std::vector<std::string> Texts(const std::vector<TqxSourceText>& lines, const std::vector<TqxRuling>& rulings = {}) {
+  std::vector<std::string> out;
+  for (const TqxCellText& c : CellTextsFromGeometry(lines, rulings)) {
+    EXPECT_EQ(c.Text.size(), c.Advances.size());
+    out.push_back(WideToUtf8(c.Text));
+  }
+  return out;
+}
+
+TEST(CellTexts, WideGapsSplitOnlyWhereTheLinesAroundShareTheWhiteSpace) {
+  // A table: the gaps after the first and second column are 9 px (0.75 em),
+  // and every row leaves the same band free.
+  std::vector<TqxSourceText> table = {
+      Line(100, {{10, "Flashlight"}, {100, "Elena"}, {160, "12"}}),
+      Line(116, {{10, "Tripod"}, {100, "Oscar"}, {160, "7"}}),
+      Line(132, {{10, "Label"}, {44, "printer"}, {100, "Simon"}, {160, "30"}}),
+  };
+  EXPECT_EQ(Texts(table), (std::vector<std::string>{"Flashlight", "Elena", "12", "Tripod", "Oscar", "7",
+                                                    "Label printer", "Simon", "30"}));
+
+  // Rows of words whose gaps are as even as justified prose: the band the
+  // rows share makes them columns.
+  std::vector<TqxSourceText> even;
+  for (double y : {100, 116, 132, 148})
+    even.push_back(Line(y, {{10, "Oak"}, {38, "Elm"}, {66, "Yew"}, {94, "Ash"}}));
+  EXPECT_EQ(Texts(even).size(), 16u);
+
+  // Justified prose: each line's gaps are even (and wider than a space), but
+  // no band is free from line to line, so every line stays one text.
+  std::vector<TqxSourceText> prose = {
+      Line(100, {{10, "aaaa"}, {43, "bbbbbb"}, {88, "cc"}, {109, "dddd"}}),
+      Line(116, {{10, "eeeeeee"}, {62, "ff"}, {84, "gggg"}, {118, "h"}}),
+      Line(132, {{10, "ii"}, {30, "jjjjjjj"}, {80, "kkk"}, {106, "ll"}}),
+  };
+  EXPECT_EQ(Texts(prose), (std::vector<std::string>{"aaaa bbbbbb cc dddd", "eeeeeee ff gggg h", "ii jjjjjjj kkk ll"}));
+
+  // Alone, a line splits at a gap clearly wider than its word spaces.
+  EXPECT_EQ(Texts({Line(100, {{10, "Net"}, {31, "amount"}, {110, "450.00"}})}),
+            (std::vector<std::string>{"Net amount", "450.00"}));
+}
+
+TEST(CellTexts, RulesLeadersRepeatsAndDamage) {
+  // A vertical rule through a word space splits it.
+  EXPECT_EQ(Texts({Line(100, {{10, "A-100"}, {44, "Bolt"}})}, {{42, 90, 120}}),
+            (std::vector<std::string>{"A-100", "Bolt"}));
+  // Dot leaders separate a label from its value and are not kept.
+  EXPECT_EQ(Texts({Line(100, {{10, "Total"}, {44, "........"}, {100, "5.00"}})}),
+            (std::vector<std::string>{"Total", "5.00"}));
+  // A word drawn twice, a hair apart (faked bold), and a word drawn glyph by
+  // glyph out of order count once each.
+  TqxSourceText bold = Line(100, {{10, "Sum"}}), again = bold;
+  again.X += 0.5;
+  TqxSourceText r{22, 100, kEm, kSpace, u"r", {kChar}}, o{16, 100, kEm, kSpace, u"o", {kChar}};
+  TqxSourceText n{10, 100, kEm, kSpace, u"N", {kChar}}, a{28, 100, kEm, kSpace, u"a", {kChar}};
+  EXPECT_EQ(Texts({bold, again}), (std::vector<std::string>{"Sum"}));
+  EXPECT_EQ(Texts({a, r, n, o}), (std::vector<std::string>{"Nora"}));
+  // Texts that cannot be placed are left out; nothing else is lost.
+  TqxSourceText broken = Line(100, {{10, "lost"}});
+  broken.Advances[1] = NAN;
+  TqxSourceText negative = Line(120, {{10, "gone"}});
+  negative.Advances[0] = -3;
+  TqxSourceText missing = Line(140, {{10, "none"}});
+  missing.Advances.pop_back();
+  EXPECT_EQ(Texts({broken, negative, missing, Line(160, {{10, "kept"}})}), (std::vector<std::string>{"kept"}));
+}
+
+}  // namespace
+}  // namespace vs
