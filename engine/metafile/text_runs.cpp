@@ -14,8 +14,10 @@ namespace {
 // How far apart two baselines may lie and still be one line, in pixels.
 constexpr double kBaselineTolerance = 0.5;
 // How far a string may start from the end of the previous one, as a share of
-// the font height: rounded advances and kerning moves, but not a word space.
-constexpr double kJoinTolerance = 0.2;
+// the font height plus a pixel for rounding: kerning moves, but not even a
+// narrow word space, which the advances would otherwise swallow.
+constexpr double kJoinTolerance = 0.1;
+constexpr double kRoundingSlack = 1.0;
 
 // Every character has its own advance and the advances run to the right.
 bool HasOwnAdvances(const TqxTextItem& item, size_t length) {
@@ -41,7 +43,7 @@ bool TqxMetafileProcessor::JoinToLastText(const TqxTextItem& item, const std::u1
   double end = last->X;
   for (double a : last->CharAdvances) end += a;
   const double gap = item.X - end;
-  if (!(std::fabs(gap) <= kJoinTolerance * std::abs(item.Font.Height()))) return false;
+  if (!(std::fabs(gap) <= kJoinTolerance * std::abs(item.Font.Height()) + kRoundingSlack)) return false;
 
   // The last advance takes up the small move so the advances still reach
   // the start of the appended string.

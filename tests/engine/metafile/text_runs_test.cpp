@@ -22,7 +22,7 @@ std::vector<uint8_t> TextWithoutAdvances(int32_t x, int32_t y, std::u16string_vi
   return b.Finish();
 }
 
-// A 16-pixel Arial: strings may start up to 3.2 pixels from where the last one ended.
+// A 16-pixel Arial: strings may start up to 2.6 pixels from where the last one ended.
 Records Fonts() {
   return {Font(1, -16), Font(2, -16, u"Times New Roman"), Font(3, -20), Font(4, -16, u"Arial", 0, 700),
           Font(5, -16, u"Arial", 900), Value(EMR_SELECTOBJECT, 1)};
@@ -38,8 +38,9 @@ TEST_F(MetafileTextRuns, AStringThatStartsWhereTheLastEndedExtendsIt) {
     bool advances = true;
   } cases[] = {
       {"right after", {}, 120, 200, true},
-      {"a small move back", {}, 117, 200, true},
-      {"a small move on", {}, 123, 200, true},
+      {"a small move back", {}, 118, 200, true},
+      {"a small move on", {}, 122, 200, true},
+      {"a narrow word space", {}, 123},
       {"a word's gap", {}, 126},
       {"over the last string", {}, 110},
       {"another face", {Value(EMR_SELECTOBJECT, 2)}, 120},
