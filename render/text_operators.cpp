@@ -2,6 +2,7 @@
 #include <cmath>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "pdf/document.h"
 #include "pdf/objects.h"
@@ -81,7 +82,13 @@ void Draw(Parser& p, const TqxSelectedFont& font, const TTextRun& run, double sc
   GpStringFormat format;
   format.typographic = true;
   GpRectF layout{0, static_cast<REAL>(-font.AscentPerEm * em), 0, 0};
-  GdipDrawString(p.Graphics(), run.Text.c_str(), static_cast<int>(run.Text.size()), &gpFont, &layout, &format, &brush);
+  // The advances are text-space lengths; the local transform scales x by the
+  // horizontal scaling, which they already include.
+  std::vector<REAL> advances(run.Text.size(), 0);
+  for (size_t i = 0; i < advances.size() && i < run.Advances.size() && scale != 0; ++i)
+    advances[i] = static_cast<REAL>(run.Advances[i] / std::abs(scale));
+  GdipDrawPlacedString(p.Graphics(), run.Text.c_str(), static_cast<int>(run.Text.size()), &gpFont, &layout, &format,
+                       &brush, advances.data());
 }
 
 // The mark of a check box or radio button: the first string its appearance
@@ -102,7 +109,7 @@ void Show(Parser& p, const std::vector<TShowPiece>& pieces) {
   const TqxSelectedFont& font = *state.font;
   TTextParams params{state.fontSize, state.charSpacing, state.wordSpacing, state.horizontalScale / 100};
   TTextLayout layout = LayOutText(*font.Font, params, pieces);
-  if (auto mark = CheckBoxMark(p, font, pieces)) layout.Runs = {TTextRun{0, std::u16string(1, *mark)}};
+  if (auto mark = CheckBoxMark(p, font, pieces)) layout.Runs = {TTextRun{0, std::u16string(1, *mark), {layout.Advance}}};
   GpMatrix saved;
   GdipGetWorldTransform(p.Graphics(), &saved);
   // Invisible text (render mode 3) is drawn too: it is the text layer of scanned pages.

@@ -88,6 +88,12 @@ GpStatus GdipResetClip(GpGraphics* graphics);
 // the top of the line box; a zero width aligns around the point.
 GpStatus GdipDrawString(GpGraphics* graphics, const char16_t* text, int length, const GpFont* font,
                         const GpRectF* layout, const GpStringFormat* format, const GpBrush* brush);
+// The same with the advance of every character given (world units along the
+// baseline, one per UTF-16 unit of text): the characters stand where the
+// caller puts them, whatever widths the drawing face has.
+GpStatus GdipDrawPlacedString(GpGraphics* graphics, const char16_t* text, int length, const GpFont* font,
+                              const GpRectF* layout, const GpStringFormat* format, const GpBrush* brush,
+                              const REAL* advances);
 
 GpStatus GdipDrawImageRectRectI(GpGraphics* graphics, GpImage* image, int dstx, int dsty, int dstwidth,
                                 int dstheight, int srcx, int srcy, int srcwidth, int srcheight, Unit srcUnit,

@@ -50,8 +50,26 @@ TLogFontW ToRecordFont(const TLogFont& f) {
 
 }  // namespace
 
-GpStatus GdipDrawString(GpGraphics* g, const char16_t* text, int length, const GpFont* font,
-                        const GpRectF* layout, const GpStringFormat* format, const GpBrush* brush) {
+namespace {
+
+// Device advances from world ones: positions are rounded, not the advances,
+// so rounding never adds up along the string.
+std::vector<int32_t> DeviceAdvances(const REAL* advances, size_t count, double scale) {
+  std::vector<int32_t> dx(count);
+  double position = 0;
+  long long rounded = 0;
+  for (size_t i = 0; i < count; ++i) {
+    double a = std::isfinite(advances[i]) ? advances[i] * scale : 0;
+    position = std::clamp(position + a, -1e9, 1e9);
+    const long long next = std::llround(position);
+    dx[i] = static_cast<int32_t>(next - rounded);
+    rounded = next;
+  }
+  return dx;
+}
+
+GpStatus DrawString(GpGraphics* g, const char16_t* text, int length, const GpFont* font, const GpRectF* layout,
+                    const GpStringFormat* format, const GpBrush* brush, const REAL* placed) {
   if (!g || !text || !font || !layout || !brush) return InvalidParameter;
   if (g->dc->Finished()) return WrongState;
   std::u16string_view s = length < 0 ? std::u16string_view(text) : std::u16string_view(text, length);
@@ -87,14 +105,19 @@ GpStatus GdipDrawString(GpGraphics* g, const char16_t* text, int length, const G
     if (!font->measureFamily.empty() && fonts.CoversText(WideToUtf8(font->measureFamily), lf.Style(), s))
       measure.FaceName = font->measureFamily;
     metric = fonts.TextMetrics(measure);
-    std::vector<int> advances = fonts.Advances(measure, s);
     // Text squeezed or stretched along its baseline (horizontal scaling).
     double stretch = bx / by;
-    if (std::abs(stretch - 1) > 0.01) {
+    if (std::abs(stretch - 1) > 0.01)
       lf.Width = std::max(1, static_cast<int>(std::lround(metric.AveCharWidth * stretch)));
-      for (int& a : advances) a = static_cast<int>(std::lround(a * stretch));
+    if (placed) {
+      dx = DeviceAdvances(placed, s.size(), bx);
+    } else {
+      std::vector<int> advances = fonts.Advances(measure, s);
+      if (std::abs(stretch - 1) > 0.01) {
+        for (int& a : advances) a = static_cast<int>(std::lround(a * stretch));
+      }
+      dx.assign(advances.begin(), advances.end());
     }
-    dx.assign(advances.begin(), advances.end());
   } catch (const Exception&) {
     return GenericError;
   }
@@ -132,6 +155,20 @@ GpStatus GdipDrawString(GpGraphics* g, const char16_t* text, int length, const G
   dc->ExtTextOutW(ref, s, dx, bounds);
   dc->DeleteObject(handle);
   return Ok;
+}
+
+}  // namespace
+
+GpStatus GdipDrawString(GpGraphics* g, const char16_t* text, int length, const GpFont* font,
+                        const GpRectF* layout, const GpStringFormat* format, const GpBrush* brush) {
+  return DrawString(g, text, length, font, layout, format, brush, nullptr);
+}
+
+GpStatus GdipDrawPlacedString(GpGraphics* g, const char16_t* text, int length, const GpFont* font,
+                              const GpRectF* layout, const GpStringFormat* format, const GpBrush* brush,
+                              const REAL* advances) {
+  if (!advances) return InvalidParameter;
+  return DrawString(g, text, length, font, layout, format, brush, advances);
 }
 
 }  // namespace vs

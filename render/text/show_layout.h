@@ -18,10 +18,13 @@ struct TTextParams {
 };
 
 // One run of text drawn as a whole, starting Offset text-space units after
-// the position the operator started at.
+// the position the operator started at. Each character advances by its own
+// amount (text-space units, one per UTF-16 unit of Text): the PDF's widths,
+// spacing and displacements, never the drawing font's.
 struct TTextRun {
   double Offset = 0;
   std::u16string Text;
+  std::vector<double> Advances;
 };
 
 struct TTextLayout {
