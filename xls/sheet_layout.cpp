@@ -33,6 +33,9 @@ namespace {
 constexpr double kEdgeTolerance = 0.5;
 // A text drawn again within a pixel of itself is one text.
 constexpr double kRepeatDistance = 1.0;
+// A text alone in its column stands over a neighbouring column when this
+// share of the narrower of the two lies over the other.
+constexpr double kHeadingOverlap = 0.25;
 // The column table grows no further than this; a column split or collision
 // that would need more lists leaves the texts sharing their cell.
 constexpr size_t kMaxColumnLists = 1024;
@@ -63,6 +66,7 @@ class PageLayout {
     columnSpacing_ = std::clamp(settings.ColumnSpacing, -1, 256);
     applyAlignment_ = settings.ApplyAlignment;
     multiPass_ = settings.MultiPass;
+    headersOverColumns_ = settings.HeadersOverColumns;
   }
 
   TqxLayoutResult Run() {
@@ -71,6 +75,7 @@ class PageLayout {
     TakeRightEdges();
     std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) { return x_[a] < x_[b]; });
     Columns();
+    if (headersOverColumns_) HeadersOverColumns();
     std::stable_sort(order_.begin(), order_.end(), [&](int a, int b) { return y_[a] < y_[b]; });
     Rows();
     if (applyAlignment_) Align();
@@ -213,6 +218,44 @@ class PageLayout {
       }
       col_[i] = current;
       table_.back()->push_back(i);
+    }
+  }
+
+  // A heading centred or aligned over a column of texts may start past that
+  // column's limit and open a column of its own. A text alone in its column
+  // that stands over the texts of a neighbouring column (at least two of
+  // them, none on its line) joins that column.
+  void HeadersOverColumns() {
+    struct Extent {
+      double Left = INFINITY, Right = -INFINITY;
+    };
+    auto extent = [&](const ColumnList& list) {
+      Extent e;
+      for (int i : list) e.Left = std::min(e.Left, x_[i]), e.Right = std::max(e.Right, x_[i] + t_[i].TrimmedWidth);
+      return e;
+    };
+    auto sharesLine = [&](const ColumnList& list, int h) {
+      return std::any_of(list.begin(), list.end(), [&](int i) { return std::fabs(y_[i] - y_[h]) < lu_; });
+    };
+    for (size_t c = 0; c < table_.size(); ++c) {
+      if (List(c).size() != 1) continue;
+      const int h = List(c).front();
+      if (blank_[h]) continue;
+      for (long long step : {-1LL, 1LL}) {
+        long long n = static_cast<long long>(c) + step;
+        while (n >= 0 && n < static_cast<long long>(table_.size()) && List(static_cast<size_t>(n)).empty()) n += step;
+        if (n < 0 || n >= static_cast<long long>(table_.size())) continue;
+        ColumnList& target = List(static_cast<size_t>(n));
+        if (target.size() < 2 || sharesLine(target, h)) continue;
+        const Extent e = extent(target);
+        const double left = x_[h], right = x_[h] + t_[h].TrimmedWidth;
+        const double overlap = std::min(right, e.Right) - std::max(left, e.Left);
+        if (!(overlap >= kHeadingOverlap * std::min(right - left, e.Right - e.Left))) continue;
+        col_[h] = n;
+        target.push_back(h);
+        List(c).clear();
+        break;
+      }
     }
   }
 
@@ -513,7 +556,7 @@ class PageLayout {
   size_t n_;
   double cu_ = 1, lu_ = 1;
   int rowSpacing_ = -1, columnSpacing_ = -1;
-  bool applyAlignment_ = false, multiPass_ = false;
+  bool applyAlignment_ = false, multiPass_ = false, headersOverColumns_ = false;
   std::vector<double> x_, y_;
   std::vector<int64_t> row_, col_;
   std::vector<char> blank_, laid_;

@@ -14,6 +14,7 @@ struct TqxLayoutSettings {
   int ColumnSpacing = -1; // -1 or the empty columns before and between columns
   bool ApplyAlignment = false;  // right-aligned texts are placed by their right edge
   bool MultiPass = false;       // texts sharing a cell are pushed apart
+  bool HeadersOverColumns = false;  // a text alone in its column joins the column it stands over
 };
 
 // One text of the page as the layout sees it.

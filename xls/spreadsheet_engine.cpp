@@ -166,6 +166,7 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
   settings.ColumnSpacing = sheetFormatting_.ColumnSpacing();
   settings.ApplyAlignment = Preferences().ApplyAlignment();
   settings.MultiPass = Preferences().MultiPass();
+  settings.HeadersOverColumns = Preferences().CellsFromGeometry();
   const TqxLayoutResult result = LayOutTexts(texts, settings);
 
   for (int index : result.Order) {

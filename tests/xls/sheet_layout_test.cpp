@@ -253,5 +253,22 @@ TEST(SheetLayout, RandomPagesKeepEveryText) {
   }
 }
 
+TEST(SheetLayout, AHeadingAloneInItsColumnJoinsTheColumnItStandsOver) {
+  // "Carrier" starts past the limit of the column of names under it and opens
+  // a column of its own; standing over those names, it joins their column.
+  // Without the setting, and for a text that shares a line with the column,
+  // the columns stay as they are.
+  std::vector<TqxLayoutText> texts = {Sized(260, 44, u"Carrier", 52), Sized(239, 70, u"DPD", 32),
+                                      Sized(239, 97, u"USPS", 38), Sized(342, 70, u"Seattle", 43)};
+  TqxLayoutSettings headings = Grid(20);
+  headings.HeadersOverColumns = true;
+  EXPECT_EQ(Cells(texts, headings),
+            (std::vector<std::string>{"Carrier@3,12", "DPD@4,12", "Seattle@4,17", "USPS@6,12"}));
+  EXPECT_EQ(Cells(texts, Grid(20)),
+            (std::vector<std::string>{"Carrier@3,13", "DPD@4,12", "Seattle@4,17", "USPS@6,12"}));
+  texts[0].Y = 70;
+  EXPECT_EQ(Cells(texts, headings)[1], "Carrier@4,13");
+}
+
 }  // namespace
 }  // namespace vs

@@ -32,9 +32,10 @@ bool HasLetter(const TqxGlyphLine& line, const TqxWord& word) {
   return false;
 }
 
-// Prose set justified: gaps of even width all along the line, between words
-// that are mostly words of letters (a row of numbers is a table row however
-// even its gaps are).
+// Prose set justified: gaps of even width all along the line, none of them
+// wider than justification stretches a space, between words that are
+// mostly words of letters (a row of numbers is a table row however even its
+// gaps are).
 bool Justified(const TqxGlyphLine& glyphs, const TqxWordLine& line) {
   double narrow = INFINITY, wide = 0;
   size_t gaps = 0, lettered = 0;
@@ -47,7 +48,7 @@ bool Justified(const TqxGlyphLine& glyphs, const TqxWordLine& line) {
     wide = std::max(wide, gap);
     ++gaps;
   }
-  return gaps >= kJustifiedGaps && wide <= kJustifiedSpread * narrow &&
+  return gaps >= kJustifiedGaps && wide <= kJustifiedSpread * narrow && wide <= kMaxJustifiedGapEms * line.Em &&
          lettered >= kJustifiedLetterShare * static_cast<double>(line.Words.size());
 }
 
@@ -111,7 +112,14 @@ class Phrasing {
     if (RuledBetween(rulings_, lo, hi, line.Baseline, em)) {
       d = {Verdict::Split, "ruling"};
     } else if (gap <= std::max(kNarrowGapSpaces * space, kNarrowGapEms * em)) {
-      d = {Verdict::Join, "word space"};
+      // Cells drawn one by one can stand as close as words do; where such a
+      // gap runs down the lines around it, it is a column's edge.
+      const bool drawnApart = glyphs_[i].Glyphs[a.End - 1].Source != glyphs_[i].Glyphs[b.First].Source;
+      if (drawnApart && GutterSupport(lines_, i, lo, hi, std::max(kMinNarrowGutter, gap / 2)) >= kGutterLines) {
+        d = {Verdict::Split, "narrow gutter"};
+      } else {
+        d = {Verdict::Join, "word space"};
+      }
     } else if (!justified) {
       d = {Verdict::Split, "wide gap"};
     } else if (GutterSupport(lines_, i, lo, hi, std::max(2.0, kMinGutterEms * em)) >= kGutterLines) {

@@ -29,17 +29,23 @@ struct TqxCellText {
 // spaces (or this many ems) are still word spaces.
 inline constexpr double kNarrowGapSpaces = 1.6;
 inline constexpr double kNarrowGapEms = 0.45;
-// Neighbouring lines that must share the white space of a gap in a
-// justified line for it to be a gutter between columns after all.
+// Neighbouring lines that must share the white space of a gap for it to be
+// a gutter between columns: in a justified line, or as narrow as a word
+// space between texts drawn apart.
 inline constexpr int kGutterLines = 3;
-// A gutter is at least this many ems wide.
+// A gutter is at least this many ems wide; one as narrow as a word space
+// (between texts drawn apart) at least this many pixels.
 inline constexpr double kMinGutterEms = 0.25;
+inline constexpr double kMinNarrowGutter = 1.5;
 // A line whose widest word gap is within this factor of its narrowest, with
 // at least kJustifiedGaps gaps and this share of its words holding letters,
 // is justified prose: it stays one text.
 inline constexpr double kJustifiedSpread = 1.5;
 inline constexpr size_t kJustifiedGaps = 3;
 inline constexpr double kJustifiedLetterShare = 0.6;
+// Justification stretches word spaces to at most about an em; wider even
+// gaps are columns.
+inline constexpr double kMaxJustifiedGapEms = 1.2;
 
 // The cell texts of a page, top to bottom and left to right. With trace,
 // one line per gap between words says why it joined or split.
