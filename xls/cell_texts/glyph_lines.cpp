@@ -4,6 +4,8 @@
 #include <cmath>
 #include <numeric>
 
+#include "xls/cell_texts/accents.h"
+
 namespace vs {
 namespace {
 
@@ -83,6 +85,7 @@ std::vector<TqxGlyphLine> GlyphLines(const std::vector<TqxSourceText>& texts) {
         repeat = IsRepeat(kept[k - 1], g);
       if (!repeat) kept.push_back(g);
     }
+    ComposeAccents(kept);
     line.Glyphs = std::move(kept);
   }
   return lines;

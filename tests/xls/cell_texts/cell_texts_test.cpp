@@ -99,5 +99,29 @@ TEST(CellTexts, RulesLeadersRepeatsAndDamage) {
   EXPECT_EQ(Texts({broken, negative, missing, Line(160, {{10, "kept"}})}), (std::vector<std::string>{"kept"}));
 }
 
+TEST(CellTexts, AccentsSetOverALetterJoinIt) {
+  // A typesetter's accent moves on by a pixel and the letter is drawn under
+  // it; an accent drawn after its letter starts inside it. Accents beside a
+  // letter, or before a space, stay characters of their own.
+  struct Case {
+    const char* name;
+    std::u16string text;
+    std::vector<double> advances;
+    const char* expected;
+  } cases[] = {
+      {"before", u"Cr`eme", {8, 4, 1, 6, 9, 6}, "Cr\u00e8me"},
+      {"before a space", u"Ni\u02dc no", {8, 6, 1, 3, 6, 6}, "Ni\u02dc no"},
+      {"beside", u"a^b", {6, 6, 6}, "a^b"},
+      {"on no letter", u"3`x", {6, 1, 6}, "3`x"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    EXPECT_EQ(Texts({TqxSourceText{10, 100, kEm, kSpace, c.text, c.advances}}),
+              (std::vector<std::string>{WideToUtf8(Utf8ToWide(c.expected))}));
+  }
+  const TqxSourceText letters{10, 100, kEm, kSpace, u"Ole", {8, 3, 6}}, accent{22, 100, kEm, kSpace, u"\u00b4", {3}};
+  EXPECT_EQ(Texts({letters, accent}), (std::vector<std::string>{"Ol\u00e9"}));
+}
+
 }  // namespace
 }  // namespace vs
