@@ -133,6 +133,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Request& 
       request.options.any_version = true;
     } else if (arg == "--text-cells") {
       request.options.auto_format_cells = false;
+    } else if (arg == "--cells-as-drawn") {
+      request.options.cells_from_geometry = false;
     } else if (arg == "--progress") {
       request.progress = true;
     } else if (arg == "-q" || arg == "--quiet") {
@@ -372,6 +374,8 @@ const char kHelp[] =
     "  --image-quality N        JPEG quality of pictures, 1-100 (default: 100)\n"
     "  --text-cells             write every cell as text (default: numbers, amounts,\n"
     "                           dates and times become numbers)\n"
+    "  --cells-as-drawn         one cell text per string the PDF draws (default: cell texts\n"
+    "                           from where the characters stand: words joined, columns split)\n"
     "  --any-version            also open files whose header says 1.7 or 2.0 (default: refused)\n"
     "  -j N                     convert up to N files at once (default: the number of cores)\n"
     "  --progress               show \"N out of M pages converted.\" even when standard error\n"

@@ -19,6 +19,7 @@ struct EngineSettings {
   std::optional<TqxPaperSize> paper;  // nothing: the engine's own paper stays
   uint8_t jpeg_quality = 100;
   bool auto_format_cells = false;
+  bool cells_from_geometry = true;
   std::string file_name;  // the workbook file the engine writes
 };
 

@@ -45,6 +45,7 @@ class ExcelPipelineEngine : public PipelineEngine {
     if (settings.paper) engine_.Page().SetPaperSize(*settings.paper);
     engine_.ImageSettings().SetJPEGQuality(settings.jpeg_quality);
     preferences.SetAutoFormatCells(settings.auto_format_cells);
+    preferences.SetCellsFromGeometry(settings.cells_from_geometry);
     engine_.SetFileName(settings.file_name);
     output_ = settings.file_name + ".tmp";
   }

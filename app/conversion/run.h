@@ -41,6 +41,7 @@ struct ConversionOptions {
   int image_quality = 100;          // JPEG quality, 1 to 100
   bool auto_format_cells = false;   // numbers, currency amounts, dates and times written as numbers
   bool any_version = false;         // also open files whose header says 1.7 or 2.0
+  bool cells_from_geometry = true;  // cell texts from where the characters stand (false: one per drawn string)
 };
 
 struct ConversionCallbacks {
