@@ -115,14 +115,14 @@ class Phrasing {
       // Cells drawn one by one can stand as close as words do; where such a
       // gap runs down the lines around it, it is a column's edge.
       const bool drawnApart = glyphs_[i].Glyphs[a.End - 1].Source != glyphs_[i].Glyphs[b.First].Source;
-      if (drawnApart && GutterSupport(lines_, i, lo, hi, std::max(kMinNarrowGutter, gap / 2)) >= kGutterLines) {
+      if (drawnApart && GutterSupport(lines_, i, lo, hi, std::max(kMinNarrowGutter, gap / 2), budget_) >= kGutterLines) {
         d = {Verdict::Split, "narrow gutter"};
       } else {
         d = {Verdict::Join, "word space"};
       }
     } else if (!justified) {
       d = {Verdict::Split, "wide gap"};
-    } else if (GutterSupport(lines_, i, lo, hi, std::max(2.0, kMinGutterEms * em)) >= kGutterLines) {
+    } else if (GutterSupport(lines_, i, lo, hi, std::max(2.0, kMinGutterEms * em), budget_) >= kGutterLines) {
       d = {Verdict::Split, "gutter"};
     } else {
       d = {Verdict::Join, "justified line"};
@@ -147,6 +147,9 @@ class Phrasing {
   const std::vector<TqxRuling>& rulings_;
   std::vector<std::string>* trace_;
   std::vector<TqxWordLine> lines_;
+  // Words the gutter searches of one page may look at: plenty for any real
+  // page; on a hostile one the rest of its gaps are judged without gutters.
+  int64_t budget_ = 50'000'000;
 };
 
 }  // namespace

@@ -42,7 +42,8 @@ bool TextOnBothSides(const TqxWordLine& line, const Band& band) {
 
 }  // namespace
 
-int GutterSupport(const std::vector<TqxWordLine>& lines, size_t line, double lo, double hi, double minWidth) {
+int GutterSupport(const std::vector<TqxWordLine>& lines, size_t line, double lo, double hi, double minWidth,
+                  int64_t& budget) {
   int support = 0;
   for (int direction : {-1, 1}) {
     Band band{lo, hi};
@@ -51,6 +52,8 @@ int GutterSupport(const std::vector<TqxWordLine>& lines, size_t line, double lo,
       const long long j = static_cast<long long>(line) + direction * step;
       if (j < 0 || j >= static_cast<long long>(lines.size())) break;
       const TqxWordLine& other = lines[static_cast<size_t>(j)];
+      budget -= static_cast<int64_t>(other.Words.size()) + 1;
+      if (budget < 0) return 0;
       const double em = std::max(other.Em, lines[line].Em);
       if (std::fabs(other.Baseline - baseline) > kBlockGapEms * em) break;
       baseline = other.Baseline;
