@@ -82,11 +82,12 @@ void Draw(Parser& p, const TqxSelectedFont& font, const TTextRun& run, double sc
   GpStringFormat format;
   format.typographic = true;
   GpRectF layout{0, static_cast<REAL>(-font.AscentPerEm * em), 0, 0};
-  // The advances are text-space lengths; the local transform scales x by the
-  // horizontal scaling, which they already include.
+  // The advances are text-space lengths, horizontal scaling included; the
+  // local transform scales and flips x by scale × sign, so undo both: a
+  // negative size or scaling runs the text leftwards along its own baseline.
   std::vector<REAL> advances(run.Text.size(), 0);
   for (size_t i = 0; i < advances.size() && i < run.Advances.size() && scale != 0; ++i)
-    advances[i] = static_cast<REAL>(run.Advances[i] / std::abs(scale));
+    advances[i] = static_cast<REAL>(run.Advances[i] / (scale * sign));
   GdipDrawPlacedString(p.Graphics(), run.Text.c_str(), static_cast<int>(run.Text.size()), &gpFont, &layout, &format,
                        &brush, advances.data());
 }

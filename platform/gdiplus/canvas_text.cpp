@@ -7,8 +7,9 @@
 //   SELECTOBJECT, SETTEXTCOLOR (the brush), SETBKMODE transparent,
 //   SETTEXTALIGN top-left,
 //   EXTTEXTOUTW             the whole string at the device position of the
-//                           top of the line box, with the font service's
-//                           advance for each character
+//                           top of the line box, with the caller's advance
+//                           for each character (GdipDrawPlacedString) or
+//                           else the font service's
 //   DELETEOBJECT
 // A mirroring transform cannot be expressed by a font; such text is recorded
 // unmirrored at the same place.

@@ -11,7 +11,9 @@ bool EndsWithSpace(const std::u16string& s) { return !s.empty() && s.back() == u
 // gives it, so that every character stands where the page puts it.
 class RunBuilder {
  public:
-  explicit RunBuilder(TTextLayout& layout) : layout_(layout) {}
+  // forward: +1 when the glyphs advance rightwards in text space, −1 when a
+  // negative size or scaling runs them leftwards.
+  RunBuilder(TTextLayout& layout, double forward) : layout_(layout), forward_(forward) {}
 
   bool Empty() const { return run_.Text.empty(); }
   bool EndsWithSpace() const { return vs::EndsWithSpace(run_.Text); }
@@ -44,10 +46,10 @@ class RunBuilder {
     } else if (space) {
       run_.Text += u' ';
       run_.Advances.push_back(move);
-    } else if (run_.Advances.back() + move >= 0) {
+    } else if ((run_.Advances.back() + move) * forward_ >= 0) {
       run_.Advances.back() += move;
     } else {
-      // No advance runs backwards: the next string starts a run of its own.
+      // No advance runs back along the baseline: the next string starts a run of its own.
       Flush();
       run_.Offset = x + move;
     }
@@ -60,6 +62,7 @@ class RunBuilder {
 
  private:
   TTextLayout& layout_;
+  double forward_;
   TTextRun run_;
 };
 
@@ -68,9 +71,9 @@ class RunBuilder {
 TTextLayout LayOutText(const TqxPDFFontObject& font, const TTextParams& params,
                        const std::vector<TShowPiece>& pieces) {
   TTextLayout layout;
-  RunBuilder run(layout);
-  double x = 0;
   const double size = params.FontSize;
+  RunBuilder run(layout, size * params.Scale < 0 ? -1 : 1);
+  double x = 0;
   for (const TShowPiece& piece : pieces) {
     if (piece.IsNumber) {
       double ems = -piece.Number / 1000;  // positive: a gap to the right

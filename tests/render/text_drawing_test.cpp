@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <numbers>
 
 #include "platform/emf/record_reader.h"
 #include "platform/emf/records.h"
@@ -17,6 +18,8 @@ struct Drawn {
   std::u16string Text;
   double X = 0, Y = 0;  // device pixels of the top-left corner of the line box
   std::u16string Face;
+  int Escapement = 0;        // tenths of a degree
+  std::vector<int32_t> Dx;  // device advance of each character along the baseline
 };
 
 // A one-page file whose page has the given content and resources.
@@ -37,12 +40,12 @@ std::vector<Drawn> Render(const TPdfBuilder& pdf) {
   doc.RenderPage(1, &recorder, 0, 0);
   std::vector<uint8_t> bytes = recorder.Finish();
   std::vector<Drawn> drawn;
-  std::u16string face;
+  TLogFontW font;
   for (const TEmfRecord& r : SplitRecords(bytes)) {
-    if (r.Type() == EMR_EXTCREATEFONTINDIRECTW) face = ReadExtCreateFontIndirectW(r).font.faceName;
+    if (r.Type() == EMR_EXTCREATEFONTINDIRECTW) font = ReadExtCreateFontIndirectW(r).font;
     if (r.Type() != EMR_EXTTEXTOUTW) continue;
     TEmrExtTextOut t = ReadExtTextOut(r);
-    drawn.push_back({t.text, double(t.reference.x), double(t.reference.y), face});
+    drawn.push_back({t.text, double(t.reference.x), double(t.reference.y), font.faceName, font.escapement, t.dx});
   }
   return drawn;
 }
@@ -75,6 +78,61 @@ TEST(TextDrawing, StringsAdvanceByPdfWidthsAndSpacing) {
   double dd = (5.56 + 1) * 2 * 0.5;
   EXPECT_NEAR(drawn[2].X, (100 + ab + c) * kPx, 1);
   EXPECT_NEAR(drawn[3].X, (100 + ab + c + dd) * kPx, 1);
+}
+
+// Every character of every run, with the device x where its advances put it.
+std::vector<std::pair<char16_t, double>> CharacterPositions(const std::vector<Drawn>& drawn) {
+  std::vector<std::pair<char16_t, double>> out;
+  for (const Drawn& d : drawn) {
+    const double along = std::cos(d.Escapement * std::numbers::pi / 1800);  // the baseline runs right or left
+    double at = d.X;
+    for (size_t i = 0; i < d.Text.size() && i < d.Dx.size(); ++i) {
+      out.push_back({d.Text[i], at});
+      at += along * d.Dx[i];
+    }
+  }
+  return out;
+}
+
+TEST(TextDrawing, EveryCharacterStandsWhereThePdfPutsIt) {
+  // A font whose code 1 reads "fi" and is 600 wide, code 2 reads as nothing; all others 500.
+  std::string widths = "600";
+  for (int i = 2; i <= 255; ++i) widths += " 500";
+  const std::string ligatures = "<< /Font << /F1 << /Type /Font /Subtype /TrueType /BaseFont /Arial /FirstChar 1 "
+                                "/LastChar 255 /Widths [" + widths + "] /ToUnicode 5 0 R >> >> >>";
+  struct Case {
+    const char* name;
+    std::string shown;  // between "BT /F1 10 Tf 100 700 Td" and ET
+    const std::string& resources;
+    std::u16string text;    // of all runs
+    std::vector<double> x;  // points, where the page puts each character
+    size_t runs;
+  };
+  // Helvetica widths: a b o 556, A V 667, i 222, space 278.
+  const Case cases[] = {
+      {"two Tj", "(ab) Tj (a) Tj", kHelvetica, u"aba", {100, 105.56, 111.12}, 2},
+      {"Tc Tw Tz", "1 Tc 2 Tw 50 Tz (a b) Tj", kHelvetica, u"a b", {100, 103.28, 106.17}, 1},
+      {"kerning folded in", "[(A) 120 (V) -120 (o)] TJ", kHelvetica, u"AVo", {100, 105.47, 113.34}, 1},
+      {"move back past a glyph", "[(i) 500 (a)] TJ", kHelvetica, u"ia", {100, 97.22}, 2},
+      {"synthetic space", "[(a) -600 (b)] TJ", kHelvetica, u"a b", {100, 105.56, 111.56}, 1},
+      {"ligature", "<0161> Tj", ligatures, u"fia", {100, 103, 106}, 1},
+      {"glyph reading as nothing", "<02610262> Tj", ligatures, u"ab", {105, 115}, 1},
+      {"negative size", "/F1 -10 Tf 50 Tz (ab) Tj", kHelvetica, u"ab", {100, 97.22}, 1},
+      {"negative scaling", "-100 Tz (ab) Tj", kHelvetica, u"ab", {100, 94.44}, 1},
+      {"negative size, kerning folded in", "/F1 -10 Tf [(A) 80 (V)] TJ", kHelvetica, u"AV", {100, 94.13}, 1},
+  };
+  for (const Case& c : cases) {
+    TPdfBuilder pdf = Page("BT /F1 10 Tf 100 700 Td " + c.shown + " ET", c.resources);
+    pdf.Stream(5, "beginbfchar <01> <00660069> <02> <0000> endbfchar");
+    auto drawn = Render(pdf);
+    EXPECT_EQ(drawn.size(), c.runs) << c.name;
+    auto chars = CharacterPositions(drawn);
+    ASSERT_EQ(chars.size(), c.x.size()) << c.name;
+    for (size_t i = 0; i < chars.size(); ++i) {
+      EXPECT_EQ(chars[i].first, c.text[i]) << c.name;
+      EXPECT_NEAR(chars[i].second, c.x[i] * kPx, 1) << c.name << ", character " << i;
+    }
+  }
 }
 
 TEST(TextDrawing, BaselineOnTheTextPosition) {

@@ -160,6 +160,52 @@ TEST(GdipText, LayoutRectangleAlignsAndMissingFamiliesFailQuietly) {
   EXPECT_NEAR(ReadExtTextOut(texts[2]).reference.x, 200 - width, 1);
 }
 
+TEST(GdipText, PlacedStringsRecordTheGivenAdvancesRoundedAsPositions) {
+  struct Case {
+    const char16_t* text;
+    int length;
+    std::vector<REAL> advances;  // world units
+    REAL scaleX;                 // world transform along the baseline
+    std::vector<int32_t> dx;
+  };
+  const Case cases[] = {
+      // 7.3 pt = 9.73 px: positions 0, 9.73, 19.47, 29.2 round to 0, 10, 19, 29.
+      {u"abc", 3, {7.3f, 7.3f, 7.3f}, 1, {10, 9, 10}},
+      // Halved along the baseline; the face's own widths play no part.
+      {u"WWi", 3, {3, 3, 30}, 0.5f, {2, 2, 20}},
+      // Cut at U+0000: the advances of what is left stay with their characters.
+      {u"ab\0cd", 5, {6, 3, 99, 99, 99}, 1, {8, 4}},
+  };
+  Page page;
+  TGpFontFamily family;
+  GdipCreateFontFamilyFromName(u"Arial", nullptr, family.Receive());
+  TGpFont font;
+  GdipCreateFont(family.Get(), 12, 0, UnitPoint, font.Receive());
+  TGpBrush brush;
+  GdipCreateSolidFill(MakeARGB(255, 0, 0, 0), brush.Receive());
+  GpRectF at{0, 0, 0, 0};
+  EXPECT_EQ(GdipDrawPlacedString(page.g(), u"x", 1, font.Get(), &at, nullptr, brush.Get(), nullptr), InvalidParameter);
+  for (const Case& c : cases) {
+    GraphicsState state;
+    GdipSaveGraphics(page.g(), &state);
+    GdipScaleWorldTransform(page.g(), c.scaleX, 1, MatrixOrderPrepend);
+    EXPECT_EQ(GdipDrawPlacedString(page.g(), c.text, c.length, font.Get(), &at, nullptr, brush.Get(),
+                                   c.advances.data()),
+              Ok);
+    GdipRestoreGraphics(page.g(), state);
+  }
+  auto texts = OfType(Body(page.Finish("placed")), EMR_EXTTEXTOUTW);
+  ASSERT_EQ(texts.size(), std::size(cases));
+  for (size_t i = 0; i < std::size(cases); ++i) {
+    auto t = ReadExtTextOut(texts[i]);
+    EXPECT_EQ(t.text.size(), cases[i].dx.size()) << i;
+    EXPECT_EQ(t.dx, cases[i].dx) << i;
+    int width = 0;
+    for (int32_t a : t.dx) width += a;
+    EXPECT_EQ(t.bounds.right - t.bounds.left, width) << i << ": the line box spans the given advances";
+  }
+}
+
 TEST(GdipPaths, FillStrokeAndClipRecordDevicePaths) {
   Page page;
   GdipTranslateWorldTransform(page.g(), 0, 792, MatrixOrderPrepend);  // a PDF page: y up from the bottom
