@@ -52,6 +52,15 @@ bool Justified(const TqxGlyphLine& glyphs, const TqxWordLine& line) {
          lettered >= kJustifiedLetterShare * static_cast<double>(line.Words.size());
 }
 
+// One space of the string itself between two words of letters, widened (by
+// word spacing or justification) past a plain word space: a justified line
+// of two or three words. A run of spaces is layout, not a word space.
+bool StretchedSpace(const TqxGlyphLine& glyphs, const TqxWord& a, const TqxWord& b) {
+  const TqxGlyph& last = glyphs.Glyphs[a.End - 1];
+  const TqxGlyph& next = glyphs.Glyphs[b.First];
+  return next.BlankRun == 1 && next.Source == last.Source && HasLetter(glyphs, a) && HasLetter(glyphs, b);
+}
+
 class Phrasing {
  public:
   Phrasing(const std::vector<TqxGlyphLine>& glyphs, const std::vector<TqxRuling>& rulings,
@@ -120,12 +129,12 @@ class Phrasing {
       } else {
         d = {Verdict::Join, "word space"};
       }
-    } else if (!justified) {
+    } else if (!justified && !(gap <= kMaxJustifiedGapEms * em && StretchedSpace(glyphs_[i], a, b))) {
       d = {Verdict::Split, "wide gap"};
     } else if (GutterSupport(lines_, i, lo, hi, std::max(2.0, kMinGutterEms * em), budget_) >= kGutterLines) {
       d = {Verdict::Split, "gutter"};
     } else {
-      d = {Verdict::Join, "justified line"};
+      d = {Verdict::Join, justified ? "justified line" : "stretched word space"};
     }
     if (trace_) Trace(i, a, b, gap / em, d);
     return d;

@@ -44,14 +44,15 @@ std::vector<TqxGlyphLine> GlyphLines(const std::vector<TqxSourceText>& texts) {
     const TqxSourceText& t = texts[s];
     if (!Usable(t)) continue;
     double x = t.X;
-    bool blank = false;
+    int blanks = 0;
     for (size_t i = 0; i < t.Text.size(); ++i) {
       const double next = x + t.Advances[i];
       if (IsBlankChar(t.Text[i])) {
-        blank = true;
+        ++blanks;
       } else {
-        glyphs.push_back({x, next, t.Y + kAscentEms * t.Em, t.Em, t.SpaceWidth, t.Text[i], static_cast<int>(s), blank});
-        blank = false;
+        glyphs.push_back(
+            {x, next, t.Y + kAscentEms * t.Em, t.Em, t.SpaceWidth, t.Text[i], static_cast<int>(s), blanks > 0, blanks});
+        blanks = 0;
       }
       x = next;
     }

@@ -25,6 +25,7 @@ struct TqxGlyph {
   char16_t Char = 0;
   int Source = 0;             // index of the text it was drawn in
   bool BlankBefore = false;   // a blank of the same text stands right before it
+  int BlankRun = 0;           // how many blanks in a row
 };
 
 struct TqxGlyphLine {

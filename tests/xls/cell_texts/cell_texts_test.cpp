@@ -43,12 +43,12 @@ std::vector<std::string> Texts(const std::vector<TqxSourceText>& lines, const st
 }
 
 TEST(CellTexts, WideGapsSplitOnlyWhereTheLinesAroundShareTheWhiteSpace) {
-  // A table: the gaps after the first and second column are 9 px (0.75 em),
-  // and every row leaves the same band free.
+  // A table: the gaps between the columns are at least 16 px (1.3 em), and
+  // every row leaves the same band free.
   std::vector<TqxSourceText> table = {
-      Line(100, {{10, "Flashlight"}, {100, "Elena"}, {160, "12"}}),
-      Line(116, {{10, "Tripod"}, {100, "Oscar"}, {160, "7"}}),
-      Line(132, {{10, "Label"}, {44, "printer"}, {100, "Simon"}, {160, "30"}}),
+      Line(100, {{10, "Flashlight"}, {102, "Elena"}, {160, "12"}}),
+      Line(116, {{10, "Tripod"}, {102, "Oscar"}, {160, "7"}}),
+      Line(132, {{10, "Label"}, {44, "printer"}, {102, "Simon"}, {160, "30"}}),
   };
   EXPECT_EQ(Texts(table), (std::vector<std::string>{"Flashlight", "Elena", "12", "Tripod", "Oscar", "7",
                                                     "Label printer", "Simon", "30"}));
@@ -68,6 +68,13 @@ TEST(CellTexts, WideGapsSplitOnlyWhereTheLinesAroundShareTheWhiteSpace) {
       Line(132, {{10, "ii"}, {30, "jjjjjjj"}, {80, "kkk"}, {106, "ll"}}),
   };
   EXPECT_EQ(Texts(prose), (std::vector<std::string>{"aaaa bbbbbb cc dddd", "eeeeeee ff gggg h", "ii jjjjjjj kkk ll"}));
+
+  // A word space the string itself widened (word spacing) between two words
+  // stays; the same gap between numbers, or as a move, splits.
+  TqxSourceText stretched = Line(100, {{10, "Signed"}, {58, "TA"}});
+  EXPECT_EQ(Texts({stretched}), (std::vector<std::string>{"Signed TA"}));
+  EXPECT_EQ(Texts({Line(100, {{10, "200"}, {40, "20"}})}), (std::vector<std::string>{"200", "20"}));
+  EXPECT_EQ(Texts({Line(100, {{10, "Signed"}}), Line(100, {{58, "TA"}})}), (std::vector<std::string>{"Signed", "TA"}));
 
   // Alone, a line splits at a gap clearly wider than its word spaces.
   EXPECT_EQ(Texts({Line(100, {{10, "Net"}, {31, "amount"}, {110, "450.00"}})}),
