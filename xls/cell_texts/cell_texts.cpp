@@ -32,24 +32,24 @@ bool HasLetter(const TqxGlyphLine& line, const TqxWord& word) {
   return false;
 }
 
-// Prose set justified: gaps of even width all along the line, none of them
-// wider than justification stretches a space, between words that are
-// mostly words of letters (a row of numbers is a table row however even its
-// gaps are).
+// Prose set justified: its gaps evenly wide, none much wider than the
+// typical one (narrower ones, such as a thin space before a unit, do not
+// count against it) and none wider than justification stretches a space,
+// between words that are mostly words of letters (a row of numbers is a
+// table row however even its gaps are).
 bool Justified(const TqxGlyphLine& glyphs, const TqxWordLine& line) {
-  double narrow = INFINITY, wide = 0;
-  size_t gaps = 0, lettered = 0;
+  std::vector<double> gaps;
+  size_t lettered = 0;
   for (size_t k = 0; k < line.Words.size(); ++k) {
     if (line.Words[k].Leader) return false;
     lettered += HasLetter(glyphs, line.Words[k]);
-    if (k == 0) continue;
-    const double gap = line.Words[k].X0 - line.Words[k - 1].X1;
-    narrow = std::min(narrow, gap);
-    wide = std::max(wide, gap);
-    ++gaps;
+    if (k > 0) gaps.push_back(line.Words[k].X0 - line.Words[k - 1].X1);
   }
-  return gaps >= kJustifiedGaps && wide <= kJustifiedSpread * narrow && wide <= kMaxJustifiedGapEms * line.Em &&
-         lettered >= kJustifiedLetterShare * static_cast<double>(line.Words.size());
+  if (gaps.size() < kJustifiedGaps) return false;
+  if (lettered < kJustifiedLetterShare * static_cast<double>(line.Words.size())) return false;
+  std::sort(gaps.begin(), gaps.end());
+  const double typical = gaps[(gaps.size() - 1) / 2], widest = gaps.back();
+  return widest <= kJustifiedSpread * typical && widest <= kMaxJustifiedGapEms * line.Em;
 }
 
 // One space of the string itself between two words of letters, widened (by

@@ -37,9 +37,9 @@ inline constexpr int kGutterLines = 3;
 // (between texts drawn apart) at least this many pixels.
 inline constexpr double kMinGutterEms = 0.25;
 inline constexpr double kMinNarrowGutter = 1.5;
-// A line whose widest word gap is within this factor of its narrowest, with
-// at least kJustifiedGaps gaps and this share of its words holding letters,
-// is justified prose: it stays one text.
+// A line whose widest word gap is within this factor of its typical (lower
+// median) one, with at least kJustifiedGaps gaps and this share of its words
+// holding letters, is justified prose: it stays one text.
 inline constexpr double kJustifiedSpread = 1.5;
 inline constexpr size_t kJustifiedGaps = 3;
 inline constexpr double kJustifiedLetterShare = 0.6;

@@ -67,7 +67,10 @@ TEST(CellTexts, WideGapsSplitOnlyWhereTheLinesAroundShareTheWhiteSpace) {
       Line(116, {{10, "eeeeeee"}, {62, "ff"}, {84, "gggg"}, {118, "h"}}),
       Line(132, {{10, "ii"}, {30, "jjjjjjj"}, {80, "kkk"}, {106, "ll"}}),
   };
-  EXPECT_EQ(Texts(prose), (std::vector<std::string>{"aaaa bbbbbb cc dddd", "eeeeeee ff gggg h", "ii jjjjjjj kkk ll"}));
+  // A thin space (before a unit) does not make a line uneven.
+  prose.push_back(Line(148, {{10, "mmmm"}, {45, "nn"}, {67, "ooo"}, {95, "2"}, {104, "%"}}));
+  EXPECT_EQ(Texts(prose), (std::vector<std::string>{"aaaa bbbbbb cc dddd", "eeeeeee ff gggg h", "ii jjjjjjj kkk ll",
+                                                    "mmmm nn ooo 2 %"}));
 
   // A word space the string itself widened (word spacing) between two words
   // stays; the same gap between numbers, or as a move, splits.
