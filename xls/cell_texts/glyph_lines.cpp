@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <numeric>
+#include <string_view>
 
 #include "xls/cell_texts/accents.h"
 
@@ -24,6 +25,20 @@ bool Usable(const TqxSourceText& t) {
   if (t.Advances.size() != t.Text.size() || t.Text.empty()) return false;
   if (!std::isfinite(t.X) || !std::isfinite(t.Y) || !(t.Em > 0) || !std::isfinite(t.Em)) return false;
   return std::all_of(t.Advances.begin(), t.Advances.end(), [](double a) { return std::isfinite(a) && a >= 0; });
+}
+
+// The letters of the Latin ligatures, or nothing for any other character.
+std::u16string_view LigatureLetters(char16_t c) {
+  switch (c) {
+    case 0xFB00: return u"ff";
+    case 0xFB01: return u"fi";
+    case 0xFB02: return u"fl";
+    case 0xFB03: return u"ffi";
+    case 0xFB04: return u"ffl";
+    case 0xFB05: return u"\u017Ft";
+    case 0xFB06: return u"st";
+    default: return {};
+  }
 }
 
 bool IsRepeat(const TqxGlyph& a, const TqxGlyph& b) {
@@ -49,11 +64,19 @@ std::vector<TqxGlyphLine> GlyphLines(const std::vector<TqxSourceText>& texts) {
       const double next = x + t.Advances[i];
       if (IsBlankChar(t.Text[i])) {
         ++blanks;
-      } else {
-        glyphs.push_back(
-            {x, next, t.Y + kAscentEms * t.Em, t.Em, t.SpaceWidth, t.Text[i], static_cast<int>(s), blanks > 0, blanks});
-        blanks = 0;
+        x = next;
+        continue;
       }
+      // A ligature keeps all its letters, sharing its width.
+      const std::u16string_view letters = LigatureLetters(t.Text[i]);
+      const double share = (next - x) / static_cast<double>(letters.empty() ? 1 : letters.size());
+      for (size_t k = 0; k < std::max<size_t>(letters.size(), 1); ++k) {
+        const char16_t c = letters.empty() ? t.Text[i] : letters[k];
+        const double from = x + share * static_cast<double>(k);
+        glyphs.push_back({from, from + share, t.Y + kAscentEms * t.Em, t.Em, t.SpaceWidth, c, static_cast<int>(s),
+                          k == 0 && blanks > 0, k == 0 ? blanks : 0});
+      }
+      blanks = 0;
       x = next;
     }
   }

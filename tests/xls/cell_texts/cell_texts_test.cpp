@@ -99,6 +99,9 @@ TEST(CellTexts, RulesLeadersRepeatsAndDamage) {
   TqxSourceText n{10, 100, kEm, kSpace, u"N", {kChar}}, a{28, 100, kEm, kSpace, u"a", {kChar}};
   EXPECT_EQ(Texts({bold, again}), (std::vector<std::string>{"Sum"}));
   EXPECT_EQ(Texts({a, r, n, o}), (std::vector<std::string>{"Nora"}));
+  // A ligature keeps its letters.
+  EXPECT_EQ(Texts({TqxSourceText{10, 100, kEm, kSpace, u"O\uFB03ce", {8, 9, 6, 6}}}),
+            (std::vector<std::string>{"Office"}));
   // Texts that cannot be placed are left out; nothing else is lost.
   TqxSourceText broken = Line(100, {{10, "lost"}});
   broken.Advances[1] = NAN;
