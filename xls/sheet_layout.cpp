@@ -33,9 +33,13 @@ namespace {
 constexpr double kEdgeTolerance = 0.5;
 // A text drawn again within a pixel of itself is one text.
 constexpr double kRepeatDistance = 1.0;
-// A text alone in its column stands over a neighbouring column when this
-// share of the narrower of the two lies over the other.
+// A column stands over a neighbouring one when this share of the narrower
+// of the two lies over the other; it may join it when it holds at most
+// kMaxStrayTexts texts and the other at most kMaxColumnTexts (which bounds
+// the pairwise check of their lines).
 constexpr double kHeadingOverlap = 0.25;
+constexpr size_t kMaxStrayTexts = 8;
+constexpr size_t kMaxColumnTexts = 4096;
 // The column table grows no further than this; a column split or collision
 // that would need more lists leaves the texts sharing their cell.
 constexpr size_t kMaxColumnLists = 1024;
@@ -222,9 +226,10 @@ class PageLayout {
   }
 
   // A heading centred or aligned over a column of texts may start past that
-  // column's limit and open a column of its own. A text alone in its column
-  // that stands over the texts of a neighbouring column (at least two of
-  // them, none on its line) joins that column.
+  // column's limit and open a column of its own; so may a few short numbers
+  // aligned on the right of their column. A column of at most
+  // kMaxStrayTexts texts that stands over a neighbouring column holding at
+  // least as many, none of them on a line with its own, joins that column.
   void HeadersOverColumns() {
     struct Extent {
       double Left = INFINITY, Right = -INFINITY;
@@ -234,26 +239,34 @@ class PageLayout {
       for (int i : list) e.Left = std::min(e.Left, x_[i]), e.Right = std::max(e.Right, x_[i] + t_[i].TrimmedWidth);
       return e;
     };
-    auto sharesLine = [&](const ColumnList& list, int h) {
-      return std::any_of(list.begin(), list.end(), [&](int i) { return std::fabs(y_[i] - y_[h]) < lu_; });
+    auto sharesLine = [&](const ColumnList& a, const ColumnList& b) {
+      for (int i : a) {
+        for (int j : b) {
+          if (std::fabs(y_[i] - y_[j]) < lu_) return true;
+        }
+      }
+      return false;
     };
     for (size_t c = 0; c < table_.size(); ++c) {
-      if (List(c).size() != 1) continue;
-      const int h = List(c).front();
-      if (blank_[h]) continue;
+      ColumnList& stray = List(c);
+      if (stray.empty() || stray.size() > kMaxStrayTexts) continue;
+      if (std::any_of(stray.begin(), stray.end(), [&](int i) { return blank_[i]; })) continue;
+      const Extent s = extent(stray);
       for (long long step : {-1LL, 1LL}) {
         long long n = static_cast<long long>(c) + step;
         while (n >= 0 && n < static_cast<long long>(table_.size()) && List(static_cast<size_t>(n)).empty()) n += step;
         if (n < 0 || n >= static_cast<long long>(table_.size())) continue;
         ColumnList& target = List(static_cast<size_t>(n));
-        if (target.size() < 2 || sharesLine(target, h)) continue;
+        if (target.size() < std::max<size_t>(2, stray.size()) || target.size() > kMaxColumnTexts) continue;
         const Extent e = extent(target);
-        const double left = x_[h], right = x_[h] + t_[h].TrimmedWidth;
-        const double overlap = std::min(right, e.Right) - std::max(left, e.Left);
-        if (!(overlap >= kHeadingOverlap * std::min(right - left, e.Right - e.Left))) continue;
-        col_[h] = n;
-        target.push_back(h);
-        List(c).clear();
+        const double overlap = std::min(s.Right, e.Right) - std::max(s.Left, e.Left);
+        if (!(overlap >= kHeadingOverlap * std::min(s.Right - s.Left, e.Right - e.Left))) continue;
+        if (sharesLine(stray, target)) continue;
+        for (int i : stray) {
+          col_[i] = n;
+          target.push_back(i);
+        }
+        stray.clear();
         break;
       }
     }

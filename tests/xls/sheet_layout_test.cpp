@@ -268,6 +268,14 @@ TEST(SheetLayout, AHeadingAloneInItsColumnJoinsTheColumnItStandsOver) {
             (std::vector<std::string>{"Carrier@3,13", "DPD@4,12", "Seattle@4,17", "USPS@6,12"}));
   texts[0].Y = 70;
   EXPECT_EQ(Cells(texts, headings)[1], "Carrier@4,13");
+
+  // Short numbers aligned on the right of a column of wider ones open a
+  // column of their own when the wide ones' centres line up; they join it.
+  std::vector<TqxLayoutText> numbers = {Sized(254, 40, u"Qty", 25), Sized(266, 60, u"16", 14),
+                                        Sized(266, 80, u"10", 13), Sized(266.5, 100, u"14", 13),
+                                        Sized(273, 120, u"3", 7), Sized(273, 140, u"8", 7)};
+  for (const std::string& cell : Cells(numbers, headings)) EXPECT_EQ(cell.substr(cell.find(',')), ",13") << cell;
+  EXPECT_EQ(Cells(numbers, Grid(20)).back(), "8@9,14");
 }
 
 }  // namespace
