@@ -122,9 +122,10 @@ class Phrasing {
       d = {Verdict::Split, "ruling"};
     } else if (gap <= std::max(kNarrowGapSpaces * space, kNarrowGapEms * em)) {
       // Cells drawn one by one can stand as close as words do; where such a
-      // gap runs down the lines around it, it is a column's edge.
+      // gap runs down the lines around it, drawn apart there too, it is a
+      // column's edge.
       const bool drawnApart = glyphs_[i].Glyphs[a.End - 1].Source != glyphs_[i].Glyphs[b.First].Source;
-      if (drawnApart && GutterSupport(lines_, i, lo, hi, std::max(kMinNarrowGutter, gap / 2), budget_) >= kGutterLines) {
+      if (drawnApart && GutterSupport(lines_, i, lo, hi, std::max(kMinNarrowGutter, gap / 2), budget_, true) >= kGutterLines) {
         d = {Verdict::Split, "narrow gutter"};
       } else {
         d = {Verdict::Join, "word space"};

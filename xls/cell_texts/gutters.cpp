@@ -40,10 +40,20 @@ bool TextOnBothSides(const TqxWordLine& line, const Band& band) {
   return left && right;
 }
 
+// The words on either side of the band come from different texts.
+bool DrawnApartAcross(const TqxWordLine& line, const Band& band) {
+  const TqxWord* left = nullptr;
+  for (const TqxWord& w : line.Words) {
+    if (w.X1 <= band.Lo) left = &w;
+    if (w.X0 >= band.Hi) return left && left->LastSource != w.FirstSource;
+  }
+  return false;
+}
+
 }  // namespace
 
 int GutterSupport(const std::vector<TqxWordLine>& lines, size_t line, double lo, double hi, double minWidth,
-                  int64_t& budget) {
+                  int64_t& budget, bool drawnApart) {
   int support = 0;
   for (int direction : {-1, 1}) {
     Band band{lo, hi};
@@ -60,6 +70,7 @@ int GutterSupport(const std::vector<TqxWordLine>& lines, size_t line, double lo,
       const Band free = WidestFree(other, band);
       if (free.Width() < minWidth) break;
       if (!TextOnBothSides(other, free)) continue;  // a short line says nothing about the band
+      if (drawnApart && !DrawnApartAcross(other, free)) break;
       band = free;
       ++support;
     }

@@ -18,9 +18,10 @@ struct TqxWordLine {
 // free between text on both sides, the free part narrowing from line to
 // line and staying at least minWidth wide. A line with text inside what is
 // left of the band ends the search in its direction; so does a vertical gap
-// that separates blocks. Every word looked at costs one unit of budget; with
-// the budget spent the answer is 0.
+// that separates blocks. With drawnApart, a line counts only where the texts
+// on either side of the band were drawn apart, not as one string. Every word
+// looked at costs one unit of budget; with the budget spent the answer is 0.
 int GutterSupport(const std::vector<TqxWordLine>& lines, size_t line, double lo, double hi, double minWidth,
-                  int64_t& budget);
+                  int64_t& budget, bool drawnApart = false);
 
 }  // namespace vs

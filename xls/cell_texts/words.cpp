@@ -24,9 +24,10 @@ std::vector<TqxWord> WordsOf(const TqxGlyphLine& line) {
       const bool spaced = g[i].BlankBefore && g[i].Source == g[i - 1].Source;
       starts = gap > limit || spaced;
     }
-    if (starts) words.push_back({i, i, g[i].X0, g[i].X1, 0, 0, true});
+    if (starts) words.push_back({i, i, g[i].X0, g[i].X1, 0, 0, true, g[i].Source, g[i].Source});
     TqxWord& w = words.back();
     w.End = i + 1;
+    w.LastSource = g[i].Source;
     w.X1 = std::max(w.X1, g[i].X1);
     w.Em = std::max(w.Em, g[i].Em);
     w.SpaceWidth = std::max(w.SpaceWidth, g[i].SpaceWidth);

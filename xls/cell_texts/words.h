@@ -12,6 +12,7 @@ struct TqxWord {
   double X0 = 0, X1 = 0;
   double Em = 0, SpaceWidth = 0;  // the largest of its glyphs
   bool Leader = false;            // dots or rules that lead the eye across a gap
+  int FirstSource = 0, LastSource = 0;  // the texts its first and last glyph were drawn in
 };
 
 // A gap wider than this many ems of the larger neighbour ends a word.

@@ -79,6 +79,25 @@ TEST(CellTexts, WideGapsSplitOnlyWhereTheLinesAroundShareTheWhiteSpace) {
   EXPECT_EQ(Texts({Line(100, {{10, "200"}, {40, "20"}})}), (std::vector<std::string>{"200", "20"}));
   EXPECT_EQ(Texts({Line(100, {{10, "Signed"}}), Line(100, {{58, "TA"}})}), (std::vector<std::string>{"Signed", "TA"}));
 
+  // Cells drawn one by one as close as words split where every line has the
+  // same close gap between texts drawn apart; a line whose gap there lies
+  // inside one string is prose beginning with the same word.
+  auto apart = [](double y, const std::string& left, const std::string& right) {
+    TqxSourceText a = Line(y, {{10, left}}), b = Line(y, {{13.5 + kChar * left.size(), right}});
+    return std::vector<TqxSourceText>{a, b};
+  };
+  std::vector<TqxSourceText> ledger, prefix;
+  for (double y : {100, 116, 132, 148}) {
+    for (const TqxSourceText& t : apart(y, "2024-01-06", "AP-3995")) ledger.push_back(t);
+  }
+  EXPECT_EQ(Texts(ledger).size(), 8u);
+  prefix = apart(100, "Involvement", "during");
+  prefix.push_back(Line(116, {{10, "Involvement"}, {79.5, "at"}}));
+  prefix.push_back(Line(132, {{10, "Involvement"}, {79.5, "after"}}));
+  prefix.push_back(Line(148, {{10, "Involvement"}, {79.5, "in"}}));
+  EXPECT_EQ(Texts(prefix), (std::vector<std::string>{"Involvement during", "Involvement at", "Involvement after",
+                                                     "Involvement in"}));
+
   // Alone, a line splits at a gap clearly wider than its word spaces.
   EXPECT_EQ(Texts({Line(100, {{10, "Net"}, {31, "amount"}, {110, "450.00"}})}),
             (std::vector<std::string>{"Net amount", "450.00"}));
