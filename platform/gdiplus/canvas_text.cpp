@@ -49,10 +49,6 @@ TLogFontW ToRecordFont(const TLogFont& f) {
   return r;
 }
 
-}  // namespace
-
-namespace {
-
 // Device advances from world ones: positions are rounded, not the advances,
 // so rounding never adds up along the string.
 std::vector<int32_t> DeviceAdvances(const REAL* advances, size_t count, double scale) {
@@ -107,14 +103,14 @@ GpStatus DrawString(GpGraphics* g, const char16_t* text, int length, const GpFon
       measure.FaceName = font->measureFamily;
     metric = fonts.TextMetrics(measure);
     // Text squeezed or stretched along its baseline (horizontal scaling).
-    double stretch = bx / by;
-    if (std::abs(stretch - 1) > 0.01)
-      lf.Width = std::max(1, static_cast<int>(std::lround(metric.AveCharWidth * stretch)));
+    const double stretch = bx / by;
+    const bool stretched = std::abs(stretch - 1) > 0.01;
+    if (stretched) lf.Width = std::max(1, static_cast<int>(std::lround(metric.AveCharWidth * stretch)));
     if (placed) {
       dx = DeviceAdvances(placed, s.size(), bx);
     } else {
       std::vector<int> advances = fonts.Advances(measure, s);
-      if (std::abs(stretch - 1) > 0.01) {
+      if (stretched) {
         for (int& a : advances) a = static_cast<int>(std::lround(a * stretch));
       }
       dx.assign(advances.begin(), advances.end());

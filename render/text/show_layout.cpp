@@ -5,8 +5,6 @@
 namespace vs {
 namespace {
 
-bool EndsWithSpace(const std::u16string& s) { return !s.empty() && s.back() == u' '; }
-
 // Builds the runs of one operator: each character keeps the advance the PDF
 // gives it, so that every character stands where the page puts it.
 class RunBuilder {
@@ -16,7 +14,7 @@ class RunBuilder {
   RunBuilder(TTextLayout& layout, double forward) : layout_(layout), forward_(forward) {}
 
   bool Empty() const { return run_.Text.empty(); }
-  bool EndsWithSpace() const { return vs::EndsWithSpace(run_.Text); }
+  bool EndsWithSpace() const { return !run_.Text.empty() && run_.Text.back() == u' '; }
 
   // The characters of one glyph share its advance; a glyph that reads as
   // nothing moves the run's last character, or where the run starts.

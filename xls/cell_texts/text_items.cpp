@@ -1,6 +1,5 @@
 #include "xls/cell_texts/text_items.h"
 
-#include <cmath>
 #include <utility>
 
 namespace vs {
