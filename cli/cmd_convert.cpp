@@ -78,6 +78,8 @@ std::optional<int> WholeNumber(const std::string& text, int low, int high) {
 std::optional<std::string> Parse(const std::vector<std::string>& args, Request& request) {
   std::vector<std::string> positional;
   request.options.auto_format_cells = true;
+  request.options.sheet_from_page = true;
+  request.options.paper.clear();  // the paper nearest to the page unless one is named
   for (size_t i = 0; i < args.size(); ++i) {
     std::string arg = args[i];
     std::optional<std::string> inline_value;
@@ -135,6 +137,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Request& 
       request.options.auto_format_cells = false;
     } else if (arg == "--cells-as-drawn") {
       request.options.cells_from_geometry = false;
+    } else if (arg == "--plain-sheet") {
+      request.options.sheet_from_page = false;
     } else if (arg == "--progress") {
       request.progress = true;
     } else if (arg == "-q" || arg == "--quiet") {
@@ -370,12 +374,16 @@ const char kHelp[] =
     "  --password-file FILE     read the password from the first line of FILE (- = standard input)\n"
     "  --pages RANGE            pages to convert, e.g. 1-3,5,7- (default: all)\n"
     "  --pages-per-sheet N      pages per worksheet; 0 puts all pages on one (default: 0)\n"
-    "  --paper SIZE             A3, A4, A5, B4, B5, ISO-B4 or Letter (default: A4)\n"
+    "  --paper SIZE             A3, A4, A5, B4, B5, ISO-B4 or Letter (default: the size\n"
+    "                           nearest to the PDF's page; A4 with --plain-sheet)\n"
     "  --image-quality N        JPEG quality of pictures, 1-100 (default: 100)\n"
     "  --text-cells             write every cell as text (default: numbers, amounts,\n"
     "                           dates and times become numbers)\n"
     "  --cells-as-drawn         one cell text per string the PDF draws (default: cell texts\n"
     "                           from where the characters stand: words joined, columns split)\n"
+    "  --plain-sheet            each line of a wrapped cell in a row of its own, default column\n"
+    "                           widths and row heights, orientation from the first page's\n"
+    "                           rotation only (default: the sheet shaped after the page)\n"
     "  --any-version            also open files whose header says 1.7 or 2.0 (default: refused)\n"
     "  -j N                     convert up to N files at once (default: the number of cores)\n"
     "  --progress               show \"N out of M pages converted.\" even when standard error\n"

@@ -114,6 +114,14 @@ void WriteColInfo(TStream& out, uint16_t column, double widthCharacters) {
   WriteBiffRecord(out, biff::kColInfo, data.View());
 }
 
+void WriteRow(TStream& out, uint16_t row, uint16_t heightTwips) {
+  TqxBiffData data;
+  // Height in bits 0-14; options: always 0x100, plus 0x40 for a height set
+  // rather than taken from the font.
+  data.U16(row).U16(0).U16(0).U16(heightTwips & 0x7FFF).U16(0).U16(0).U32(0x0140);
+  WriteBiffRecord(out, biff::kRow, data.View());
+}
+
 void WriteWindow2(TStream& out) {
   TqxBiffData data;
   // grid lines, headers, zero values, default header colour, outline symbols, selected

@@ -1,6 +1,7 @@
 #include "xls/custom_excel_engine.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <vector>
 
@@ -114,6 +115,9 @@ void TqxCustomExcelEngine::BeginDocHook() {
   sheetCount_ = 0;
   pagesOnSheet_ = 0;
   losses_ = {};
+  shape_.Clear();
+  const double scaleX = Formatting().ScaleX();
+  shape_.SetColumnUnit(GridUnits().ColumnUnit / (std::isfinite(scaleX) && scaleX > 0 ? scaleX : 1.0));
   firstRow_ = firstColumn_ = 0;
   lastRow_ = lastColumn_ = -1;
   tables_ = std::make_unique<TqxFormatTables>(Preferences().UseDefaultPalette());
@@ -159,6 +163,8 @@ void TqxCustomExcelEngine::SortItems(TqxItemList& list) {
     CompleteSheet();
     SetPageMaxRow(pageMaxRow);
   }
+  if (Preferences().ColumnWidthsFromPage()) shape_.NotePageColumns(PageColumnLefts());
+  shape_.NotePage(page->PageSettings.Width(), page->PageSettings.Height());
 }
 
 void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {
@@ -193,6 +199,9 @@ void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {
     alignment = sheetCell->CellAlignment;
     wordWrap = sheetCell->WordWrap != 0;
   }
+  // Lines of a wrapped cell text joined into one cell are shown as lines.
+  const int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+  if (lines > 1) wordWrap = true;
   uint8_t cellType = typeOf(text);
   // "1,234-" is the number -1,234; moved only when it is written as a number.
   if (std::optional<std::string> moved = TrailingMinusMoved(text)) {
@@ -215,6 +224,7 @@ void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {
   const uint16_t formatIndex = CellTypeFormatIndex(cellType);
   const int xfIndex = CellAttribIndex(fontIndex, alignment, formatIndex, item.Brush, wordWrap) + 16;
   const auto r = static_cast<uint16_t>(row), c = static_cast<uint16_t>(column), xf = static_cast<uint16_t>(xfIndex);
+  if (Preferences().ColumnWidthsFromPage()) NoteCellSize(item, text, lines, IsNumberCellType(cellType), r, c);
   if (IsNumberCellType(cellType)) {
     WriteNumber(sheetBuffer_, r, c, xf, value);
   } else {
@@ -222,6 +232,28 @@ void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {
     WriteLabel(sheetBuffer_, r, c, xf, text);
   }
   NoteUsedCell(static_cast<int>(row), column);
+}
+
+void TqxCustomExcelEngine::NoteCellSize(const TqxTextItem& item, const std::string& text, int lines, bool number,
+                                        int row, int column) {
+  // A cell's padding, in pixels, and a margin for readers whose faces set
+  // the same text a little wider or taller than measured here.
+  constexpr double kCellPadding = 8, kReaderMargin = 1.1;
+  const int lineHeight = TextExtent(u"Wg", item.Font).Height;
+  if (lines > 1 || lineHeight > GridUnits().BaseRowHeight)
+    shape_.NeedHeight(row, lines * lineHeight * kReaderMargin + 2);
+  // A number shows as ### unless its whole text fits, and a wrapped text
+  // wraps again unless its longest line fits; a one-line text spills over.
+  if (number || lines > 1) {
+    int widest = 0;
+    size_t start = 0;
+    while (start <= text.size()) {
+      size_t end = std::min(text.find('\n', start), text.size());
+      widest = std::max(widest, TextExtent(AnsiToWide(text.substr(start, end - start)), item.Font).Width);
+      start = end + 1;
+    }
+    shape_.NeedWidth(column, widest * kReaderMargin + kCellPadding);
+  }
 }
 
 void TqxCustomExcelEngine::EndPageHook() {
@@ -249,19 +281,20 @@ std::string TqxCustomExcelEngine::NextSheetName(int sheetNo) {
 void TqxCustomExcelEngine::WriteWorksheet(int sheetNo) {
   TMemoryStream sheet;
   WriteBof(sheet, biff::kBofVersionWorksheet, biff::kBofWorksheet);
-  for (const TqxColumnWidth& width : ColumnWidths()) {
-    if (width.Column >= 0 && width.Column < kSheetColumns) {
-      WriteColInfo(sheet, static_cast<uint16_t>(width.Column), width.Width);
-    }
-  }
+  WriteColumnWidths(sheet);
   if (lastRow_ < firstRow_) {
     WriteDimensions(sheet, 0, 0, 0, 0);
   } else {
     WriteDimensions(sheet, static_cast<uint16_t>(firstRow_), static_cast<uint16_t>(lastRow_ + 1),
                     static_cast<uint16_t>(firstColumn_), static_cast<uint16_t>(lastColumn_ + 1));
   }
+  for (const auto& [row, pixels] : shape_.RowPixels()) WriteRowHeight(sheet, static_cast<uint16_t>(row), pixels);
   if (sheetNo == 1) WriteWindow2(sheet);
-  WriteSetup(sheet, PaperSizeCode(Page().PaperSize()), Page().Orientation() == TqxPageOrientation::poLandscape);
+  TqxPaperSize paper = Page().PaperSize();
+  bool landscape = Page().Orientation() == TqxPageOrientation::poLandscape;
+  if (Preferences().PaperFromPage()) paper = shape_.NearestPaper().value_or(paper);
+  if (Preferences().OrientationFromPage()) landscape = shape_.Landscape().value_or(landscape);
+  WriteSetup(sheet, PaperSizeCode(paper), landscape);
   if (Preferences().PageMargins()) {
     const double inches = UnitFactor() / kScreenPixelsPerInch;
     WriteMargin(sheet, biff::kLeftMargin, Page().LeftMargin() * inches);
@@ -272,6 +305,7 @@ void TqxCustomExcelEngine::WriteWorksheet(int sheetNo) {
   if (Preferences().PrintGridLines()) WritePrintGridLines(sheet);
   WriteSheetExtras(sheetBuffer_);
   WriteEof(sheetBuffer_);
+  shape_.Clear();
 
   // The records before the cells, then the cells, without joining them first.
   output_->WriteBytes(sheet.View());
@@ -284,6 +318,30 @@ void TqxCustomExcelEngine::WriteWorksheet(int sheetNo) {
   pagesOnSheet_ = 0;
   firstRow_ = firstColumn_ = 0;
   lastRow_ = lastColumn_ = -1;
+}
+
+void TqxCustomExcelEngine::WriteColumnWidths(TStream& sheet) {
+  // Widths set by the caller come as they were set; the pages' own widths,
+  // when there are any, are merged in column order with the caller's winning.
+  std::map<int, double> widths;
+  for (int column = 0; column < kSheetColumns && Preferences().ColumnWidthsFromPage(); ++column) {
+    if (std::optional<double> chars = ColumnChars(column)) widths[column] = *chars;
+  }
+  if (widths.empty()) {
+    for (const TqxColumnWidth& width : ColumnWidths()) {
+      if (width.Column >= 0 && width.Column < kSheetColumns)
+        WriteColInfo(sheet, static_cast<uint16_t>(width.Column), width.Width);
+    }
+    return;
+  }
+  for (const auto& [column, chars] : widths) WriteColInfo(sheet, static_cast<uint16_t>(column), chars);
+}
+
+std::optional<double> TqxCustomExcelEngine::ColumnChars(int column) const {
+  for (auto it = ColumnWidths().rbegin(); it != ColumnWidths().rend(); ++it) {
+    if (it->Column == column) return it->Width;
+  }
+  return shape_.ColumnChars(column);
 }
 
 void TqxCustomExcelEngine::WriteGlobals(TStream& out) {

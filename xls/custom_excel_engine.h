@@ -10,7 +10,9 @@
 // by it.
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +20,7 @@
 #include "xls/excel_preferences.h"
 #include "xls/format_tables.h"
 #include "xls/locale_profile.h"
+#include "xls/sheet_shape.h"
 #include "xls/spreadsheet_engine.h"
 
 namespace vs {
@@ -95,12 +98,17 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   // Whether a sheet row and column lie inside a worksheet.
   static bool InsideSheet(int row, int column);
   TqxFormatTables& Tables() { return *tables_; }
+  // A column's width in characters: as the caller set it, else as the pages
+  // shaped it; nothing for a default column.
+  std::optional<double> ColumnChars(int column) const;
   TqxWorkbookLosses& MutableLosses() { return losses_; }
 
  private:
   // Writes the current worksheet and starts the next one.
   void CompleteSheet();
   void WriteWorksheet(int sheetNo);
+  void WriteColumnWidths(TStream& sheet);
+  void NoteCellSize(const TqxTextItem& item, const std::string& text, int lines, bool number, int row, int column);
   void WriteGlobals(TStream& out);
   void FinishWorkbook();
   std::string NextSheetName(int sheetNo);
@@ -118,6 +126,7 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   int64_t worksheetBytes_ = 0;  // bytes of the worksheet substreams written so far
   int sheetCount_ = 0;
   int pagesOnSheet_ = 0;
+  TqxSheetShape shape_;
   std::vector<TqxSheetItem> sheets_;
   std::unique_ptr<TqxFormatTables> tables_;
   TqxWorkbookLosses losses_;

@@ -18,6 +18,18 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   // Cell texts follow where each character stands on the page rather than
   // how the file cut its strings (off: one cell text per drawn string).
   bool CellsFromGeometry() const { return cellsFromGeometry_; }
+  // The lines of a cell text wrapped inside its table row are written as one
+  // cell, wrapped, in the row of the record's other cells (off: a cell per line).
+  bool JoinWrappedCells() const { return joinWrappedCells_; }
+  // Used columns as wide as the page distance they stand for and wide
+  // enough for their numbers, rows tall enough for their lines (off: the
+  // reader's default sizes).
+  bool ColumnWidthsFromPage() const { return columnWidthsFromPage_; }
+  // Each worksheet's orientation from its first page (off: the engine's page settings).
+  bool OrientationFromPage() const { return orientationFromPage_; }
+  // Each worksheet's paper: the standard size nearest to its first page
+  // (off: the engine's page settings).
+  bool PaperFromPage() const { return paperFromPage_; }
 
   virtual void SetAutoFormatCells(bool v) { autoFormatCells_ = v; }
   virtual void SetMultiPass(bool v) { multiPass_ = v; }
@@ -26,6 +38,10 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   virtual void SetUseDefaultPalette(bool v) { useDefaultPalette_ = v; }
   virtual void SetContinuousMode(bool v) { continuousMode_ = v; }
   virtual void SetCellsFromGeometry(bool v) { cellsFromGeometry_ = v; }
+  virtual void SetJoinWrappedCells(bool v) { joinWrappedCells_ = v; }
+  virtual void SetColumnWidthsFromPage(bool v) { columnWidthsFromPage_ = v; }
+  virtual void SetOrientationFromPage(bool v) { orientationFromPage_ = v; }
+  virtual void SetPaperFromPage(bool v) { paperFromPage_ = v; }
 
  private:
   bool autoFormatCells_ = false;
@@ -35,6 +51,10 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   bool useDefaultPalette_ = false;
   bool continuousMode_ = false;
   bool cellsFromGeometry_ = true;
+  bool joinWrappedCells_ = false;
+  bool columnWidthsFromPage_ = false;
+  bool orientationFromPage_ = false;
+  bool paperFromPage_ = false;
 };
 
 }  // namespace vs

@@ -46,6 +46,10 @@ class ExcelPipelineEngine : public PipelineEngine {
     engine_.ImageSettings().SetJPEGQuality(settings.jpeg_quality);
     preferences.SetAutoFormatCells(settings.auto_format_cells);
     preferences.SetCellsFromGeometry(settings.cells_from_geometry);
+    preferences.SetJoinWrappedCells(settings.join_wrapped_cells);
+    preferences.SetColumnWidthsFromPage(settings.column_widths_from_page);
+    preferences.SetOrientationFromPage(settings.orientation_from_page);
+    preferences.SetPaperFromPage(settings.paper_from_page);
     engine_.SetFileName(settings.file_name);
     output_ = settings.file_name + ".tmp";
   }

@@ -106,7 +106,7 @@ def main():
         text = result.stdout.decode()
         for option in ["--output-dir", "--password ", "--password-file", "--pages ", "--pages-per-sheet",
                        "--paper", "--image-quality", "--text-cells", "--any-version", "-j N", "--progress",
-                       "-q", "(default: A4)", "(default: 100)", "(default: 0)"]:
+                       "-q", "nearest to the PDF's page", "(default: 100)", "(default: 0)"]:
             expect("help lists " + option, option in text)
 
         if convert:
