@@ -164,7 +164,11 @@ void TqxCustomExcelEngine::SortItems(TqxItemList& list) {
     SetPageMaxRow(pageMaxRow);
   }
   if (Preferences().ColumnWidthsFromPage()) shape_.NotePageColumns(PageColumnLefts());
-  shape_.NotePage(page->PageSettings.Width(), page->PageSettings.Height());
+  if (sourcePage_.first > 0 && sourcePage_.second > 0) {
+    shape_.NotePage(sourcePage_.first * 96 / 72, sourcePage_.second * 96 / 72);
+  } else {
+    shape_.NotePage(page->PageSettings.Width(), page->PageSettings.Height());
+  }
 }
 
 void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {

@@ -63,6 +63,10 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   TStream* UserStream = nullptr;
 
   const TqxWorkbookLosses& Losses() const { return losses_; }
+  // The size in points of the page about to be drawn, as its source shows
+  // it; the sheet's orientation and paper may follow it. Without one the
+  // engine's page settings count.
+  void SetSourcePage(double width, double height) { sourcePage_ = {width, height}; }
   // Worksheets written so far in this document (kept after EndDoc until the next BeginDoc).
   const std::vector<TqxSheetItem>& Sheets() const { return sheets_; }
 
@@ -127,6 +131,7 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   int sheetCount_ = 0;
   int pagesOnSheet_ = 0;
   TqxSheetShape shape_;
+  std::pair<double, double> sourcePage_{0, 0};  // points
   std::vector<TqxSheetItem> sheets_;
   std::unique_ptr<TqxFormatTables> tables_;
   TqxWorkbookLosses losses_;

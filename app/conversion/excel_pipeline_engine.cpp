@@ -56,6 +56,7 @@ class ExcelPipelineEngine : public PipelineEngine {
   void SetLandscape(bool landscape) override {
     engine_.Page().SetOrientation(landscape ? TqxPageOrientation::poLandscape : TqxPageOrientation::poPortrait);
   }
+  void SetSourcePage(double width, double height) override { engine_.SetSourcePage(width, height); }
   void BeginDoc() override { engine_.BeginDoc(); }
   void NewPage() override { engine_.NewPage(); }
   void SetCurrentPage(int32_t page) override { engine_.SetCurrentPage(page); }
