@@ -105,7 +105,7 @@ def main():
         result = run(program, ["convert", "--help"], work, tmp)
         text = result.stdout.decode()
         for option in ["--output-dir", "--password ", "--password-file", "--pages ", "--pages-per-sheet",
-                       "--paper", "--image-quality", "--text-cells", "--any-version", "-j N", "--progress",
+                       "--paper", "--image-quality", "--text-cells", "--plain-sheet", "--any-version", "-j N", "--progress",
                        "-q", "nearest to the PDF's page", "(default: 100)", "(default: 0)"]:
             expect("help lists " + option, option in text)
 

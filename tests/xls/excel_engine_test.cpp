@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <cstring>
 #include <fstream>
+#include <map>
 
 #include "platform/file_stream.h"
 #include "xls/biff_records.h"
@@ -306,6 +307,48 @@ TEST_F(ExcelEngineTest, PageSetupRecords) {
   EXPECT_EQ(sheet.Count(biff::kPrintGridLines), 1);
   ASSERT_NE(sheet.Find(biff::kColInfo), nullptr);
   EXPECT_EQ(sheet.Find(biff::kColInfo)->U16(4), 2688);
+}
+
+// With the page's shape: wrapped lines shown wrapped in a row tall enough, a
+// wide number in a column wide enough, paper and orientation of the PDF's
+// page. Without it the sheet keeps the reader's defaults and the engine's page.
+TEST_F(ExcelEngineTest, SheetShapedAfterThePage) {
+  for (bool shaped : {true, false}) {
+    engine_.Preferences().SetColumnWidthsFromPage(shaped);
+    engine_.Preferences().SetOrientationFromPage(shaped);
+    engine_.Preferences().SetPaperFromPage(shaped);
+    engine_.SetSourcePage(792, 612);  // Letter, landscape
+    engine_.BeginDoc();
+    engine_.PutCellEx(1, 2, u"first line\nsecond line", 4, kCellText, false);
+    engine_.PutCell(3, 4, u"1234567890.125", 4, kCellDecimal);
+    engine_.EndDoc();
+    const WalkedBook book = Walk();
+    const auto& sheet = book.Sheets.at(0);
+    const auto* setup = sheet.Find(biff::kSetup);
+    ASSERT_NE(setup, nullptr);
+    EXPECT_EQ(setup->U16(0), shaped ? 1 : 9) << "Letter, else the engine's A4";
+    EXPECT_EQ(setup->U16(10), shaped ? 0 : 2) << "landscape, else portrait";
+    const auto* row = sheet.Find(biff::kRow);
+    const auto* column = sheet.Find(biff::kColInfo);
+    if (!shaped) {
+      EXPECT_EQ(row, nullptr);
+      EXPECT_EQ(column, nullptr);
+      continue;
+    }
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->U16(0), 1);
+    EXPECT_GT(row->U16(6), 2 * 15 * 12) << "two lines are taller than a default row";
+    ASSERT_NE(column, nullptr);
+    std::map<int, int> widths;
+    for (const auto& record : sheet.Records)
+      if (record.Number == biff::kColInfo) widths[record.U16(0)] = record.U16(4);
+    EXPECT_GT(widths[4], 2158) << "wider than a default column for 14 characters";
+    EXPECT_GT(widths[2], 0) << "the wrapped text's column fits its longest line";
+    const auto xfs = book.All(biff::kXf);
+    const WalkedCell& wrapped = sheet.Cells.at(0);
+    ASSERT_LT(static_cast<size_t>(wrapped.Xf), xfs.size());
+    EXPECT_EQ(xfs[wrapped.Xf]->Data[6] & 0x08, 0x08) << "shown wrapped";
+  }
 }
 
 TEST(PaperSizeCode, Table) {
