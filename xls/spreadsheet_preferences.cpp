@@ -13,6 +13,7 @@ void TqxSpreadSheetPreferences::Assign(const TqxPreferences& source) {
   SetUseDefaultPalette(sheet->useDefaultPalette_);
   SetContinuousMode(sheet->continuousMode_);
   SetCellsFromGeometry(sheet->cellsFromGeometry_);
+  SetNumbersAsShown(sheet->numbersAsShown_);
 }
 
 }  // namespace vs

@@ -18,6 +18,10 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   // Cell texts follow where each character stands on the page rather than
   // how the file cut its strings (off: one cell text per drawn string).
   bool CellsFromGeometry() const { return cellsFromGeometry_; }
+  // With AutoFormatCells: each number keeps the decimals, grouping, sign,
+  // percent and currency its text shows, percentages, ISO and dotted dates
+  // and decimal commas are read too (off: the fixed built-in formats).
+  bool NumbersAsShown() const { return numbersAsShown_; }
 
   virtual void SetAutoFormatCells(bool v) { autoFormatCells_ = v; }
   virtual void SetMultiPass(bool v) { multiPass_ = v; }
@@ -26,6 +30,7 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   virtual void SetUseDefaultPalette(bool v) { useDefaultPalette_ = v; }
   virtual void SetContinuousMode(bool v) { continuousMode_ = v; }
   virtual void SetCellsFromGeometry(bool v) { cellsFromGeometry_ = v; }
+  virtual void SetNumbersAsShown(bool v) { numbersAsShown_ = v; }
 
  private:
   bool autoFormatCells_ = false;
@@ -35,6 +40,7 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   bool useDefaultPalette_ = false;
   bool continuousMode_ = false;
   bool cellsFromGeometry_ = true;
+  bool numbersAsShown_ = false;
 };
 
 }  // namespace vs

@@ -20,6 +20,7 @@ struct EngineSettings {
   uint8_t jpeg_quality = 100;
   bool auto_format_cells = false;
   bool cells_from_geometry = true;
+  bool numbers_as_shown = true;
   std::string file_name;  // the workbook file the engine writes
 };
 

@@ -46,6 +46,7 @@ class ExcelPipelineEngine : public PipelineEngine {
     engine_.ImageSettings().SetJPEGQuality(settings.jpeg_quality);
     preferences.SetAutoFormatCells(settings.auto_format_cells);
     preferences.SetCellsFromGeometry(settings.cells_from_geometry);
+    preferences.SetNumbersAsShown(settings.numbers_as_shown);
     engine_.SetFileName(settings.file_name);
     output_ = settings.file_name + ".tmp";
   }

@@ -42,6 +42,7 @@ struct ConversionOptions {
   bool auto_format_cells = false;   // numbers, currency amounts, dates and times written as numbers
   bool any_version = false;         // also open files whose header says 1.7 or 2.0
   bool cells_from_geometry = true;  // cell texts from where the characters stand (false: one per drawn string)
+  bool numbers_as_shown = true;     // with auto_format_cells, numbers keep the look of their text (false: fixed formats)
 };
 
 struct ConversionCallbacks {
