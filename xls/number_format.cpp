@@ -10,8 +10,8 @@ std::string Quoted(std::string_view literal) {
   return literal.empty() ? std::string() : "\"" + std::string(literal) + "\"";
 }
 
-std::string DigitsCode(int decimals, bool grouped, bool exponent) {
-  std::string code = grouped && !exponent ? "#,##0" : "0";
+std::string DigitsCode(int decimals, bool grouped, bool exponent, bool leadingZero = true) {
+  std::string code = grouped && !exponent ? "#,##0" : leadingZero || decimals == 0 ? "0" : "#";
   if (decimals > 0) code += "." + std::string(static_cast<size_t>(decimals), '0');
   if (exponent) code += "E+00";
   return code;
@@ -26,7 +26,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 }  // namespace
 
 std::string NumberFormatCode(const TqxNumberLook& look) {
-  std::string digits = DigitsCode(look.Decimals, look.Grouped, look.Exponent);
+  std::string digits = DigitsCode(look.Decimals, look.Grouped, look.Exponent, look.LeadingZero);
   if (look.Percent) digits += Quoted(look.PercentSpace) + "%";
   const std::string prefix = Quoted(look.Prefix), suffix = Quoted(look.Suffix);
   const std::string shown = prefix + digits + suffix;

@@ -22,6 +22,7 @@ struct TqxNumberLook {
   int Decimals = 0;
   bool Grouped = false;
   bool Exponent = false;
+  bool LeadingZero = true;   // false: ".5"
   bool Percent = false;
   std::string PercentSpace;  // " " when a blank stands before the "%"
   std::string Prefix;        // literal before the digits ("$", "CHF "), code page 1252

@@ -12,6 +12,8 @@ namespace {
 
 // Digits a double keeps exactly.
 constexpr int kMaxSignificantDigits = 15;
+// Longer texts are never one number, however they are written.
+constexpr size_t kLongestNumberText = 64;
 
 bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
@@ -180,6 +182,7 @@ std::optional<TqxShownNumber> ReadNumber(std::string_view text, char decimal, st
   // few digits to tell), so that a column of them shares one format.
   look.Grouped = body->Grouped || (currency && body->IntegerDigits <= 3);
   look.Exponent = body->Exponent;
+  look.LeadingZero = body->IntegerDigits > 0;
   TqxShownNumber shown;
   shown.Value = *value == 0 ? 0.0 : *value;  // no negative zero
   shown.Format = NumberFormatCode(look);
@@ -277,7 +280,7 @@ std::optional<TqxShownNumber> ReadTime(std::string_view text, const TqxLocalePro
 
 std::optional<TqxShownNumber> ReadShownNumber(std::string_view text, TqxDecimalMark mark,
                                               const TqxLocaleProfile& locale) {
-  if (text.empty() || text.size() > 64) return std::nullopt;
+  if (text.empty() || text.size() > kLongestNumberText) return std::nullopt;
   if (mark == TqxDecimalMark::dmUndecided) {
     std::optional<TqxShownNumber> point = ReadWithMark(text, TqxDecimalMark::dmPoint, locale);
     std::optional<TqxShownNumber> comma = ReadWithMark(text, TqxDecimalMark::dmComma, locale);
@@ -295,6 +298,7 @@ std::optional<TqxShownNumber> ReadShownNumber(std::string_view text, TqxDecimalM
 
 TqxDecimalMark DecimalMarkEvidence(std::string_view text, const TqxLocaleProfile& locale, bool& ambiguous) {
   ambiguous = false;
+  if (text.size() > kLongestNumberText) return TqxDecimalMark::dmUndecided;
   const std::optional<TqxShownNumber> point = ReadWithMark(text, TqxDecimalMark::dmPoint, locale);
   const std::optional<TqxShownNumber> comma = ReadWithMark(text, TqxDecimalMark::dmComma, locale);
   if (point && comma) {

@@ -29,7 +29,7 @@ TEST(ReadShownNumber, ValueTypeAndFormat) {
       {"1,234.50", kPoint, 1234.5, kCellGroupedDecimal, "#,##0.00"},
       {"12,345,678", kPoint, 12345678, kCellGroupedInteger, "#,##0"},
       {"1234", kPoint, 1234, kCellInteger, "0"},
-      {".5", kPoint, 0.5, kCellDecimal, "0.0"},
+      {".00015", kPoint, 0.00015, kCellDecimal, "#.00000"},
       {"18.4%", kPoint, 0.184, kCellDecimal, "0.0%"},
       {"-10.5 %", kPoint, -0.105, kCellDecimal, "0.0\" \"%"},
       {"+14", kPoint, 14, kCellInteger, "+0;-0;0"},
