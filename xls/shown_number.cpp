@@ -1,6 +1,7 @@
 #include "xls/shown_number.h"
 
 #include <array>
+#include <cmath>
 
 #include "platform/numbers.h"
 #include "xls/cell_type.h"
@@ -176,7 +177,7 @@ std::optional<TqxShownNumber> ReadNumber(std::string_view text, char decimal, st
   std::string plain = (negative ? "-" : "") + body->Plain;
   if (look.Percent) plain += "e-2";
   const std::optional<double> value = TryParseFloat(plain);
-  if (!value) return std::nullopt;
+  if (!value || !std::isfinite(*value)) return std::nullopt;
   look.Decimals = body->Decimals;
   // Amounts are grouped unless their text shows otherwise ("$682.34" has too
   // few digits to tell), so that a column of them shares one format.

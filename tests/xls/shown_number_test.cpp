@@ -83,7 +83,7 @@ TEST(ReadShownNumber, TextsThatStayText) {
       {"2023-13-01", kPoint},    {"4.1.24", kComma},      {"1/2/3", kPoint},
       {"1/2", kPoint},           {"25:00", kPoint},       {"-", kPoint},
       {"$", kPoint},             {"%", kPoint},           {"()", kPoint},
-      {"1e999", kPoint},         {"", kPoint},
+      {"1e999", kPoint},         {"1.0e+999", kPoint},         {"", kPoint},
   };
   for (const auto& [text, mark] : cases) {
     EXPECT_FALSE(ReadShownNumber(text, mark, US).has_value()) << text;
