@@ -91,6 +91,13 @@ void WritePalette(TStream& out, const std::vector<uint32_t>& colors) {
   WriteBiffRecord(out, biff::kPalette, data.View());
 }
 
+void WriteFormat(TStream& out, uint16_t index, std::string_view code) {
+  code = Cut(code);
+  TqxBiffData data;
+  data.U16(index).U8(static_cast<uint8_t>(code.size())).Bytes(code);
+  WriteBiffRecord(out, biff::kFormat, data.View());
+}
+
 void WriteBoundSheet(TStream& out, uint32_t bofPosition, std::string_view name) {
   name = Cut(name);
   TqxBiffData data;

@@ -15,6 +15,7 @@ inline constexpr uint16_t kEof = 0x000A;
 inline constexpr uint16_t kCodePage = 0x0042;
 inline constexpr uint16_t kWindow1 = 0x003D;
 inline constexpr uint16_t kFont = 0x0031;
+inline constexpr uint16_t kFormat = 0x041E;
 inline constexpr uint16_t kXf = 0x00E0;
 inline constexpr uint16_t kStyle = 0x0293;
 inline constexpr uint16_t kPalette = 0x0092;
@@ -56,6 +57,8 @@ struct TqxFontRecord {
   std::string_view Name;
 };
 void WriteFont(TStream& out, const TqxFontRecord& font);
+// A number format: its index and its code (code page 1252, cut to 255 bytes).
+void WriteFormat(TStream& out, uint16_t index, std::string_view code);
 
 // A cell format as the XF record stores it.
 struct TqxXfRecord {

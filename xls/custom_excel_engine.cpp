@@ -11,6 +11,7 @@
 #include "xls/ansi_text.h"
 #include "xls/biff_records.h"
 #include "xls/cell_type.h"
+#include "xls/number_format.h"
 #include "xls/ole_stream.h"
 #include "xls/paper_codes.h"
 #include "xls/sheet_grid.h"
@@ -121,6 +122,7 @@ void TqxCustomExcelEngine::BeginDocHook() {
   firstRow_ = firstColumn_ = 0;
   lastRow_ = lastColumn_ = -1;
   tables_ = std::make_unique<TqxFormatTables>(Preferences().UseDefaultPalette());
+  decimalMark_ = {};
 }
 
 int TqxCustomExcelEngine::ColorIndex(TColor color) { return tables_ ? tables_->ColorIndex(color) : 0; }
@@ -169,6 +171,7 @@ void TqxCustomExcelEngine::SortItems(TqxItemList& list) {
   } else {
     shape_.NotePage(page->PageSettings.Width(), page->PageSettings.Height());
   }
+  if (Preferences().AutoFormatCells() && Preferences().NumbersAsShown()) decimalMark_.ObservePage(list, Locale);
 }
 
 void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {
@@ -206,17 +209,20 @@ void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {
   // Lines of a wrapped cell text joined into one cell are shown as lines.
   const int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
   if (lines > 1) wordWrap = true;
-  uint8_t cellType = typeOf(text);
+  const bool asShown = !sheetCell && autoFormat && Preferences().NumbersAsShown();
+  const std::optional<TqxShownNumber> shown =
+      asShown ? ReadShownNumber(text, decimalMark_.Mark(), Locale) : std::nullopt;
+  uint8_t cellType = asShown ? (shown ? shown->CellType : kCellText) : typeOf(text);
   // "1,234-" is the number -1,234; moved only when it is written as a number.
-  if (std::optional<std::string> moved = TrailingMinusMoved(text)) {
+  if (std::optional<std::string> moved = asShown ? std::nullopt : TrailingMinusMoved(text)) {
     const uint8_t movedType = typeOf(*moved);
     if (IsNumberCellType(movedType)) text = *moved, cellType = movedType;
   }
 
   // A placed cell whose text does not read as the type it was given is
   // written as the text it is rather than lost.
-  double value = 0;
-  if (IsNumberCellType(cellType)) {
+  double value = shown ? shown->Value : 0;
+  if (!shown && IsNumberCellType(cellType)) {
     try {
       value = CellValue(text, cellType, Locale);
     } catch (const EConvertError&) {
@@ -225,7 +231,10 @@ void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {
   }
 
   const int fontIndex = FontIndex(item.Font) + 5;
-  const uint16_t formatIndex = CellTypeFormatIndex(cellType);
+  const uint16_t builtIn = CellTypeFormatIndex(cellType);
+  const std::optional<std::string> code =
+      shown ? shown->Format : DigitsKeepingFormat(text, cellType, Locale.DecimalSeparator, Locale.CurrencyString);
+  const uint16_t formatIndex = code ? tables_->NumberFormatIndex(*code, builtIn) : builtIn;
   const int xfIndex = CellAttribIndex(fontIndex, alignment, formatIndex, item.Brush, wordWrap) + 16;
   const auto r = static_cast<uint16_t>(row), c = static_cast<uint16_t>(column), xf = static_cast<uint16_t>(xfIndex);
   if (Preferences().ColumnWidthsFromPage()) NoteCellSize(item, text, lines, IsNumberCellType(cellType), r, c);
@@ -354,6 +363,7 @@ void TqxCustomExcelEngine::WriteGlobals(TStream& out) {
   WriteWindow1(out);
   tables_->ColorIndex(SecondFont().Color);
   tables_->WriteFonts(out, SecondFont());
+  tables_->WriteNumberFormats(out, Locale.CurrencyString);
   tables_->WriteFormats(out, Preferences().WordWrap(), BackgroundColor, cellBorder_);
   WriteStyle(out);
   tables_->WritePalette(out);

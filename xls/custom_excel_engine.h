@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/stream.h"
+#include "xls/decimal_mark_vote.h"
 #include "xls/excel_preferences.h"
 #include "xls/format_tables.h"
 #include "xls/locale_profile.h"
@@ -135,6 +136,7 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   std::vector<TqxSheetItem> sheets_;
   std::unique_ptr<TqxFormatTables> tables_;
   TqxWorkbookLosses losses_;
+  TqxDecimalMarkVote decimalMark_;  // with NumbersAsShown
   // Used range of the current worksheet; first > last while empty.
   int firstRow_ = 0, lastRow_ = -1, firstColumn_ = 0, lastColumn_ = -1;
 };

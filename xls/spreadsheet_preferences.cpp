@@ -17,6 +17,7 @@ void TqxSpreadSheetPreferences::Assign(const TqxPreferences& source) {
   SetColumnWidthsFromPage(sheet->columnWidthsFromPage_);
   SetOrientationFromPage(sheet->orientationFromPage_);
   SetPaperFromPage(sheet->paperFromPage_);
+  SetNumbersAsShown(sheet->numbersAsShown_);
 }
 
 }  // namespace vs

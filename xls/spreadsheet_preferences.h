@@ -30,6 +30,10 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   // Each worksheet's paper: the standard size nearest to its first page
   // (off: the engine's page settings).
   bool PaperFromPage() const { return paperFromPage_; }
+  // With AutoFormatCells: each number keeps the decimals, grouping, sign,
+  // percent and currency its text shows, percentages, ISO and dotted dates
+  // and decimal commas are read too (off: the fixed built-in formats).
+  bool NumbersAsShown() const { return numbersAsShown_; }
 
   virtual void SetAutoFormatCells(bool v) { autoFormatCells_ = v; }
   virtual void SetMultiPass(bool v) { multiPass_ = v; }
@@ -42,6 +46,7 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   virtual void SetColumnWidthsFromPage(bool v) { columnWidthsFromPage_ = v; }
   virtual void SetOrientationFromPage(bool v) { orientationFromPage_ = v; }
   virtual void SetPaperFromPage(bool v) { paperFromPage_ = v; }
+  virtual void SetNumbersAsShown(bool v) { numbersAsShown_ = v; }
 
  private:
   bool autoFormatCells_ = false;
@@ -55,6 +60,7 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   bool columnWidthsFromPage_ = false;
   bool orientationFromPage_ = false;
   bool paperFromPage_ = false;
+  bool numbersAsShown_ = false;
 };
 
 }  // namespace vs

@@ -36,6 +36,7 @@ EngineSettings SettingsFor(const ConversionOptions& options, int screen_x_dpi, i
   settings.column_widths_from_page = options.sheet_from_page;
   settings.orientation_from_page = options.sheet_from_page;
   settings.paper_from_page = options.sheet_from_page && !settings.paper;
+  settings.numbers_as_shown = options.numbers_as_shown;
   settings.file_name = file_name;
   return settings;
 }

@@ -24,6 +24,7 @@ struct EngineSettings {
   bool column_widths_from_page = false;
   bool orientation_from_page = false;
   bool paper_from_page = false;
+  bool numbers_as_shown = true;
   std::string file_name;  // the workbook file the engine writes
 };
 

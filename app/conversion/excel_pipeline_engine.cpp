@@ -50,6 +50,7 @@ class ExcelPipelineEngine : public PipelineEngine {
     preferences.SetColumnWidthsFromPage(settings.column_widths_from_page);
     preferences.SetOrientationFromPage(settings.orientation_from_page);
     preferences.SetPaperFromPage(settings.paper_from_page);
+    preferences.SetNumbersAsShown(settings.numbers_as_shown);
     engine_.SetFileName(settings.file_name);
     output_ = settings.file_name + ".tmp";
   }

@@ -46,6 +46,7 @@ struct ConversionOptions {
   // widths and row heights from the page, orientation from each sheet's first
   // page, and, when `paper` names none, the standard paper nearest to it.
   bool sheet_from_page = false;
+  bool numbers_as_shown = true;     // with auto_format_cells, numbers keep the look of their text (false: fixed formats)
 };
 
 struct ConversionCallbacks {

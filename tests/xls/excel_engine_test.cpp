@@ -147,6 +147,62 @@ TEST_F(ExcelEngineTest, CellTextsTypesAndFormats) {
   }
 }
 
+// Every number format a cell uses is written as a FORMAT record, built-in
+// ones too, between the fonts and the XFs. The fixed formats give way where
+// they would round a text's digits away; with NumbersAsShown each text
+// shows its own decimals, sign, percent and date form.
+TEST_F(ExcelEngineTest, NumberFormatsAreWrittenAsTheCellsUseThem) {
+  struct Case {
+    std::u16string text;
+    bool asShown;
+    std::variant<std::string, double> value;
+    std::string format;
+  };
+  const Case cases[] = {
+      {u"0.0156", false, 0.0156, "0.0000"},
+      {u"$12.00", false, 12.0, "\"$\"#,##0.00"},
+      {u"1,234.50", false, 1234.5, "#,##0.00"},
+      {u"815.9", true, 815.9, "0.0"},
+      {u"18.4%", true, 0.184, "0.0%"},
+      {u"+14", true, 14.0, "+0;-0;0"},
+      {u"\u2212$682.34", true, -682.34, "\"$\"#,##0.00"},
+      {u"2.386,06 \u20AC", true, 2386.06, "#,##0.00\" \x80\""},
+      {u"1,234", true, std::string("1,234"), ""},  // no page has told the decimal mark
+      {u"04.01.2024", true, 45295.0, "dd.mm.yyyy"},
+      {u"1.2.3", true, std::string("1.2.3"), ""},
+  };
+  engine_.Preferences().SetAutoFormatCells(true);
+  engine_.BeginDoc();
+  int row = 0;
+  for (const Case& c : cases) {
+    engine_.Preferences().SetNumbersAsShown(c.asShown);
+    engine_.Cell(row++, 0, c.text);
+  }
+  engine_.EndDoc();
+
+  const WalkedBook book = Walk();
+  std::map<int, std::string> formats;
+  std::vector<uint16_t> order;
+  for (const auto& record : book.Globals) {
+    if (order.empty() || order.back() != record.Number) order.push_back(record.Number);
+    if (record.Number == biff::kFormat) {
+      ASSERT_EQ(record.Data.size(), 3u + static_cast<uint8_t>(record.Data[2]));
+      formats[record.U16(0)] = record.Data.substr(3);
+    }
+  }
+  const std::vector<uint16_t> expectedOrder = {biff::kBof, biff::kCodePage, biff::kWindow1, biff::kFont,
+                                               biff::kFormat, biff::kXf};
+  EXPECT_TRUE(std::equal(expectedOrder.begin(), expectedOrder.end(), order.begin())) << "FORMAT between FONT and XF";
+  const auto& cells = book.Sheets.at(0).Cells;
+  ASSERT_EQ(cells.size(), std::size(cases));
+  const auto xfs = book.All(biff::kXf);
+  for (size_t i = 0; i < cells.size(); ++i) {
+    EXPECT_EQ(cells[i].Value, cases[i].value) << i;
+    const uint16_t index = xfs.at(cells[i].Xf)->U16(2);
+    EXPECT_EQ(index == 0 ? "" : formats[index], cases[i].format) << i;
+  }
+}
+
 TEST_F(ExcelEngineTest, VariablesOnlyInTheEnginesOwnTexts) {
   engine_.DocInfo().SetTitle(u"Quarterly");
   engine_.BeginDoc();
