@@ -108,6 +108,15 @@ TEST(TableRows, WrappedCellLinesJoinTheRecordsRow) {
                                       "1,145.33@2,6"}));
   // Without the setting each line keeps its row.
   EXPECT_EQ(Cells(texts, Layout(true, false)).size(), texts.size());
+
+  // The other cells centred between a name's two lines.
+  std::vector<TqxLayoutText> centred = {Text(0, 0, u"Article"), Text(200, 0, u"Stock"),
+                                        Text(0, 20, u"Replacement"), Text(200, 28, u"777"),
+                                        Text(0, 36, u"module"), Text(0, 56, u"Extra printer"),
+                                        Text(200, 56, u"373")};
+  EXPECT_EQ(Cells(centred, Layout(true, true)),
+            (std::vector<std::string>{"Article@0,0", "Stock@0,3", "Replacement\nmodule@1,0", "777@1,3",
+                                      "Extra printer@2,0", "373@2,3"}));
 }
 
 TEST(TableRows, ParagraphsAndOneLineRowsAreNotJoined) {
