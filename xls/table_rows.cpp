@@ -22,6 +22,8 @@ constexpr double kSpaceShare = 0.25;
 // counts as wrapped when the next word would have come this many line
 // heights short of the column's edge.
 constexpr double kWrapSlack = 1.0;
+// Cells of a record row (the wrapped text's own included).
+constexpr size_t kRecordCells = 3;
 // A gap between records stands out when it is wider than every other gap
 // between them by this share of a line height.
 constexpr double kDistinctGap = 0.05;
@@ -127,10 +129,6 @@ class WrappedLines {
   // cut where one record's text ends; lines before the first record and
   // after the last belong to it.
   void JoinChain(const std::vector<int>& members, size_t begin, size_t end) {
-    struct Anchor {
-      size_t First, Last;  // the chain's lines it holds for sure
-      int64_t Row;
-    };
     std::vector<Anchor> anchors;
     for (size_t k = begin; k < end; ++k) {
       if (!AloneOnRow(members[k])) anchors.push_back({k, k, t_[members[k]].Row});
@@ -139,23 +137,45 @@ class WrappedLines {
           anchors.push_back({k, k + 1, *between});
       }
     }
+    // A list item beside its bullet or a label beside its value is no
+    // table's cell: its lines stay as they are, and the chain's lines on
+    // either side are taken separately.
+    size_t from = begin;
+    std::vector<Anchor> segment;
+    for (const Anchor& anchor : anchors) {
+      const size_t others = rows_.at(anchor.Row).size() - (anchor.First == anchor.Last ? 1 : 0);
+      if (others + 1 >= kRecordCells) {
+        segment.push_back(anchor);
+        continue;
+      }
+      if (anchor.First > from) JoinSegment(members, from, anchor.First, segment);
+      segment.clear();
+      from = anchor.Last + 1;
+    }
+    if (end > from) JoinSegment(members, from, end, segment);
+  }
+
+  struct Anchor {
+    size_t First, Last;  // the chain's lines it holds for sure
+    int64_t Row;
+  };
+
+  void JoinSegment(const std::vector<int>& members, size_t begin, size_t end, const std::vector<Anchor>& anchors) {
+    for (size_t a = 0; a + 1 < anchors.size(); ++a) {
+      // Anchors that share a line leave the lines as they are.
+      if (anchors[a + 1].First <= anchors[a].Last) return;
+    }
     size_t from = begin;
     for (size_t a = 0; a < anchors.size(); ++a) {
-      // Anchors that share a line (a line on a record's row and a row right
-      // after it) leave the chain as it is.
-      if (a + 1 < anchors.size() && anchors[a + 1].First <= anchors[a].Last) return;
-    }
-    for (size_t a = 0; a < anchors.size(); ++a) {
       size_t last = end - 1;
+      std::optional<size_t> cut;
       if (a + 1 < anchors.size()) {
-        const std::optional<size_t> cut = RecordBoundary(members, anchors[a].Last, anchors[a + 1].First);
+        cut = RecordBoundary(members, anchors[a].Last, anchors[a + 1].First);
         // Without a clear boundary the lines between stay rows of their own.
         last = cut ? *cut : anchors[a].Last;
-        if (last + 1 - from > 1 || anchors[a].Row != t_[members[from]].Row) JoinLines(members, from, last + 1, anchors[a].Row);
-        from = cut ? *cut + 1 : anchors[a + 1].First;
-      } else if (last + 1 - from > 1 || anchors[a].Row != t_[members[from]].Row) {
-        JoinLines(members, from, last + 1, anchors[a].Row);
       }
+      if (last + 1 - from > 1 || anchors[a].Row != t_[members[from]].Row) JoinLines(members, from, last + 1, anchors[a].Row);
+      if (a + 1 < anchors.size()) from = cut ? *cut + 1 : anchors[a + 1].First;
     }
   }
 
