@@ -120,6 +120,8 @@ class WrappedLines {
     const bool centred = std::fabs((below.X + below.Width / 2) - (above.X + above.Width / 2)) <= slack;
     if (!leftAligned && !centred) return false;
     if (!FitsColumn(a) || !FitsColumn(b)) return false;
+    // Numbers and codes do not wrap; a text does, between words.
+    if (!HasLetter(above.Text) || !HasLetter(below.Text)) return false;
     return Right(above) + kSpaceShare * h + FirstWordWidth(below) > columnRight_.at(above.Col) - kWrapSlack * h;
   }
 
@@ -236,6 +238,11 @@ class WrappedLines {
     return std::nullopt;
   }
 
+  static bool HasLetter(const std::u16string& text) {
+    return std::any_of(text.begin(), text.end(), [](char16_t c) {
+      return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= 0xC0 && c != 0xD7 && c != 0xF7);
+    });
+  }
   static bool EndsSentence(const std::u16string& text) {
     return !text.empty() && std::u16string_view(u".!?:;").find(text.back()) != std::u16string_view::npos;
   }

@@ -140,6 +140,12 @@ TEST(TableRows, ParagraphsAndOneLineRowsAreNotJoined) {
                                         Text(20, 40, u"Employers add their share.")};
   EXPECT_EQ(Cells(bullets, join).size(), 5u);
 
+  // Numbers do not wrap: a heading's last line over a number stays apart.
+  std::vector<TqxLayoutText> numbers = {Text(0, 0, u"Name"),   Text(200, 0, u"Index"), Text(300, 0, u"Pct"),
+                                        Text(200, 16, u"100"), Text(0, 32, u"Alpha"),  Text(200, 32, u"14"),
+                                        Text(300, 32, u"0.5")};
+  EXPECT_EQ(Cells(numbers, join).size(), 7u);
+
   // A line reaching into the next column is not part of the cell.
   std::vector<TqxLayoutText> spanning = {Text(0, 0, u"Total of all long items"), Text(160, 0, u"99"),
                                          Text(0, 16, u"note: figures are rounded to the unit")};
