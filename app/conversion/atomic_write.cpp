@@ -45,7 +45,8 @@ void OverwriteInPlace(int in, const std::string& source, const std::string& targ
   TFileDescriptor out(open(target.c_str(), O_WRONLY | O_CLOEXEC));
   struct stat old {};
   if (out.get() < 0 || fstat(out.get(), &old) != 0) throw EWriteFailure::FromErrno("cannot open");
-  if (const int error = posix_fallocate(out.get(), 0, built.st_size); error != 0) {
+  const int error = built.st_size > 0 ? posix_fallocate(out.get(), 0, built.st_size) : 0;
+  if (error != 0) {
     // A partial reservation may have made the file longer.
     if (ftruncate(out.get(), old.st_size) != 0) { /* the old content is still whole */ }
     throw EWriteFailure::FromErrno("no room for the new workbook", error);
