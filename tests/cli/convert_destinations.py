@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 """Checks where `vellumsheet convert` writes: every destination is checked
-before the PDF is read (a missing folder, a device or pipe, a name too long,
-a write-protected workbook fail at once and name the workbook), --force
+before the PDF is read (a missing or closed folder, a device or pipe, a name
+too long, a write-protected workbook fail at once and name the workbook),
+a writable workbook in a closed folder is written in place, --force
 replaces a write-protected workbook, --output-dir is made when missing, a
 name as long as the folder allows is written, and a reader of standard
 output that goes away leaves no temporary files.
@@ -30,7 +31,8 @@ def main():
         env = dict(os.environ, TMPDIR=tmp)
 
         def run(args, **extra):
-            return subprocess.run([program] + args, cwd=work, env=env, capture_output=True, text=True,
+            extra.setdefault("env", env)
+            return subprocess.run([program] + args, cwd=work, capture_output=True, text=True,
                                   stdin=subprocess.DEVNULL, start_new_session=True, timeout=300, **extra)
 
         shutil.copy(os.path.join(source, "examples", "inventory.pdf"), os.path.join(work, "in.pdf"))
@@ -85,12 +87,42 @@ def main():
         expect("folder made", result.returncode == 0 and sorted(os.listdir(os.path.join(work, "made", "here"))) ==
                ["in.xls", "two.xls"], result.stderr)
 
-        # Standard output read by a program that quits at once.
-        process = subprocess.Popen([program, "convert", "in.pdf", "-"], cwd=work, env=env, stdout=subprocess.PIPE,
-                                   stderr=subprocess.DEVNULL, stdin=subprocess.DEVNULL, start_new_session=True)
-        process.stdout.close()
-        process.wait(timeout=300)
-        expect("SIGPIPE ends it", process.returncode == -signal.SIGPIPE, str(process.returncode))
+        # A folder that takes no new file (root may write anywhere: run as nobody):
+        # refused at once, unless a writable workbook there is written in place.
+        os.chmod(work, 0o755)
+        open_tmp = os.path.join(work, "open-tmp")
+        os.mkdir(open_tmp)
+        os.chmod(open_tmp, 0o1777)
+        closed = os.path.join(work, "closed")
+        os.mkdir(closed)
+        with open(os.path.join(closed, "old.xls"), "w") as f:
+            f.write("old")
+        os.chmod(os.path.join(closed, "old.xls"), 0o666)
+        os.chmod(closed, 0o555)
+
+        def unprivileged():
+            if os.geteuid() == 0:
+                os.setgid(65534)
+                os.setuid(65534)
+
+        closed_env = dict(env, TMPDIR=open_tmp)
+        result = run(["convert", "missing.pdf", "closed/new.xls"], preexec_fn=unprivileged, env=closed_env)
+        expect("closed folder", result.returncode == 1 and result.stderr ==
+               "vellumsheet: closed/new.xls: cannot create a file in closed: Permission denied\n", result.stderr)
+        result = run(["convert", "in.pdf", "closed/old.xls"], preexec_fn=unprivileged, env=closed_env)
+        expect("closed folder, writable workbook", result.returncode == 0 and
+               open(os.path.join(closed, "old.xls"), "rb").read(4) == b"\xd0\xcf\x11\xe0", result.stderr)
+        expect("closed folder left as it was", os.listdir(closed) == ["old.xls"], os.listdir(closed))
+        os.chmod(closed, 0o755)
+
+        # Standard output read by a program that quit before the workbook came.
+        reader, writer = os.pipe()
+        os.close(reader)
+        process = subprocess.Popen([program, "convert", "in.pdf", "-"], cwd=work, env=env, stdout=writer,
+                                   stderr=subprocess.PIPE, stdin=subprocess.DEVNULL, start_new_session=True)
+        os.close(writer)
+        stderr = process.communicate(timeout=300)[1]
+        expect("SIGPIPE ends it", process.returncode == -signal.SIGPIPE, "%s %s" % (process.returncode, stderr))
         expect("SIGPIPE leaves nothing", os.listdir(tmp) == [], str(os.listdir(tmp)))
 
     for failure in failures:
