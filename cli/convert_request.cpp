@@ -47,6 +47,8 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
   std::vector<std::string> positional;
   request.options.auto_format_cells = true;
   request.options.any_version = true;
+  request.options.sheet_from_page = true;
+  request.options.paper.clear();  // the paper nearest to the page unless one is named
   for (size_t i = 0; i < args.size(); ++i) {
     std::string arg = args[i];
     std::optional<std::string> inline_value;
@@ -109,6 +111,8 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
       request.options.auto_format_cells = false;
     } else if (arg == "--cells-as-drawn") {
       request.options.cells_from_geometry = false;
+    } else if (arg == "--plain-sheet") {
+      request.options.sheet_from_page = false;
     } else if (arg == "--progress") {
       request.progress = true;
     } else if (arg == "-q" || arg == "--quiet") {

@@ -1,8 +1,11 @@
 #pragma once
 // Cell texts are 8-bit, in code page 1252. Characters that code page lacks
-// but that have a plain equivalent in it are folded first (ligatures to their
-// letters, minus signs and hyphens to "-", unusual spaces to a space), so
-// that text is not lost to question marks; what remains unwritable is counted.
+// but that have a plain equivalent in it are folded first, so that text is
+// not lost to question marks: by a small best-fit table ("≥" to ">=", "−" to
+// "-", "ł" to "l"), else by their compatibility decomposition (ligatures to
+// their letters, fullwidth and superscript forms to plain ones, letters to
+// the nearest the code page has, "ő" to "o", "ǘ" to "ü"). What remains
+// unwritable is counted.
 #include <string>
 #include <string_view>
 

@@ -91,6 +91,13 @@ void WritePalette(TStream& out, const std::vector<uint32_t>& colors) {
   WriteBiffRecord(out, biff::kPalette, data.View());
 }
 
+void WriteFormat(TStream& out, uint16_t index, std::string_view code) {
+  code = Cut(code);
+  TqxBiffData data;
+  data.U16(index).U8(static_cast<uint8_t>(code.size())).Bytes(code);
+  WriteBiffRecord(out, biff::kFormat, data.View());
+}
+
 void WriteBoundSheet(TStream& out, uint32_t bofPosition, std::string_view name) {
   name = Cut(name);
   TqxBiffData data;
@@ -112,6 +119,14 @@ void WriteColInfo(TStream& out, uint16_t column, double widthCharacters) {
   TqxBiffData data;
   data.U16(column).U16(column).U16(static_cast<uint16_t>(width)).U16(15).U16(0).U8(0);
   WriteBiffRecord(out, biff::kColInfo, data.View());
+}
+
+void WriteRow(TStream& out, uint16_t row, uint16_t heightTwips) {
+  TqxBiffData data;
+  // Height in bits 0-14; options: always 0x100, plus 0x40 for a height set
+  // rather than taken from the font.
+  data.U16(row).U16(0).U16(0).U16(heightTwips & 0x7FFF).U16(0).U16(0).U32(0x0140);
+  WriteBiffRecord(out, biff::kRow, data.View());
 }
 
 void WriteWindow2(TStream& out) {

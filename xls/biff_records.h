@@ -15,12 +15,14 @@ inline constexpr uint16_t kEof = 0x000A;
 inline constexpr uint16_t kCodePage = 0x0042;
 inline constexpr uint16_t kWindow1 = 0x003D;
 inline constexpr uint16_t kFont = 0x0031;
+inline constexpr uint16_t kFormat = 0x041E;
 inline constexpr uint16_t kXf = 0x00E0;
 inline constexpr uint16_t kStyle = 0x0293;
 inline constexpr uint16_t kPalette = 0x0092;
 inline constexpr uint16_t kBoundSheet = 0x0085;
 inline constexpr uint16_t kDimensions = 0x0200;
 inline constexpr uint16_t kColInfo = 0x007D;
+inline constexpr uint16_t kRow = 0x0208;
 inline constexpr uint16_t kWindow2 = 0x023E;
 inline constexpr uint16_t kSetup = 0x00A1;
 inline constexpr uint16_t kLeftMargin = 0x0026;
@@ -55,6 +57,8 @@ struct TqxFontRecord {
   std::string_view Name;
 };
 void WriteFont(TStream& out, const TqxFontRecord& font);
+// A number format: its index and its code (code page 1252, cut to 255 bytes).
+void WriteFormat(TStream& out, uint16_t index, std::string_view code);
 
 // A cell format as the XF record stores it.
 struct TqxXfRecord {
@@ -84,6 +88,8 @@ void WriteDimensions(TStream& out, uint16_t firstRow, uint16_t lastRowPlus1, uin
                      uint16_t lastColumnPlus1);
 // Width in characters of the default font's digits.
 void WriteColInfo(TStream& out, uint16_t column, double widthCharacters);
+// A row with its own height (twips), no cells counted and no format of its own.
+void WriteRow(TStream& out, uint16_t row, uint16_t heightTwips);
 void WriteWindow2(TStream& out);
 void WriteSetup(TStream& out, uint16_t paperSizeCode, bool landscape);
 // number: kLeftMargin .. kBottomMargin.

@@ -1,6 +1,7 @@
 #include "xls/custom_excel_engine.h"
 
 #include <algorithm>
+#include <cmath>
 #include <filesystem>
 #include <vector>
 
@@ -10,6 +11,7 @@
 #include "xls/ansi_text.h"
 #include "xls/biff_records.h"
 #include "xls/cell_type.h"
+#include "xls/number_format.h"
 #include "xls/ole_stream.h"
 #include "xls/paper_codes.h"
 #include "xls/sheet_grid.h"
@@ -114,9 +116,13 @@ void TqxCustomExcelEngine::BeginDocHook() {
   sheetCount_ = 0;
   pagesOnSheet_ = 0;
   losses_ = {};
+  shape_.Clear();
+  const double scaleX = Formatting().ScaleX();
+  shape_.SetColumnUnit(GridUnits().ColumnUnit / (std::isfinite(scaleX) && scaleX > 0 ? scaleX : 1.0));
   firstRow_ = firstColumn_ = 0;
   lastRow_ = lastColumn_ = -1;
   tables_ = std::make_unique<TqxFormatTables>(Preferences().UseDefaultPalette());
+  decimalMark_ = {};
 }
 
 int TqxCustomExcelEngine::ColorIndex(TColor color) { return tables_ ? tables_->ColorIndex(color) : 0; }
@@ -159,6 +165,13 @@ void TqxCustomExcelEngine::SortItems(TqxItemList& list) {
     CompleteSheet();
     SetPageMaxRow(pageMaxRow);
   }
+  if (Preferences().ColumnWidthsFromPage()) shape_.NotePageColumns(PageColumnLefts());
+  if (sourcePage_.first > 0 && sourcePage_.second > 0) {
+    shape_.NotePage(sourcePage_.first * 96 / 72, sourcePage_.second * 96 / 72);
+  } else {
+    shape_.NotePage(page->PageSettings.Width(), page->PageSettings.Height());
+  }
+  if (Preferences().AutoFormatCells() && Preferences().NumbersAsShown()) decimalMark_.ObservePage(list, Locale);
 }
 
 void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {
@@ -193,17 +206,23 @@ void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {
     alignment = sheetCell->CellAlignment;
     wordWrap = sheetCell->WordWrap != 0;
   }
-  uint8_t cellType = typeOf(text);
+  // Lines of a wrapped cell text joined into one cell are shown as lines.
+  const int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
+  if (lines > 1) wordWrap = true;
+  const bool asShown = !sheetCell && autoFormat && Preferences().NumbersAsShown();
+  const std::optional<TqxShownNumber> shown =
+      asShown ? ReadShownNumber(text, decimalMark_.Mark(), Locale) : std::nullopt;
+  uint8_t cellType = asShown ? (shown ? shown->CellType : kCellText) : typeOf(text);
   // "1,234-" is the number -1,234; moved only when it is written as a number.
-  if (std::optional<std::string> moved = TrailingMinusMoved(text)) {
+  if (std::optional<std::string> moved = asShown ? std::nullopt : TrailingMinusMoved(text)) {
     const uint8_t movedType = typeOf(*moved);
     if (IsNumberCellType(movedType)) text = *moved, cellType = movedType;
   }
 
   // A placed cell whose text does not read as the type it was given is
   // written as the text it is rather than lost.
-  double value = 0;
-  if (IsNumberCellType(cellType)) {
+  double value = shown ? shown->Value : 0;
+  if (!shown && IsNumberCellType(cellType)) {
     try {
       value = CellValue(text, cellType, Locale);
     } catch (const EConvertError&) {
@@ -212,9 +231,13 @@ void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {
   }
 
   const int fontIndex = FontIndex(item.Font) + 5;
-  const uint16_t formatIndex = CellTypeFormatIndex(cellType);
+  const uint16_t builtIn = CellTypeFormatIndex(cellType);
+  const std::optional<std::string> code =
+      shown ? shown->Format : DigitsKeepingFormat(text, cellType, Locale.DecimalSeparator, Locale.CurrencyString);
+  const uint16_t formatIndex = code ? tables_->NumberFormatIndex(*code, builtIn) : builtIn;
   const int xfIndex = CellAttribIndex(fontIndex, alignment, formatIndex, item.Brush, wordWrap) + 16;
   const auto r = static_cast<uint16_t>(row), c = static_cast<uint16_t>(column), xf = static_cast<uint16_t>(xfIndex);
+  if (Preferences().ColumnWidthsFromPage()) NoteCellSize(item, text, lines, IsNumberCellType(cellType), r, c);
   if (IsNumberCellType(cellType)) {
     WriteNumber(sheetBuffer_, r, c, xf, value);
   } else {
@@ -232,6 +255,28 @@ void TqxCustomExcelEngine::CountLoss(int TqxLossCounts::*counter, int amount) {
     losses_.Pages.back().Page = CurrentPage();
   }
   losses_.Pages.back().*counter += amount;
+}
+
+void TqxCustomExcelEngine::NoteCellSize(const TqxTextItem& item, const std::string& text, int lines, bool number,
+                                        int row, int column) {
+  // A cell's padding, in pixels, and a margin for readers whose faces set
+  // the same text a little wider or taller than measured here.
+  constexpr double kCellPadding = 8, kReaderMargin = 1.1;
+  const int lineHeight = TextExtent(u"Wg", item.Font).Height;
+  if (lines > 1 || lineHeight > GridUnits().BaseRowHeight)
+    shape_.NeedHeight(row, lines * lineHeight * kReaderMargin + 2);
+  // A number shows as ### unless its whole text fits, and a wrapped text
+  // wraps again unless its longest line fits; a one-line text spills over.
+  if (number || lines > 1) {
+    int widest = 0;
+    size_t start = 0;
+    while (start <= text.size()) {
+      size_t end = std::min(text.find('\n', start), text.size());
+      widest = std::max(widest, TextExtent(AnsiToWide(text.substr(start, end - start)), item.Font).Width);
+      start = end + 1;
+    }
+    shape_.NeedWidth(column, widest * kReaderMargin + kCellPadding);
+  }
 }
 
 void TqxCustomExcelEngine::EndPageHook() {
@@ -259,19 +304,20 @@ std::string TqxCustomExcelEngine::NextSheetName(int sheetNo) {
 void TqxCustomExcelEngine::WriteWorksheet(int sheetNo) {
   TMemoryStream sheet;
   WriteBof(sheet, biff::kBofVersionWorksheet, biff::kBofWorksheet);
-  for (const TqxColumnWidth& width : ColumnWidths()) {
-    if (width.Column >= 0 && width.Column < kSheetColumns) {
-      WriteColInfo(sheet, static_cast<uint16_t>(width.Column), width.Width);
-    }
-  }
+  WriteColumnWidths(sheet);
   if (lastRow_ < firstRow_) {
     WriteDimensions(sheet, 0, 0, 0, 0);
   } else {
     WriteDimensions(sheet, static_cast<uint16_t>(firstRow_), static_cast<uint16_t>(lastRow_ + 1),
                     static_cast<uint16_t>(firstColumn_), static_cast<uint16_t>(lastColumn_ + 1));
   }
+  for (const auto& [row, pixels] : shape_.RowPixels()) WriteRowHeight(sheet, static_cast<uint16_t>(row), pixels);
   if (sheetNo == 1) WriteWindow2(sheet);
-  WriteSetup(sheet, PaperSizeCode(Page().PaperSize()), Page().Orientation() == TqxPageOrientation::poLandscape);
+  TqxPaperSize paper = Page().PaperSize();
+  bool landscape = Page().Orientation() == TqxPageOrientation::poLandscape;
+  if (Preferences().PaperFromPage()) paper = shape_.NearestPaper().value_or(paper);
+  if (Preferences().OrientationFromPage()) landscape = shape_.Landscape().value_or(landscape);
+  WriteSetup(sheet, PaperSizeCode(paper), landscape);
   if (Preferences().PageMargins()) {
     const double inches = UnitFactor() / kScreenPixelsPerInch;
     WriteMargin(sheet, biff::kLeftMargin, Page().LeftMargin() * inches);
@@ -282,6 +328,7 @@ void TqxCustomExcelEngine::WriteWorksheet(int sheetNo) {
   if (Preferences().PrintGridLines()) WritePrintGridLines(sheet);
   WriteSheetExtras(sheetBuffer_);
   WriteEof(sheetBuffer_);
+  shape_.Clear();
 
   // The records before the cells, then the cells, without joining them first.
   output_->WriteBytes(sheet.View());
@@ -296,12 +343,37 @@ void TqxCustomExcelEngine::WriteWorksheet(int sheetNo) {
   lastRow_ = lastColumn_ = -1;
 }
 
+void TqxCustomExcelEngine::WriteColumnWidths(TStream& sheet) {
+  // Widths set by the caller come as they were set; the pages' own widths,
+  // when there are any, are merged in column order with the caller's winning.
+  std::map<int, double> widths;
+  for (int column = 0; column < kSheetColumns && Preferences().ColumnWidthsFromPage(); ++column) {
+    if (std::optional<double> chars = ColumnChars(column)) widths[column] = *chars;
+  }
+  if (widths.empty()) {
+    for (const TqxColumnWidth& width : ColumnWidths()) {
+      if (width.Column >= 0 && width.Column < kSheetColumns)
+        WriteColInfo(sheet, static_cast<uint16_t>(width.Column), width.Width);
+    }
+    return;
+  }
+  for (const auto& [column, chars] : widths) WriteColInfo(sheet, static_cast<uint16_t>(column), chars);
+}
+
+std::optional<double> TqxCustomExcelEngine::ColumnChars(int column) const {
+  for (auto it = ColumnWidths().rbegin(); it != ColumnWidths().rend(); ++it) {
+    if (it->Column == column) return it->Width;
+  }
+  return shape_.ColumnChars(column);
+}
+
 void TqxCustomExcelEngine::WriteGlobals(TStream& out) {
   WriteBof(out, biff::kBofVersionGlobals, biff::kBofGlobals);
   WriteCodePage(out, kAnsiCodePage);
   WriteWindow1(out);
   tables_->ColorIndex(SecondFont().Color);
   tables_->WriteFonts(out, SecondFont());
+  tables_->WriteNumberFormats(out, Locale.CurrencyString);
   tables_->WriteFormats(out, Preferences().WordWrap(), BackgroundColor, cellBorder_);
   WriteStyle(out);
   tables_->WritePalette(out);

@@ -10,14 +10,18 @@
 // by it.
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "platform/stream.h"
+#include "xls/decimal_mark_vote.h"
 #include "xls/excel_preferences.h"
 #include "xls/format_tables.h"
 #include "xls/locale_profile.h"
+#include "xls/sheet_shape.h"
 #include "xls/spreadsheet_engine.h"
 
 namespace vs {
@@ -70,6 +74,10 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   TStream* UserStream = nullptr;
 
   const TqxWorkbookLosses& Losses() const { return losses_; }
+  // The size in points of the page about to be drawn, as its source shows
+  // it; the sheet's orientation and paper may follow it. Without one the
+  // engine's page settings count.
+  void SetSourcePage(double width, double height) { sourcePage_ = {width, height}; }
   // Worksheets written so far in this document (kept after EndDoc until the next BeginDoc).
   const std::vector<TqxSheetItem>& Sheets() const { return sheets_; }
 
@@ -105,6 +113,9 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   // Whether a sheet row and column lie inside a worksheet.
   static bool InsideSheet(int row, int column);
   TqxFormatTables& Tables() { return *tables_; }
+  // A column's width in characters: as the caller set it, else as the pages
+  // shaped it; nothing for a default column.
+  std::optional<double> ColumnChars(int column) const;
   TqxWorkbookLosses& MutableLosses() { return losses_; }
 
  private:
@@ -113,6 +124,8 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   // Writes the current worksheet and starts the next one.
   void CompleteSheet();
   void WriteWorksheet(int sheetNo);
+  void WriteColumnWidths(TStream& sheet);
+  void NoteCellSize(const TqxTextItem& item, const std::string& text, int lines, bool number, int row, int column);
   void WriteGlobals(TStream& out);
   void FinishWorkbook();
   std::string NextSheetName(int sheetNo);
@@ -130,9 +143,12 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   int64_t worksheetBytes_ = 0;  // bytes of the worksheet substreams written so far
   int sheetCount_ = 0;
   int pagesOnSheet_ = 0;
+  TqxSheetShape shape_;
+  std::pair<double, double> sourcePage_{0, 0};  // points
   std::vector<TqxSheetItem> sheets_;
   std::unique_ptr<TqxFormatTables> tables_;
   TqxWorkbookLosses losses_;
+  TqxDecimalMarkVote decimalMark_;  // with NumbersAsShown
   // Used range of the current worksheet; first > last while empty.
   int firstRow_ = 0, lastRow_ = -1, firstColumn_ = 0, lastColumn_ = -1;
 };

@@ -129,12 +129,16 @@ TAnchorGrid TqxExExcelEngine::AnchorGrid(bool onPage) {
   double scaleX = Formatting().ScaleX();
   if (!(scaleX > 0) || !std::isfinite(scaleX)) scaleX = 1;
   const double unit = units.ColumnUnit / scaleX;
-  const TqxColumnWidthList& widths = ColumnWidths();
-  grid.ColumnWidth = [unit, &widths](int column) {
-    for (const TqxColumnWidth& w : widths)
-      if (w.Column == column) return static_cast<int>(std::nearbyint(w.Width * unit / kDefaultColumnChars));
+  grid.ColumnWidth = [this, unit](int column) {
+    if (std::optional<double> chars = ColumnChars(column))
+      return static_cast<int>(std::nearbyint(*chars * unit / kDefaultColumnChars));
     return static_cast<int>(std::nearbyint(unit));
   };
+  if (onPage && !PageRowTops().empty()) {
+    const std::vector<TqxRowTop>& tops = PageRowTops();
+    const double lineUnit = units.LineUnit > 0 ? units.LineUnit : 1;
+    grid.RowAt = [&tops, lineUnit](double y) { return RowAtPosition(tops, lineUnit, y); };
+  }
   const TqxPageItem* page = CurrentPageItem();
   if (onPage && page) {
     grid.PageWidth = page->PageSettings.Width();

@@ -4,8 +4,10 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
+#include <set>
 
 #include "xls/biff_records.h"
+#include "xls/number_format.h"
 
 namespace vs {
 
@@ -142,6 +144,29 @@ int TqxFormatTables::NearestFont(const TFont& font) const {
     if (distance < bestDistance) best = i, bestDistance = distance;
   }
   return best;
+}
+
+uint16_t TqxFormatTables::NumberFormatIndex(const std::string& code, uint16_t fallback) {
+  if (std::optional<uint16_t> builtIn = BuiltInFormatIndex(code)) return *builtIn;
+  auto found = std::find(numberFormats_.begin(), numberFormats_.end(), code);
+  if (found == numberFormats_.end()) {
+    if (static_cast<int>(numberFormats_.size()) >= kMaxOwnNumberFormats) return fallback;
+    found = numberFormats_.insert(numberFormats_.end(), code);
+  }
+  return static_cast<uint16_t>(kFirstOwnNumberFormat + (found - numberFormats_.begin()));
+}
+
+void TqxFormatTables::WriteNumberFormats(TStream& out, std::string_view currency) const {
+  std::set<uint16_t> used;
+  for (const TqxCellAttrib& attrib : attribs_) used.insert(attrib.FormatIndex);
+  for (uint16_t index : used) {
+    if (index >= kFirstOwnNumberFormat) {
+      const size_t own = index - kFirstOwnNumberFormat;
+      if (own < numberFormats_.size()) WriteFormat(out, index, numberFormats_[own]);
+    } else if (std::optional<std::string> code = BuiltInFormatCode(index, currency)) {
+      WriteFormat(out, index, *code);
+    }
+  }
 }
 
 int TqxFormatTables::CellAttribIndex(int fontIndex, uint8_t alignment, uint16_t formatIndex, const TBrush& brush,

@@ -10,6 +10,7 @@
 #include <cstdint>
 #include <map>
 #include <string>
+#include <string_view>
 #include <tuple>
 #include <vector>
 
@@ -45,6 +46,8 @@ class TqxFormatTables {
   static constexpr int kPaletteSize = 56;
   static constexpr int kMaxFonts = 255 - 4;        // after the four default FONT records
   static constexpr int kMaxCellFormats = 4050 - 16;  // after the style XFs and the default cell XF
+  static constexpr uint16_t kFirstOwnNumberFormat = 164;
+  static constexpr int kMaxOwnNumberFormats = 200;
 
   // The format's default 56 colours (0x00BBGGRR), but with a light grey for
   // the 40th.
@@ -58,11 +61,18 @@ class TqxFormatTables {
   int ColorIndex(TColor color);
   // Font list index of a font (font index in records = result + 5).
   int FontIndex(const TFont& font);
+  // Index of a number format code: the built-in index it equals, else one
+  // of the workbook's own from 164 on; fallback once those run out.
+  uint16_t NumberFormatIndex(const std::string& code, uint16_t fallback);
   // Cell-format list index (XF index = result + 16).
   int CellAttribIndex(int fontIndex, uint8_t alignment, uint16_t formatIndex, const TBrush& brush, bool wordWrap);
 
   // The globals' FONT records: four of defaultFont, then one per font.
   void WriteFonts(TStream& out, const TFont& defaultFont);
+  // The FORMAT records of the number formats the cell formats use, built-in
+  // ones too: readers differ in what they take a missing one for. The
+  // built-in currency format shows currency.
+  void WriteNumberFormats(TStream& out, std::string_view currency) const;
   // The globals' XF records: the style XFs, the default cell XF (filled
   // unless background is the window colour), then one per cell format.
   void WriteFormats(TStream& out, bool wordWrap, TColor background, const TqxCellBorder& border);
@@ -85,6 +95,7 @@ class TqxFormatTables {
   std::vector<TColor> colors_;  // RGB, without the default palette
   std::vector<TFont> fonts_;
   std::map<std::string, int> fontKeys_;
+  std::vector<std::string> numberFormats_;  // codes of the indexes from kFirstOwnNumberFormat on
   std::vector<TqxCellAttrib> attribs_;
   std::map<AttribKey, int> attribKeys_;
 };

@@ -29,6 +29,17 @@ int HalfEven(double v) { return static_cast<int>(std::nearbyint(v)); }
 
 }  // namespace
 
+double RowAtPosition(const std::vector<TqxRowTop>& tops, double lineUnit, double y) {
+  if (tops.empty() || !(lineUnit > 0)) return y / (lineUnit > 0 ? lineUnit : 1);
+  auto after = std::upper_bound(tops.begin(), tops.end(), y, [](double v, const TqxRowTop& t) { return v < t.Y; });
+  if (after == tops.begin()) return static_cast<double>(tops.front().Row) - (tops.front().Y - y) / lineUnit;
+  const TqxRowTop& below = *(after - 1);
+  if (after == tops.end()) return static_cast<double>(below.Row) + (y - below.Y) / lineUnit;
+  const double span = after->Y - below.Y;
+  const double share = span > 0 ? (y - below.Y) / span : 0;
+  return static_cast<double>(below.Row) + share * static_cast<double>(after->Row - below.Row);
+}
+
 TCellAnchor AnchorRectangle(const TAnchorGrid& grid, double left, double top, double right, double bottom) {
   if (!std::isfinite(left)) left = 0;
   if (!std::isfinite(top)) top = 0;
@@ -83,6 +94,17 @@ TCellAnchor AnchorRectangle(const TAnchorGrid& grid, double left, double top, do
 
   // Down: the top edge in layout rows, then the height walked through the
   // rows' heights.
+  if (grid.RowAt) {
+    // Rows stand where the page's lines are: both edges go through them.
+    const double t = grid.RowAt(top), b = std::max(grid.RowAt(bottom), t);
+    a.TopRow = WholeCells(t, kLastSheetRow);
+    a.TopOffset = static_cast<int>(std::clamp((t - a.TopRow) * 256, 0.0, 255.0));
+    a.BottomRow = WholeCells(b, kLastSheetRow);
+    a.BottomOffset = static_cast<int>(std::clamp((b - a.BottomRow) * 256, 0.0, 255.0));
+    Carry(a.LeftColumn, a.LeftOffset, 1024, kLastSheetColumn);
+    Carry(a.RightColumn, a.RightOffset, 1024, kLastSheetColumn);
+    return a;
+  }
   c = top / lineUnit;
   a.TopRow = WholeCells(c, kLastSheetRow);
   double h = rowHeight(a.TopRow);

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "xls/sheet_grid.h"
+#include "xls/table_rows.h"
 
 namespace vs {
 
@@ -23,6 +24,9 @@ struct TAnchorGrid {
   // Width in pixels of a column; unset: every column is round(ColumnUnit) wide.
   std::function<int(int column)> ColumnWidth;
   std::vector<int> RowHeights;  // pixels, from row 0
+  // The row (with its fraction) at a page position, when rows do not follow
+  // LineUnit; unset: position / LineUnit.
+  std::function<double(double y)> RowAt;
   // The page the rectangle belongs to; a rectangle reaching outside it is
   // clipped to it. Zero: no clipping.
   double PageWidth = 0, PageHeight = 0;
@@ -31,6 +35,10 @@ struct TAnchorGrid {
 // Anchors the rectangle (left, top, right, bottom), page pixels with y down.
 // Rows are page rows. Columns stay within the sheet's columns, rows within
 // its rows, offsets within their fields.
+// The row at a page position given where rows start: between two row tops
+// in proportion, above the first and below the last at one row per line unit.
+double RowAtPosition(const std::vector<TqxRowTop>& tops, double lineUnit, double y);
+
 TCellAnchor AnchorRectangle(const TAnchorGrid& grid, double left, double top, double right, double bottom);
 
 }  // namespace vs

@@ -71,6 +71,8 @@ class PageLayout {
     applyAlignment_ = settings.ApplyAlignment;
     multiPass_ = settings.MultiPass;
     headersOverColumns_ = settings.HeadersOverColumns;
+    compactRows_ = settings.CompactRows && rowSpacing_ == -1;
+    joinWrappedLines_ = settings.JoinWrappedLines;
   }
 
   TqxLayoutResult Run() {
@@ -91,6 +93,7 @@ class PageLayout {
     BoundColumns();
     BoundRows();
     JoinSharedCells();
+    TableRows();
     return Finish();
   }
 
@@ -546,8 +549,40 @@ class PageLayout {
     }
   }
 
+  // Wrapped lines joined into their record's cell, then rows that follow the
+  // page's lines.
+  void TableRows() {
+    if (!compactRows_ && !joinWrappedLines_) return;
+    std::vector<TqxRowText> rows;
+    std::vector<int> source;
+    for (int i : order_) {
+      if (!laid_[i] || blank_[i]) continue;
+      TqxRowText r;
+      r.Row = row_[i], r.Col = col_[i];
+      r.X = x_[i], r.Y = r.LastY = y_[i];
+      r.Width = t_[i].TrimmedWidth, r.Height = t_[i].Height;
+      r.Text = TrimmedText(t_[i].Text);
+      rows.push_back(std::move(r));
+      source.push_back(i);
+    }
+    if (joinWrappedLines_) JoinWrappedLines(rows);
+    if (compactRows_) rowTops_ = CompactRows(rows, lu_);
+    for (size_t k = 0; k < rows.size(); ++k) {
+      const int i = source[k];
+      if (rows[k].Dropped) {
+        t_[i].Dropped = true;
+        laid_[i] = false;
+        continue;
+      }
+      row_[i] = rows[k].Row;
+      if (rows[k].Text.find(u'\n') != std::u16string::npos) t_[i].Text = std::move(rows[k].Text);
+    }
+    BoundRows();
+  }
+
   TqxLayoutResult Finish() {
     TqxLayoutResult result;
+    result.RowTops = std::move(rowTops_);
     for (int i : order_) {
       if (t_[i].Dropped) continue;
       result.Order.push_back(i);
@@ -570,6 +605,8 @@ class PageLayout {
   double cu_ = 1, lu_ = 1;
   int rowSpacing_ = -1, columnSpacing_ = -1;
   bool applyAlignment_ = false, multiPass_ = false, headersOverColumns_ = false;
+  bool compactRows_ = false, joinWrappedLines_ = false;
+  std::vector<TqxRowTop> rowTops_;
   std::vector<double> x_, y_;
   std::vector<int64_t> row_, col_;
   std::vector<char> blank_, laid_;

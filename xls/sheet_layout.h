@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "xls/table_rows.h"
+
 namespace vs {
 
 struct TqxLayoutSettings {
@@ -15,6 +17,8 @@ struct TqxLayoutSettings {
   bool ApplyAlignment = false;  // right-aligned texts are placed by their right edge
   bool MultiPass = false;       // texts sharing a cell are pushed apart
   bool HeadersOverColumns = false;  // a text alone in its column joins the column it stands over
+  bool CompactRows = true;          // lines at the page's line pitch get consecutive rows (RowSpacing -1 only)
+  bool JoinWrappedLines = false;    // lines of a cell text wrapped in its table row become one cell
 };
 
 // One text of the page as the layout sees it.
@@ -34,6 +38,9 @@ struct TqxLayoutText {
 struct TqxLayoutResult {
   std::vector<int> Order;  // indexes of the texts kept, in the order to write them
   int MaxRow = -1;         // largest row of a text with a cell (placed ones too); -1 when none has one
+  // Where the rows start on the page when they no longer follow the row
+  // band (see CompactRows); empty when they do.
+  std::vector<TqxRowTop> RowTops;
 };
 
 // Characters 0..32 removed from both ends.

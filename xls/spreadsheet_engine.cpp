@@ -49,6 +49,8 @@ void TqxCustomSpreadSheetEngine::BeginDocHook() {
 void TqxCustomSpreadSheetEngine::BeginPageHook() {
   TqxCustomDocumentEngine::BeginPageHook();
   pageMaxRow_ = -1;
+  pageRowTops_.clear();
+  pageColumnLefts_.clear();
 }
 
 int TqxCustomSpreadSheetEngine::PageSpanRows() const {
@@ -64,6 +66,8 @@ void TqxCustomSpreadSheetEngine::EndPageHook() {
   rowOffset_ = SaturatedInt(static_cast<double>(rowOffset_) + rows + 1);
   pageMaxRow_ = -1;
   rulings_.clear();
+  pageRowTops_.clear();
+  pageColumnLefts_.clear();
   TqxCustomDocumentEngine::EndPageHook();
 }
 
@@ -167,7 +171,9 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
   settings.ApplyAlignment = Preferences().ApplyAlignment();
   settings.MultiPass = Preferences().MultiPass();
   settings.HeadersOverColumns = Preferences().CellsFromGeometry();
-  const TqxLayoutResult result = LayOutTexts(texts, settings);
+  settings.JoinWrappedLines = Preferences().JoinWrappedCells();
+  TqxLayoutResult result = LayOutTexts(texts, settings);
+  if (!result.RowTops.empty()) pageRowTops_ = std::move(result.RowTops);
 
   for (int index : result.Order) {
     std::unique_ptr<TqxFmTextItem>& item = items[index];
@@ -179,6 +185,10 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
       if (text.Text != item->Lines.Get(0)) {  // texts sharing its cell were joined to it
         item->Lines.Put(0, text.Text);
         item->CharAdvances.clear();
+      }
+      if (!TrimmedText(text.Text).empty()) {
+        auto [left, added] = pageColumnLefts_.try_emplace(text.Col, text.X);
+        if (!added) left->second = std::min(left->second, text.X);
       }
     }
     list.push_back(std::move(item));

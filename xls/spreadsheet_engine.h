@@ -4,6 +4,7 @@
 // the worksheet with a running row offset. Writing the cells is left to the
 // workbook engines derived from it.
 #include <cstdint>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -12,6 +13,7 @@
 #include "xls/cell_texts/cell_texts.h"
 #include "xls/sheet_grid.h"
 #include "xls/sheet_items.h"
+#include "xls/table_rows.h"
 #include "xls/spreadsheet_preferences.h"
 
 namespace vs {
@@ -39,6 +41,11 @@ class TqxCustomSpreadSheetEngine : public TqxCustomDocumentEngine {
   // Default rows the current page spans: round(round(page height) / base row height).
   int PageSpanRows() const;
   const TqxColumnWidthList& ColumnWidths() const { return columnWidths_; }
+  // Where the current page's rows start on the page, when its rows do not
+  // follow the row band; empty when they do.
+  const std::vector<TqxRowTop>& PageRowTops() const { return pageRowTops_; }
+  // The left edge on the page of each column the current page's texts use.
+  const std::map<int, double>& PageColumnLefts() const { return pageColumnLefts_; }
 
   // Records a column width (characters of a default column) while a document is open.
   virtual void SetColumnWidth(int column, double width);
@@ -80,6 +87,8 @@ class TqxCustomSpreadSheetEngine : public TqxCustomDocumentEngine {
   int rowOffset_ = 0;
   int pageMaxRow_ = -1;
   TqxColumnWidthList columnWidths_;
+  std::vector<TqxRowTop> pageRowTops_;
+  std::map<int, double> pageColumnLefts_;
   TqxParagraphItem* openParagraph_ = nullptr;  // owned by the list it was added to
   std::vector<TqxRuling> rulings_;             // of the current page
   std::vector<std::string>* cellTextTrace_ = nullptr;

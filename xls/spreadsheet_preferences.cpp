@@ -13,6 +13,11 @@ void TqxSpreadSheetPreferences::Assign(const TqxPreferences& source) {
   SetUseDefaultPalette(sheet->useDefaultPalette_);
   SetContinuousMode(sheet->continuousMode_);
   SetCellsFromGeometry(sheet->cellsFromGeometry_);
+  SetJoinWrappedCells(sheet->joinWrappedCells_);
+  SetColumnWidthsFromPage(sheet->columnWidthsFromPage_);
+  SetOrientationFromPage(sheet->orientationFromPage_);
+  SetPaperFromPage(sheet->paperFromPage_);
+  SetNumbersAsShown(sheet->numbersAsShown_);
 }
 
 }  // namespace vs

@@ -18,6 +18,22 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   // Cell texts follow where each character stands on the page rather than
   // how the file cut its strings (off: one cell text per drawn string).
   bool CellsFromGeometry() const { return cellsFromGeometry_; }
+  // The lines of a cell text wrapped inside its table row are written as one
+  // cell, wrapped, in the row of the record's other cells (off: a cell per line).
+  bool JoinWrappedCells() const { return joinWrappedCells_; }
+  // Used columns as wide as the page distance they stand for and wide
+  // enough for their numbers, rows tall enough for their lines (off: the
+  // reader's default sizes).
+  bool ColumnWidthsFromPage() const { return columnWidthsFromPage_; }
+  // Each worksheet's orientation from its first page (off: the engine's page settings).
+  bool OrientationFromPage() const { return orientationFromPage_; }
+  // Each worksheet's paper: the standard size nearest to its first page
+  // (off: the engine's page settings).
+  bool PaperFromPage() const { return paperFromPage_; }
+  // With AutoFormatCells: each number keeps the decimals, grouping, sign,
+  // percent and currency its text shows, percentages, ISO and dotted dates
+  // and decimal commas are read too (off: the fixed built-in formats).
+  bool NumbersAsShown() const { return numbersAsShown_; }
 
   virtual void SetAutoFormatCells(bool v) { autoFormatCells_ = v; }
   virtual void SetMultiPass(bool v) { multiPass_ = v; }
@@ -26,6 +42,11 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   virtual void SetUseDefaultPalette(bool v) { useDefaultPalette_ = v; }
   virtual void SetContinuousMode(bool v) { continuousMode_ = v; }
   virtual void SetCellsFromGeometry(bool v) { cellsFromGeometry_ = v; }
+  virtual void SetJoinWrappedCells(bool v) { joinWrappedCells_ = v; }
+  virtual void SetColumnWidthsFromPage(bool v) { columnWidthsFromPage_ = v; }
+  virtual void SetOrientationFromPage(bool v) { orientationFromPage_ = v; }
+  virtual void SetPaperFromPage(bool v) { paperFromPage_ = v; }
+  virtual void SetNumbersAsShown(bool v) { numbersAsShown_ = v; }
 
  private:
   bool autoFormatCells_ = false;
@@ -35,6 +56,11 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   bool useDefaultPalette_ = false;
   bool continuousMode_ = false;
   bool cellsFromGeometry_ = true;
+  bool joinWrappedCells_ = false;
+  bool columnWidthsFromPage_ = false;
+  bool orientationFromPage_ = false;
+  bool paperFromPage_ = false;
+  bool numbersAsShown_ = false;
 };
 
 }  // namespace vs

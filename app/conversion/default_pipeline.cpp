@@ -40,6 +40,11 @@ class PdfPipelineDocument : public PipelineDocument {
       throw Exception("The page needs more drawing operations than a page may run; it was cut short.");
   }
   int64_t SkippedOperators() const override { return document_.LastRenderStats().skipped; }
+  std::pair<double, double> PageSize(int32_t page) const override {
+    int32_t width = 0, height = 0;
+    document_.DisplayedPageSize(page, width, height);
+    return {width, height};
+  }
   void DeletePages(std::string_view range) override { document_.DeletePages(range); }
 
  private:

@@ -48,6 +48,11 @@ EngineSettings SettingsFor(const ConversionOptions& options, int screen_x_dpi, i
   settings.jpeg_quality = static_cast<uint8_t>(std::clamp(options.image_quality, 1, 100));
   settings.auto_format_cells = options.auto_format_cells;
   settings.cells_from_geometry = options.cells_from_geometry;
+  settings.join_wrapped_cells = options.sheet_from_page;
+  settings.column_widths_from_page = options.sheet_from_page;
+  settings.orientation_from_page = options.sheet_from_page;
+  settings.paper_from_page = options.sheet_from_page && !settings.paper;
+  settings.numbers_as_shown = options.numbers_as_shown;
   settings.file_name = file_name;
   return settings;
 }

@@ -20,6 +20,11 @@ struct EngineSettings {
   uint8_t jpeg_quality = 100;
   bool auto_format_cells = false;
   bool cells_from_geometry = true;
+  bool join_wrapped_cells = false;
+  bool column_widths_from_page = false;
+  bool orientation_from_page = false;
+  bool paper_from_page = false;
+  bool numbers_as_shown = true;
   std::string file_name;  // the workbook file the engine writes
 };
 

@@ -47,12 +47,18 @@ class ExcelPipelineEngine : public PipelineEngine {
     engine_.ImageSettings().SetJPEGQuality(settings.jpeg_quality);
     preferences.SetAutoFormatCells(settings.auto_format_cells);
     preferences.SetCellsFromGeometry(settings.cells_from_geometry);
+    preferences.SetJoinWrappedCells(settings.join_wrapped_cells);
+    preferences.SetColumnWidthsFromPage(settings.column_widths_from_page);
+    preferences.SetOrientationFromPage(settings.orientation_from_page);
+    preferences.SetPaperFromPage(settings.paper_from_page);
+    preferences.SetNumbersAsShown(settings.numbers_as_shown);
     engine_.SetFileName(settings.file_name);
     output_ = settings.file_name + ".tmp";
   }
   void SetLandscape(bool landscape) override {
     engine_.Page().SetOrientation(landscape ? TqxPageOrientation::poLandscape : TqxPageOrientation::poPortrait);
   }
+  void SetSourcePage(double width, double height) override { engine_.SetSourcePage(width, height); }
   void BeginDoc() override { engine_.BeginDoc(); }
   void NewPage() override { engine_.NewPage(); }
   void SetCurrentPage(int32_t page) override { engine_.SetCurrentPage(page); }

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "app/conversion/engine_settings.h"
@@ -31,6 +32,8 @@ class PipelineDocument {
   virtual void RenderPage(int32_t page, HDC canvas) = 0;
   // Drawing operators skipped on the last page rendered.
   virtual int64_t SkippedOperators() const { return 0; }
+  // The page's size in points as it is shown (after /Rotate); 0 x 0 when unknown.
+  virtual std::pair<double, double> PageSize(int32_t page) const { return {0, 0}; }
   virtual void DeletePages(std::string_view range) = 0;
 };
 
@@ -48,6 +51,8 @@ class PipelineEngine {
   // The stored defaults of the program's engine, then the run's settings.
   virtual void Configure(const EngineSettings& settings) = 0;
   virtual void SetLandscape(bool landscape) = 0;
+  // The size in points of the PDF page about to be drawn.
+  virtual void SetSourcePage(double width, double height) {}
   virtual void BeginDoc() = 0;
   virtual void NewPage() = 0;
   virtual void SetCurrentPage(int32_t page) = 0;

@@ -217,6 +217,8 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
       const bool selected = selection.Contains(page);
       if (selected) {
         engine->SetLandscape(IsLandscapeRotation(document->PageRotation(1)));
+        const auto [width, height] = document->PageSize(1);
+        engine->SetSourcePage(width, height);
         if (result.pages_converted > 0) engine->NewPage();
         engine->SetCurrentPage(result.pages_converted + 1);
         converted.push_back(page);

@@ -42,6 +42,11 @@ struct ConversionOptions {
   bool auto_format_cells = false;   // numbers, currency amounts, dates and times written as numbers
   bool any_version = false;         // also open files whose header says 1.7 or 2.0
   bool cells_from_geometry = true;  // cell texts from where the characters stand (false: one per drawn string)
+  // The worksheet shaped after the page: a cell's wrapped lines joined, column
+  // widths and row heights from the page, orientation from each sheet's first
+  // page, and, when `paper` names none, the standard paper nearest to it.
+  bool sheet_from_page = false;
+  bool numbers_as_shown = true;     // with auto_format_cells, numbers keep the look of their text (false: fixed formats)
   bool replace_protected = false;   // replace an existing workbook that has no write permission
 };
 

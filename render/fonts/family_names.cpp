@@ -70,6 +70,23 @@ TBaseFontName ParseBaseFontName(std::string_view baseFont) {
   out.Bold = bold || folded.find("black") != std::string::npos || folded.find("heavy") != std::string::npos ||
              folded.find("semibold") != std::string::npos || folded.find("demi") != std::string::npos;
   out.Italic = italic || folded.find("oblique") != std::string::npos || folded.find("slanted") != std::string::npos;
+  // Typesetters' faces say their weight and shape in a short code before
+  // the design size: CMBX10 is bold, CMTI10 italic, CMBXTI10 both; the EC
+  // faces (SFBX1000) alike.
+  const std::string face = Folded(out.Family);
+  for (std::string_view family : {"cm", "sf"}) {
+    if (!StartsWith(face, family)) continue;
+    std::string_view code = std::string_view(face).substr(family.size());
+    const size_t digits = code.find_first_of("0123456789");
+    if (digits == std::string_view::npos || digits == 0 ||
+        code.find_first_not_of("0123456789", digits) != std::string_view::npos)
+      continue;
+    code = code.substr(0, digits);
+    for (std::string_view bold : {"b", "bx", "bxti", "bxsl", "ssbx", "ssbxi", "ttb"})
+      if (code == bold) out.Bold = true;
+    for (std::string_view italic : {"ti", "sl", "bxti", "bxsl", "ssi", "ssbxi", "mi", "itt"})
+      if (code == italic) out.Italic = true;
+  }
   if (out.Family == "Monotype Corsiva" || ContainsNoCase(out.Family, "corsiva")) {
     out.Italic = true;
     out.Bold = false;

@@ -7,6 +7,16 @@
 #include "render/text/object_lookup.h"
 
 namespace vs {
+namespace {
+
+// Font descriptor marks of a bold or italic face.
+constexpr double kBoldWeight = 600;     // /FontWeight: 400 regular, 700 bold
+constexpr double kBoldStem = 130;       // /StemV: about 85 in regular faces, 140 in bold ones
+constexpr int64_t kForceBoldFlag = 1 << 18;  // /Flags bit 19
+constexpr int64_t kItalicFlag = 1 << 6;      // /Flags bit 7
+constexpr double kItalicAngle = 5;      // degrees of slant; upright faces give 0
+
+}  // namespace
 
 double TqxPDFFontObject::Advance(uint32_t code) const {
   return Widths.Width(Composite() ? Decoder.Cid(code) : code);
@@ -37,9 +47,19 @@ std::unique_ptr<TqxPDFFontObject> LoadFont(const TqxPDFObjectStore& store, std::
   if (descriptor) {
     bool program = descriptor->Lookup("/FontFile") || descriptor->Lookup("/FontFile2") || descriptor->Lookup("/FontFile3");
     f->Embedding = program ? (name.Subset ? 2 : 1) : 0;
-    // A heavy stem or weight marks bold faces whose names do not say so.
-    if (auto weight = LookupNumber(store, descriptor, "/FontWeight"); weight && *weight >= 600) f->Bold = true;
-    if (auto flags = LookupNumber(store, descriptor, "/Flags"); flags && (static_cast<int64_t>(*flags) & 0x40)) f->Italic = true;
+    // A heavy weight or stem, or a forced bold, marks bold faces whose names
+    // do not say so; a slant or the italic flag marks italic ones.
+    const auto flags = LookupNumber(store, descriptor, "/Flags");
+    const int64_t bits = flags && std::isfinite(*flags) && std::fabs(*flags) < 4.3e9 ? static_cast<int64_t>(*flags) : 0;
+    if (auto weight = LookupNumber(store, descriptor, "/FontWeight")) {
+      if (*weight >= kBoldWeight) f->Bold = true;
+    } else if (auto stem = LookupNumber(store, descriptor, "/StemV"); stem && *stem >= kBoldStem) {
+      f->Bold = true;
+    }
+    if (bits & kForceBoldFlag) f->Bold = true;
+    if (bits & kItalicFlag) f->Italic = true;
+    if (auto angle = LookupNumber(store, descriptor, "/ItalicAngle"); angle && std::fabs(*angle) >= kItalicAngle && std::fabs(*angle) <= 45)
+      f->Italic = true;
   }
 
   f->Decoder = TFontDecoder::Build(store, font);

@@ -36,5 +36,20 @@ TEST(EngineSettings, ScreenResolutionAndChoices) {
   EXPECT_EQ(settings.file_name, "/tmp/x/workbook");
 }
 
+// The sheet shaped after the page takes the page's paper only when none was named.
+TEST(EngineSettings, SheetFromThePage) {
+  ConversionOptions options;
+  EXPECT_FALSE(SettingsFor(options, 96, 96, "").join_wrapped_cells);
+  options.sheet_from_page = true;
+  options.paper = "";
+  EngineSettings settings = SettingsFor(options, 96, 96, "");
+  EXPECT_TRUE(settings.join_wrapped_cells && settings.column_widths_from_page && settings.orientation_from_page &&
+              settings.paper_from_page);
+  options.paper = "A3";
+  settings = SettingsFor(options, 96, 96, "");
+  EXPECT_FALSE(settings.paper_from_page);
+  EXPECT_EQ(settings.paper, TqxPaperSize::A3);
+}
+
 }  // namespace
 }  // namespace vs

@@ -322,12 +322,14 @@ TEST_F(Run, EngineGetsTheChosenSettings) {
   options_.image_quality = 55;
   options_.auto_format_cells = true;
   options_.cells_from_geometry = false;
+  options_.numbers_as_shown = false;
   Convert(world);
   EXPECT_EQ(world.settings.paper, TqxPaperSize::ISOB4);
   EXPECT_EQ(world.settings.pages_per_worksheet, 1);
   EXPECT_EQ(world.settings.jpeg_quality, 55);
   EXPECT_TRUE(world.settings.auto_format_cells);
   EXPECT_FALSE(world.settings.cells_from_geometry);
+  EXPECT_FALSE(world.settings.numbers_as_shown);
   EXPECT_EQ(world.settings.input_x_res, 96);
   EXPECT_EQ(world.settings.file_name.rfind(scratch_ / "tmp/vellumsheet-", 0), 0u);
 }

@@ -124,8 +124,9 @@ def main():
             text = result.stdout.decode()
             expect(flag + " exit", result.returncode == 0, result.stderr)
             for option in ["--output-dir", "--password ", "--password-file", "--pages ", "--pages-per-sheet",
-                           "--paper", "--image-quality", "--text-cells", "--any-version", "-j N", "--progress",
-                           "-q", "--force", "(default: A4)", "(default: 100)", "(default: 0)"]:
+                           "--paper", "--image-quality", "--text-cells", "--plain-sheet", "--any-version", "-j N",
+                           "--progress", "-q", "--force", "nearest to the PDF's page", "(default: 100)",
+                           "(default: 0)"]:
                 expect("help lists " + option, option in text)
 
         # The top-level help: convert first, then the inspection commands, aligned.

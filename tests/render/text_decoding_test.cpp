@@ -209,6 +209,14 @@ TEST(FontResources, BaseFontNamesAndFamilies) {
       {"/ZapfDingbats", "ZapfDingbats", false, false, "Wingdings 2"},
       {"/Wingdings-Regular", "Wingdings", false, false, "Wingdings"},
       {"/SomethingUnheardOf", "SomethingUnheardOf", false, false, "Arial"},
+      {"/KQSQPP+CMBX12", "CMBX12", true, false, "Arial"},
+      {"/CMB10", "CMB10", true, false, "Arial"},
+      {"/CMTI10", "CMTI10", false, true, "Arial"},
+      {"/CMBXTI10", "CMBXTI10", true, true, "Arial"},
+      {"/SFBX1000", "SFBX1000", true, false, "Arial"},
+      {"/CMR10", "CMR10", false, false, "Arial"},
+      {"/CMBRIGHT", "CMBRIGHT", false, false, "Arial"},
+      {"/SFTimes12", "SFTimes12", false, false, "Arial"},
   };
   for (const Case& c : cases) {
     TBaseFontName name = ParseBaseFontName(c.BaseFont);

@@ -49,6 +49,9 @@ TEST(BiffRecords, EachRecordByteForByte) {
        "3D 00 12 00 00 00 69 00 9F 33 5D 1B 38 00 00 00 00 00 01 00 58 02"},
       {"FONT", [&](TStream& o) { WriteFont(o, bold); },
        "31 00 14 00 F0 00 0B 00 09 00 BC 02 00 00 01 00 EE 00 05 41 72 69 61 6C"},
+      // Index 164, 8 characters; the euro sign is code page 1252's 0x80.
+      {"FORMAT", [](TStream& o) { WriteFormat(o, 164, "0.0\" \x80\"%"); },
+       "1E 04 0B 00 A4 00 08 30 2E 30 22 20 80 22 25"},
       {"style XF", [](TStream& o) { WriteStyleXf(o); },
        "E0 00 10 00 00 00 00 00 F5 FF 20 F4 C0 00 00 00 00 00 00 00"},
       {"cell XF", [&](TStream& o) { WriteCellXf(o, plain); },

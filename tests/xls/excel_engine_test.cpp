@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <cstring>
 #include <fstream>
+#include <map>
 
 #include "platform/file_stream.h"
 #include "xls/biff_records.h"
@@ -143,6 +144,62 @@ TEST_F(ExcelEngineTest, CellTextsTypesAndFormats) {
     ASSERT_LT(cells[i].Xf, static_cast<int>(xfs.size()));
     EXPECT_EQ(xfs[cells[i].Xf]->U16(2), cases[i].format) << i;
     EXPECT_EQ(xfs[cells[i].Xf]->U16(0), 5) << "the first font of the list";
+  }
+}
+
+// Every number format a cell uses is written as a FORMAT record, built-in
+// ones too, between the fonts and the XFs. The fixed formats give way where
+// they would round a text's digits away; with NumbersAsShown each text
+// shows its own decimals, sign, percent and date form.
+TEST_F(ExcelEngineTest, NumberFormatsAreWrittenAsTheCellsUseThem) {
+  struct Case {
+    std::u16string text;
+    bool asShown;
+    std::variant<std::string, double> value;
+    std::string format;
+  };
+  const Case cases[] = {
+      {u"0.0156", false, 0.0156, "0.0000"},
+      {u"$12.00", false, 12.0, "\"$\"#,##0.00"},
+      {u"1,234.50", false, 1234.5, "#,##0.00"},
+      {u"815.9", true, 815.9, "0.0"},
+      {u"18.4%", true, 0.184, "0.0%"},
+      {u"+14", true, 14.0, "+0;-0;0"},
+      {u"\u2212$682.34", true, -682.34, "\"$\"#,##0.00"},
+      {u"2.386,06 \u20AC", true, 2386.06, "#,##0.00\" \x80\""},
+      {u"1,234", true, std::string("1,234"), ""},  // no page has told the decimal mark
+      {u"04.01.2024", true, 45295.0, "dd.mm.yyyy"},
+      {u"1.2.3", true, std::string("1.2.3"), ""},
+  };
+  engine_.Preferences().SetAutoFormatCells(true);
+  engine_.BeginDoc();
+  int row = 0;
+  for (const Case& c : cases) {
+    engine_.Preferences().SetNumbersAsShown(c.asShown);
+    engine_.Cell(row++, 0, c.text);
+  }
+  engine_.EndDoc();
+
+  const WalkedBook book = Walk();
+  std::map<int, std::string> formats;
+  std::vector<uint16_t> order;
+  for (const auto& record : book.Globals) {
+    if (order.empty() || order.back() != record.Number) order.push_back(record.Number);
+    if (record.Number == biff::kFormat) {
+      ASSERT_EQ(record.Data.size(), 3u + static_cast<uint8_t>(record.Data[2]));
+      formats[record.U16(0)] = record.Data.substr(3);
+    }
+  }
+  const std::vector<uint16_t> expectedOrder = {biff::kBof, biff::kCodePage, biff::kWindow1, biff::kFont,
+                                               biff::kFormat, biff::kXf};
+  EXPECT_TRUE(std::equal(expectedOrder.begin(), expectedOrder.end(), order.begin())) << "FORMAT between FONT and XF";
+  const auto& cells = book.Sheets.at(0).Cells;
+  ASSERT_EQ(cells.size(), std::size(cases));
+  const auto xfs = book.All(biff::kXf);
+  for (size_t i = 0; i < cells.size(); ++i) {
+    EXPECT_EQ(cells[i].Value, cases[i].value) << i;
+    const uint16_t index = xfs.at(cells[i].Xf)->U16(2);
+    EXPECT_EQ(index == 0 ? "" : formats[index], cases[i].format) << i;
   }
 }
 
@@ -326,6 +383,48 @@ TEST_F(ExcelEngineTest, PageSetupRecords) {
   EXPECT_EQ(sheet.Count(biff::kPrintGridLines), 1);
   ASSERT_NE(sheet.Find(biff::kColInfo), nullptr);
   EXPECT_EQ(sheet.Find(biff::kColInfo)->U16(4), 2688);
+}
+
+// With the page's shape: wrapped lines shown wrapped in a row tall enough, a
+// wide number in a column wide enough, paper and orientation of the PDF's
+// page. Without it the sheet keeps the reader's defaults and the engine's page.
+TEST_F(ExcelEngineTest, SheetShapedAfterThePage) {
+  for (bool shaped : {true, false}) {
+    engine_.Preferences().SetColumnWidthsFromPage(shaped);
+    engine_.Preferences().SetOrientationFromPage(shaped);
+    engine_.Preferences().SetPaperFromPage(shaped);
+    engine_.SetSourcePage(792, 612);  // Letter, landscape
+    engine_.BeginDoc();
+    engine_.PutCellEx(1, 2, u"first line\nsecond line", 4, kCellText, false);
+    engine_.PutCell(3, 4, u"1234567890.125", 4, kCellDecimal);
+    engine_.EndDoc();
+    const WalkedBook book = Walk();
+    const auto& sheet = book.Sheets.at(0);
+    const auto* setup = sheet.Find(biff::kSetup);
+    ASSERT_NE(setup, nullptr);
+    EXPECT_EQ(setup->U16(0), shaped ? 1 : 9) << "Letter, else the engine's A4";
+    EXPECT_EQ(setup->U16(10), shaped ? 0 : 2) << "landscape, else portrait";
+    const auto* row = sheet.Find(biff::kRow);
+    const auto* column = sheet.Find(biff::kColInfo);
+    if (!shaped) {
+      EXPECT_EQ(row, nullptr);
+      EXPECT_EQ(column, nullptr);
+      continue;
+    }
+    ASSERT_NE(row, nullptr);
+    EXPECT_EQ(row->U16(0), 1);
+    EXPECT_GT(row->U16(6), 2 * 15 * 12) << "two lines are taller than a default row";
+    ASSERT_NE(column, nullptr);
+    std::map<int, int> widths;
+    for (const auto& record : sheet.Records)
+      if (record.Number == biff::kColInfo) widths[record.U16(0)] = record.U16(4);
+    EXPECT_GT(widths[4], 2158) << "wider than a default column for 14 characters";
+    EXPECT_GT(widths[2], 0) << "the wrapped text's column fits its longest line";
+    const auto xfs = book.All(biff::kXf);
+    const WalkedCell& wrapped = sheet.Cells.at(0);
+    ASSERT_LT(static_cast<size_t>(wrapped.Xf), xfs.size());
+    EXPECT_EQ(xfs[wrapped.Xf]->Data[6] & 0x08, 0x08) << "shown wrapped";
+  }
 }
 
 TEST(PaperSizeCode, Table) {

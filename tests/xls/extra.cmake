@@ -53,3 +53,8 @@ add_test(NAME XlsWorkbook.IndependentReaders
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/xls/workbook_readers_test.py
           $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR}/../shared)
 set_tests_properties(XlsWorkbook.IndependentReaders PROPERTIES LABELS xls TIMEOUT 600)
+
+# Number texts of small PDF tables shown by LibreOffice as the page shows them.
+add_test(NAME XlsWorkbook.NumbersShowAsOnThePage
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/xls/numbers_as_shown_test.py $<TARGET_FILE:vellumsheet>)
+set_tests_properties(XlsWorkbook.NumbersShowAsOnThePage PROPERTIES LABELS xls TIMEOUT 300)

@@ -39,10 +39,12 @@ TqxLayoutText RightAligned(TqxLayoutText t) {
   return t;
 }
 
+// The row band as such: rows from positions alone (compaction has its own tests).
 TqxLayoutSettings Grid(double columnUnit = 59, double lineUnit = 16) {
   TqxLayoutSettings s;
   s.ColumnUnit = columnUnit;
   s.LineUnit = lineUnit;
+  s.CompactRows = false;
   return s;
 }
 
@@ -224,6 +226,8 @@ TEST(SheetLayout, RandomPagesKeepEveryText) {
     s.ColumnSpacing = static_cast<int>(random() % 5) - 1;
     s.ApplyAlignment = random() % 2;
     s.MultiPass = random() % 2;
+    s.CompactRows = random() % 2;
+    s.JoinWrappedLines = random() % 2;
     const TqxLayoutResult result = LayOutTexts(texts, s);
 
     std::multiset<std::string> seen;
@@ -242,7 +246,7 @@ TEST(SheetLayout, RandomPagesKeepEveryText) {
       maxRow = std::max(maxRow, t.Row);
       size_t start = 0;
       while (start <= text.size()) {
-        size_t space = text.find(' ', start);
+        size_t space = text.find_first_of(" \n", start);
         if (space == std::string::npos) space = text.size();
         seen.insert(text.substr(start, space - start));
         start = space + 1;
