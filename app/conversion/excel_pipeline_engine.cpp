@@ -52,6 +52,10 @@ class ExcelPipelineEngine : public PipelineEngine {
     preferences.SetOrientationFromPage(settings.orientation_from_page);
     preferences.SetPaperFromPage(settings.paper_from_page);
     preferences.SetNumbersAsShown(settings.numbers_as_shown);
+    engine_.Format = settings.format == "xlsx"  ? TqxWorkbookFormat::wfXlsx
+                     : settings.format == "csv" ? TqxWorkbookFormat::wfCsv
+                                                : TqxWorkbookFormat::wfXls;
+    engine_.CsvValues = settings.csv_values;
     engine_.SetFileName(settings.file_name);
     output_ = settings.file_name + ".tmp";
   }
@@ -65,7 +69,10 @@ class ExcelPipelineEngine : public PipelineEngine {
   HDC Canvas() override { return engine_.Canvas(); }
   void EndDoc() override { engine_.EndDoc(); }
   std::string OutputFile() const override {
-    return engine_.OutputFiles().empty() ? output_ : engine_.OutputFiles().back();
+    return engine_.OutputFiles().empty() ? output_ : engine_.OutputFiles().front();
+  }
+  std::vector<std::string> OutputFiles() const override {
+    return engine_.OutputFiles().empty() ? std::vector<std::string>{output_} : engine_.OutputFiles();
   }
   std::vector<PageLosses> Losses() const override {
     std::vector<PageLosses> pages;

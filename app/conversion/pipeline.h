@@ -61,6 +61,8 @@ class PipelineEngine {
   virtual void EndDoc() = 0;
   // The file EndDoc wrote.
   virtual std::string OutputFile() const = 0;
+  // Every file EndDoc wrote, OutputFile first (a .csv writes one a worksheet).
+  virtual std::vector<std::string> OutputFiles() const { return {OutputFile()}; }
   // The pages that lost something, after EndDoc.
   virtual std::vector<PageLosses> Losses() const { return {}; }
 };

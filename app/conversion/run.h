@@ -48,6 +48,8 @@ struct ConversionOptions {
   bool sheet_from_page = false;
   bool numbers_as_shown = true;     // with auto_format_cells, numbers keep the look of their text (false: fixed formats)
   bool replace_protected = false;   // replace an existing workbook that has no write permission
+  std::string format = "xls";       // "xls", "xlsx" or "csv"
+  bool csv_values = false;          // .csv: numbers as plain values, not as the page shows them
 };
 
 struct ConversionCallbacks {
