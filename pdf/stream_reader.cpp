@@ -379,11 +379,6 @@ bool TqxPDFStreamReader::MatchesAt(int64_t position, std::string_view word) {
   return data_.substr(static_cast<size_t>(position), word.size()) == word;
 }
 
-std::string TqxPDFStreamReader::Decrypt(std::string_view data, int32_t object_number, int32_t generation) {
-  if (object_number == -1 || generation == -1) Fail(EInvalidObjectNo());
-  return decryptor_->Decrypt(data, object_number, generation);
-}
-
 int64_t TqxPDFStreamReader::FindEndStreamForward(int64_t first) {
   if (first < 0 || first >= size_) return -1;
   const size_t at = data_.find(kEndStream, static_cast<size_t>(first));
@@ -476,15 +471,23 @@ TqxPDFStreamReader::Span TqxPDFStreamReader::FindBody(int32_t length) {
   return body;
 }
 
+TqxCryptMethod TqxPDFStreamReader::StreamMethod(const TqxPDFDictObject* dictionary) const {
+  if (!decryptor_) return cmNone;
+  static const TqxPDFDictObject kNoEntries;
+  return decryptor_->StreamMethod(dictionary ? *dictionary : kNoEntries);
+}
+
 std::unique_ptr<TMemoryStream> TqxPDFStreamReader::ReadStreamData(int32_t length, int32_t object_number,
-                                                                  int32_t generation) {
+                                                                  int32_t generation,
+                                                                  const TqxPDFDictObject* dictionary) {
   const Span body = FindBody(length);
   auto result = std::make_unique<TMemoryStream>();
   if (body.length > 0) {
     std::string_view bytes = data_.substr(static_cast<size_t>(body.start), static_cast<size_t>(body.length));
-    if (decryptor_)
-      result->WriteBytes(Decrypt(bytes, object_number, generation));
-    else
+    if (const TqxCryptMethod method = StreamMethod(dictionary); method != cmNone) {
+      if (object_number == -1 || generation == -1) Fail(EInvalidObjectNo());
+      result->WriteBytes(decryptor_->DecryptStream(bytes, object_number, generation, method));
+    } else
       result->WriteBytes(bytes);
     result->SetPosition(0);
   }
@@ -496,16 +499,17 @@ void TqxPDFStreamReader::ReadStreamBody(TqxPDFStreamObject& stream, int32_t leng
   // Without shared bytes, or with a decryptor the body could not keep, the
   // bytes are copied now.
   if (!bytes_ || (decryptor_ && !shared_decryptor_)) {
-    stream.SetData(ReadStreamData(length, object_number, generation));
+    stream.SetData(ReadStreamData(length, object_number, generation, stream.Dictionary()));
     return;
   }
   const Span body = FindBody(length);
   TqxStreamBodyView view;
   view.owner = bytes_;
   view.bytes = data_.substr(static_cast<size_t>(body.start), static_cast<size_t>(body.length));
-  if (decryptor_ && body.length > 0) {
+  if (const TqxCryptMethod method = StreamMethod(stream.Dictionary()); method != cmNone && body.length > 0) {
     if (object_number == -1 || generation == -1) Fail(EInvalidObjectNo());
     view.decryptor = shared_decryptor_;
+    view.method = method;
     view.object_number = object_number;
     view.generation = generation;
   }
