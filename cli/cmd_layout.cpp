@@ -68,7 +68,7 @@ int RunPdf(const std::string& path, int page, const std::string& password, bool 
   // The empty password first, then the one given.
   document.OnPassword = [&](TqxCustomPDFDocument&, std::string& pw, bool& goOn, int32_t tries) {
     goOn = tries <= 1 && (tries == 0 || !password.empty());
-    pw = tries == 0 ? std::string() : WideToAnsi(Utf8ToWide(password));
+    pw = tries == 0 ? std::string() : password;
     refused = !goOn;
   };
   try {

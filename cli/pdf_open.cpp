@@ -6,7 +6,6 @@
 #include <cstdio>
 
 #include "pdf/document.h"
-#include "platform/codepage.h"
 
 namespace vs::cli {
 namespace {
@@ -46,7 +45,7 @@ void AskPasswords(TqxCustomPDFDocument& document, const std::optional<std::strin
     }
     if (password) {
       go_on = tries == 1;
-      pw = WideToAnsi(Utf8ToWide(*password));
+      pw = *password;  // as typed: the security handler encodes it
       if (!go_on) refusal = "The password is not correct.";
       return;
     }
@@ -57,7 +56,7 @@ void AskPasswords(TqxCustomPDFDocument& document, const std::optional<std::strin
                            : "The password is not correct.";
       return;
     }
-    pw = WideToAnsi(Utf8ToWide(*typed));
+    pw = *typed;
   };
 }
 
