@@ -70,6 +70,18 @@ class PendingScope {
   size_t start_;
 };
 
+// Whether the entries from first on make a signature or time-stamp dictionary.
+template <typename Entries>
+bool IsSignature(const Entries& entries, size_t first) {
+  for (size_t i = first; i < entries.size(); ++i) {
+    const std::string& key = entries[i].first->Text();
+    if (key == "/ByteRange") return true;
+    const auto* type = As<TqxPDFNameObject>(entries[i].second.get());
+    if (key == "/Type" && type && (type->Text() == "/Sig" || type->Text() == "/DocTimeStamp")) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 TqxPDFStreamReader::TqxPDFStreamReader(int32_t document_number, TStream* source)
@@ -270,7 +282,9 @@ TqxPDFObjectPtr TqxPDFStreamReader::ReadDefinition(const std::string& number, co
                                                 static_cast<uint16_t>(object_generation), object_number);
 }
 
-std::unique_ptr<TqxPDFStringObject> TqxPDFStreamReader::ReadString() {
+std::unique_ptr<TqxPDFStringObject> TqxPDFStreamReader::ReadString() { return ReadString(true); }
+
+std::unique_ptr<TqxPDFStringObject> TqxPDFStreamReader::ReadString(bool decrypt) {
   SkipWhiteSpace();
   int open = ReadByte();
   if (open != '(' && open != '<') Fail(EStringReadError(ByteText(open)));
@@ -298,18 +312,25 @@ std::unique_ptr<TqxPDFStringObject> TqxPDFStreamReader::ReadString() {
     content += static_cast<char>(b);
   }
 
-  bool hex = open == '<';
+  const bool hex = open == '<';
   if (!hex) content = PdfLiteralUnescape(content);
-  if (decryptor_) {
-    if (current_object_number_ == -1 && current_generation_ == -1) Fail(EInvalidObjectNo());
-    if (!content.empty()) {
-      if (hex) content = HexTextToBytes(content);
-      hex = false;
-      content = decryptor_->Decrypt(content, current_object_number_, current_generation_);
-    }
-  }
-  std::string text = hex ? "<" + content + ">" : "(" + content + ")";
-  return std::make_unique<TqxPDFStringObject>(std::move(text), hex);
+  auto string = std::make_unique<TqxPDFStringObject>(hex ? "<" + content + ">" : "(" + content + ")", hex);
+  return decrypt ? Decrypted(std::move(string)) : std::move(string);
+}
+
+std::unique_ptr<TqxPDFStringObject> TqxPDFStreamReader::Decrypted(std::unique_ptr<TqxPDFStringObject> string) {
+  if (!decryptor_) return string;
+  if (current_object_number_ == -1 && current_generation_ == -1) Fail(EInvalidObjectNo());
+  std::string content = string->Content();
+  if (content.empty()) return string;
+  if (string->IsHex()) content = HexTextToBytes(content);
+  content = decryptor_->Decrypt(content, current_object_number_, current_generation_);
+  return std::make_unique<TqxPDFStringObject>("(" + content + ")", false);
+}
+
+bool TqxPDFStreamReader::StringFollows() {
+  SkipWhiteSpace();
+  return PeekByte() == '(' || (PeekByte() == '<' && Peek(2) != "<<");
 }
 
 std::unique_ptr<TqxPDFArrayObject> TqxPDFStreamReader::ReadArray() {
@@ -342,6 +363,7 @@ std::unique_ptr<TqxPDFDictObject> TqxPDFStreamReader::ReadDictionary() {
   NestingGuard guard(nesting_);
   if (guard.TooDeep()) Fail(EDictionaryReadError("<"));
   PendingScope pending(pending_entries_);
+  std::vector<size_t> kept_contents;  // positions of /Contents strings not yet decrypted
   for (;;) {
     SkipWhiteSpace();
     if (PeekByte() == '>') {
@@ -349,9 +371,18 @@ std::unique_ptr<TqxPDFDictObject> TqxPDFStreamReader::ReadDictionary() {
       break;
     }
     std::unique_ptr<TqxPDFNameObject> key = ReadName();
-    TqxPDFObjectPtr value = ReadObject();
+    // A signature's /Contents is stored in the clear, and whether this is a
+    // signature shows only once the whole dictionary is read.
+    const bool contents = decryptor_ && key->Text() == "/Contents" && StringFollows();
+    TqxPDFObjectPtr value = contents ? ReadString(false) : ReadObject();
+    if (contents) kept_contents.push_back(pending_entries_.size());
     // A key without a value is dropped.
     if (value) pending_entries_.emplace_back(std::move(key), std::move(value));
+  }
+  const bool signature = !kept_contents.empty() && IsSignature(pending_entries_, pending.Start());
+  for (size_t at = 0; at < kept_contents.size() && !signature; ++at) {
+    TqxPDFObjectPtr& value = pending_entries_[kept_contents[at]].second;
+    value = Decrypted(std::unique_ptr<TqxPDFStringObject>(static_cast<TqxPDFStringObject*>(value.release())));
   }
   auto dict = std::make_unique<TqxPDFDictObject>();
   dict->Reserve(pending.Count());

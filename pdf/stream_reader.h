@@ -117,6 +117,12 @@ class TqxPDFStreamReader : public TqxRandomAccessFilter {
   };
 
   int PeekByte() { return LookAhead(); }
+  // A string, decrypted or as written; the second form serves a /Contents
+  // that may belong to a signature.
+  std::unique_ptr<TqxPDFStringObject> ReadString(bool decrypt);
+  std::unique_ptr<TqxPDFStringObject> Decrypted(std::unique_ptr<TqxPDFStringObject> string);
+  // Whether a string starts after white space.
+  bool StringFollows();
   // The next bare token as a view of the bytes; white space after it is skipped.
   std::string_view NextToken();
   bool MatchesAt(int64_t position, std::string_view word);
