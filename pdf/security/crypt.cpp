@@ -40,6 +40,9 @@ std::string LittleEndian(uint32_t value, int bytes) {
 }  // namespace
 
 std::string AesDecryptPayload(std::string_view key, std::string_view data) {
+  // A stream /Length that counts the end of line before "endstream".
+  for (int i = 0; i < 2 && data.size() % kAesBlock != 0 && (data.back() == '\n' || data.back() == '\r'); ++i)
+    data.remove_suffix(1);
   if (data.size() < kAesBlock || data.size() % kAesBlock != 0)
     throw EDecryptionError("Encrypted data is damaged (its length is not whole AES blocks)");
   std::string plain = AesCbcDecrypt(key, data.substr(0, kAesBlock), data.substr(kAesBlock));

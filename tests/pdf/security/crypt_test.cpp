@@ -178,6 +178,7 @@ TEST(AesPayload, IvThenBlocksWithPadding) {
   EXPECT_EQ(AesDecryptPayload(key, sealed("hello" + std::string(11, '\x0b'))), "hello");
   EXPECT_EQ(AesDecryptPayload(key, sealed(std::string(16, '\x10'))), "");
   EXPECT_EQ(AesDecryptPayload(key, iv), "");  // the IV alone
+  EXPECT_EQ(AesDecryptPayload(key, sealed("hello" + std::string(11, '\x0b')) + "\r\n"), "hello");
   const std::string damaged[] = {
       "", iv.substr(0, 15), sealed(std::string(16, '\x10')) + "x",  // not whole blocks
       sealed("hello" + std::string(11, '\0')),                       // padding 0
