@@ -75,7 +75,8 @@ std::string TqxBasePDFCrypt::PadPassword(std::string_view password) {
 
 std::string TqxBasePDFCrypt::ComputeFileKey(std::string_view padded_password) const {
   std::string metadata_marker = (revision_ >= 4 && !encrypt_metadata_) ? std::string(4, '\xFF') : "";
-  std::string digest = Md5({padded_password, Fixed32(owner_value_), LittleEndian(p_, 4), file_identifier_, metadata_marker});
+  std::string digest =
+      Md5({padded_password, Fixed32(owner_value_), LittleEndian(p_, 4), file_identifier_, metadata_marker});
   if (revision_ >= 3) {
     for (int i = 0; i < kRevision3Rounds; ++i)
       digest = Md5({std::string_view(digest).substr(0, key_length_)});

@@ -31,7 +31,8 @@ TqxCryptFilters FiltersOf(const TqxSecurityValues& values) {
   filters.strings = MethodOf(values.string_method, "/StrF", values.version);
   filters.embedded_files =
       values.embedded_method.empty() ? filters.streams : MethodOf(values.embedded_method, "/EFF", values.version);
-  for (const auto& [name, cfm] : values.named_methods) filters.named.emplace_back(name, MethodOf(cfm, name, values.version));
+  for (const auto& [name, cfm] : values.named_methods)
+    filters.named.emplace_back(name, MethodOf(cfm, name, values.version));
   return filters;
 }
 

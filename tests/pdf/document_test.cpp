@@ -475,7 +475,8 @@ TEST(Document, AStreamWithItsOwnIdentityCryptFilterIsReadInTheClear) {
   std::string file = ReadFile(kData + "aes_128.pdf");
   const std::string prev = file.substr(file.rfind("startxref") + 10);
   const size_t offset = file.size();
-  file += "20 0 obj\n<< /Filter /Crypt /DecodeParms << /Name /Identity >> /Length 9 >>\nstream\nBT (x) ET\nendstream\nendobj\n";
+  file += "20 0 obj\n<< /Filter /Crypt /DecodeParms << /Name /Identity >> /Length 9 >>\n"
+          "stream\nBT (x) ET\nendstream\nendobj\n";
   const size_t table = file.size();
   char entry[32];
   std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);

@@ -273,7 +273,8 @@ TEST(StandardSecurity, UnsupportedHandlersAreRefusedUpFront) {
   }
   const Case accepted[] = {
       {"RC4 crypt filters", with([](auto&) {})},
-      {"AESV2 streams, identity strings", with([](auto& v) { v.stream_method = "/AESV2"; v.string_method = "/Identity"; })},
+      {"AESV2 streams, identity strings",
+       with([](auto& v) { v.stream_method = "/AESV2"; v.string_method = "/Identity"; })},
       {"AES-256 revision 6", with(aes256)},
       {"AES-256 revision 5", with([&](auto& v) { aes256(v); v.revision = 5; })},
       {"revision 2", ValuesOf(kFiles[0])},
