@@ -67,6 +67,7 @@ class ExcelPipelineEngine : public PipelineEngine {
     return engine_.OutputFiles().empty() ? output_ : engine_.OutputFiles().back();
   }
   int64_t LostCharacters() const override { return engine_.Losses().UnwritableCharacters; }
+  int32_t Worksheets() const override { return static_cast<int32_t>(engine_.Sheets().size()); }
 
  private:
   TqxExcelEngine engine_;

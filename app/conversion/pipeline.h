@@ -54,6 +54,8 @@ class PipelineEngine {
   virtual std::string OutputFile() const = 0;
   // Characters the workbook could not hold (outside the code page, cut cells).
   virtual int64_t LostCharacters() const { return 0; }
+  // Worksheets EndDoc wrote.
+  virtual int32_t Worksheets() const { return 0; }
 };
 
 }  // namespace vs

@@ -199,6 +199,7 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
     return Failed(ConversionOutcome::WriteFailed, error.what(), std::move(result));
   }
   result.lost_characters = engine->LostCharacters();
+  result.worksheets = engine->Worksheets();
   const std::string workbook = engine->OutputFile();
   engine.reset();
   document.reset();

@@ -108,6 +108,7 @@ struct ConversionResult {
   std::vector<PageFailure> failed_pages;
   int64_t lost_characters = 0;    // characters the workbook could not hold
   int64_t skipped_operators = 0;  // drawing operators the renderer had to skip
+  int32_t worksheets = 0;         // worksheets in the workbook
   std::string written_to;         // the file written (a symlink's target), empty otherwise
 
   bool Written() const {
