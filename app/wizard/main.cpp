@@ -12,6 +12,9 @@ int main(int argc, char** argv) {
   vs::InstallInterruptCleanup();
   vs::TQtWizardDialogs dialogs;
   vs::TfmMain window(dialogs);
+  // A file named on the command line (the desktop entry passes the one opened).
+  const QStringList arguments = QApplication::arguments();
+  if (arguments.size() > 1) window.OpenPdf(arguments.at(1));
   window.show();
   return QApplication::exec();
 }
