@@ -8,7 +8,8 @@
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
   QApplication::setApplicationName("Vellumsheet");
-  QApplication::setApplicationDisplayName("Vellumsheet");
+  // No display name: the window system would add it to every dialog's
+  // caption, and the small dialogs' captions would be cut.
   vs::InstallInterruptCleanup();
   vs::TQtWizardDialogs dialogs;
   vs::TfmMain window(dialogs);
