@@ -140,9 +140,9 @@ TEST(WizardDialogs, TextsKeysAndCloseRules) {
   pass.show();
   EXPECT_EQ(pass.windowTitle(), " Password protection");
   pass.edPass->setText("secret");
-  QTest::keyClick(&pass, Qt::Key_Escape);
+  QTest::keyClick(&pass, Qt::Key_Return);
   EXPECT_FALSE(pass.isVisible());
-  EXPECT_FALSE(pass.Confirmed());
+  EXPECT_TRUE(pass.Confirmed());
 
   TfmSave save;
   save.SetAttempt(2);
@@ -171,29 +171,35 @@ TEST(WizardDialogs, TextsKeysAndCloseRules) {
   EXPECT_TRUE(QFile::exists(TfmAbout::ReadmeLocation()));
 }
 
-TEST(WizardDialogs, TheCloseButtonIsCancelAndDialogsOpenOverTheWindow) {
+TEST(WizardDialogs, TheCloseButtonAndEscapeCancelAndDialogsOpenOverTheWindow) {
   QWidget parent;
   parent.setGeometry(QRect(QGuiApplication::primaryScreen()->availableGeometry().topLeft() + QPoint(20, 20),
-                     QSize(568, 407)));
+                           QSize(568, 407)));
   parent.show();
+  for (bool escape : {false, true}) {
+    SCOPED_TRACE(escape ? "Escape" : "close button");
+    TfmPass pass(&parent);
+    pass.show();
+    pass.edPass->setText("secret");
+    if (escape) QTest::keyClick(&pass, Qt::Key_Escape);
+    else EXPECT_TRUE(pass.close());
+    EXPECT_FALSE(pass.isVisible());
+    EXPECT_FALSE(pass.Confirmed());
+    EXPECT_EQ(pass.result(), QDialog::Rejected);
 
-  TfmPass pass(&parent);
-  pass.show();
-  pass.edPass->setText("secret");
-  EXPECT_TRUE(pass.close());
-  EXPECT_FALSE(pass.Confirmed());
-  EXPECT_EQ(pass.result(), QDialog::Rejected);
-
-  TfmSave save(&parent);
-  save.edSaveNewExcel->setText("out.xls");
-  save.show();
-  // Over the window, allowing for the title bar Qt reckons with; not in the
-  // middle of the screen.
-  const QPoint offset = save.geometry().center() - parent.geometry().center();
-  EXPECT_LE(offset.manhattanLength(), 30) << offset.x() << "," << offset.y();
-  EXPECT_TRUE(save.close());
-  EXPECT_FALSE(save.MayRetry());
-  EXPECT_EQ(save.result(), QDialog::Rejected);
+    TfmSave save(&parent);
+    save.edSaveNewExcel->setText("out.xls");
+    save.show();
+    // Over the window, allowing for the title bar Qt reckons with; not in
+    // the middle of the screen.
+    const QPoint offset = save.geometry().center() - parent.geometry().center();
+    EXPECT_LE(offset.manhattanLength(), 30) << offset.x() << "," << offset.y();
+    if (escape) QTest::keyClick(&save, Qt::Key_Escape);
+    else EXPECT_TRUE(save.close());
+    EXPECT_FALSE(save.isVisible());
+    EXPECT_FALSE(save.MayRetry());
+    EXPECT_EQ(save.result(), QDialog::Rejected);
+  }
 }
 
 TEST(WizardDialogs, QuestionsDefaultToTheSafeAnswerAndTextsStayPlain) {
