@@ -1,14 +1,17 @@
-// vellumsheet layout IN.pdf|IN.emf [--page N] [--password PW] [--json] [--gaps]:
-// lays a page of a PDF, or a recorded page, out on the worksheet grid and
-// lists each text with its cell; --gaps also lists every gap between words
-// on a line and why it joined them into one cell text or split them.
+// vellumsheet layout IN.pdf|IN.emf [--page N] [--password PW] [--json] [--gaps]
+// [--any-version]: lays a page of a PDF, or a recorded page, out on the
+// worksheet grid and lists each text with its cell; --gaps also lists every
+// gap between words on a line and why it joined them into one cell text or
+// split them.
 #include <cmath>
 #include <cstdio>
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "cli/command.h"
 #include "cli/item_listing.h"
+#include "cli/pdf_open.h"
 #include "platform/codepage.h"
 #include "platform/exception.h"
 #include "platform/numbers.h"
@@ -18,6 +21,8 @@
 
 namespace vs::cli {
 namespace {
+
+constexpr const char* kSynopsis = "layout IN.pdf|IN.emf [--page N] [--password PW] [--json] [--gaps] [--any-version]";
 
 std::string Number(double v) { return FloatToText(std::nearbyint(v * 100) / 100); }
 
@@ -62,27 +67,9 @@ void Print(const TqxMetafileLayout& layout, bool json) {
 }
 
 // A PDF page drawn as a conversion draws it, then laid out.
-int RunPdf(const std::string& path, int page, const std::string& password, bool json, bool gaps) {
+int RunPdf(const std::string& path, int page, const std::optional<std::string>& password, bool json, bool gaps) {
   TqxPDFDocument document;
-  bool refused = false;
-  // The empty password first, then the one given.
-  document.OnPassword = [&](TqxCustomPDFDocument&, std::string& pw, bool& goOn, int32_t tries) {
-    goOn = tries <= 1 && (tries == 0 || !password.empty());
-    pw = tries == 0 ? std::string() : WideToAnsi(Utf8ToWide(password));
-    refused = !goOn;
-  };
-  try {
-    if (!document.LoadFromFile(path)) {
-      std::fprintf(stderr, "Impossible to read selected PDF file.\n%s\n",
-                   !refused                ? "The document could not be read."
-                   : password.empty()      ? "The file is encrypted; give its password with --password."
-                                           : "The password is not correct.");
-      return kExitFailure;
-    }
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "Impossible to read selected PDF file.\n%s\n", e.what());
-    return kExitFailure;
-  }
+  if (!OpenPdf(document, path, password)) return kExitFailure;
   if (page > document.PageCount()) {
     std::fprintf(stderr, "layout: the document has %d pages; there is no page %d\n", document.PageCount(), page);
     return kExitFailure;
@@ -96,7 +83,8 @@ int RunPdf(const std::string& path, int page, const std::string& password, bool 
 }
 
 int Run(const std::vector<std::string>& args) {
-  std::string path, password;
+  std::string path;
+  std::optional<std::string> password;
   int page = 1;
   bool json = false, gaps = false, bad = false;
   for (size_t i = 0; i < args.size(); ++i) {
@@ -105,6 +93,8 @@ int Run(const std::vector<std::string>& args) {
       json = true;
     } else if (a == "--gaps") {
       gaps = true;
+    } else if (a == "--any-version") {
+      // Every version opens; kept for scripts that give it.
     } else if ((a == "--page" || a == "--password") && i + 1 < args.size()) {
       if (a == "--password") {
         password = args[++i];
@@ -122,7 +112,7 @@ int Run(const std::vector<std::string>& args) {
     }
   }
   if (path.empty() || bad) {
-    std::fputs("usage: vellumsheet layout IN.pdf|IN.emf [--page N] [--password PW] [--json] [--gaps]\n", stderr);
+    std::fprintf(stderr, "Usage: vellumsheet %s\n", kSynopsis);
     return kExitUsage;
   }
   if (!EndsWith(path, ".emf")) return RunPdf(path, page, password, json, gaps);
@@ -148,7 +138,7 @@ int Run(const std::vector<std::string>& args) {
   return kExitOk;
 }
 
-const CommandRegistration registration({"layout", "layout IN.pdf|IN.emf [--page N] [--password PW] [--json] [--gaps]",
+const CommandRegistration registration({"layout", kSynopsis,
                                         "lay a page's texts out on the worksheet grid", Run});
 
 }  // namespace

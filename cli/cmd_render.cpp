@@ -1,6 +1,7 @@
 // vellumsheet render IN.pdf [--page N] [--password PW] [--emf OUT.emf]
-// [--items] [--json] [--trace]: draws one page onto a recording canvas as
-// the conversion does, and shows or saves what was recorded.
+// [--items] [--json] [--trace] [--any-version]: draws one page onto a
+// recording canvas as the conversion does, and shows or saves what was
+// recorded.
 #include <cmath>
 #include <cstdio>
 #include <iostream>
@@ -20,7 +21,7 @@ namespace vs::cli {
 namespace {
 
 constexpr const char* kSynopsis =
-    "render IN.pdf [--page N] [--password PW] [--emf OUT.emf] [--items] [--json] [--trace]";
+    "render IN.pdf [--page N] [--password PW] [--emf OUT.emf] [--items] [--json] [--trace] [--any-version]";
 
 struct Options {
   std::string input, emf;
@@ -48,6 +49,8 @@ std::optional<std::string> Parse(const std::vector<std::string>& args, Options& 
       o.json = true;
     } else if (a == "--trace") {
       o.trace = true;
+    } else if (a == "--any-version") {
+      // Every version opens; kept for scripts that give it.
     } else if (a == "--page" || a == "--password" || a == "--emf") {
       auto v = value();
       if (!v) return a + " needs a value";
@@ -78,18 +81,7 @@ int Run(const std::vector<std::string>& args) {
   if (auto problem = Parse(args, o)) return Usage(*problem);
 
   TqxPDFDocument document;
-  std::string refusal;
-  AskPasswords(document, o.password, refusal);
-  try {
-    if (!document.LoadFromFile(o.input)) {
-      std::cerr << "Impossible to read selected PDF file.\n"
-                << (refusal.empty() ? "The document could not be read." : refusal) << "\n";
-      return kExitFailure;
-    }
-  } catch (const std::exception& error) {
-    std::cerr << "Impossible to read selected PDF file.\n" << error.what() << "\n";
-    return kExitFailure;
-  }
+  if (!OpenPdf(document, o.input, o.password)) return kExitFailure;
 
   TMetafile metafile;
   try {

@@ -1,45 +1,25 @@
 #include "cli/pdf_open.h"
 
-#include <termios.h>
-#include <unistd.h>
-
 #include <cstdio>
 
+#include "app/conversion/source_file.h"
+#include "cli/terminal_prompt.h"
 #include "pdf/document.h"
+#include "pdf/file_bytes.h"
 #include "platform/codepage.h"
+#include "platform/numbers.h"
 
 namespace vs::cli {
 namespace {
 
 constexpr int kMaxPrompts = 3;
 
-// Reads one line from the terminal without echo; nullopt without a terminal.
-std::optional<std::string> PromptPassword(int attempt) {
-  FILE* tty = std::fopen("/dev/tty", "r+");
-  if (!tty) return std::nullopt;
-  int fd = fileno(tty);
-  termios saved{};
-  bool restore = tcgetattr(fd, &saved) == 0;
-  if (restore) {
-    termios quiet = saved;
-    quiet.c_lflag &= ~ECHO;
-    tcsetattr(fd, TCSAFLUSH, &quiet);
-  }
-  std::fprintf(tty, attempt == 0 ? "Password: " : "Wrong password. Password: ");
-  std::fflush(tty);
-  std::string line;
-  for (int c = std::fgetc(tty); c != EOF && c != '\n'; c = std::fgetc(tty)) line += static_cast<char>(c);
-  if (restore) tcsetattr(fd, TCSAFLUSH, &saved);
-  std::fputc('\n', tty);
-  std::fclose(tty);
-  return line;
-}
-
-}  // namespace
-
-void AskPasswords(TqxCustomPDFDocument& document, const std::optional<std::string>& password, std::string& refusal) {
-  // The empty password first, then --password, else up to three prompts.
-  document.OnPassword = [password, &refusal](TqxCustomPDFDocument&, std::string& pw, bool& go_on, int32_t tries) {
+// The document's password handler; refusal receives why an encrypted file
+// stayed locked.
+void AskPasswords(TqxCustomPDFDocument& document, const std::string& path, const std::optional<std::string>& password,
+                  std::string& refusal) {
+  document.OnPassword = [&path, password, &refusal](TqxCustomPDFDocument&, std::string& pw, bool& go_on,
+                                                   int32_t tries) {
     if (tries == 0) {
       pw.clear();
       return;
@@ -47,18 +27,44 @@ void AskPasswords(TqxCustomPDFDocument& document, const std::optional<std::strin
     if (password) {
       go_on = tries == 1;
       pw = WideToAnsi(Utf8ToWide(*password));
-      if (!go_on) refusal = "The password is not correct.";
+      if (!go_on) refusal = "the password is not correct";
       return;
     }
-    std::optional<std::string> typed = tries <= kMaxPrompts ? PromptPassword(tries - 1) : std::nullopt;
+    std::optional<std::string> typed;
+    if (tries <= kMaxPrompts)
+      typed = AskHidden(std::string(tries > 1 ? "Wrong password. " : "") + "Password for " + path + " (attempt " +
+                        IntToText(tries) + " out of 3): ");
     if (!typed) {
       go_on = false;
-      refusal = tries == 1 ? "The file is encrypted; give its password with --password."
-                           : "The password is not correct.";
+      refusal = tries == 1 ? "encrypted, and no password was given; give it with --password"
+                           : "the password is not correct";
       return;
     }
     pw = WideToAnsi(Utf8ToWide(*typed));
   };
+}
+
+}  // namespace
+
+bool OpenPdf(TqxCustomPDFDocument& document, const std::string& path, const std::optional<std::string>& password) {
+  document.AcceptAnyVersion = true;
+  std::string refusal;
+  AskPasswords(document, path, password, refusal);
+  std::string cause;
+  try {
+    // The file named is the file read, as for a conversion.
+    CheckSourceFile(path);
+    if (document.LoadFromBytes(TqxFileBytes::Load(path))) {
+      document.OnPassword = nullptr;
+      return true;
+    }
+    cause = refusal.empty() ? "the document could not be read" : refusal;
+  } catch (const std::exception& error) {
+    cause = error.what();
+  }
+  document.OnPassword = nullptr;
+  std::fprintf(stderr, "vellumsheet: %s: %s\n", path.c_str(), cause.c_str());
+  return false;
 }
 
 }  // namespace vs::cli

@@ -1,7 +1,7 @@
 #pragma once
-// Opening a PDF file for the commands: the empty password first, then the
-// one given with --password, else up to three prompts on the terminal.
-#include <memory>
+// Opening a PDF file for the inspection commands: every header version the
+// reader knows, the empty password first, then the one given with
+// --password, else up to three questions on the terminal.
 #include <optional>
 #include <string>
 
@@ -11,8 +11,8 @@ class TqxCustomPDFDocument;
 
 namespace vs::cli {
 
-// Sets the document's password handler. refusal receives why an encrypted
-// file was not opened; it must outlive the loading.
-void AskPasswords(TqxCustomPDFDocument& document, const std::optional<std::string>& password, std::string& refusal);
+// Loads path into document; on failure prints "vellumsheet: FILE: cause"
+// on standard error and returns false.
+bool OpenPdf(TqxCustomPDFDocument& document, const std::string& path, const std::optional<std::string>& password);
 
 }  // namespace vs::cli

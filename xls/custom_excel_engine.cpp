@@ -190,10 +190,10 @@ void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {
   const int64_t row = static_cast<int64_t>(RowOffset()) + (placed ? placed->Row : 0);
   const int column = placed ? placed->Col : 0;
   if (row > kLastSheetRow || !InsideSheet(static_cast<int>(row), column)) {
-    losses_.CellsOutsideSheet++;
+    CountLoss(&TqxLossCounts::CellsOutsideSheet, 1);
     return;
   }
-  losses_.UnwritableCharacters += folded.Unwritable;
+  CountLoss(&TqxLossCounts::UnwritableCharacters, folded.Unwritable);
 
   bool wordWrap = Preferences().WordWrap();
   uint8_t alignment = 4;
@@ -241,10 +241,20 @@ void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {
   if (IsNumberCellType(cellType)) {
     WriteNumber(sheetBuffer_, r, c, xf, value);
   } else {
-    if (text.size() > biff::kMaxShortString) losses_.CutLabels++;
+    if (text.size() > biff::kMaxShortString) CountLoss(&TqxLossCounts::CutLabels, 1);
     WriteLabel(sheetBuffer_, r, c, xf, text);
   }
   NoteUsedCell(static_cast<int>(row), column);
+}
+
+void TqxCustomExcelEngine::CountLoss(int TqxLossCounts::*counter, int amount) {
+  if (amount <= 0) return;
+  losses_.*counter += amount;
+  if (losses_.Pages.empty() || losses_.Pages.back().Page != CurrentPage()) {
+    losses_.Pages.emplace_back();
+    losses_.Pages.back().Page = CurrentPage();
+  }
+  losses_.Pages.back().*counter += amount;
 }
 
 void TqxCustomExcelEngine::NoteCellSize(const TqxTextItem& item, const std::string& text, int lines, bool number,

@@ -39,11 +39,21 @@ struct TqxSheetItem {
 };
 
 // What the workbook could not hold as the pages gave it, for the conversion
-// to report. Counted per document.
-struct TqxWorkbookLosses {
+// to report.
+struct TqxLossCounts {
   int UnwritableCharacters = 0;  // characters with no code page 1252 form, written as "?"
   int CutLabels = 0;             // texts longer than a cell takes, cut to 255 characters
   int CellsOutsideSheet = 0;     // cells below the last row or right of the last column
+};
+
+// The losses of one page; Page is the engine's page number.
+struct TqxPageLosses : TqxLossCounts {
+  int Page = 0;
+};
+
+// Counted per document, and per page for the pages that lost something.
+struct TqxWorkbookLosses : TqxLossCounts {
+  std::vector<TqxPageLosses> Pages;
 };
 
 class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
@@ -109,6 +119,8 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   TqxWorkbookLosses& MutableLosses() { return losses_; }
 
  private:
+  // Adds to a loss count of the document and of the current page.
+  void CountLoss(int TqxLossCounts::*counter, int amount);
   // Writes the current worksheet and starts the next one.
   void CompleteSheet();
   void WriteWorksheet(int sheetNo);

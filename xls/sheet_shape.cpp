@@ -15,7 +15,9 @@ namespace {
 // and widened.
 constexpr double kNarrowestColumn = 0.25;
 // Nor wider than this many default columns.
-constexpr double kWidestColumn = 40;
+constexpr double kWidestColumn = 12;
+// What a reader takes from a cell's width on its two sides, in pixels.
+constexpr double kCellPadding = 4;
 // Twips per pixel at 96 pixels per inch.
 constexpr double kTwipsPerPixel = 15;
 // The tallest row the format takes, in twips.
@@ -40,7 +42,8 @@ void TqxSheetShape::NotePageColumns(const std::map<int, double>& lefts) {
     }
     if (used_.count(it->first)) continue;
     used_.insert(it->first);
-    const double distance = next->second - it->second - empties * narrow;
+    // The reader pads a cell on both sides: a text as wide as the distance still fits.
+    const double distance = next->second - it->second - empties * narrow + kCellPadding;
     if (!std::isfinite(distance)) continue;
     double& width = columnPixels_[it->first];
     width = std::max(width, std::clamp(distance, narrow, kWidestColumn * unit_));

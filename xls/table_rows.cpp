@@ -22,6 +22,8 @@ constexpr double kSpaceShare = 0.25;
 // counts as wrapped when the next word would have come this many line
 // heights short of the column's edge.
 constexpr double kWrapSlack = 1.0;
+// Cells of a record row (the wrapped text's own included).
+constexpr size_t kRecordCells = 3;
 // A gap between records stands out when it is wider than every other gap
 // between them by this share of a line height.
 constexpr double kDistinctGap = 0.05;
@@ -93,12 +95,21 @@ class WrappedLines {
 
   bool AloneOnRow(int i) const { return rows_.at(t_[i].Row).size() == 1; }
 
-  // b, on the next row that holds any text, is a wrapped line of a: close
-  // below it, in the same size, aligned with it, and its first word would
-  // not have fitted after a inside the column.
+  // The row between a and the text b two rows below it, nothing when they
+  // are on neighbouring rows.
+  std::optional<int64_t> RowBetween(int a, int b) const {
+    if (rowIndex_.at(t_[b].Row) != rowIndex_.at(t_[a].Row) + 2) return std::nullopt;
+    return std::next(rows_.find(t_[a].Row))->first;
+  }
+
+  // b, on the next row that holds any text (or the one after, when the
+  // record's other cells stand between a cell's lines), is a wrapped line
+  // of a: close below it, in the same size, aligned with it, and its first
+  // word would not have fitted after a inside the column.
   bool Continues(int a, int b) const {
     const TqxRowText &above = t_[a], &below = t_[b];
-    if (rowIndex_.at(below.Row) != rowIndex_.at(above.Row) + 1) return false;
+    const int rowsApart = rowIndex_.at(below.Row) - rowIndex_.at(above.Row);
+    if (rowsApart != 1 && !(rowsApart == 2 && AloneOnRow(a) && AloneOnRow(b))) return false;
     const double h = std::max(above.Height, below.Height);
     if (!(h > 0)) return false;
     const double dy = below.Y - above.Y;
@@ -109,39 +120,83 @@ class WrappedLines {
     const bool centred = std::fabs((below.X + below.Width / 2) - (above.X + above.Width / 2)) <= slack;
     if (!leftAligned && !centred) return false;
     if (!FitsColumn(a) || !FitsColumn(b)) return false;
+    // Numbers and codes do not wrap; a text does, between words.
+    if (!HasLetter(above.Text) || !HasLetter(below.Text)) return false;
     return Right(above) + kSpaceShare * h + FirstWordWidth(below) > columnRight_.at(above.Col) - kWrapSlack * h;
   }
 
-  // A chain joins when exactly one of its rows holds other cells (the
-  // record's row) and each other row holds only its line, none reaching
-  // the record's next cell on the right. A chain through several records is
-  // first cut between each two of them.
+  // A chain's lines go to the rows that hold its records' other cells: a
+  // row of the chain with other cells, or a row between two of its lines
+  // (cells centred on a text of two lines). Lines between two records are
+  // cut where one record's text ends; lines before the first record and
+  // after the last belong to it.
   void JoinChain(const std::vector<int>& members, size_t begin, size_t end) {
-    std::vector<size_t> records;
+    std::vector<Anchor> anchors;
     for (size_t k = begin; k < end; ++k) {
-      if (!AloneOnRow(members[k])) records.push_back(k);
-    }
-    if (records.empty()) return;
-    if (records.size() > 1) {
-      size_t from = begin;
-      for (size_t r = 0; r + 1 < records.size(); ++r) {
-        const std::optional<size_t> cut = RecordBoundary(members, records[r], records[r + 1]);
-        // Without a clear boundary the lines between stay rows of their own.
-        const size_t last = cut ? *cut : records[r];
-        if (last + 1 - from > 1) JoinChain(members, from, last + 1);
-        from = cut ? *cut + 1 : records[r + 1];
+      if (!AloneOnRow(members[k])) anchors.push_back({k, k, t_[members[k]].Row});
+      if (k + 1 < end) {
+        if (std::optional<int64_t> between = RowBetween(members[k], members[k + 1]))
+          anchors.push_back({k, k + 1, *between});
       }
-      if (end - from > 1) JoinChain(members, from, end);
-      return;
     }
-    const int keeper = members[records.front()];
+    // A list item beside its bullet or a label beside its value is no
+    // table's cell: its lines stay as they are, and the chain's lines on
+    // either side are taken separately.
+    size_t from = begin;
+    std::vector<Anchor> segment;
+    for (const Anchor& anchor : anchors) {
+      const size_t others = rows_.at(anchor.Row).size() - (anchor.First == anchor.Last ? 1 : 0);
+      if (others + 1 >= kRecordCells) {
+        segment.push_back(anchor);
+        continue;
+      }
+      if (anchor.First > from) JoinSegment(members, from, anchor.First, segment);
+      segment.clear();
+      from = anchor.Last + 1;
+    }
+    if (end > from) JoinSegment(members, from, end, segment);
+  }
+
+  struct Anchor {
+    size_t First, Last;  // the chain's lines it holds for sure
+    int64_t Row;
+  };
+
+  void JoinSegment(const std::vector<int>& members, size_t begin, size_t end, const std::vector<Anchor>& anchors) {
+    for (size_t a = 0; a + 1 < anchors.size(); ++a) {
+      // Anchors that share a line leave the lines as they are.
+      if (anchors[a + 1].First <= anchors[a].Last) return;
+    }
+    size_t from = begin;
+    for (size_t a = 0; a < anchors.size(); ++a) {
+      size_t last = end - 1;
+      std::optional<size_t> cut;
+      if (a + 1 < anchors.size()) {
+        cut = RecordBoundary(members, anchors[a].Last, anchors[a + 1].First);
+        // Without a clear boundary the lines between stay rows of their own.
+        last = cut ? *cut : anchors[a].Last;
+      }
+      if (last + 1 - from > 1 || anchors[a].Row != t_[members[from]].Row) JoinLines(members, from, last + 1, anchors[a].Row);
+      if (a + 1 < anchors.size()) from = cut ? *cut + 1 : anchors[a + 1].First;
+    }
+  }
+
+  // The chain's lines become one text in the given row, unless one of them
+  // reaches that row's next cell on the right.
+  void JoinLines(const std::vector<int>& members, size_t begin, size_t end, int64_t row) {
+    const int64_t column = t_[members[begin]].Col;
+    int keeper = members[begin];
+    for (size_t k = begin; k < end; ++k) {
+      if (t_[members[k]].Row == row) keeper = members[k];
+    }
     double limit = std::numeric_limits<double>::infinity();
-    for (int other : rows_.at(t_[keeper].Row)) {
-      if (t_[other].Col > t_[keeper].Col) limit = std::min(limit, t_[other].X);
+    for (int other : rows_.at(row)) {
+      if (t_[other].Col > column) limit = std::min(limit, t_[other].X);
     }
     for (size_t k = begin; k < end; ++k) {
       if (Right(t_[members[k]]) > limit) return;
     }
+    t_[keeper].Row = row;
     std::u16string joined;
     double width = 0;
     t_[keeper].Y = t_[members[begin]].Y;
@@ -183,6 +238,11 @@ class WrappedLines {
     return std::nullopt;
   }
 
+  static bool HasLetter(const std::u16string& text) {
+    return std::any_of(text.begin(), text.end(), [](char16_t c) {
+      return (c >= u'A' && c <= u'Z') || (c >= u'a' && c <= u'z') || (c >= 0xC0 && c != 0xD7 && c != 0xF7);
+    });
+  }
   static bool EndsSentence(const std::u16string& text) {
     return !text.empty() && std::u16string_view(u".!?:;").find(text.back()) != std::u16string_view::npos;
   }

@@ -1,11 +1,10 @@
 // The pipeline of the program: the PDF reader with its renderer, and the
 // Excel engine.
-#include <filesystem>
 #include <memory>
 
 #include "app/conversion/pipeline.h"
 #include "app/conversion/run.h"
-#include "pdf/errors.h"
+#include "app/conversion/source_file.h"
 #include "pdf/file_bytes.h"
 #include "platform/codepage.h"
 #include "platform/stream.h"
@@ -28,8 +27,7 @@ class PdfPipelineDocument : public PipelineDocument {
       if (next) password = WideToAnsi(Utf8ToWide(*next));
     };
     // The file named is the file read: no extension is added to it.
-    std::error_code error;
-    if (!std::filesystem::is_regular_file(path, error)) throw EFileNotFound(path);
+    CheckSourceFile(path);
     const bool loaded = document_.LoadFromBytes(TqxFileBytes::Load(path));
     document_.OnPassword = nullptr;
     return loaded;

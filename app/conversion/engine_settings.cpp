@@ -7,13 +7,29 @@
 
 namespace vs {
 
+namespace {
+
+const std::pair<std::string_view, TqxPaperSize> kPapers[] = {
+    {"A3", TqxPaperSize::A3}, {"A4", TqxPaperSize::A4}, {"A5", TqxPaperSize::A5},
+    {"B4", TqxPaperSize::B4}, {"B5", TqxPaperSize::B5}, {"ISO-B4", TqxPaperSize::ISOB4},
+    {"Letter", TqxPaperSize::Letter}};
+
+char Lower(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
+
+}  // namespace
+
 std::optional<TqxPaperSize> PaperSizeFromText(std::string_view text) {
-  static const std::pair<std::string_view, TqxPaperSize> kPapers[] = {
-      {"A3", TqxPaperSize::A3}, {"A4", TqxPaperSize::A4}, {"A5", TqxPaperSize::A5},
-      {"B4", TqxPaperSize::B4}, {"B5", TqxPaperSize::B5}, {"ISO-B4", TqxPaperSize::ISOB4},
-      {"Letter", TqxPaperSize::Letter}};
   for (const auto& [name, size] : kPapers)
     if (name == text) return size;
+  return std::nullopt;
+}
+
+std::optional<std::string> PaperNameIgnoringCase(std::string_view text) {
+  for (const auto& [name, size] : kPapers) {
+    if (name.size() == text.size() &&
+        std::equal(name.begin(), name.end(), text.begin(), [](char a, char b) { return Lower(a) == Lower(b); }))
+      return std::string(name);
+  }
   return std::nullopt;
 }
 

@@ -30,6 +30,8 @@ struct EngineSettings {
 
 // "A3" -> A3, ... "ISO-B4" -> ISOB4, "Letter" -> Letter; texts compared exactly.
 std::optional<TqxPaperSize> PaperSizeFromText(std::string_view text);
+// The list's own spelling of a paper named in any case ("letter": "Letter").
+std::optional<std::string> PaperNameIgnoringCase(std::string_view text);
 // Landscape for a /Rotate of 90 or 270 modulo 360 (so -90, 450 and -270 too).
 bool IsLandscapeRotation(int32_t rotate);
 // The settings of a run on a screen of the given resolution (a vertical 120

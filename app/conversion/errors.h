@@ -8,14 +8,29 @@
 
 namespace vs {
 
-// A file of the run could not be made, written or moved into place.
+// The PDF file cannot be read at all (missing, a folder, no permission).
+class EReadFailure : public Exception {
+ public:
+  using Exception::Exception;
+};
+
+// A file of the run could not be made, written or moved into place. The
+// message says why without repeating the destination's name, which the one
+// who reports it knows.
 class EWriteFailure : public Exception {
  public:
   using Exception::Exception;
-  // "<what> <path>: <system reason>"
-  static EWriteFailure FromErrno(const std::string& what, const std::string& path, int error = errno) {
-    return EWriteFailure(what + " " + path + ": " + std::strerror(error));
+  // "<what>: <system reason>", or the reason alone when what is empty.
+  static EWriteFailure FromErrno(const std::string& what, int error = errno) {
+    return EWriteFailure(what.empty() ? std::string(std::strerror(error)) : what + ": " + std::strerror(error));
   }
+};
+
+// The existing workbook has no write permission; it is replaced only when
+// the caller says so.
+class EWriteProtected : public EWriteFailure {
+ public:
+  EWriteProtected() : EWriteFailure(std::strerror(EACCES)) {}
 };
 
 }  // namespace vs

@@ -1,6 +1,7 @@
 // The Excel engine as the conversion sets it up: the stored defaults of the
 // program's engine component, then the choices of the run.
 #include <memory>
+#include <vector>
 
 #include "app/conversion/pipeline.h"
 #include "xls/excel_engine.h"
@@ -66,7 +67,12 @@ class ExcelPipelineEngine : public PipelineEngine {
   std::string OutputFile() const override {
     return engine_.OutputFiles().empty() ? output_ : engine_.OutputFiles().back();
   }
-  int64_t LostCharacters() const override { return engine_.Losses().UnwritableCharacters; }
+  std::vector<PageLosses> Losses() const override {
+    std::vector<PageLosses> pages;
+    for (const TqxPageLosses& lost : engine_.Losses().Pages)
+      pages.push_back({lost.Page, lost.UnwritableCharacters, lost.CutLabels, lost.CellsOutsideSheet});
+    return pages;
+  }
   int32_t Worksheets() const override { return static_cast<int32_t>(engine_.Sheets().size()); }
 
  private:

@@ -23,6 +23,9 @@ struct Slot {
 };
 Slot g_slots[kSlots];
 
+std::atomic<int> g_terminal_fd{-1};
+termios g_terminal_mode;
+
 // Removes the plain files of a directory and the directory itself using only
 // system calls (readdir and friends are not safe in a signal handler).
 void RemoveDirectory(const char* path) {
@@ -53,6 +56,8 @@ void RemoveDirectory(const char* path) {
 }
 
 void OnInterrupt(int signal_number) {
+  const int terminal = g_terminal_fd.load();
+  if (terminal >= 0) tcsetattr(terminal, TCSANOW, &g_terminal_mode);
   CleanUpRemembered();
   struct sigaction action {};
   action.sa_handler = SIG_DFL;
@@ -87,11 +92,20 @@ void CleanUpRemembered() {
   }
 }
 
+void RememberTerminalMode(int fd, const termios& mode) {
+  g_terminal_fd.store(-1);
+  g_terminal_mode = mode;
+  g_terminal_fd.store(fd);
+}
+
+void ForgetTerminalMode() { g_terminal_fd.store(-1); }
+
 void InstallInterruptCleanup() {
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
-  for (int signal_number : {SIGINT, SIGTERM, SIGHUP}) sigaction(signal_number, &action, nullptr);
+  // SIGPIPE: a reader of standard output that quits early.
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE}) sigaction(signal_number, &action, nullptr);
 }
 
 }  // namespace vs

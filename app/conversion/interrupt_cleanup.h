@@ -1,8 +1,11 @@
 #pragma once
 // Paths to remove if the process is interrupted while a run holds them: the
-// private temporary directory and a half-written file beside the destination.
+// private temporary directory and a half-written file beside the destination;
+// and a terminal mode to put back (echo turned off at a password prompt).
 // The signal handler may only use what is safe in a handler, so the paths
 // live in fixed slots.
+#include <termios.h>
+
 #include <string>
 
 namespace vs {
@@ -15,5 +18,10 @@ void ForgetCleanup(int slot);
 
 // Removes every remembered path now (what the signal handler does).
 void CleanUpRemembered();
+
+// Keeps the mode to give the terminal fd back if a signal ends the process
+// before ForgetTerminalMode; one terminal at a time.
+void RememberTerminalMode(int fd, const termios& mode);
+void ForgetTerminalMode();
 
 }  // namespace vs

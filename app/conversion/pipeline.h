@@ -8,6 +8,7 @@
 #include <string>
 #include <string_view>
 #include <utility>
+#include <vector>
 
 #include "app/conversion/engine_settings.h"
 #include "platform/emf/recorder.h"
@@ -36,6 +37,14 @@ class PipelineDocument {
   virtual void DeletePages(std::string_view range) = 0;
 };
 
+// What the workbook could not hold of one page.
+struct PageLosses {
+  int32_t page = 0;  // the engine's page number, from 1 in this run
+  int64_t unwritable_characters = 0;
+  int64_t cut_texts = 0;
+  int64_t cells_outside_sheet = 0;
+};
+
 class PipelineEngine {
  public:
   virtual ~PipelineEngine() = default;
@@ -52,8 +61,8 @@ class PipelineEngine {
   virtual void EndDoc() = 0;
   // The file EndDoc wrote.
   virtual std::string OutputFile() const = 0;
-  // Characters the workbook could not hold (outside the code page, cut cells).
-  virtual int64_t LostCharacters() const { return 0; }
+  // The pages that lost something, after EndDoc.
+  virtual std::vector<PageLosses> Losses() const { return {}; }
   // Worksheets EndDoc wrote.
   virtual int32_t Worksheets() const { return 0; }
 };

@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 
 #include <exception>
+#include <map>
 #include <utility>
 
 #include "app/conversion/atomic_write.h"
+#include "app/conversion/destination.h"
 #include "app/conversion/engine_settings.h"
 #include "app/conversion/errors.h"
 #include "app/conversion/page_selection.h"
@@ -26,6 +28,8 @@ class EDocumentFailure : public Exception {
  public:
   using Exception::Exception;
 };
+
+constexpr char kReplacesInput[] = "the workbook would replace the PDF file it is converted from";
 
 ConversionResult Failed(ConversionOutcome outcome, std::string cause, ConversionResult result = {}) {
   result.outcome = outcome;
@@ -65,11 +69,14 @@ class PasswordHandshake {
   }
 
   // Why the document stayed locked.
-  std::string Refusal() const {
-    if (calls_ <= 1) return "The document could not be read.";
-    if (!callbacks_.password) return "The file is encrypted and no password was given.";
-    if (cancelled_ && calls_ == 2) return "The file is encrypted and no password was given.";
-    return "The password is not correct.";
+  ConversionResult Refusal() const {
+    if (calls_ <= 1) return Failed(ConversionOutcome::ReadFailed, "the document could not be read");
+    if (!callbacks_.password || (cancelled_ && calls_ == 2)) {
+      ConversionResult result = Failed(ConversionOutcome::ReadFailed, "encrypted, and no password was given");
+      result.remedy = ConversionRemedy::GivePassword;
+      return result;
+    }
+    return Failed(ConversionOutcome::ReadFailed, "the password is not correct");
   }
 
  private:
@@ -94,13 +101,18 @@ ConversionResult Deliver(const std::string& workbook, const ConversionOptions& o
   for (int attempt = 1;; ++attempt) {
     std::string cause;
     if (SameFile(destination, options.input)) {
-      cause = "The workbook would replace the PDF file it is converted from.";
+      cause = kReplacesInput;
     } else {
       try {
-        result.written_to = ReplaceFileAtomically(workbook, destination);
+        result.written_to = ReplaceFileAtomically(workbook, destination, options.replace_protected);
+        result.remedy = ConversionRemedy::None;
         return result;
+      } catch (const EWriteProtected& error) {
+        cause = error.what();
+        result.remedy = ConversionRemedy::ReplaceProtected;
       } catch (const std::exception& error) {
         cause = error.what();
+        result.remedy = ConversionRemedy::None;
       }
     }
     std::optional<std::string> next;
@@ -108,6 +120,45 @@ ConversionResult Deliver(const std::string& workbook, const ConversionOptions& o
     if (!next) return Failed(ConversionOutcome::WriteFailed, cause, std::move(result));
     destination = *next;
   }
+}
+
+// Without a way to ask for another name, a destination that cannot be
+// written fails the run before any work.
+std::optional<ConversionResult> CheckedDestination(const ConversionOptions& options,
+                                                   const ConversionCallbacks& callbacks) {
+  if (options.output_fd >= 0 || callbacks.retry_destination) return std::nullopt;
+  try {
+    CheckDestination(options.output, options.replace_protected);
+  } catch (const EWriteProtected& error) {
+    ConversionResult result = Failed(ConversionOutcome::WriteFailed, error.what());
+    result.remedy = ConversionRemedy::ReplaceProtected;
+    return result;
+  } catch (const std::exception& error) {
+    return Failed(ConversionOutcome::WriteFailed, error.what());
+  }
+  return std::nullopt;
+}
+
+// The notes of each page: skipped operators as the pages were drawn, then
+// what the engine could not hold of them (engine page n is the n-th page
+// converted).
+std::vector<PageNotes> CollectNotes(const std::map<int32_t, int64_t>& skipped,
+                                    const std::vector<PageLosses>& losses, const std::vector<int32_t>& converted) {
+  std::map<int32_t, PageNotes> notes;
+  for (const auto& [page, count] : skipped) notes[page].skipped_operators = count;
+  for (const PageLosses& lost : losses) {
+    if (lost.page < 1 || static_cast<size_t>(lost.page) > converted.size()) continue;
+    PageNotes& note = notes[converted[static_cast<size_t>(lost.page - 1)]];
+    note.unwritable_characters += lost.unwritable_characters;
+    note.cut_texts += lost.cut_texts;
+    note.cells_outside_sheet += lost.cells_outside_sheet;
+  }
+  std::vector<PageNotes> list;
+  for (auto& [page, note] : notes) {
+    note.page = page;
+    list.push_back(note);
+  }
+  return list;
 }
 
 }  // namespace
@@ -122,7 +173,8 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
     return Failed(ConversionOutcome::BadRequest, error.what());
   }
   if (options.output_fd < 0 && SameFile(options.output, options.input))
-    return Failed(ConversionOutcome::BadRequest, "The workbook would replace the PDF file it is converted from.");
+    return Failed(ConversionOutcome::BadRequest, kReplacesInput);
+  if (auto failed = CheckedDestination(options, callbacks)) return *failed;
 
   std::optional<PrivateTempDir> temp;
   try {
@@ -136,16 +188,16 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
   PasswordHandshake handshake(callbacks);
   try {
     bool loaded = document->Load(options.input, options.any_version, [&] { return handshake.Next(); });
-    if (!loaded) return Failed(ConversionOutcome::ReadFailed, handshake.Refusal());
+    if (!loaded) return handshake.Refusal();
   } catch (const std::exception& error) {
     return Failed(ConversionOutcome::ReadFailed, error.what());
   }
   ReturnFreedMemory();
   const int32_t page_count = document->PageCount();
-  if (page_count <= 0) return Failed(ConversionOutcome::ReadFailed, "The document has no pages.");
+  if (page_count <= 0) return Failed(ConversionOutcome::ReadFailed, "the document has no pages");
   if (auto item = selection.ItemBeyond(page_count))
-    return Failed(ConversionOutcome::BadRequest,
-                  "Invalid page range (" + *item + "): the document has " + IntToText(page_count) + " pages.");
+    return Failed(ConversionOutcome::BadRequest, "invalid page range (" + *item + "): the document has " +
+                                                     IntToText(page_count) + (page_count == 1 ? " page" : " pages"));
   result.pages_total = selection.CountIn(page_count);
   if (callbacks.progress) callbacks.progress(0, result.pages_total);
 
@@ -153,13 +205,15 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
   // page is deleted once converted. It runs at most once per page counted at
   // the start.
   std::unique_ptr<PipelineEngine> engine = pipeline.make_engine();
+  std::vector<int32_t> converted;      // original page number of each engine page
+  std::map<int32_t, int64_t> skipped;  // page -> drawing operators skipped
   try {
     engine->Configure(SettingsFor(options, kScreenPixelsPerInch, kScreenPixelsPerInch, temp->Path() + "/workbook"));
     engine->SetLandscape(IsLandscapeRotation(document->PageRotation(1)));
     engine->BeginDoc();
     for (int32_t page = 1; page <= page_count; ++page) {
       if (document->PageCount() != page_count - page + 1)
-        throw EDocumentFailure("Page " + IntToText(page - 1) + " could not be removed after converting it.");
+        throw EDocumentFailure("page " + IntToText(page - 1) + " could not be removed after converting it");
       const bool selected = selection.Contains(page);
       if (selected) {
         engine->SetLandscape(IsLandscapeRotation(document->PageRotation(1)));
@@ -167,13 +221,14 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
         engine->SetSourcePage(width, height);
         if (result.pages_converted > 0) engine->NewPage();
         engine->SetCurrentPage(result.pages_converted + 1);
+        converted.push_back(page);
         try {
           document->RenderPage(1, engine->Canvas());
         } catch (const std::exception& error) {
           // The page keeps what was drawn before the failure; the run goes on.
           result.failed_pages.push_back({page, error.what()});
         }
-        result.skipped_operators += document->SkippedOperators();
+        if (const int64_t count = document->SkippedOperators(); count > 0) skipped[page] = count;
         ++result.pages_converted;
       }
       document->DeletePages("1");
@@ -186,10 +241,10 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
           engine->EndDoc();
         } catch (const std::exception&) {
         }
-        return Failed(ConversionOutcome::Stopped, "The conversion was stopped.", std::move(result));
+        return Failed(ConversionOutcome::Stopped, "the conversion was stopped", std::move(result));
       }
     }
-    if (document->PageCount() != 0) throw EDocumentFailure("The document kept pages that were converted.");
+    if (document->PageCount() != 0) throw EDocumentFailure("the document kept pages that were converted");
     engine->EndDoc();
   } catch (const EDocumentFailure& error) {
     return Failed(ConversionOutcome::ReadFailed, error.what(), std::move(result));
@@ -198,7 +253,7 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
   } catch (const std::exception& error) {
     return Failed(ConversionOutcome::WriteFailed, error.what(), std::move(result));
   }
-  result.lost_characters = engine->LostCharacters();
+  result.page_notes = CollectNotes(skipped, engine->Losses(), converted);
   result.worksheets = engine->Worksheets();
   const std::string workbook = engine->OutputFile();
   engine.reset();

@@ -47,6 +47,7 @@ struct ConversionOptions {
   // page, and, when `paper` names none, the standard paper nearest to it.
   bool sheet_from_page = false;
   bool numbers_as_shown = true;     // with auto_format_cells, numbers keep the look of their text (false: fixed formats)
+  bool replace_protected = false;   // replace an existing workbook that has no write permission
 };
 
 struct ConversionCallbacks {
@@ -59,7 +60,9 @@ struct ConversionCallbacks {
   std::function<std::optional<std::string>(int attempt)> password;
   // Asked when the workbook could not be written to `failed` (cause says
   // why); attempt counts from 1. A new name tries again, nothing gives up.
-  // Without the callback a failed write ends the run.
+  // Without the callback a failed write ends the run, so the destination is
+  // checked before the PDF is read and a destination that cannot be written
+  // ends the run at once.
   std::function<std::optional<std::string>(const std::string& failed, const std::string& cause, int attempt)>
       retry_destination;
   // The reader's status texts while loading (optional).
@@ -99,17 +102,35 @@ struct PageFailure {
   std::string reason;
 };
 
+// What a page lost on its way into the workbook without failing.
+struct PageNotes {
+  int32_t page = 0;                   // page number in the original document
+  int64_t skipped_operators = 0;      // drawing operators the renderer had to skip
+  int64_t unwritable_characters = 0;  // characters with no code page 1252 form, written as "?"
+  int64_t cut_texts = 0;              // texts cut to the 255 characters a cell holds
+  int64_t cells_outside_sheet = 0;    // texts beyond the worksheet's last row or column, dropped
+};
+
+// What whoever started the run can offer against a failure.
+enum class ConversionRemedy {
+  None,
+  GivePassword,      // the file is encrypted and no password was given
+  ReplaceProtected,  // the workbook is write-protected; replace_protected replaces it
+};
+
 struct ConversionResult {
   ConversionOutcome outcome = ConversionOutcome::Converted;
   std::string message;  // kReadFailedMessage, kWriteFailedMessage or empty
-  std::string cause;    // why, in words, for the failures
+  // Why, for the failures: a short phrase without the file's name, which is
+  // the PDF for a read failure and the destination for a write failure.
+  std::string cause;
+  ConversionRemedy remedy = ConversionRemedy::None;
   int32_t pages_total = 0;      // pages selected for conversion
   int32_t pages_converted = 0;  // pages that went through the page loop
   std::vector<PageFailure> failed_pages;
-  int64_t lost_characters = 0;    // characters the workbook could not hold
-  int64_t skipped_operators = 0;  // drawing operators the renderer had to skip
-  int32_t worksheets = 0;         // worksheets in the workbook
-  std::string written_to;         // the file written (a symlink's target), empty otherwise
+  std::vector<PageNotes> page_notes;  // the pages with something to note, in order
+  int32_t worksheets = 0;             // worksheets in the workbook
+  std::string written_to;             // the file written (a symlink's target), empty otherwise
 
   bool Written() const {
     return outcome == ConversionOutcome::Converted || outcome == ConversionOutcome::PagesFailed;
@@ -134,8 +155,9 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
                                RunControl* control = nullptr, const Pipeline& pipeline = DefaultPipeline());
 
 // Removes the run's temporary files when the process is interrupted (SIGINT,
-// SIGTERM, SIGHUP), then lets the signal end the process as it would have.
-// Programs call it once at start.
+// SIGTERM, SIGHUP, SIGQUIT, and SIGPIPE from a reader that went away), then
+// lets the signal end the process as it would have. Programs call it once
+// at start.
 void InstallInterruptCleanup();
 
 }  // namespace vs

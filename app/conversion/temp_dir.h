@@ -1,7 +1,9 @@
 #pragma once
 // A private temporary directory (mode 0700 under TMPDIR, else /tmp) for one
 // run, removed with everything in it when the object goes, and by the
-// interrupt handler if the process is killed first.
+// interrupt handler if the process is killed first. Its name holds the
+// process id, so that the folders of runs killed outright (no handler runs
+// for SIGKILL) are removed by a later run of the same user.
 #include <string>
 
 namespace vs {

@@ -32,7 +32,7 @@ bool TKeptWorkbook::Holding() const {
 std::string TKeptWorkbook::SaveAs(const std::string& destination, const std::string& input) {
   std::error_code error;
   if (std::filesystem::equivalent(destination, input, error))
-    throw EWriteFailure("The workbook would replace the PDF file it is converted from.");
+    throw EWriteFailure("the workbook would replace the PDF file it is converted from");
   std::string written = ReplaceFileAtomically(path_, destination);
   Discard();
   return written;

@@ -19,6 +19,7 @@
 
 #include "app/wizard/artwork.h"
 #include "app/wizard/busy_animation.h"
+#include "app/wizard/cause_text.h"
 #include "app/wizard/window_style.h"
 #include "app/wizard/wizard_dialogs.h"
 
@@ -344,7 +345,7 @@ std::optional<std::string> TfmMain::OnPassword(int attempt) {
 std::optional<std::string> TfmMain::OnRetryDestination(const std::string& failed, const std::string& cause,
                                                        int attempt) {
   if (keeping_) return std::nullopt;  // even keeping it failed
-  writeCause_ = QString::fromStdString(cause);
+  writeCause_ = CauseSentence(cause);
   if (attempt <= 3) {  // three dialogs at most
     std::optional<QString> name = dialogs_.AskSaveRetry(this, QString::fromStdString(failed), writeCause_, attempt);
     if (name) return WithWorkbookExtension(*name).toStdString();
@@ -369,7 +370,7 @@ void TfmMain::OnRunFinished(const ConversionResult& result) {
     stopping_ = false;
     btnNext->setEnabled(true);
   } else if (result.outcome == ConversionOutcome::ReadFailed || result.outcome == ConversionOutcome::BadRequest) {
-    dialogs_.Error(this, "Error...", kReadFailed, QString::fromStdString(result.cause));
+    dialogs_.Error(this, "Error...", kReadFailed, CauseSentence(result.cause));
     ProgressFill->setValue(0);
     btnBack->setEnabled(true);
     btnPause->setEnabled(true);
@@ -377,7 +378,7 @@ void TfmMain::OnRunFinished(const ConversionResult& result) {
     NewConversion();
   } else if (result.outcome != ConversionOutcome::Stopped) {
     if (result.Written() && !keeping_) ShowSaved(QString::fromStdString(result.written_to));
-    else ShowWriteFailed(writeCause_.isEmpty() ? QString::fromStdString(result.cause) : writeCause_);
+    else ShowWriteFailed(writeCause_.isEmpty() ? CauseSentence(result.cause) : writeCause_);
   }
   emit runEnded();
 }
@@ -441,7 +442,7 @@ void TfmMain::btnSaveKeptClick() {
   try {
     written = QString::fromStdString(kept_.SaveAs(name.toStdString(), pdfFileOpenEdit->text().toStdString()));
   } catch (const std::exception& error) {
-    ShowWriteFailed(QString::fromStdString(error.what()));
+    ShowWriteFailed(CauseSentence(error.what()));
     return;
   }
   docFileSaveEdit->setText(name);

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <functional>
@@ -44,6 +46,27 @@ TEST(ReplaceFile, ReplacedFileKeepsItsModeAndASymlinkKeepsPointingAtIt) {
   EXPECT_EQ(dir.Names(), (std::vector<std::string>{"built", "links", "real.xls"}));
 }
 
+TEST(ReplaceFile, ANameAsLongAsTheFolderAllowsIsWritten) {
+  ScratchDir dir;
+  WriteText(dir / "built", "new");
+  const std::string longest = dir / (std::string(251, 'n') + ".xls");
+  ReplaceFileAtomically(dir / "built", longest);
+  EXPECT_EQ(ReadText(longest), "new");
+  EXPECT_EQ(dir.Names().size(), 2u);
+}
+
+TEST(ReplaceFile, AWriteProtectedWorkbookIsReplacedOnlyWhenAskedFor) {
+  ScratchDir dir;
+  WriteText(dir / "built", "new");
+  WriteText(dir / "out.xls", "old");
+  chmod((dir / "out.xls").c_str(), 0444);
+  EXPECT_THROW(ReplaceFileAtomically(dir / "built", dir / "out.xls"), EWriteProtected);
+  EXPECT_EQ(ReadText(dir / "out.xls"), "old");
+  ReplaceFileAtomically(dir / "built", dir / "out.xls", true);
+  EXPECT_EQ(ReadText(dir / "out.xls"), "new");
+  EXPECT_EQ(ModeOf(dir / "out.xls"), 0444u);
+}
+
 TEST(ReplaceFile, FailuresLeaveTheDestinationAsItWasAndNothingBeside) {
   struct Case {
     const char* name;
@@ -71,6 +94,27 @@ TEST(ReplaceFile, FailuresLeaveTheDestinationAsItWasAndNothingBeside) {
          return d / "loop";
        },
        false},
+      {"destination is a pipe",
+       [](const ScratchDir& d) {
+         mkfifo((d / "pipe").c_str(), 0600);
+         return d / "pipe";
+       },
+       false},
+      {"link to a pipe",
+       [](const ScratchDir& d) {
+         mkfifo((d / "pipe").c_str(), 0600);
+         std::filesystem::create_symlink("pipe", d / "out.xls");
+         return d / "out.xls";
+       },
+       false},
+      {"write-protected workbook",
+       [](const ScratchDir& d) {
+         WriteText(d / "out.xls", "protected");
+         chmod((d / "out.xls").c_str(), 0444);
+         return d / "out.xls";
+       },
+       false},
+      {"name longer than the folder allows", [](const ScratchDir& d) { return d / std::string(256, 'n'); }, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -137,6 +181,32 @@ TEST(ReplaceFile, ClosedDirectoryWithWritableDestinationIsWrittenInPlace) {
             }),
             0);
   EXPECT_EQ(ReadText(dir / "closed/locked.xls"), "old");
+  chmod((dir / "closed").c_str(), 0755);
+}
+
+TEST(ReplaceFile, InPlaceWithoutRoomForTheNewWorkbookKeepsTheOldOne) {
+  ScratchDir dir;
+  chmod(dir.Path().c_str(), 0755);
+  std::filesystem::create_directory(dir / "closed");
+  WriteText(dir / "built", std::string(8192, 'w'));
+  WriteText(dir / "closed/out.xls", "a good old workbook");
+  chmod((dir / "built").c_str(), 0644);
+  chmod((dir / "closed/out.xls").c_str(), 0666);
+  chmod((dir / "closed").c_str(), 0555);
+  // A file size limit stands for a full disk: 4 KB fit, the workbook does not.
+  EXPECT_EQ(RunUnprivileged([&] {
+              signal(SIGXFSZ, SIG_IGN);
+              rlimit limit{4096, 4096};
+              setrlimit(RLIMIT_FSIZE, &limit);
+              try {
+                ReplaceFileAtomically(dir / "built", dir / "closed/out.xls");
+                return false;
+              } catch (const EWriteFailure&) {
+                return true;
+              }
+            }),
+            0);
+  EXPECT_EQ(ReadText(dir / "closed/out.xls"), "a good old workbook");
   chmod((dir / "closed").c_str(), 0755);
 }
 

@@ -15,6 +15,7 @@ namespace vs::testing {
 struct FakePage {
   int32_t rotation = 0;
   bool fails = false;  // rendering raises
+  int64_t skipped = 0;  // drawing operators skipped when it is rendered
   int32_t number = 0;  // original page number, filled in by FakeWorld
 };
 
@@ -28,6 +29,8 @@ struct FakeWorld {
   bool engine_fails_at_end = false;  // EndDoc raises
   std::vector<std::string> tried;    // passwords tried, in order
   std::string workbook_text = "workbook";
+  std::vector<PageLosses> losses;  // what the engine reports it could not hold
+  bool loaded = false;
   EngineSettings settings;
 
   explicit FakeWorld(int page_count = 1) : pages(static_cast<size_t>(page_count)) {}
@@ -38,6 +41,7 @@ class FakeDocument : public PipelineDocument {
  public:
   explicit FakeDocument(FakeWorld& world) : world_(world) {}
   bool Load(const std::string&, bool, const PasswordSupply& next_password) override {
+    world_.loaded = true;
     if (world_.damaged) throw std::runtime_error("Invalid PDF file");
     if (world_.encrypted) {
       for (int guard = 0; guard < 100; ++guard) {
@@ -55,8 +59,10 @@ class FakeDocument : public PipelineDocument {
   void RenderPage(int32_t page, HDC) override {
     const FakePage& drawn = world_.pages.at(static_cast<size_t>(page - 1));
     world_.log.push_back("render " + std::to_string(drawn.number));
+    skipped_ = drawn.skipped;
     if (drawn.fails) throw std::runtime_error("bad page");
   }
+  int64_t SkippedOperators() const override { return skipped_; }
   void DeletePages(std::string_view range) override {
     if (range != "1") throw std::logic_error("unexpected range");
     if (!world_.pages_stick) world_.pages.erase(world_.pages.begin());
@@ -64,6 +70,7 @@ class FakeDocument : public PipelineDocument {
 
  private:
   FakeWorld& world_;
+  int64_t skipped_ = 0;
 };
 
 class FakeEngine : public PipelineEngine {
@@ -84,6 +91,7 @@ class FakeEngine : public PipelineEngine {
     std::ofstream(OutputFile(), std::ios::trunc) << world_.workbook_text;
   }
   std::string OutputFile() const override { return world_.settings.file_name + ".tmp"; }
+  std::vector<PageLosses> Losses() const override { return world_.losses; }
 
  private:
   FakeWorld& world_;

@@ -138,7 +138,8 @@ TEST_F(Run, PasswordHandshakeTriesTheEmptyPasswordThenAtMostThreeAnswers) {
   ConversionResult result = Convert(world);
   EXPECT_EQ(world.tried, (Log{""}));
   EXPECT_EQ(result.outcome, ConversionOutcome::ReadFailed);
-  EXPECT_EQ(result.cause, "The file is encrypted and no password was given.");
+  EXPECT_EQ(result.cause, "encrypted, and no password was given");
+  EXPECT_EQ(result.remedy, ConversionRemedy::GivePassword);
 }
 
 TEST_F(Run, FailedPagesAreCountedAndReportedWhileTheRunGoesOn) {
@@ -244,6 +245,69 @@ TEST_F(Run, AFailedWriteMayBeRetriedUnderAnotherName) {
   EXPECT_TRUE(TempLeftEmpty());
 }
 
+TEST_F(Run, ADestinationThatCannotBeWrittenFailsBeforeThePdfIsRead) {
+  struct Case {
+    const char* name;
+    std::string output;
+    const char* cause;
+    ConversionRemedy remedy;
+  };
+  WriteText(scratch_ / "protected.xls", "precious");
+  chmod((scratch_ / "protected.xls").c_str(), 0444);
+  mkfifo((scratch_ / "pipe").c_str(), 0600);
+  const Case cases[] = {
+      {"missing folder", scratch_ / "nowhere/out.xls", "the folder", ConversionRemedy::None},
+      {"folder", scratch_ / "tmp", "Is a directory", ConversionRemedy::None},
+      {"pipe", scratch_ / "pipe", "not a regular file", ConversionRemedy::None},
+      {"name too long", scratch_ / std::string(300, 'x'), "File name too long", ConversionRemedy::None},
+      {"write-protected", scratch_ / "protected.xls", "Permission denied", ConversionRemedy::ReplaceProtected},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    FakeWorld world(1);
+    options_.output = c.output;
+    ConversionResult result = Convert(world);
+    EXPECT_EQ(result.outcome, ConversionOutcome::WriteFailed);
+    EXPECT_NE(result.cause.find(c.cause), std::string::npos) << result.cause;
+    EXPECT_EQ(result.remedy, c.remedy);
+    EXPECT_FALSE(world.loaded);
+  }
+  EXPECT_EQ(ReadText(scratch_ / "protected.xls"), "precious");
+  EXPECT_EQ(scratch_.Names(), (Log{"in.pdf", "pipe", "protected.xls", "tmp"}));
+  EXPECT_TRUE(TempLeftEmpty());
+
+  // Asked for, a write-protected workbook is replaced and stays protected.
+  FakeWorld world(1);
+  options_.output = scratch_ / "protected.xls";
+  options_.replace_protected = true;
+  EXPECT_EQ(Convert(world).outcome, ConversionOutcome::Converted);
+  EXPECT_EQ(ReadText(scratch_ / "protected.xls"), "workbook");
+  EXPECT_EQ(ModeOf(scratch_ / "protected.xls"), 0444u);
+}
+
+TEST_F(Run, NotesNameTheOriginalPageOfEachLoss) {
+  FakeWorld world(5);
+  world.pages[1].skipped = 2;
+  world.pages[4].skipped = 1;
+  // Engine pages 1 and 2 are the document's pages 2 and 4.
+  world.losses = {{1, 3, 0, 0}, {2, 0, 1, 4}};
+  options_.pages = "2,4-5";
+  ConversionResult result = Convert(world);
+  ASSERT_EQ(result.outcome, ConversionOutcome::Converted);
+  ASSERT_EQ(result.page_notes.size(), 3u);
+  const PageNotes& two = result.page_notes[0];
+  EXPECT_EQ(two.page, 2);
+  EXPECT_EQ(two.skipped_operators, 2);
+  EXPECT_EQ(two.unwritable_characters, 3);
+  const PageNotes& four = result.page_notes[1];
+  EXPECT_EQ(four.page, 4);
+  EXPECT_EQ(four.skipped_operators, 0);
+  EXPECT_EQ(four.cut_texts, 1);
+  EXPECT_EQ(four.cells_outside_sheet, 4);
+  EXPECT_EQ(result.page_notes[2].page, 5);
+  EXPECT_EQ(result.page_notes[2].skipped_operators, 1);
+}
+
 TEST_F(Run, TheWorkbookNeverReplacesItsOwnInput) {
   FakeWorld world(1);
   options_.output = options_.input;
@@ -271,22 +335,33 @@ TEST_F(Run, EngineGetsTheChosenSettings) {
 }
 
 TEST(PrivateTempDir, IsPrivateAndGoesOnInterrupt) {
-  ScratchDir scratch;
-  setenv("TMPDIR", scratch.Path().c_str(), 1);
-  pid_t child = fork();
-  if (child == 0) {
-    InstallInterruptCleanup();
-    PrivateTempDir dir;
-    WriteText(dir.Path() + "/workbook.tmp", "half");
-    if ((ModeOf(dir.Path()) & 0777) != 0700) _exit(1);
-    raise(SIGINT);
-    _exit(2);
+  // SIGPIPE: standard output read by a program that quit early.
+  for (int signal_number : {SIGINT, SIGTERM, SIGPIPE}) {
+    SCOPED_TRACE(signal_number);
+    ScratchDir scratch;
+    setenv("TMPDIR", scratch.Path().c_str(), 1);
+    pid_t child = fork();
+    if (child == 0) {
+      InstallInterruptCleanup();
+      PrivateTempDir dir;
+      WriteText(dir.Path() + "/workbook.tmp", "half");
+      if ((ModeOf(dir.Path()) & 0777) != 0700) _exit(1);
+      if (signal_number == SIGPIPE) {
+        int ends[2];
+        if (pipe(ends) != 0) _exit(3);
+        close(ends[0]);
+        if (write(ends[1], "x", 1) < 0) _exit(4);
+      } else {
+        raise(signal_number);
+      }
+      _exit(2);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    unsetenv("TMPDIR");
+    EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == signal_number) << status;
+    EXPECT_TRUE(scratch.Names().empty());
   }
-  int status = 0;
-  waitpid(child, &status, 0);
-  unsetenv("TMPDIR");
-  EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGINT) << status;
-  EXPECT_TRUE(scratch.Names().empty());
 }
 
 }  // namespace

@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Opens every file the shared corpus manifests list with `vellumsheet info
 --json` and checks the outcome each manifest expects: the page count of a
-file that opens, the refusal of a version or an encryption we do not read,
-and a clean end (exit status 0 or 1, never a crash) for a damaged file.
+file that opens, the refusal of an encryption we do not read, and a clean
+end (exit status 0 or 1, never a crash) for a damaged file. The command line
+opens every header version, so a file the manifests expect refused for its
+version (as the wizard refuses it) opens, unless its encryption is refused.
 Encrypted files are opened with each password the manifest knows.
 
 usage: corpus_open.py VELLUMSHEET SHARED_DIR"""
@@ -43,12 +45,12 @@ def check(program, path, expected, pages, password):
     if expected == "open":
         return None if status == 0 and got == pages else "expected %s pages, got %s (%s)" % (pages, got, message)
     if expected == "refuse-version":
-        ok = status == 1 and ("Unsupported PDF Version" in message or "Invalid PDF Header" in message)
-        return None if ok else "version not refused: %s" % message
+        ok = (status == 0 and got == pages) or (status == 1 and "Unsupported encryption" in message)
+        return None if ok else "did not open (%d pages expected): %s" % (pages, message)
     if expected == "refuse-encryption":
         return None if status == 1 and "Unsupported encryption" in message else "encryption not refused: %s" % message
-    if status == 1 and not message.startswith("Impossible to read selected PDF file.\n"):
-        return "failure without the reader's message: %s" % message
+    if status == 1 and not message.startswith("vellumsheet: %s: " % path):
+        return "failure without the file's name: %s" % message
     return None  # damaged: failing cleanly or recovering are both right
 
 
@@ -66,7 +68,7 @@ def main():
                 failures.append("%s [%s] %s: %s" % (os.path.relpath(path, shared), password, expected, problem))
     # An encrypted file with a user password and neither --password nor a terminal fails.
     status, _, message = run(program, os.path.join(shared, "corpus-peer", "qpdf", "c-r3.pdf"), None)
-    if status != 1 or "Impossible to read selected PDF file." not in message:
+    if status != 1 or "no password was given; give it with --password" not in message:
         failures.append("c-r3.pdf without a password did not fail: %d %s" % (status, message))
     print("%d openings checked" % count)
     for failure in failures:

@@ -18,6 +18,19 @@ add_test(NAME EmfDump.NamesTheDamagedRecord
 set_tests_properties(EmfDump.NamesTheDamagedRecord PROPERTIES
   PASS_REGULAR_EXPRESSION "SELECTOBJECT(.|\n)*Malformed metafile record EXTTEXTOUTW")
 
+# The inspection commands open every header version; --any-version is still
+# taken; a file that cannot be read is named with the system's words.
+set(VS_CLI_DATA ${CMAKE_CURRENT_SOURCE_DIR}/data/cli)
+add_test(NAME Inspect.InfoOpensVersion17 COMMAND vellumsheet info ${VS_CLI_DATA}/v17.pdf)
+set_tests_properties(Inspect.InfoOpensVersion17 PROPERTIES PASS_REGULAR_EXPRESSION "Version: 1.7\nEncrypted: no")
+add_test(NAME Inspect.RenderTakesAnyVersion COMMAND vellumsheet render ${VS_CLI_DATA}/v17.pdf --any-version)
+set_tests_properties(Inspect.RenderTakesAnyVersion PROPERTIES PASS_REGULAR_EXPRESSION "^page 1: [0-9]+ operators, 0 skipped")
+add_test(NAME Inspect.LayoutTakesAnyVersion COMMAND vellumsheet layout ${VS_CLI_DATA}/v17.pdf --any-version)
+set_tests_properties(Inspect.LayoutTakesAnyVersion PROPERTIES PASS_REGULAR_EXPRESSION "text=\"Version seventeen\"")
+add_test(NAME Inspect.MissingFileIsNamed
+         COMMAND ${VS_EXPECT_FAILURE} 1 "^vellumsheet: missing.pdf: No such file or directory\n$"
+                 $<TARGET_FILE:vellumsheet> layout missing.pdf)
+
 # The shared corpus opened through the info command, outcome per manifest.
 find_package(Python3 COMPONENTS Interpreter)
 if(Python3_FOUND AND TARGET vellumsheet)
@@ -34,4 +47,22 @@ if(Python3_FOUND AND TARGET vellumsheet)
            COMMAND Python3::Interpreter ${CMAKE_CURRENT_LIST_DIR}/convert_cli.py
                    $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/../shared --convert)
   set_tests_properties(ConvertCommandBehaves PROPERTIES LABELS cli TIMEOUT 600)
+endif()
+
+# Where convert writes: destinations checked before the PDF is read,
+# write-protected workbooks, --output-dir made, long names, SIGPIPE.
+if(Python3_FOUND AND TARGET vellumsheet)
+  add_test(NAME ConvertDestinations
+           COMMAND Python3::Interpreter ${CMAKE_CURRENT_LIST_DIR}/convert_destinations.py
+                   $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR})
+  set_tests_properties(ConvertDestinations PROPERTIES LABELS cli TIMEOUT 600)
+endif()
+
+# convert on a (pseudo-)terminal: echo back after Ctrl-C at the password
+# prompt, passwords asked for each file of a batch, one line per file.
+if(Python3_FOUND AND TARGET vellumsheet)
+  add_test(NAME ConvertOnATerminal
+           COMMAND Python3::Interpreter ${CMAKE_CURRENT_LIST_DIR}/convert_terminal.py
+                   $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR})
+  set_tests_properties(ConvertOnATerminal PROPERTIES LABELS cli TIMEOUT 600)
 endif()

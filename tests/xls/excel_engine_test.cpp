@@ -235,6 +235,26 @@ TEST_F(ExcelEngineTest, WhatCannotBeWrittenIsCounted) {
   EXPECT_EQ(cells[2].Row, 16383);
 }
 
+TEST_F(ExcelEngineTest, LossesAreKeptPerPage) {
+  engine_.BeginDoc();
+  engine_.Cell(0, 0, u"\u65E5");
+  engine_.NewPage();
+  engine_.Cell(0, 0, u"nothing lost");
+  engine_.NewPage();
+  engine_.Cell(0, 0, std::u16string(300, u'x'));
+  engine_.Cell(1, 0, u"\u65E5\u672C");
+  engine_.EndDoc();
+  const TqxWorkbookLosses& losses = engine_.Losses();
+  EXPECT_EQ(losses.UnwritableCharacters, 3);
+  ASSERT_EQ(losses.Pages.size(), 2u);
+  EXPECT_EQ(losses.Pages[0].Page, 1);
+  EXPECT_EQ(losses.Pages[0].UnwritableCharacters, 1);
+  EXPECT_EQ(losses.Pages[1].Page, 3);
+  EXPECT_EQ(losses.Pages[1].UnwritableCharacters, 2);
+  EXPECT_EQ(losses.Pages[1].CutLabels, 1);
+  EXPECT_EQ(losses.Pages[1].CellsOutsideSheet, 0);
+}
+
 TEST_F(ExcelEngineTest, PagesPerWorksheet) {
   struct Case {
     int perSheet, pages;

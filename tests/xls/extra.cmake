@@ -34,11 +34,11 @@ add_test(NAME LayoutCommand.DamageFails
                  $<TARGET_FILE:vellumsheet> layout ${CMAKE_CURRENT_SOURCE_DIR}/data/emf/truncated.emf)
 set_tests_properties(LayoutCommand.DamageFails PROPERTIES LABELS xls)
 add_test(NAME LayoutCommand.UsageErrors
-         COMMAND ${VS_EXPECT_FAILURE} 2 "usage: vellumsheet layout"
+         COMMAND ${VS_EXPECT_FAILURE} 2 "Usage: vellumsheet layout"
                  $<TARGET_FILE:vellumsheet> layout ${CMAKE_CURRENT_SOURCE_DIR}/data/emf/sample.emf --page 0)
 set_tests_properties(LayoutCommand.UsageErrors PROPERTIES LABELS xls)
 add_test(NAME LayoutCommand.EncryptedPdfNeedsItsPassword
-         COMMAND ${VS_EXPECT_FAILURE} 1 "give its password with --password"
+         COMMAND ${VS_EXPECT_FAILURE} 1 "no password was given; give it with --password"
                  $<TARGET_FILE:vellumsheet> layout ${PROJECT_SOURCE_DIR}/../shared/corpus/14_report_sales_rc4_40.pdf)
 set_tests_properties(LayoutCommand.EncryptedPdfNeedsItsPassword PROPERTIES LABELS xls)
 add_test(NAME LayoutCommand.PageOutsideThePdf

@@ -20,9 +20,9 @@ TEST(SheetShape, ColumnsStandForThePageDistanceToTheNextUsedOne) {
   // Columns 1, 4 and 5 of a page; 2 and 3 are empty between 1 and 4.
   shape.NotePageColumns({{1, 60}, {4, 260}, {5, 330}});
   const double narrow = 0.25 * 59;
-  EXPECT_NEAR(*shape.ColumnChars(1), (200 - 2 * narrow) / 59 * 8.43, 1e-9);
+  EXPECT_NEAR(*shape.ColumnChars(1), (204 - 2 * narrow) / 59 * 8.43, 1e-9);
   EXPECT_NEAR(*shape.ColumnChars(2), 0.25 * 8.43, 1e-9);
-  EXPECT_NEAR(*shape.ColumnChars(4), 70 / 59.0 * 8.43, 1e-9);
+  EXPECT_NEAR(*shape.ColumnChars(4), 74 / 59.0 * 8.43, 1e-9);
   // The last column spills into the free page; leading columns keep the default.
   EXPECT_FALSE(shape.ColumnChars(5));
   EXPECT_FALSE(shape.ColumnChars(0));
@@ -30,8 +30,8 @@ TEST(SheetShape, ColumnsStandForThePageDistanceToTheNextUsedOne) {
   // A later page does not narrow what an earlier one set, and an empty column
   // it uses takes its own distance.
   shape.NotePageColumns({{1, 60}, {2, 100}, {4, 180}});
-  EXPECT_NEAR(*shape.ColumnChars(1), (200 - 2 * narrow) / 59 * 8.43, 1e-9);
-  EXPECT_NEAR(*shape.ColumnChars(2), (80 - narrow) / 59 * 8.43, 1e-9);
+  EXPECT_NEAR(*shape.ColumnChars(1), (204 - 2 * narrow) / 59 * 8.43, 1e-9);
+  EXPECT_NEAR(*shape.ColumnChars(2), (84 - narrow) / 59 * 8.43, 1e-9);
 
   // A number wider than its column widens it, so it never shows as ###.
   shape.NeedWidth(4, 140);

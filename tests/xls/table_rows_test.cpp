@@ -108,6 +108,16 @@ TEST(TableRows, WrappedCellLinesJoinTheRecordsRow) {
                                       "1,145.33@2,6"}));
   // Without the setting each line keeps its row.
   EXPECT_EQ(Cells(texts, Layout(true, false)).size(), texts.size());
+
+  // The other cells centred between a name's two lines.
+  std::vector<TqxLayoutText> centred = {Text(0, 0, u"Article"),      Text(200, 0, u"Stock"),
+                                        Text(300, 0, u"Price"),        Text(0, 20, u"Replacement"),
+                                        Text(200, 28, u"777"),         Text(300, 28, u"7.72"),
+                                        Text(0, 36, u"module"),        Text(0, 56, u"Extra printer"),
+                                        Text(200, 56, u"373"),         Text(300, 56, u"45.55")};
+  EXPECT_EQ(Cells(centred, Layout(true, true)),
+            (std::vector<std::string>{"Article@0,0", "Stock@0,3", "Price@0,5", "Replacement\nmodule@1,0", "777@1,3",
+                                      "7.72@1,5", "Extra printer@2,0", "373@2,3", "45.55@2,5"}));
 }
 
 TEST(TableRows, ParagraphsAndOneLineRowsAreNotJoined) {
@@ -123,6 +133,18 @@ TEST(TableRows, ParagraphsAndOneLineRowsAreNotJoined) {
                                          Text(200, 32, u"300")};
   EXPECT_EQ(Cells(sections, join),
             (std::vector<std::string>{"Cash@0,0", "1,200@0,3", "Assets@1,0", "Receivables long name@2,0", "300@2,3"}));
+
+  // A list item beside its bullet: a paragraph, not a record.
+  std::vector<TqxLayoutText> bullets = {Text(0, 0, u"-"), Text(20, 0, u"The ministry funds training and"),
+                                        Text(20, 16, u"education in every region."), Text(0, 40, u"-"),
+                                        Text(20, 40, u"Employers add their share.")};
+  EXPECT_EQ(Cells(bullets, join).size(), 5u);
+
+  // Numbers do not wrap: a heading's last line over a number stays apart.
+  std::vector<TqxLayoutText> numbers = {Text(0, 0, u"Name"),   Text(200, 0, u"Index"), Text(300, 0, u"Pct"),
+                                        Text(200, 16, u"100"), Text(0, 32, u"Alpha"),  Text(200, 32, u"14"),
+                                        Text(300, 32, u"0.5")};
+  EXPECT_EQ(Cells(numbers, join).size(), 7u);
 
   // A line reaching into the next column is not part of the cell.
   std::vector<TqxLayoutText> spanning = {Text(0, 0, u"Total of all long items"), Text(160, 0, u"99"),

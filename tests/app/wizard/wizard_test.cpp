@@ -113,7 +113,7 @@ TEST_F(WizardTest, ReadErrorsSayWhy) {
       {"three wrong", Input("12_multipage_inventory_rc4_128.pdf", "l1.pdf"), {"a", "b", "c"}, 3,
        "The password is not correct."},
       {"Escape", Input("12_multipage_inventory_rc4_128.pdf", "l2.pdf"), {std::nullopt}, 1,
-       "The file is encrypted and no password was given."},
+       "Encrypted, and no password was given."},
       {"damaged", damaged.fileName(), {}, 0, ""},
   };
   for (const Case& test : cases) {

@@ -1,0 +1,90 @@
+#include "cli/convert_report.h"
+
+#include <unistd.h>
+
+#include "platform/numbers.h"
+
+namespace vs::cli {
+namespace {
+
+// Notes beyond these are summed up in one line.
+constexpr size_t kMaxNoteLines = 20;
+
+std::string Prefix(const std::string& file) { return "vellumsheet: " + file + ": "; }
+
+// The remedy the command line offers for a failure.
+std::string Remedy(ConversionRemedy remedy) {
+  switch (remedy) {
+    case ConversionRemedy::GivePassword: return "; give it with --password or --password-file";
+    case ConversionRemedy::ReplaceProtected: return " (the workbook is write-protected; --force replaces it)";
+    case ConversionRemedy::None: break;
+  }
+  return "";
+}
+
+// One page's notes, each a phrase.
+std::vector<std::string> Notes(const PageNotes& page) {
+  std::vector<std::string> notes;
+  if (page.skipped_operators > 0)
+    notes.push_back(Counted(page.skipped_operators, "drawing operation was skipped because it",
+                            "drawing operations were skipped because they") +
+                    " could not be carried out");
+  if (page.unwritable_characters > 0)
+    notes.push_back(Counted(page.unwritable_characters, "character", "characters") +
+                    " could not be written to the workbook");
+  if (page.cut_texts > 0)
+    notes.push_back(Counted(page.cut_texts, "text was", "texts were") + " cut to the 255 characters a cell holds");
+  if (page.cells_outside_sheet > 0)
+    notes.push_back(Counted(page.cells_outside_sheet, "text lay", "texts lay") +
+                    " beyond the worksheet's last row or column and " +
+                    (page.cells_outside_sheet == 1 ? "was" : "were") + " left out");
+  return notes;
+}
+
+}  // namespace
+
+std::string Counted(int64_t count, const std::string& one, const std::string& many) {
+  return IntToText(count) + " " + (count == 1 ? one : many);
+}
+
+std::vector<std::string> FailureLines(const ConvertJob& job, const ConversionResult& result) {
+  const bool write = result.outcome == ConversionOutcome::WriteFailed;
+  return {Prefix(write ? ShownName(job.output) : job.input) + result.cause + Remedy(result.remedy)};
+}
+
+std::vector<std::string> FailedPageLines(const ConvertJob& job, const ConversionResult& result) {
+  std::vector<std::string> lines;
+  if (result.failed_pages.empty()) return lines;
+  for (const PageFailure& failure : result.failed_pages)
+    lines.push_back(Prefix(job.input) + "page " + IntToText(failure.page) + " failed: " + failure.reason);
+  lines.push_back(Prefix(job.input) + IntToText(static_cast<int64_t>(result.failed_pages.size())) + " of " +
+                  Counted(result.pages_total, "page", "pages") +
+                  " failed; the workbook holds what could be drawn");
+  return lines;
+}
+
+std::vector<std::string> NoteLines(const ConvertJob& job, const ConversionResult& result) {
+  std::vector<std::string> lines;
+  size_t left_out = 0;
+  for (const PageNotes& page : result.page_notes) {
+    for (const std::string& note : Notes(page)) {
+      if (lines.size() < kMaxNoteLines) lines.push_back(Prefix(job.input) + "page " + IntToText(page.page) + ": " + note);
+      else ++left_out;
+    }
+  }
+  if (left_out > 0)
+    lines.push_back(Prefix(job.input) + Counted(static_cast<int64_t>(left_out), "more note", "more notes") +
+                    " on later pages left out");
+  return lines;
+}
+
+void WriteErrorLine(const std::string& text) {
+  std::string line = text + "\n";
+  for (size_t done = 0; done < line.size();) {
+    ssize_t n = write(STDERR_FILENO, line.data() + done, line.size() - done);
+    if (n <= 0) return;
+    done += static_cast<size_t>(n);
+  }
+}
+
+}  // namespace vs::cli

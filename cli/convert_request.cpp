@@ -1,0 +1,178 @@
+#include "cli/convert_request.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cctype>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <map>
+
+#include "app/conversion/engine_settings.h"
+#include "platform/numbers.h"
+
+namespace vs::cli {
+namespace {
+
+bool EndsWith(const std::string& name, const std::string& tail) {
+  if (name.size() < tail.size()) return false;
+  return std::equal(tail.begin(), tail.end(), name.end() - static_cast<std::ptrdiff_t>(tail.size()),
+                    [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
+}
+
+// IN with ".pdf" replaced by ".xls" (or ".xls" added), in DIR when given.
+std::string DefaultOutput(const std::string& input, const std::optional<std::string>& dir) {
+  std::string name = EndsWith(input, ".pdf") ? input.substr(0, input.size() - 4) + ".xls" : input + ".xls";
+  if (!dir) return name;
+  return (std::filesystem::path(*dir) / std::filesystem::path(name).filename()).string();
+}
+
+std::string Normalised(const std::string& path) {
+  std::error_code error;
+  auto absolute = std::filesystem::weakly_canonical(std::filesystem::absolute(path, error), error);
+  return error ? path : absolute.string();
+}
+
+std::optional<int> WholeNumber(const std::string& text, int low, int high) {
+  auto value = TryParseInt32(text);
+  if (!value || *value < low || *value > high || text.find_first_not_of("0123456789") != std::string::npos)
+    return std::nullopt;
+  return *value;
+}
+
+}  // namespace
+
+std::optional<std::string> ParseConvertArguments(const std::vector<std::string>& args, ConvertRequest& request) {
+  std::vector<std::string> positional;
+  request.options.auto_format_cells = true;
+  request.options.any_version = true;
+  request.options.sheet_from_page = true;
+  request.options.paper.clear();  // the paper nearest to the page unless one is named
+  for (size_t i = 0; i < args.size(); ++i) {
+    std::string arg = args[i];
+    std::optional<std::string> inline_value;
+    if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
+      inline_value = arg.substr(arg.find('=') + 1);
+      arg = arg.substr(0, arg.find('='));
+    }
+    auto value = [&]() -> std::optional<std::string> {
+      if (inline_value) return inline_value;
+      if (i + 1 < args.size()) return args[++i];
+      return std::nullopt;
+    };
+    auto needs = [&](const std::string& name) { return name + " needs a value"; };
+    if (arg == "--password") {
+      if (!(request.password = value())) return needs(arg);
+    } else if (arg == "--password-file") {
+      if (!(request.password_file = value())) return needs(arg);
+    } else if (arg == "--pages") {
+      auto range = value();
+      if (!range) return needs(arg);
+      if (range->find_first_not_of(" ,") == std::string::npos)
+        return "--pages needs pages, e.g. 1-3,5,7- (leave it out for every page)";
+      if (auto problem = CheckPageRange(*range)) return *problem;
+      request.options.pages = *range;
+    } else if (arg == "--pages-per-sheet") {
+      auto text = value();
+      if (!text) return needs(arg);
+      auto n = WholeNumber(*text, 0, 2147483647);
+      if (!n) return "--pages-per-sheet takes a whole number, 0 or more: " + *text;
+      request.options.pages_per_worksheet = *n;
+    } else if (arg == "--paper") {
+      auto text = value();
+      if (!text) return needs(arg);
+      auto paper = PaperNameIgnoringCase(*text);
+      if (!paper) return "unknown paper " + *text + " (A3, A4, A5, B4, B5, ISO-B4, Letter)";
+      request.options.paper = *paper;
+    } else if (arg == "--image-quality") {
+      auto text = value();
+      if (!text) return needs(arg);
+      auto n = WholeNumber(*text, 1, 100);
+      if (!n) return "--image-quality takes a number from 1 to 100: " + *text;
+      request.options.image_quality = *n;
+    } else if (arg == "--output-dir") {
+      if (!(request.output_dir = value())) return needs(arg);
+    } else if (arg == "-j" || arg == "--jobs") {
+      auto text = value();
+      if (!text) return needs(arg);
+      auto n = WholeNumber(*text, 1, 1024);
+      if (!n) return "-j takes a number of processes, 1 or more: " + *text;
+      request.jobs = *n;
+    } else if (arg.rfind("-j", 0) == 0 && arg.size() > 2 && arg[2] != '-') {
+      auto n = WholeNumber(arg.substr(2), 1, 1024);
+      if (!n) return "-j takes a number of processes, 1 or more: " + arg.substr(2);
+      request.jobs = *n;
+    } else if (arg == "--any-version") {
+      // Every version opens; kept for scripts that give it.
+    } else if (arg == "--force") {
+      request.options.replace_protected = true;
+    } else if (arg == "--text-cells") {
+      request.options.auto_format_cells = false;
+    } else if (arg == "--cells-as-drawn") {
+      request.options.cells_from_geometry = false;
+    } else if (arg == "--plain-sheet") {
+      request.options.sheet_from_page = false;
+    } else if (arg == "--progress") {
+      request.progress = true;
+    } else if (arg == "-q" || arg == "--quiet") {
+      request.quiet = true;
+    } else if (arg != "-" && arg.size() > 1 && arg[0] == '-') {
+      return "unknown option " + arg;
+    } else if (inline_value) {
+      return "unknown option " + args[i];
+    } else {
+      positional.push_back(arg);
+    }
+  }
+  if (positional.empty()) return std::string("no input file");
+  // Two names of which the second is not a PDF: IN and OUT.
+  if (positional.size() == 2 && (!EndsWith(positional[1], ".pdf") || positional[1] == "-")) {
+    request.output = positional[1];
+    positional.pop_back();
+  }
+  if (positional.size() > 1 && EndsWith(positional.back(), ".xls"))
+    return "several PDF files give one workbook each; name their folder with --output-dir instead of " +
+           positional.back();
+  request.inputs = positional;
+  if (request.password && request.password_file) return std::string("give --password or --password-file, not both");
+  if (request.output && request.output_dir) return std::string("give OUT.xls or --output-dir, not both");
+  for (const auto& input : request.inputs)
+    if (input == "-") return std::string("the PDF is read from a file, not from standard input");
+  return std::nullopt;
+}
+
+std::optional<std::string> PlanJobs(const ConvertRequest& request, std::vector<ConvertJob>& jobs) {
+  std::map<std::string, std::string> outputs;  // normalised output -> input
+  for (const auto& input : request.inputs) {
+    ConvertJob job{input, request.output ? *request.output : DefaultOutput(input, request.output_dir)};
+    if (job.output == "-") {
+      if (isatty(STDOUT_FILENO)) return std::string("the workbook is not written to a terminal; redirect standard output");
+    } else {
+      std::string key = Normalised(job.output);
+      if (key == Normalised(input)) return "the workbook " + job.output + " would replace its PDF file";
+      auto [at, added] = outputs.emplace(key, input);
+      if (!added) return input + " and " + at->second + " would both be written to " + job.output;
+    }
+    jobs.push_back(job);
+  }
+  return std::nullopt;
+}
+
+std::optional<std::string> ReadPasswordFile(const std::string& name, std::string& password) {
+  std::string line;
+  if (name == "-") {
+    std::getline(std::cin, line);
+  } else {
+    std::ifstream in(name, std::ios::binary);
+    if (!in) return "cannot read the password file " + name;
+    std::getline(in, line);
+  }
+  if (!line.empty() && line.back() == '\r') line.pop_back();
+  password = line;
+  return std::nullopt;
+}
+
+std::string ShownName(const std::string& output) { return output == "-" ? "standard output" : output; }
+
+}  // namespace vs::cli

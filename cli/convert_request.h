@@ -1,0 +1,41 @@
+#pragma once
+// What `vellumsheet convert` was asked to do: the options parsed, and the
+// files planned (each PDF with the workbook it becomes).
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/conversion/run.h"
+
+namespace vs::cli {
+
+struct ConvertRequest {
+  std::vector<std::string> inputs;
+  std::optional<std::string> output;  // OUT.xls or "-"
+  std::optional<std::string> output_dir;
+  std::optional<std::string> password;
+  std::optional<std::string> password_file;
+  ConversionOptions options;
+  int jobs = 0;  // 0: the number of cores
+  bool progress = false;
+  bool quiet = false;
+};
+
+struct ConvertJob {
+  std::string input, output;  // output "-" is standard output
+};
+
+// Parses the arguments after "convert"; a usage problem is returned as text.
+std::optional<std::string> ParseConvertArguments(const std::vector<std::string>& args, ConvertRequest& request);
+
+// The input/output pairs; refuses plans that would overwrite an input or
+// write two workbooks onto one file.
+std::optional<std::string> PlanJobs(const ConvertRequest& request, std::vector<ConvertJob>& jobs);
+
+// Reads the first line of the password file ("-": standard input).
+std::optional<std::string> ReadPasswordFile(const std::string& name, std::string& password);
+
+// The name a destination goes by in messages.
+std::string ShownName(const std::string& output);
+
+}  // namespace vs::cli

@@ -1,0 +1,60 @@
+#!/usr/bin/env python3
+"""Writes the PDF files the command tests convert. Run it from anywhere; it
+writes next to itself."""
+import os
+import sys
+
+HERE = os.path.dirname(os.path.abspath(__file__))
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.join(HERE, "..", "pdf"))
+from make_fixtures import Pdf  # noqa: E402
+
+# Operators a page may run.
+OPERATOR_BUDGET = 5_000_000
+
+
+def pages(p, contents, fonts):
+    """A catalog and one page per content stream, objects from 1 on."""
+    kids = " ".join("%d 0 R" % (10 + 2 * i) for i in range(len(contents)))
+    p.obj(1, "<< /Type /Catalog /Pages 2 0 R >>")
+    p.obj(2, "<< /Type /Pages /Kids [%s] /Count %d /MediaBox [0 0 612 792] /Resources << /Font << %s >> >> >>"
+          % (kids, len(contents), fonts))
+    for i, data in enumerate(contents):
+        p.obj(10 + 2 * i, "<< /Type /Page /Parent 2 0 R /Contents %d 0 R >>" % (11 + 2 * i))
+        p.stream(11 + 2 * i, "", data, flate=True)
+
+
+def lossy():
+    """Four pages: the first converts whole; the second runs past the
+    operator budget and fails; the third has two characters no code page
+    1252 form can hold (alpha, beta) and a text longer than a cell holds;
+    the fourth one such character."""
+    p = Pdf("1.4")
+    greek = b"BT /F2 12 Tf 72 700 Td (%s) Tj ET"
+    pages(p, [
+        b"BT /F1 12 Tf 72 700 Td (A page that converts) Tj ET",
+        b"BT /F1 12 Tf 72 700 Td (Too much drawing) Tj ET\n" + b"n\n" * OPERATOR_BUDGET,
+        greek % b"ab" + b"\nBT /F1 2 Tf 72 600 Td (" + b"x" * 300 + b") Tj ET",
+        greek % b"a",
+    ], "/F1 3 0 R /F2 4 0 R")
+    p.obj(3, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>")
+    p.obj(4, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica"
+             " /Encoding << /Type /Encoding /Differences [97 /alpha /beta] >> >>")
+    p.xref_table("<< /Size 18 /Root 1 0 R >>")
+    with open(os.path.join(HERE, "lossy.pdf"), "wb") as f:
+        f.write(p.data)
+
+
+def version17():
+    """One page of text under a 1.7 header, as word processors write them."""
+    p = Pdf("1.7")
+    pages(p, [b"BT /F1 12 Tf 72 700 Td (Version seventeen) Tj ET"], "/F1 3 0 R")
+    p.obj(3, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>")
+    p.xref_table("<< /Size 12 /Root 1 0 R >>")
+    with open(os.path.join(HERE, "v17.pdf"), "wb") as f:
+        f.write(p.data)
+
+
+if __name__ == "__main__":
+    lossy()
+    version17()
