@@ -63,6 +63,8 @@ class PipelineEngine {
   virtual std::string OutputFile() const = 0;
   // The pages that lost something, after EndDoc.
   virtual std::vector<PageLosses> Losses() const { return {}; }
+  // Worksheets EndDoc wrote.
+  virtual int32_t Worksheets() const { return 0; }
 };
 
 }  // namespace vs

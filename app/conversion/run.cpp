@@ -254,6 +254,7 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
     return Failed(ConversionOutcome::WriteFailed, error.what(), std::move(result));
   }
   result.page_notes = CollectNotes(skipped, engine->Losses(), converted);
+  result.worksheets = engine->Worksheets();
   const std::string workbook = engine->OutputFile();
   engine.reset();
   document.reset();
