@@ -40,17 +40,20 @@ std::string PermissionsText(TqxUserPermissions permissions, bool json) {
 
 void Print(TqxCustomPDFDocument& document, bool json) {
   const bool encrypted = document.IsEncrypted();
-  const std::string level = document.Encryption().Level() == el40bit ? "40-bit" : "128-bit";
+  const TqxPDFDecrypt* decrypt = document.Decryptor();
+  const std::string method = decrypt ? decrypt->MethodName() : "";
+  const int revision = decrypt ? decrypt->Revision() : 0;
   if (json) {
     std::cout << "{\"version\": \"" << VersionText(document.PDFVersion()) << "\", \"encrypted\": "
               << (encrypted ? "true" : "false");
     if (encrypted)
-      std::cout << ", \"encryption\": {\"level\": \"RC4 " << level << "\", \"permissions\": "
-                << PermissionsText(document.Encryption().UserPermissions(), true) << "}";
+      std::cout << ", \"encryption\": {\"method\": \"" << method << "\", \"revision\": " << revision
+                << ", \"permissions\": " << PermissionsText(document.Encryption().UserPermissions(), true) << "}";
     std::cout << ", \"page_count\": " << document.PageCount() << ", \"pages\": [";
   } else {
     std::cout << "Version: " << VersionText(document.PDFVersion()) << "\n";
-    std::cout << "Encrypted: " << (encrypted ? "yes, RC4 " + level : "no") << "\n";
+    std::cout << "Encrypted: " << (encrypted ? "yes, " + method + " (revision " + IntToText(revision) + ")" : "no")
+              << "\n";
     if (encrypted)
       std::cout << "Permissions: " << PermissionsText(document.Encryption().UserPermissions(), false) << "\n";
     std::cout << "Pages: " << document.PageCount() << "\n";

@@ -26,7 +26,7 @@ void AskPasswords(TqxCustomPDFDocument& document, const std::string& path, const
     }
     if (password) {
       go_on = tries == 1;
-      pw = WideToAnsi(Utf8ToWide(*password));
+      pw = *password;  // as typed: the security handler encodes it
       if (!go_on) refusal = "the password is not correct";
       return;
     }
@@ -40,7 +40,7 @@ void AskPasswords(TqxCustomPDFDocument& document, const std::string& path, const
                            : "the password is not correct";
       return;
     }
-    pw = WideToAnsi(Utf8ToWide(*typed));
+    pw = *typed;
   };
 }
 

@@ -198,9 +198,9 @@ TqxPDFStreamObject::TqxPDFStreamObject(std::unique_ptr<TqxPDFDictObject> diction
 TMemoryStream* TqxPDFStreamObject::Data() const {
   if (view_) {
     const TqxStreamBodyView& view = *view_;
-    data_ = view.decryptor
-                ? std::make_unique<TMemoryStream>(view.decryptor->Decrypt(view.bytes, view.object_number, view.generation))
-                : std::make_unique<TMemoryStream>(view.bytes);
+    data_ = view.decryptor ? std::make_unique<TMemoryStream>(view.decryptor->DecryptStream(
+                                 view.bytes, view.object_number, view.generation, view.method))
+                           : std::make_unique<TMemoryStream>(view.bytes);
     view_.reset();
   }
   return data_.get();

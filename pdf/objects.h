@@ -220,6 +220,7 @@ struct TqxStreamBodyView {
   std::shared_ptr<TqxDecryptor> decryptor;
   int32_t object_number = -1;
   int32_t generation = -1;
+  TqxCryptMethod method = cmRC4;  // as the decryptor chose when the body was read
 };
 
 // A dictionary with its data: the raw bytes from the file until a caller

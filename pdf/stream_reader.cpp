@@ -70,6 +70,18 @@ class PendingScope {
   size_t start_;
 };
 
+// Whether the entries from first on make a signature or time-stamp dictionary.
+template <typename Entries>
+bool IsSignature(const Entries& entries, size_t first) {
+  for (size_t i = first; i < entries.size(); ++i) {
+    const std::string& key = entries[i].first->Text();
+    if (key == "/ByteRange") return true;
+    const auto* type = As<TqxPDFNameObject>(entries[i].second.get());
+    if (key == "/Type" && type && (type->Text() == "/Sig" || type->Text() == "/DocTimeStamp")) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 TqxPDFStreamReader::TqxPDFStreamReader(int32_t document_number, TStream* source)
@@ -270,7 +282,9 @@ TqxPDFObjectPtr TqxPDFStreamReader::ReadDefinition(const std::string& number, co
                                                 static_cast<uint16_t>(object_generation), object_number);
 }
 
-std::unique_ptr<TqxPDFStringObject> TqxPDFStreamReader::ReadString() {
+std::unique_ptr<TqxPDFStringObject> TqxPDFStreamReader::ReadString() { return ReadString(true); }
+
+std::unique_ptr<TqxPDFStringObject> TqxPDFStreamReader::ReadString(bool decrypt) {
   SkipWhiteSpace();
   int open = ReadByte();
   if (open != '(' && open != '<') Fail(EStringReadError(ByteText(open)));
@@ -298,18 +312,25 @@ std::unique_ptr<TqxPDFStringObject> TqxPDFStreamReader::ReadString() {
     content += static_cast<char>(b);
   }
 
-  bool hex = open == '<';
+  const bool hex = open == '<';
   if (!hex) content = PdfLiteralUnescape(content);
-  if (decryptor_) {
-    if (current_object_number_ == -1 && current_generation_ == -1) Fail(EInvalidObjectNo());
-    if (!content.empty()) {
-      if (hex) content = HexTextToBytes(content);
-      hex = false;
-      content = decryptor_->Decrypt(content, current_object_number_, current_generation_);
-    }
-  }
-  std::string text = hex ? "<" + content + ">" : "(" + content + ")";
-  return std::make_unique<TqxPDFStringObject>(std::move(text), hex);
+  auto string = std::make_unique<TqxPDFStringObject>(hex ? "<" + content + ">" : "(" + content + ")", hex);
+  return decrypt ? Decrypted(std::move(string)) : std::move(string);
+}
+
+std::unique_ptr<TqxPDFStringObject> TqxPDFStreamReader::Decrypted(std::unique_ptr<TqxPDFStringObject> string) {
+  if (!decryptor_) return string;
+  if (current_object_number_ == -1 && current_generation_ == -1) Fail(EInvalidObjectNo());
+  std::string content = string->Content();
+  if (content.empty()) return string;
+  if (string->IsHex()) content = HexTextToBytes(content);
+  content = decryptor_->Decrypt(content, current_object_number_, current_generation_);
+  return std::make_unique<TqxPDFStringObject>("(" + content + ")", false);
+}
+
+bool TqxPDFStreamReader::StringFollows() {
+  SkipWhiteSpace();
+  return PeekByte() == '(' || (PeekByte() == '<' && Peek(2) != "<<");
 }
 
 std::unique_ptr<TqxPDFArrayObject> TqxPDFStreamReader::ReadArray() {
@@ -342,6 +363,7 @@ std::unique_ptr<TqxPDFDictObject> TqxPDFStreamReader::ReadDictionary() {
   NestingGuard guard(nesting_);
   if (guard.TooDeep()) Fail(EDictionaryReadError("<"));
   PendingScope pending(pending_entries_);
+  std::vector<size_t> kept_contents;  // positions of /Contents strings not yet decrypted
   for (;;) {
     SkipWhiteSpace();
     if (PeekByte() == '>') {
@@ -349,9 +371,18 @@ std::unique_ptr<TqxPDFDictObject> TqxPDFStreamReader::ReadDictionary() {
       break;
     }
     std::unique_ptr<TqxPDFNameObject> key = ReadName();
-    TqxPDFObjectPtr value = ReadObject();
+    // A signature's /Contents is stored in the clear, and whether this is a
+    // signature shows only once the whole dictionary is read.
+    const bool contents = decryptor_ && key->Text() == "/Contents" && StringFollows();
+    TqxPDFObjectPtr value = contents ? ReadString(false) : ReadObject();
+    if (contents) kept_contents.push_back(pending_entries_.size());
     // A key without a value is dropped.
     if (value) pending_entries_.emplace_back(std::move(key), std::move(value));
+  }
+  const bool signature = !kept_contents.empty() && IsSignature(pending_entries_, pending.Start());
+  for (size_t at = 0; at < kept_contents.size() && !signature; ++at) {
+    TqxPDFObjectPtr& value = pending_entries_[kept_contents[at]].second;
+    value = Decrypted(std::unique_ptr<TqxPDFStringObject>(static_cast<TqxPDFStringObject*>(value.release())));
   }
   auto dict = std::make_unique<TqxPDFDictObject>();
   dict->Reserve(pending.Count());
@@ -377,11 +408,6 @@ bool TqxPDFStreamReader::MatchesAt(int64_t position, std::string_view word) {
   if (position < 0 || position + static_cast<int64_t>(word.size()) > size_) return false;
   position_ = position + static_cast<int64_t>(word.size());
   return data_.substr(static_cast<size_t>(position), word.size()) == word;
-}
-
-std::string TqxPDFStreamReader::Decrypt(std::string_view data, int32_t object_number, int32_t generation) {
-  if (object_number == -1 || generation == -1) Fail(EInvalidObjectNo());
-  return decryptor_->Decrypt(data, object_number, generation);
 }
 
 int64_t TqxPDFStreamReader::FindEndStreamForward(int64_t first) {
@@ -476,15 +502,23 @@ TqxPDFStreamReader::Span TqxPDFStreamReader::FindBody(int32_t length) {
   return body;
 }
 
+TqxCryptMethod TqxPDFStreamReader::StreamMethod(const TqxPDFDictObject* dictionary) const {
+  if (!decryptor_) return cmNone;
+  static const TqxPDFDictObject kNoEntries;
+  return decryptor_->StreamMethod(dictionary ? *dictionary : kNoEntries);
+}
+
 std::unique_ptr<TMemoryStream> TqxPDFStreamReader::ReadStreamData(int32_t length, int32_t object_number,
-                                                                  int32_t generation) {
+                                                                  int32_t generation,
+                                                                  const TqxPDFDictObject* dictionary) {
   const Span body = FindBody(length);
   auto result = std::make_unique<TMemoryStream>();
   if (body.length > 0) {
     std::string_view bytes = data_.substr(static_cast<size_t>(body.start), static_cast<size_t>(body.length));
-    if (decryptor_)
-      result->WriteBytes(Decrypt(bytes, object_number, generation));
-    else
+    if (const TqxCryptMethod method = StreamMethod(dictionary); method != cmNone) {
+      if (object_number == -1 || generation == -1) Fail(EInvalidObjectNo());
+      result->WriteBytes(decryptor_->DecryptStream(bytes, object_number, generation, method));
+    } else
       result->WriteBytes(bytes);
     result->SetPosition(0);
   }
@@ -496,16 +530,17 @@ void TqxPDFStreamReader::ReadStreamBody(TqxPDFStreamObject& stream, int32_t leng
   // Without shared bytes, or with a decryptor the body could not keep, the
   // bytes are copied now.
   if (!bytes_ || (decryptor_ && !shared_decryptor_)) {
-    stream.SetData(ReadStreamData(length, object_number, generation));
+    stream.SetData(ReadStreamData(length, object_number, generation, stream.Dictionary()));
     return;
   }
   const Span body = FindBody(length);
   TqxStreamBodyView view;
   view.owner = bytes_;
   view.bytes = data_.substr(static_cast<size_t>(body.start), static_cast<size_t>(body.length));
-  if (decryptor_ && body.length > 0) {
+  if (const TqxCryptMethod method = StreamMethod(stream.Dictionary()); method != cmNone && body.length > 0) {
     if (object_number == -1 || generation == -1) Fail(EInvalidObjectNo());
     view.decryptor = shared_decryptor_;
+    view.method = method;
     view.object_number = object_number;
     view.generation = generation;
   }

@@ -99,8 +99,10 @@ class TqxPDFStreamReader : public TqxRandomAccessFilter {
   std::unique_ptr<TqxPDFDictObject> ReadDictionary();
   // The body of the stream whose "stream" keyword follows; length is the
   // stream's /Length, checked against the "endstream" keyword and
-  // corrected when it does not fit. The bytes are copied (and decrypted).
-  std::unique_ptr<TMemoryStream> ReadStreamData(int32_t length, int32_t object_number, int32_t generation);
+  // corrected when it does not fit. The bytes are copied (and decrypted as
+  // the stream's dictionary asks; without one, as most streams are).
+  std::unique_ptr<TMemoryStream> ReadStreamData(int32_t length, int32_t object_number, int32_t generation,
+                                                const TqxPDFDictObject* dictionary = nullptr);
   // The same into stream: over loaded file bytes the body stays a view
   // into them, decrypted where it is used; otherwise as ReadStreamData.
   void ReadStreamBody(TqxPDFStreamObject& stream, int32_t length, int32_t object_number, int32_t generation);
@@ -115,6 +117,12 @@ class TqxPDFStreamReader : public TqxRandomAccessFilter {
   };
 
   int PeekByte() { return LookAhead(); }
+  // A string, decrypted or as written; the second form serves a /Contents
+  // that may belong to a signature.
+  std::unique_ptr<TqxPDFStringObject> ReadString(bool decrypt);
+  std::unique_ptr<TqxPDFStringObject> Decrypted(std::unique_ptr<TqxPDFStringObject> string);
+  // Whether a string starts after white space.
+  bool StringFollows();
   // The next bare token as a view of the bytes; white space after it is skipped.
   std::string_view NextToken();
   bool MatchesAt(int64_t position, std::string_view word);
@@ -130,7 +138,8 @@ class TqxPDFStreamReader : public TqxRandomAccessFilter {
   int64_t FindBodyEnd(int64_t start);
   // Length of data from start up to the end of line before "endstream".
   int64_t LengthBefore(int64_t start, int64_t end_keyword);
-  std::string Decrypt(std::string_view data, int32_t object_number, int32_t generation);
+  // The method the decryptor chooses for a stream body with this dictionary.
+  TqxCryptMethod StreamMethod(const TqxPDFDictObject* dictionary) const;
   // Raises error with the current offset and object number attached.
   template <typename E>
   [[noreturn]] void Fail(E error);

@@ -6,7 +6,6 @@
 #include "app/conversion/run.h"
 #include "app/conversion/source_file.h"
 #include "pdf/file_bytes.h"
-#include "platform/codepage.h"
 #include "platform/stream.h"
 #include "render/document.h"
 
@@ -23,8 +22,8 @@ class PdfPipelineDocument : public PipelineDocument {
     document_.OnPassword = [&](TqxCustomPDFDocument&, std::string& password, bool& go_on, int32_t) {
       std::optional<std::string> next = next_password();
       go_on = next.has_value();
-      // Passwords are typed as UTF-8; the file's are in the ANSI code page.
-      if (next) password = WideToAnsi(Utf8ToWide(*next));
+      // Passed as typed (UTF-8): the security handler encodes it as the file needs.
+      if (next) password = *next;
     };
     // The file named is the file read: no extension is added to it.
     CheckSourceFile(path);

@@ -80,6 +80,7 @@ class ExcelPipelineEngine : public PipelineEngine {
       pages.push_back({lost.Page, lost.UnwritableCharacters, lost.CutLabels, lost.CellsOutsideSheet});
     return pages;
   }
+  int32_t Worksheets() const override { return static_cast<int32_t>(engine_.Sheets().size()); }
 
  private:
   TqxExcelEngine engine_;

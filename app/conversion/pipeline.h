@@ -65,6 +65,8 @@ class PipelineEngine {
   virtual std::vector<std::string> OutputFiles() const { return {OutputFile()}; }
   // The pages that lost something, after EndDoc.
   virtual std::vector<PageLosses> Losses() const { return {}; }
+  // Worksheets EndDoc wrote.
+  virtual int32_t Worksheets() const { return 0; }
 };
 
 }  // namespace vs

@@ -261,6 +261,7 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
     return Failed(ConversionOutcome::WriteFailed, error.what(), std::move(result));
   }
   result.page_notes = CollectNotes(skipped, engine->Losses(), converted);
+  result.worksheets = engine->Worksheets();
   const std::vector<std::string> files = engine->OutputFiles();
   engine.reset();
   document.reset();

@@ -131,6 +131,7 @@ struct ConversionResult {
   int32_t pages_converted = 0;  // pages that went through the page loop
   std::vector<PageFailure> failed_pages;
   std::vector<PageNotes> page_notes;  // the pages with something to note, in order
+  int32_t worksheets = 0;             // worksheets in the workbook
   std::string written_to;             // the file written (a symlink's target), empty otherwise
 
   bool Written() const {

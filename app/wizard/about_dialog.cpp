@@ -1,12 +1,15 @@
 #include "app/wizard/about_dialog.h"
 
-#include <QDesktopServices>
+#include <QDir>
 #include <QFileInfo>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QMouseEvent>
-#include <QUrl>
+#include <QVBoxLayout>
+#include <functional>
 
 #include "app/wizard/artwork.h"
+#include "app/wizard/desktop_open.h"
 #include "app/wizard/window_style.h"
 
 namespace vs {
@@ -21,49 +24,76 @@ class TClickThroughLabel : public QLabel {
   void mousePressEvent(QMouseEvent* event) override { event->ignore(); }
 };
 
-// A link: a click opens its address in the browser.
+// A link: a click runs its action.
 class TLinkLabel : public QLabel {
  public:
-  TLinkLabel(const QString& text, QUrl url, QWidget* parent) : QLabel(text, parent), url_(std::move(url)) {}
+  TLinkLabel(const QString& text, std::function<void()> action, QWidget* parent)
+      : QLabel(text, parent), action_(std::move(action)) {}
 
  protected:
   void mousePressEvent(QMouseEvent* event) override {
-    QDesktopServices::openUrl(url_);
+    action_();
     event->accept();
   }
 
  private:
-  QUrl url_;
+  std::function<void()> action_;
 };
 
 }  // namespace
 
-TfmAbout::TfmAbout(QWidget* parent) : QDialog(parent) {
+TfmAbout::TfmAbout(QWidget* parent, std::function<bool(const QString&)> open)
+    : QDialog(parent), open_(std::move(open)) {
   setObjectName("fmAbout");
-  SetupToolWindow(this, " About", QSize(292, 85), true);
+  SetupToolWindow(this, " About", true);
   setAutoFillBackground(true);
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, Qt::white);
   setPalette(palette);
 
-  auto* icon = new TClickThroughLabel(this);
+  auto* icon = new TClickThroughLabel;
   icon->setPixmap(ProgramIcon(48));
-  icon->setGeometry(14, 18, 48, 48);
-  MakeLabel(this, "Vellumsheet", QRect(76, 18, 200, 20), true);
-
-  auto* link = new TLinkLabel("Read about Vellumsheet", QUrl::fromLocalFile(ReadmeLocation()), this);
-  link->setObjectName("lblLink");
-  link->setGeometry(76, 44, 200, 20);
-  link->setCursor(Qt::PointingHandCursor);
-  QFont font = link->font();
+  auto* name = MakeLabel("Vellumsheet", true);
+  auto* version = MakeLabel("Version " VS_VERSION);
+  version->setObjectName("lblVersion");
+  lblLink = new TLinkLabel("Read about Vellumsheet", [this] { OpenReadme(); }, nullptr);
+  lblLink->setObjectName("lblLink");
+  lblLink->setCursor(Qt::PointingHandCursor);
+  QFont font = lblLink->font();
   font.setUnderline(true);
-  link->setFont(font);
-  SetTextColor(link, Qt::blue);
+  lblLink->setFont(font);
+  SetTextColor(lblLink, Qt::blue);
+  lblReadmePath = MakeLabel(QDir::toNativeSeparators(ReadmeLocation()));
+  lblReadmePath->setObjectName("lblReadmePath");
+  lblReadmePath->setTextInteractionFlags(Qt::TextSelectableByMouse);
+  lblReadmePath->hide();
+
+  auto* name_line = new QHBoxLayout;
+  name_line->addWidget(name);
+  name_line->addSpacing(8);
+  name_line->addWidget(version);
+  name_line->addStretch();
+  auto* texts = new QVBoxLayout;
+  texts->addLayout(name_line);
+  texts->addWidget(lblLink, 0, Qt::AlignLeft);
+  texts->addWidget(lblReadmePath);
+  texts->addStretch();
+  auto* content = new QHBoxLayout;
+  content->setContentsMargins(14, 14, 14, 10);
+  content->setSpacing(14);
+  content->addWidget(icon, 0, Qt::AlignTop);
+  content->addLayout(texts, 1);
+  FitWindow(this, content, QSize(292, 85));
 }
 
 QString TfmAbout::ReadmeLocation() {
   const QString installed = QStringLiteral(VS_README_INSTALLED);
   return QFileInfo::exists(installed) ? installed : QStringLiteral(VS_README_SOURCE);
+}
+
+void TfmAbout::OpenReadme() {
+  // Without a program to open it, the reader can still find the file.
+  if (!open_(ReadmeLocation())) lblReadmePath->show();
 }
 
 void TfmAbout::mousePressEvent(QMouseEvent*) { accept(); }

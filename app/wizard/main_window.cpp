@@ -2,12 +2,16 @@
 
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
+#include <QEventLoop>
 #include <QFileInfo>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSpinBox>
+#include <QStackedWidget>
 #include <QThread>
 #include <cerrno>
 #include <sys/resource.h>
@@ -15,42 +19,37 @@
 
 #include "app/wizard/artwork.h"
 #include "app/wizard/busy_animation.h"
+#include "app/wizard/cause_text.h"
 #include "app/wizard/window_style.h"
 #include "app/wizard/wizard_dialogs.h"
 
 namespace vs {
 namespace {
 
-constexpr int kWidth = 568;
-constexpr int kHeight = 407;
-constexpr int kHeaderHeight = 81;
-constexpr int kBarHeight = 44;
-constexpr int kScreenHeight = kHeight - kHeaderHeight - kBarHeight;
-constexpr int kNextX = 478;  // where Next sits, and Pause, Continue and Finish take its place
-constexpr int kButtonY = kHeight - kBarHeight + 10;
-
 const char kParsingCaption[] = "Please wait while parsing PDF file...";
 const char kConvertingCaption[] = "Please wait while converting is in progress:";
+const char kPausedCaption[] = "Converting is paused:";
 const char kReadFailed[] = "Impossible to read selected PDF file.";
-
-QWidget* MakeScreen(QWidget* parent) {
-  auto* screen = new QWidget(parent);
-  screen->setGeometry(0, kHeaderHeight, kWidth, kScreenHeight);
-  screen->hide();
-  return screen;
-}
+const char kStopQuestion[] = "Are you sure to stop converting and return to the previous screen?";
+const char kCloseRefused[] = "The window cannot be closed while converting is in progress: click \"Pause\" first.";
+const char kKeptNote[] =
+    "The converted workbook is kept until you leave this screen: click \"Save as...\" to save it under another name.";
 
 QString PagesText(int done, int total) {
   return QString::number(done) + " out of " + QString::number(total) + " pages converted.";
 }
 
-QPushButton* BarButton(QWidget* parent, const char* name, const QString& caption, int x) {
-  QPushButton* button = MakeButton(parent, caption, QRect(x, kButtonY, 80, 25));
-  button->setObjectName(name);
-  return button;
+QString WorksheetsText(int count) {
+  return QString::number(count) + (count == 1 ? " worksheet" : " worksheets");
 }
 
-void MoveToNext(QPushButton* button) { button->move(kNextX, kButtonY); }
+// Shows `to` in place of `from`, keeping the keyboard focus on that place.
+void Swap(QPushButton* from, QPushButton* to) {
+  const bool focused = from->hasFocus();
+  to->show();
+  if (focused) to->setFocus();
+  from->hide();
+}
 
 }  // namespace
 
@@ -61,7 +60,6 @@ TfmMain::TfmMain(TWizardDialogs& dialogs, Pipeline pipeline, QWidget* parent)
   setWindowIcon(QIcon(ProgramIcon(64)));
   setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  setFixedSize(kWidth, kHeight);
   setAutoFillBackground(true);
   QPalette palette = this->palette();
   palette.setColor(QPalette::Window, Qt::white);
@@ -71,12 +69,7 @@ TfmMain::TfmMain(TWizardDialogs& dialogs, Pipeline pipeline, QWidget* parent)
   baseNice_ = getpriority(PRIO_PROCESS, 0);
   if (errno != 0) baseNice_ = 0;
 
-  BuildHeader();
-  BuildStepScreen();
-  BuildOptionsScreen();
-  BuildConvertingScreen();
-  BuildDoneScreen();
-  BuildBottomBar();
+  BuildScreens();
   SetInitialState();
 }
 
@@ -87,177 +80,8 @@ TfmMain::~TfmMain() {
   }
 }
 
-// --- building the window ---
-
-void TfmMain::BuildHeader() {
-  auto* band = new QWidget(this);
-  band->setGeometry(0, 0, kWidth, kHeaderHeight);
-  band->setAutoFillBackground(true);
-  QPalette palette = band->palette();
-  palette.setColor(QPalette::Window, QColor(236, 244, 238));
-  band->setPalette(palette);
-  auto* icon = new QLabel(band);
-  icon->setPixmap(ProgramIcon(48));
-  icon->setGeometry(16, 16, 48, 48);
-  QLabel* name = MakeLabel(band, "Vellumsheet", QRect(76, 24, 300, 32), true);
-  QFont font = name->font();
-  font.setPointSize(font.pointSize() + 6);
-  name->setFont(font);
-}
-
-void TfmMain::BuildStepScreen() {
-  pnlInit = MakeScreen(this);
-  pnlInit->setObjectName("pnlInit");
-  MakeLabel(pnlInit, "Step 1:", QRect(20, 16, 60, 17), true);
-  MakeLabel(pnlInit, "Click \"Open...\" to select the PDF file you want to convert:", QRect(82, 16, 470, 17));
-  pdfFileOpenEdit = new QLineEdit(pnlInit);
-  pdfFileOpenEdit->setObjectName("pdfFileOpenEdit");
-  pdfFileOpenEdit->setGeometry(82, 40, 374, 23);
-  pdfFileOpenEdit->addAction(style()->standardIcon(QStyle::SP_DirOpenIcon), QLineEdit::TrailingPosition)
-      ->setObjectName("pdfBrowse");
-  btnOpen = MakeButton(pnlInit, "Open...", QRect(466, 39, 86, 25));
-  btnOpen->setObjectName("btnOpen");
-
-  MakeLabel(pnlInit, "Step 2:", QRect(20, 86, 60, 17), true);
-  MakeLabel(pnlInit, "Click \"Save as...\" to change the default name and location of a converted Excel file:",
-            QRect(82, 86, 470, 34))
-      ->setWordWrap(true);
-  docFileSaveEdit = new QLineEdit(pnlInit);
-  docFileSaveEdit->setObjectName("docFileSaveEdit");
-  docFileSaveEdit->setGeometry(82, 126, 374, 23);
-  docFileSaveEdit->addAction(style()->standardIcon(QStyle::SP_DialogSaveButton), QLineEdit::TrailingPosition)
-      ->setObjectName("xlsBrowse");
-  btnSave = MakeButton(pnlInit, "Save as...", QRect(466, 125, 86, 25));
-  btnSave->setObjectName("btnSave");
-
-  MakeLabel(pnlInit, "Step 3:", QRect(20, 176, 60, 17), true);
-  MakeLabel(pnlInit, "Click \"Next\" after you have completed the steps above", QRect(82, 176, 470, 17));
-
-  for (QAction* action : pdfFileOpenEdit->actions())
-    connect(action, &QAction::triggered, this, &TfmMain::btnOpenClick);
-  for (QAction* action : docFileSaveEdit->actions())
-    connect(action, &QAction::triggered, this, &TfmMain::btnSaveClick);
-  connect(btnOpen, &QPushButton::clicked, this, &TfmMain::btnOpenClick);
-  connect(btnSave, &QPushButton::clicked, this, &TfmMain::btnSaveClick);
-  connect(pdfFileOpenEdit, &QLineEdit::textChanged, this, &TfmMain::pdfFileOpenEditChange);
-  connect(docFileSaveEdit, &QLineEdit::textChanged, this, &TfmMain::pdfFileOpenEditChange);
-}
-
-void TfmMain::BuildOptionsScreen() {
-  pnlStart = MakeScreen(this);
-  pnlStart->setObjectName("pnlStart");
-  MakeLabel(pnlStart, "Step 4:", QRect(20, 16, 60, 17), true);
-  MakeLabel(pnlStart, "Select your converting options:", QRect(82, 16, 470, 17));
-
-  MakeLabel(pnlStart, "Document paper size:", QRect(82, 46, 150, 21));
-  cbPaperSize = new QComboBox(pnlStart);
-  cbPaperSize->setObjectName("cbPaperSize");
-  cbPaperSize->setGeometry(240, 44, 100, 24);
-  cbPaperSize->addItems({"A3", "A4", "Letter", "A5", "B4", "B5", "ISO-B4"});
-  cbPaperSize->setCurrentText("A4");
-
-  MakeLabel(pnlStart, "Image quality:", QRect(82, 80, 150, 21));
-  seImagesQuality = new QSpinBox(pnlStart);
-  seImagesQuality->setObjectName("seImagesQuality");
-  seImagesQuality->setGeometry(240, 78, 64, 24);
-  seImagesQuality->setRange(1, 100);
-  seImagesQuality->setValue(100);
-  if (auto* edit = seImagesQuality->findChild<QLineEdit*>()) edit->setReadOnly(true);  // arrows only
-  MakeLabel(pnlStart, "%", QRect(308, 80, 16, 21));
-  MakeLabel(pnlStart, "(Lower quality makes Excel file size smaller)", QRect(240, 104, 310, 21));
-
-  MakeLabel(pnlStart, "PDF conversion mode:", QRect(82, 136, 150, 21));
-  rbOnePagePerWorksheet = new QRadioButton("One page per worksheet", pnlStart);
-  rbOnePagePerWorksheet->setObjectName("rbOnePagePerWorksheet");
-  rbOnePagePerWorksheet->setGeometry(240, 136, 300, 21);
-  rbAllPagesAtOneWorksheet = new QRadioButton("All pages at one worksheet", pnlStart);
-  rbAllPagesAtOneWorksheet->setObjectName("rbAllPagesAtOneWorksheet");
-  rbAllPagesAtOneWorksheet->setGeometry(240, 160, 300, 21);
-  rbAllPagesAtOneWorksheet->setChecked(true);
-
-  MakeLabel(pnlStart, "Step 5:", QRect(20, 204, 60, 17), true);
-  MakeLabel(pnlStart, "Click \"Start\" button to convert selected PDF file", QRect(82, 204, 470, 17));
-}
-
-void TfmMain::BuildConvertingScreen() {
-  pnlConverting = MakeScreen(this);
-  pnlConverting->setObjectName("pnlConverting");
-  lblConvertingCaption = MakeLabel(pnlConverting, kConvertingCaption, QRect(20, 20, 528, 20), true);
-  lblConvertingCaption->setObjectName("lblConvertingCaption");
-  ProgressFill = new QProgressBar(pnlConverting);
-  ProgressFill->setObjectName("ProgressFill");
-  ProgressFill->setGeometry(20, 56, 528, 22);
-  ProgressFill->setTextVisible(false);
-  ProgressAni = new TBusyAnimation(pnlConverting);
-  ProgressAni->setObjectName("ProgressAni");
-  ProgressAni->setGeometry(ProgressFill->geometry());
-  ProgressAni->hide();
-  lblPagesInfo = MakeLabel(pnlConverting, "", QRect(20, 88, 528, 20));
-  lblPagesInfo->setObjectName("lblPagesInfo");
-
-  MakeLabel(pnlConverting, "Set CPU priority:", QRect(20, 150, 120, 21));
-  rbCPUPriNormal = new QRadioButton("Normal", pnlConverting);
-  rbCPUPriNormal->setObjectName("rbCPUPriNormal");
-  rbCPUPriNormal->setGeometry(150, 150, 100, 21);
-  rbCPUPriNormal->setChecked(true);
-  rbCPUPriHigh = new QRadioButton("High", pnlConverting);
-  rbCPUPriHigh->setObjectName("rbCPUPriHigh");
-  rbCPUPriHigh->setGeometry(260, 150, 100, 21);
-  connect(rbCPUPriNormal, &QRadioButton::clicked, this, &TfmMain::rbCPUPriNormalClick);
-  connect(rbCPUPriHigh, &QRadioButton::clicked, this, &TfmMain::rbCPUPriHighClick);
-}
-
-void TfmMain::BuildDoneScreen() {
-  pnlDone = MakeScreen(this);
-  pnlDone->setObjectName("pnlDone");
-  // The caption starts right of the mark at 175, which stands at its left.
-  lblDoneCapt = MakeLabel(pnlDone, "", QRect(215, 40, kWidth - 235, 30), true);
-  lblDoneCapt->setObjectName("lblDoneCapt");
-  lblDoneCapt->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-  QFont font = lblDoneCapt->font();
-  font.setPointSize(font.pointSize() + 4);
-  lblDoneCapt->setFont(font);
-  lblDoneInfo = MakeLabel(pnlDone, "", QRect(20, 84, kWidth - 40, 40));
-  lblDoneInfo->setObjectName("lblDoneInfo");
-  lblDoneInfo->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
-  lblDoneInfo->setWordWrap(true);
-  imgDoneOK = new QLabel(pnlDone);
-  imgDoneOK->setObjectName("imgDoneOK");
-  imgDoneOK->setPixmap(SuccessMark(32));
-  imgDoneOK->setGeometry(175, 39, 32, 32);
-  imgDoneError = new QLabel(pnlDone);
-  imgDoneError->setObjectName("imgDoneError");
-  imgDoneError->setPixmap(ErrorMark(32));
-  imgDoneError->setGeometry(175, 39, 32, 32);
-  btnNewConv = MakeButton(pnlDone, "Click here to convert another PDF file...", QRect(134, 170, 300, 28));
-  btnNewConv->setObjectName("btnNewConv");
-  connect(btnNewConv, &QPushButton::clicked, this, &TfmMain::btnNewConvClick);
-}
-
-void TfmMain::BuildBottomBar() {
-  auto* line = new QWidget(this);
-  line->setGeometry(0, kHeight - kBarHeight, kWidth, 1);
-  line->setAutoFillBackground(true);
-  QPalette palette = line->palette();
-  palette.setColor(QPalette::Window, QColor(200, 200, 200));
-  line->setPalette(palette);
-
-  btnAbout = BarButton(this, "btnAbout", "About...", 10);
-  btnFinish = BarButton(this, "btnFinish", "Finish", 302);
-  btnPause = BarButton(this, "btnPause", "Pause", 302);
-  btnContinue = BarButton(this, "btnContinue", "Continue", 302);
-  btnBack = BarButton(this, "btnBack", "Back", 390);
-  btnNext = BarButton(this, "btnNext", "Next", kNextX);
-  connect(btnAbout, &QPushButton::clicked, this, &TfmMain::btnAboutClick);
-  connect(btnFinish, &QPushButton::clicked, this, &TfmMain::btnFinishClick);
-  connect(btnPause, &QPushButton::clicked, this, &TfmMain::btnPauseClick);
-  connect(btnContinue, &QPushButton::clicked, this, &TfmMain::btnContinueClick);
-  connect(btnBack, &QPushButton::clicked, this, &TfmMain::btnBackClick);
-  connect(btnNext, &QPushButton::clicked, this, &TfmMain::btnNextClick);
-}
-
 void TfmMain::SetInitialState() {
-  pnlInit->show();
+  ShowScreen(pnlInit);
   btnBack->setEnabled(false);
   btnNext->setEnabled(false);
   btnSave->setEnabled(false);
@@ -267,7 +91,14 @@ void TfmMain::SetInitialState() {
   btnFinish->hide();
 }
 
+void TfmMain::ShowScreen(QWidget* screen) { screens_->setCurrentWidget(screen); }
+
 // --- choosing files ---
+
+void TfmMain::OpenPdf(const QString& name) {
+  pdfFileOpenEdit->setText(QFileInfo(name).absoluteFilePath());
+  FollowPdf();
+}
 
 void TfmMain::btnOpenClick() {
   const QString name = dialogs_.OpenPdf(this, pdfFileOpenEdit->text());
@@ -277,19 +108,45 @@ void TfmMain::btnOpenClick() {
 void TfmMain::PdfPicked(const QString& name) {
   pdfFileOpenEdit->setText(name);
   docFileSaveEdit->setText(name + ".xls");
+  workbookChosen_ = false;
+  workbookAsked_ = false;
   docFileSaveEdit->setEnabled(true);
   btnSave->setEnabled(true);
   btnNext->setEnabled(true);
 }
 
+void TfmMain::FollowPdf() {
+  if (workbookChosen_) return;
+  const QString pdf = pdfFileOpenEdit->text();
+  docFileSaveEdit->setText(pdf.isEmpty() ? QString() : pdf + ".xls");
+}
+
 void TfmMain::btnSaveClick() {
   const QString name = dialogs_.SaveWorkbook(this, docFileSaveEdit->text());
-  if (!name.isEmpty()) docFileSaveEdit->setText(name);
+  if (name.isEmpty()) return;
+  docFileSaveEdit->setText(name);
+  workbookChosen_ = true;
+  workbookAsked_ = true;
 }
 
 void TfmMain::pdfFileOpenEditChange() {
-  // A change never enables Next; only picking a PDF does.
-  if (pdfFileOpenEdit->text().isEmpty() || docFileSaveEdit->text().isEmpty()) btnNext->setEnabled(false);
+  if (pdfFileOpenEdit->text().isEmpty() || docFileSaveEdit->text().isEmpty()) {
+    btnNext->setEnabled(false);
+    return;
+  }
+  // A typed or pasted name of an existing file counts as picked.
+  if (QFileInfo(pdfFileOpenEdit->text()).isFile()) {
+    docFileSaveEdit->setEnabled(true);
+    btnSave->setEnabled(true);
+    btnNext->setEnabled(true);
+  }
+}
+
+bool TfmMain::MayReplaceWorkbook(const QString& name) {
+  // The save dialog asked already; a default or typed name has not.
+  if (workbookAsked_ || !QFileInfo::exists(name)) return true;
+  return dialogs_.Confirm(this, "Confirmation...",
+                          "The file \"" + name + "\" already exists.\nDo you want to replace it?");
 }
 
 void TfmMain::btnAboutClick() { dialogs_.About(this); }
@@ -297,60 +154,59 @@ void TfmMain::btnAboutClick() { dialogs_.About(this); }
 // --- Next, Start, Back ---
 
 void TfmMain::btnNextClick() {
-  if (pnlInit->isVisible()) {
+  if (screens_->currentWidget() == pnlInit) {
     const QString name = pdfFileOpenEdit->text();
     if (!QFileInfo(name).isFile()) {
       dialogs_.Warning(this, "Warning...", "File \"" + name + "\" does not exist!");
       pdfFileOpenEdit->setFocus();
       return;
     }
-    pnlInit->hide();
-    pnlStart->show();
+    ShowScreen(pnlStart);
     btnNext->setText("Start");
     btnBack->setEnabled(true);
     btnPause->hide();
     btnContinue->hide();
     btnFinish->hide();
-  } else if (pnlStart->isVisible()) {
+  } else if (screens_->currentWidget() == pnlStart) {
     Start();
   }
 }
 
 void TfmMain::Start() {
   if (worker_) return;  // the previous run is still winding down
+  // The workbook name is completed here, where the run takes it.
+  const QString workbook = WithWorkbookExtension(docFileSaveEdit->text());
+  if (!MayReplaceWorkbook(workbook)) return;
+  docFileSaveEdit->setText(workbook);
 
-  btnNext->hide();
-  btnContinue->hide();
-  MoveToNext(btnPause);
-  MoveToNext(btnContinue);
   btnPause->setText("Pause");
   btnPause->setEnabled(false);
   btnPause->show();
+  btnNext->hide();
+  btnContinue->hide();
   btnAbout->setEnabled(false);
   btnBack->setEnabled(false);
-  pnlStart->hide();
-  pnlInit->hide();
 
   ProgressFill->setValue(0);
   ProgressFill->hide();
-  ProgressAni->setGeometry(ProgressFill->geometry());
   ProgressAni->show();
   ProgressAni->Start();
   lblPagesInfo->clear();
+  lblConvertingStatus->clear();
   lblConvertingCaption->setText(kParsingCaption);
-  pnlConverting->show();
+  ShowScreen(pnlConverting);
 
   paused_ = false;
   running_ = true;
   stopping_ = false;
   pagesDone_ = 0;
-
-  // The workbook name is completed here, where the run takes it.
-  docFileSaveEdit->setText(WithWorkbookExtension(docFileSaveEdit->text()));
+  keeping_ = false;
+  writeCause_.clear();
+  kept_.Discard();
 
   ConversionOptions options;
   options.input = pdfFileOpenEdit->text().toStdString();
-  options.output = docFileSaveEdit->text().toStdString();
+  options.output = workbook.toStdString();
   options.pages_per_worksheet = rbOnePagePerWorksheet->isChecked() ? 1 : 0;
   options.paper = cbPaperSize->currentText().toStdString();
   options.image_quality = seImagesQuality->value();
@@ -376,9 +232,9 @@ void TfmMain::StartWorker(ConversionOptions options) {
       QMetaObject::invokeMethod(this, [&] { answer = OnPassword(attempt); }, Qt::BlockingQueuedConnection);
       return answer;
     };
-    callbacks.retry_destination = [this](const std::string& failed, const std::string&, int attempt) {
+    callbacks.retry_destination = [this](const std::string& failed, const std::string& cause, int attempt) {
       std::optional<std::string> answer;
-      QMetaObject::invokeMethod(this, [&] { answer = OnRetryDestination(failed, attempt); },
+      QMetaObject::invokeMethod(this, [&] { answer = OnRetryDestination(failed, cause, attempt); },
                                 Qt::BlockingQueuedConnection);
       return answer;
     };
@@ -396,10 +252,18 @@ void TfmMain::StartWorker(ConversionOptions options) {
   worker_->start();
 }
 
+bool TfmMain::AskStop() {
+  // The run waits after its page while the question is open.
+  const bool wasPaused = paused_;
+  control_->Pause();
+  const bool yes = dialogs_.Confirm(this, "Confirmation...", kStopQuestion);
+  if (!yes && !wasPaused) control_->Resume();
+  return yes;
+}
+
 void TfmMain::btnBackClick() {
-  if (pnlStart->isVisible()) {
-    pnlStart->hide();
-    pnlInit->show();
+  if (screens_->currentWidget() == pnlStart) {
+    ShowScreen(pnlInit);
     btnNext->setText("Next");
     btnBack->setEnabled(false);
     btnPause->hide();
@@ -407,22 +271,13 @@ void TfmMain::btnBackClick() {
     btnFinish->hide();
     return;
   }
-  if (!pnlConverting->isVisible() || !worker_) return;
-  // The run waits after its page while the question is open.
-  const bool wasPaused = paused_;
-  control_->Pause();
-  const bool yes = dialogs_.Confirm(this, "Confirmation...",
-                                    "Are you sure to stop converting and return to the previous screen?");
-  if (!yes) {
-    if (!wasPaused) control_->Resume();
-    return;
-  }
+  if (screens_->currentWidget() != pnlConverting || !worker_ || stopping_) return;
+  if (!AskStop()) return;
   running_ = false;
   paused_ = false;
   stopping_ = true;
   control_->Stop();  // nothing is written; the run's temporary files go with it
-  pnlConverting->hide();
-  pnlStart->show();
+  ShowScreen(pnlStart);
   btnNext->setText("Start");
   btnNext->show();
   btnNext->setEnabled(false);  // until the worker has ended
@@ -440,16 +295,17 @@ void TfmMain::btnPauseClick() {
   paused_ = true;
   running_ = false;
   control_->Pause();
-  btnPause->hide();
-  btnContinue->show();
+  lblConvertingCaption->setText(kPausedCaption);
+  lblConvertingStatus->clear();
+  Swap(btnPause, btnContinue);
 }
 
 void TfmMain::btnContinueClick() {
   if (!worker_) return;
   paused_ = false;
   running_ = true;
-  btnContinue->hide();
-  btnPause->show();
+  lblConvertingCaption->setText(kConvertingCaption);
+  Swap(btnContinue, btnPause);
   control_->Resume();
 }
 
@@ -486,11 +342,17 @@ std::optional<std::string> TfmMain::OnPassword(int attempt) {
   return answer->toStdString();
 }
 
-std::optional<std::string> TfmMain::OnRetryDestination(const std::string& failed, int attempt) {
-  if (attempt > 3) return std::nullopt;  // three dialogs at most
-  std::optional<QString> name = dialogs_.AskSaveRetry(this, QString::fromStdString(failed), attempt);
-  if (!name) return std::nullopt;  // Cancel writes nothing
-  return WithWorkbookExtension(*name).toStdString();
+std::optional<std::string> TfmMain::OnRetryDestination(const std::string& failed, const std::string& cause,
+                                                       int attempt) {
+  if (keeping_) return std::nullopt;  // even keeping it failed
+  writeCause_ = CauseSentence(cause);
+  if (attempt <= 3) {  // three dialogs at most
+    std::optional<QString> name = dialogs_.AskSaveRetry(this, QString::fromStdString(failed), writeCause_, attempt);
+    if (name) return WithWorkbookExtension(*name).toStdString();
+  }
+  // Cancelled, or failed three times: the workbook waits on the error screen.
+  keeping_ = true;
+  return kept_.Place(failed);
 }
 
 void TfmMain::OnRunFinished(const ConversionResult& result) {
@@ -508,54 +370,83 @@ void TfmMain::OnRunFinished(const ConversionResult& result) {
     stopping_ = false;
     btnNext->setEnabled(true);
   } else if (result.outcome == ConversionOutcome::ReadFailed || result.outcome == ConversionOutcome::BadRequest) {
-    dialogs_.Error(this, "Error...", kReadFailed);
+    dialogs_.Error(this, "Error...", kReadFailed, CauseSentence(result.cause));
     ProgressFill->setValue(0);
     btnBack->setEnabled(true);
     btnPause->setEnabled(true);
     btnAbout->setEnabled(true);
     NewConversion();
   } else if (result.outcome != ConversionOutcome::Stopped) {
-    ShowDone(result.Written(), result);
+    if (result.Written() && !keeping_) ShowSaved(QString::fromStdString(result.written_to));
+    else ShowWriteFailed(writeCause_.isEmpty() ? CauseSentence(result.cause) : writeCause_);
   }
   emit runEnded();
 }
 
-void TfmMain::ShowDone(bool copied, const ConversionResult& result) {
-  pnlInit->hide();
-  pnlStart->hide();
-  pnlConverting->hide();
-  if (copied) {
-    lblDoneCapt->setText("CONGRATULATIONS!");
-    SetTextColor(lblDoneCapt, QColor(0, 128, 0));
-    QString info = "The PDF file was successfully converted and saved.";
-    if (!result.failed_pages.empty()) {
-      QStringList pages;
-      for (const PageFailure& failure : result.failed_pages) pages << QString::number(failure.page);
-      info += "\n" + QString::number(result.failed_pages.size()) +
-              (result.failed_pages.size() == 1 ? " page" : " pages") +
-              " could not be converted completely (" + pages.join(", ") + ").";
-    }
-    lblDoneInfo->setText(info);
-    imgDoneOK->move(175, imgDoneOK->y());
-    imgDoneOK->show();
-    imgDoneError->hide();
-  } else {
-    lblDoneCapt->setText("ERROR!");
-    SetTextColor(lblDoneCapt, QColor(128, 0, 0));
-    lblDoneInfo->setText(kWriteFailedMessage);
-    imgDoneOK->hide();
-    imgDoneError->move(175, imgDoneError->y());
-    imgDoneError->show();
+void TfmMain::ShowSaved(const QString& path) {
+  lblDoneCapt->setText("CONGRATULATIONS!");
+  SetTextColor(lblDoneCapt, QColor(0, 128, 0));
+  QString info = "The PDF file was successfully converted and saved.";
+  const auto& failed = lastResult_.failed_pages;
+  if (!failed.empty()) {
+    QStringList pages;
+    for (const PageFailure& failure : failed) pages << QString::number(failure.page);
+    info += "\n" + QString::number(failed.size()) + (failed.size() == 1 ? " page" : " pages") +
+            " could not be converted completely (" + pages.join(", ") + ").";
   }
+  lblDoneInfo->setText(info);
+  lblDoneDetail->setText("Saved with " + WorksheetsText(lastResult_.worksheets) + " as:");
+  edDonePath->setText(QDir::toNativeSeparators(path));
+  edDonePath->show();
+  btnOpenFolder->show();
+  btnSaveKept->hide();
+  imgDoneOK->show();
+  imgDoneError->hide();
+  ShowDoneScreen();
+}
+
+void TfmMain::ShowWriteFailed(const QString& cause) {
+  lblDoneCapt->setText("ERROR!");
+  SetTextColor(lblDoneCapt, QColor(128, 0, 0));
+  lblDoneInfo->setText(kWriteFailedMessage);
+  const bool kept = kept_.Holding();
+  lblDoneDetail->setText(kept ? cause + "\n\n" + kKeptNote : cause);
+  edDonePath->hide();
+  btnOpenFolder->hide();
+  btnSaveKept->setVisible(kept);
+  imgDoneOK->hide();
+  imgDoneError->show();
+  ShowDoneScreen();
+  if (kept) btnSaveKept->setFocus();
+}
+
+void TfmMain::ShowDoneScreen() {
   btnNext->setText("Next");
   btnNext->hide();
   btnPause->hide();
   btnContinue->hide();
   btnBack->hide();
-  MoveToNext(btnFinish);
   btnFinish->show();
   btnAbout->setEnabled(true);
-  pnlDone->show();
+  ShowScreen(pnlDone);
+  btnNewConv->setFocus();
+}
+
+void TfmMain::btnOpenFolderClick() { dialogs_.ShowFolder(this, edDonePath->text()); }
+
+void TfmMain::btnSaveKeptClick() {
+  QString name = dialogs_.SaveWorkbook(this, docFileSaveEdit->text());
+  if (name.isEmpty()) return;
+  name = WithWorkbookExtension(name);
+  QString written;
+  try {
+    written = QString::fromStdString(kept_.SaveAs(name.toStdString(), pdfFileOpenEdit->text().toStdString()));
+  } catch (const std::exception& error) {
+    ShowWriteFailed(CauseSentence(error.what()));
+    return;
+  }
+  docFileSaveEdit->setText(name);
+  ShowSaved(written);
 }
 
 // --- new conversion, finish, closing ---
@@ -563,6 +454,7 @@ void TfmMain::ShowDone(bool copied, const ConversionResult& result) {
 void TfmMain::btnNewConvClick() { NewConversion(); }
 
 void TfmMain::NewConversion() {
+  kept_.Discard();  // leaving the error screen lets a kept workbook go
   btnPause->hide();
   btnContinue->hide();
   btnFinish->hide();
@@ -572,31 +464,54 @@ void TfmMain::NewConversion() {
   btnBack->setText("Back");
   btnBack->setEnabled(false);
   btnBack->show();
-  pnlConverting->hide();
-  pnlDone->hide();
-  pnlStart->hide();
   pdfFileOpenEdit->clear();
   docFileSaveEdit->clear();
+  workbookChosen_ = false;
+  workbookAsked_ = false;
   btnSave->setEnabled(false);
   docFileSaveEdit->setEnabled(false);
-  pnlInit->show();
+  ShowScreen(pnlInit);
+  pdfFileOpenEdit->setFocus();
 }
 
 void TfmMain::btnFinishClick() {
-  if (pnlDone->isVisible()) close();
+  if (screens_->currentWidget() == pnlDone) close();
+}
+
+void TfmMain::keyPressEvent(QKeyEvent* event) {
+  if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
+    QWidget::keyPressEvent(event);
+    return;
+  }
+  QPushButton* button = qobject_cast<QPushButton*>(focusWidget());
+  if (!button) button = screens_->currentWidget() == pnlDone ? btnNewConv : btnNext;
+  if (button->isVisible() && button->isEnabled()) button->click();
 }
 
 void TfmMain::closeEvent(QCloseEvent* event) {
   if (running_) {
+    lblConvertingStatus->setText(kCloseRefused);
     event->ignore();
     return;
   }
-  if (worker_) {
-    // Paused or winding down: stop it; nothing is written.
-    control_->Stop();
-    worker_->wait();
+  if (paused_ && !AskStop()) {
+    event->ignore();
+    return;
   }
+  StopWorker();
+  kept_.Discard();
   event->accept();
+}
+
+void TfmMain::StopWorker() {
+  if (!worker_) return;
+  stopping_ = true;  // the run ends quietly: nothing is written, nothing shown
+  control_->Stop();
+  // The worker may be waiting for this thread to show its page, so this
+  // thread keeps serving it until the run has ended.
+  QEventLoop loop;
+  connect(this, &TfmMain::runEnded, &loop, &QEventLoop::quit);
+  loop.exec();
 }
 
 // --- CPU priority ---

@@ -5,12 +5,14 @@
 // window hears about it through queued calls and steers it through a
 // RunControl. Questions the run asks (passwords, another destination) are
 // answered on this window's thread while the worker waits.
+// The screens are built in main_window_screens.cpp.
 #include <QRadioButton>
 #include <QWidget>
 #include <atomic>
 #include <memory>
 
 #include "app/conversion/run.h"
+#include "app/wizard/kept_workbook.h"
 
 class QComboBox;
 class QLabel;
@@ -18,6 +20,7 @@ class QLineEdit;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
+class QStackedWidget;
 class QThread;
 
 namespace vs {
@@ -32,6 +35,9 @@ class TfmMain : public QWidget {
   // document and engine of each run.
   explicit TfmMain(TWizardDialogs& dialogs, Pipeline pipeline = DefaultPipeline(), QWidget* parent = nullptr);
   ~TfmMain() override;
+
+  // Fills in the PDF file as if typed (the program's argument).
+  void OpenPdf(const QString& name);
 
   // Screens.
   QWidget* pnlInit;
@@ -55,11 +61,16 @@ class TfmMain : public QWidget {
   QRadioButton* rbCPUPriHigh;
   TBusyAnimation* ProgressAni;
   QLabel* lblPagesInfo;
+  QLabel* lblConvertingStatus;  // why the window does not close
   // Done.
   QLabel* lblDoneCapt;
   QLabel* lblDoneInfo;
   QLabel* imgDoneOK;
   QLabel* imgDoneError;
+  QLabel* lblDoneDetail;       // the sheets and where they went, or why saving failed
+  QLineEdit* edDonePath;       // the saved workbook
+  QPushButton* btnOpenFolder;  // shows the folder holding it
+  QPushButton* btnSaveKept;    // saves a workbook kept after a failed save
   QPushButton* btnNewConv;
   // Bottom bar.
   QPushButton* btnAbout;
@@ -76,6 +87,8 @@ class TfmMain : public QWidget {
   bool RunOpen() const { return worker_ != nullptr; }
   // What the last run reported.
   const ConversionResult& LastResult() const { return lastResult_; }
+  // A finished workbook waits on the error screen to be saved under another name.
+  bool KeepingWorkbook() const { return kept_.Holding(); }
 
  signals:
   // After each converted page, while the worker waits for the window.
@@ -85,6 +98,8 @@ class TfmMain : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // Return presses the focused button, else the screen's forward button.
+  void keyPressEvent(QKeyEvent* event) override;
 
  private slots:
   void btnNextClick();
@@ -96,11 +111,14 @@ class TfmMain : public QWidget {
   void btnOpenClick();
   void btnSaveClick();
   void btnAboutClick();
+  void btnOpenFolderClick();
+  void btnSaveKeptClick();
   void pdfFileOpenEditChange();
   void rbCPUPriNormalClick();
   void rbCPUPriHighClick();
 
  private:
+  void BuildScreens();
   void BuildHeader();
   void BuildStepScreen();
   void BuildOptionsScreen();
@@ -108,8 +126,12 @@ class TfmMain : public QWidget {
   void BuildDoneScreen();
   void BuildBottomBar();
   void SetInitialState();
+  void ShowScreen(QWidget* screen);
 
   void PdfPicked(const QString& name);
+  // The workbook name follows the PDF file until the user chooses one.
+  void FollowPdf();
+  bool MayReplaceWorkbook(const QString& name);
   void Start();
   void StartWorker(ConversionOptions options);
   void ApplyPriority();
@@ -117,14 +139,22 @@ class TfmMain : public QWidget {
   // Calls from the worker, on this window's thread.
   void OnProgress(int done, int total);
   std::optional<std::string> OnPassword(int attempt);
-  std::optional<std::string> OnRetryDestination(const std::string& failed, int attempt);
+  std::optional<std::string> OnRetryDestination(const std::string& failed, const std::string& cause, int attempt);
   void OnRunFinished(const ConversionResult& result);
 
-  void ShowDone(bool copied, const ConversionResult& result);
+  void ShowSaved(const QString& path);
+  void ShowWriteFailed(const QString& cause);
+  void ShowDoneScreen();
+  bool AskStop();
+  void StopWorker();
   void NewConversion();
 
   TWizardDialogs& dialogs_;
   Pipeline pipeline_;
+  QStackedWidget* screens_;
+
+  bool workbookChosen_ = false;  // the user chose or typed the workbook name
+  bool workbookAsked_ = false;   // ... through the save dialog, which asked about replacing it
 
   bool running_ = false;
   bool paused_ = false;
@@ -136,6 +166,9 @@ class TfmMain : public QWidget {
   std::atomic<int> workerTid_{0};
   int baseNice_ = 0;
   ConversionResult lastResult_;
+  TKeptWorkbook kept_;
+  bool keeping_ = false;  // this run's workbook goes to kept_
+  QString writeCause_;    // why the last save failed
 };
 
 }  // namespace vs

@@ -1,11 +1,13 @@
 #include "app/wizard/password_dialog.h"
 
 #include <QCloseEvent>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QProxyStyle>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "app/wizard/window_style.h"
 
@@ -26,26 +28,41 @@ class TStarPasswordStyle : public QProxyStyle {
 
 TfmPass::TfmPass(QWidget* parent) : QDialog(parent) {
   setObjectName("fmPass");
-  SetupToolWindow(this, " Password protection", QSize(315, 137), false);
+  SetupToolWindow(this, " Password protection", true);
 
-  auto* title = MakeLabel(this, "This PDF file has a password protection.", QRect(12, 10, 291, 17), true);
+  auto* title = MakeLabel("This PDF file has a password protection.", true);
   SetTextColor(title, QColor(128, 0, 0));
-  lblPassInfo = MakeLabel(this, "", QRect(12, 32, 291, 17));
+  lblPassInfo = MakeLabel("");
   lblPassInfo->setObjectName("lblPassInfo");
-  MakeLabel(this, "Password:", QRect(12, 62, 70, 21));
-  edPass = new QLineEdit(this);
+  edPass = new QLineEdit;
   edPass->setObjectName("edPass");
-  edPass->setGeometry(84, 60, 219, 23);
   edPass->setEchoMode(QLineEdit::Password);
   auto* style = new TStarPasswordStyle;
   style->setParent(edPass);
   edPass->setStyle(style);
-  btnOkPass = MakeButton(this, "OK", QRect(140, 100, 78, 25));
+  btnOkPass = MakeButton("OK", 78);
   btnOkPass->setObjectName("btnOkPass");
-  btnCancelPass = MakeButton(this, "Cancel", QRect(225, 100, 78, 25));
+  btnCancelPass = MakeButton("Cancel", 78);
   btnCancelPass->setObjectName("btnCancelPass");
   connect(btnOkPass, &QPushButton::clicked, this, [this] { Finish(true); });
   connect(btnCancelPass, &QPushButton::clicked, this, [this] { Finish(false); });
+
+  auto* password = new QHBoxLayout;
+  password->addWidget(MakeLabel("Password:"));
+  password->addWidget(edPass, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(btnOkPass);
+  buttons->addWidget(btnCancelPass);
+  auto* content = new QVBoxLayout;
+  content->setContentsMargins(12, 10, 12, 12);
+  content->addWidget(title);
+  content->addWidget(lblPassInfo);
+  content->addStretch();
+  content->addLayout(password);
+  content->addStretch();
+  content->addLayout(buttons);
+  FitWindow(this, content, QSize(315, 137));
 }
 
 void TfmPass::showEvent(QShowEvent* event) {
@@ -65,8 +82,9 @@ void TfmPass::keyPressEvent(QKeyEvent* event) {
 }
 
 void TfmPass::closeEvent(QCloseEvent* event) {
-  if (closing_) event->accept();
-  else event->ignore();
+  // The title bar's close button answers as Cancel does.
+  if (!closing_) Finish(false);
+  event->accept();
 }
 
 void TfmPass::Finish(bool confirmed) {

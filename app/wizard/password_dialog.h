@@ -30,7 +30,7 @@ class TfmPass : public QDialog {
   void Finish(bool confirmed);
 
   bool confirmed_ = false;
-  bool closing_ = false;  // only OK and Cancel may close the dialog
+  bool closing_ = false;  // OK or Cancel closes it; any other close is a Cancel
 };
 
 }  // namespace vs

@@ -2,10 +2,13 @@
 
 #include <QCloseEvent>
 #include <QFileDialog>
+#include <QGridLayout>
+#include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 #include "app/wizard/window_style.h"
 #include "app/wizard/wizard_dialogs.h"
@@ -14,43 +17,71 @@ namespace vs {
 
 TfmSave::TfmSave(QWidget* parent) : QDialog(parent) {
   setObjectName("fmSave");
-  SetupToolWindow(this, "Save result as...", QSize(448, 299), false);
+  SetupToolWindow(this, "Save result as...", true);
 
-  auto* title = MakeLabel(this, "Impossible to write selected Excel file.  It may be in use.", QRect(12, 10, 424, 17), true);
+  auto* title = MakeLabel("Impossible to write selected Excel file.  It may be in use.", true);
   SetTextColor(title, QColor(128, 0, 0));
-  lblPassInfo = MakeLabel(this, "", QRect(12, 32, 424, 17));
+  lblCause = MakeLabel("");
+  lblCause->setObjectName("lblCause");
+  lblCause->setWordWrap(true);
+  lblCause->hide();
+  lblPassInfo = MakeLabel("");
   lblPassInfo->setObjectName("lblPassInfo");
 
-  MakeLabel(this, "Step 1:", QRect(12, 62, 50, 17), true);
-  auto* step1 = MakeLabel(this, "Try to close all Excel applications that are currently running and click \"OK\".",
-                          QRect(64, 62, 372, 34));
+  auto* step1 = MakeLabel("Try to close all Excel applications that are currently running and click \"OK\".");
   step1->setWordWrap(true);
-
-  MakeLabel(this, "Step 2:", QRect(12, 106, 50, 17), true);
-  auto* step2 = MakeLabel(this, "Click \"Save as...\" to change the name and location of converted Excel file:",
-                          QRect(64, 106, 372, 34));
+  auto* step2 = MakeLabel("Click \"Save as...\" to change the name and location of converted Excel file:");
   step2->setWordWrap(true);
-  edSaveNewExcel = new QLineEdit(this);
+  edSaveNewExcel = new QLineEdit;
   edSaveNewExcel->setObjectName("edSaveNewExcel");
-  edSaveNewExcel->setGeometry(64, 146, 276, 23);
-  btnSaveNewExcel = MakeButton(this, "Save as...", QRect(348, 145, 88, 25));
+  btnSaveNewExcel = MakeButton("Save as...", 88);
   btnSaveNewExcel->setObjectName("btnSaveNewExcel");
-
-  MakeLabel(this, "Step 3:", QRect(12, 186, 50, 17), true);
-  MakeLabel(this, "Click \"OK\" to save file in a new location.", QRect(64, 186, 372, 17));
-  auto* step3 = MakeLabel(
-      this, "Click \"Cancel\"  to cancel the operation.  Convertion results will be lost in this case!",
-      QRect(64, 204, 372, 34));
+  auto* step3 = MakeLabel("Click \"OK\" to save file in a new location.\n"
+                          "Click \"Cancel\"  to cancel the operation.  Convertion results will be lost in this case!");
   step3->setWordWrap(true);
 
-  btnSaveOK = MakeButton(this, "OK", QRect(266, 260, 80, 25));
+  btnSaveOK = MakeButton("OK");
   btnSaveOK->setObjectName("btnSaveOK");
-  btnSaveCancel = MakeButton(this, " Cancel", QRect(356, 260, 80, 25));
+  btnSaveCancel = MakeButton(" Cancel");
   btnSaveCancel->setObjectName("btnSaveCancel");
-
   connect(btnSaveOK, &QPushButton::clicked, this, &TfmSave::Ok);
   connect(btnSaveCancel, &QPushButton::clicked, this, &TfmSave::Cancel);
   connect(btnSaveNewExcel, &QPushButton::clicked, this, &TfmSave::PickName);
+
+  auto* steps = new QGridLayout;
+  steps->setColumnStretch(1, 1);
+  steps->setVerticalSpacing(10);
+  steps->addWidget(MakeLabel("Step 1:", true), 0, 0, Qt::AlignTop);
+  steps->addWidget(step1, 0, 1);
+  steps->addWidget(MakeLabel("Step 2:", true), 1, 0, Qt::AlignTop);
+  auto* step2Box = new QVBoxLayout;
+  step2Box->addWidget(step2);
+  auto* name = new QHBoxLayout;
+  name->addWidget(edSaveNewExcel, 1);
+  name->addWidget(btnSaveNewExcel);
+  step2Box->addLayout(name);
+  steps->addLayout(step2Box, 1, 1);
+  steps->addWidget(MakeLabel("Step 3:", true), 2, 0, Qt::AlignTop);
+  steps->addWidget(step3, 2, 1);
+  auto* buttons = new QHBoxLayout;
+  buttons->addStretch();
+  buttons->addWidget(btnSaveOK);
+  buttons->addWidget(btnSaveCancel);
+  auto* content = new QVBoxLayout;
+  content->setContentsMargins(12, 10, 12, 12);
+  content->addWidget(title);
+  content->addWidget(lblCause);
+  content->addWidget(lblPassInfo);
+  content->addSpacing(8);
+  content->addLayout(steps);
+  content->addStretch();
+  content->addLayout(buttons);
+  FitWindow(this, content, QSize(448, 299));
+}
+
+void TfmSave::SetCause(const QString& cause) {
+  lblCause->setText(cause);
+  lblCause->setVisible(!cause.isEmpty());
 }
 
 void TfmSave::showEvent(QShowEvent* event) {
@@ -70,8 +101,9 @@ void TfmSave::keyPressEvent(QKeyEvent* event) {
 }
 
 void TfmSave::closeEvent(QCloseEvent* event) {
-  if (closing_) event->accept();
-  else event->ignore();
+  // The title bar's close button answers as Cancel does.
+  if (!closing_) Cancel();
+  event->accept();
 }
 
 void TfmSave::Ok() {

@@ -14,6 +14,7 @@ class TfmSave : public QDialog {
  public:
   explicit TfmSave(QWidget* parent = nullptr);
 
+  QLabel* lblCause;  // why the write failed, under the dialog's own sentence
   QLabel* lblPassInfo;
   QLineEdit* edSaveNewExcel;
   QPushButton* btnSaveNewExcel;
@@ -22,6 +23,7 @@ class TfmSave : public QDialog {
 
   // The attempt shown as "Attempt n out of 3." when the dialog opens.
   void SetAttempt(int attempt) { attempt_ = attempt; }
+  void SetCause(const QString& cause);
   // Set by OK (with a name), cleared by Cancel.
   bool MayRetry() const { return mayRetry_; }
   // The name as committed by OK: ".xls" appended where it is missing.
@@ -39,7 +41,7 @@ class TfmSave : public QDialog {
 
   int attempt_ = 1;
   bool mayRetry_ = false;
-  bool closing_ = false;  // only OK and Cancel may close the dialog
+  bool closing_ = false;  // OK or Cancel closes it; any other close is a Cancel
   QString committed_;
 };
 

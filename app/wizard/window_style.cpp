@@ -1,37 +1,49 @@
 #include "app/wizard/window_style.h"
 
 #include <QDialog>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QPushButton>
-#include <QScreen>
+#include <QVBoxLayout>
 
 namespace vs {
 
-void SetupToolWindow(QDialog* dialog, const QString& caption, QSize clientSize, bool closeButton) {
+void SetupToolWindow(QDialog* dialog, const QString& caption, bool closeButton) {
   Qt::WindowFlags flags = Qt::Tool | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
   if (closeButton) flags |= Qt::WindowCloseButtonHint;
   dialog->setWindowFlags(flags);
   dialog->setWindowTitle(caption);
-  dialog->setFixedSize(clientSize);
   dialog->setModal(true);
-  if (QScreen* screen = QGuiApplication::primaryScreen()) {
-    const QRect area = screen->availableGeometry();
-    dialog->move(area.center() - QPoint(clientSize.width() / 2, clientSize.height() / 2));
-  }
 }
 
-QLabel* MakeLabel(QWidget* parent, const QString& text, QRect geometry, bool bold) {
-  auto* label = new QLabel(text, parent);
+void FitWindow(QWidget* window, QLayout* content, QSize size) {
+  // The body holds the drawn size as its minimum; the outer layout fixes the
+  // window to the body's size hint, which grows with the texts.
+  auto* body = new QWidget(window);
+  body->setLayout(content);
+  body->setMinimumSize(size);
+  auto* outer = new QVBoxLayout(window);
+  outer->setContentsMargins(0, 0, 0, 0);
+  outer->setSizeConstraint(QLayout::SetFixedSize);
+  outer->addWidget(body);
+  outer->activate();
+}
+
+int ExecOverParent(QDialog& dialog) {
+  // Sized before it is placed: Qt centres it over its parent at its size then.
+  dialog.layout()->activate();
+  return dialog.exec();
+}
+
+QLabel* MakeLabel(const QString& text, bool bold) {
+  auto* label = new QLabel(text);
   label->setTextFormat(Qt::PlainText);
-  label->setGeometry(geometry);
   if (bold) SetBold(label);
   return label;
 }
 
-QPushButton* MakeButton(QWidget* parent, const QString& caption, QRect geometry) {
-  auto* button = new QPushButton(caption, parent);
-  button->setGeometry(geometry);
+QPushButton* MakeButton(const QString& caption, int minWidth) {
+  auto* button = new QPushButton(caption);
+  button->setMinimumWidth(minWidth);
   button->setAutoDefault(false);
   return button;
 }

@@ -1,24 +1,34 @@
 #pragma once
-// Small helpers that give the wizard's windows their fixed layout: tool
-// windows of an exact client size, labels and buttons at exact places.
+// Small helpers that give the wizard's windows their look: tool windows,
+// labels and buttons, and layouts that keep a window at its drawn size
+// unless its texts need more room at the font in use.
 #include <QColor>
-#include <QRect>
+#include <QSize>
 #include <QString>
 
 class QDialog;
 class QLabel;
+class QLayout;
 class QPushButton;
 class QWidget;
 
 namespace vs {
 
-// A fixed-size tool window centred on the screen; closeButton keeps only the
-// close button in its title bar, otherwise it has none.
-void SetupToolWindow(QDialog* dialog, const QString& caption, QSize clientSize, bool closeButton);
+// A modal tool window; closeButton gives its title bar a close button.
+// Shown, it opens over its parent (Qt centres a dialog over its parent).
+void SetupToolWindow(QDialog* dialog, const QString& caption, bool closeButton);
+
+// Lays content out in window at `size`, or larger where its texts need it;
+// the user cannot resize the window, which follows its content.
+void FitWindow(QWidget* window, QLayout* content, QSize size);
+// Shows a dialog built with FitWindow modally, over its parent, at the size
+// its texts need now.
+int ExecOverParent(QDialog& dialog);
 
 // A label showing plain text (never markup: file names may contain "<").
-QLabel* MakeLabel(QWidget* parent, const QString& text, QRect geometry, bool bold = false);
-QPushButton* MakeButton(QWidget* parent, const QString& caption, QRect geometry);
+QLabel* MakeLabel(const QString& text, bool bold = false);
+// A button at least `minWidth` wide; Return presses it only where a window says so.
+QPushButton* MakeButton(const QString& caption, int minWidth = 80);
 void SetBold(QWidget* widget, bool bold = true);
 void SetTextColor(QWidget* widget, QColor color);
 

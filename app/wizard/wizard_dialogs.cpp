@@ -1,42 +1,34 @@
 #include "app/wizard/wizard_dialogs.h"
 
+#include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 
 #include "app/wizard/about_dialog.h"
+#include "app/wizard/desktop_open.h"
+#include "app/wizard/message_boxes.h"
 #include "app/wizard/password_dialog.h"
 #include "app/wizard/save_retry_dialog.h"
+#include "app/wizard/window_style.h"
 
 namespace vs {
-namespace {
-
-void ShowBox(QWidget* parent, QMessageBox::Icon icon, const QString& title, const QString& text) {
-  QMessageBox box(icon, title, text, QMessageBox::Ok, parent);
-  box.setTextFormat(Qt::PlainText);  // file names are never read as markup
-  box.exec();
-}
-
-}  // namespace
 
 QString WithWorkbookExtension(const QString& name) {
   return name.endsWith(".xls", Qt::CaseSensitive) ? name : name + ".xls";
 }
 
 void TQtWizardDialogs::Warning(QWidget* parent, const QString& title, const QString& text) {
-  ShowBox(parent, QMessageBox::Warning, title, text);
+  MakeMessageBox(parent, QMessageBox::Warning, title, text)->exec();
 }
 
-void TQtWizardDialogs::Error(QWidget* parent, const QString& title, const QString& text) {
-  ShowBox(parent, QMessageBox::Critical, title, text);
+void TQtWizardDialogs::Error(QWidget* parent, const QString& title, const QString& text, const QString& cause) {
+  MakeMessageBox(parent, QMessageBox::Critical, title, text, cause)->exec();
 }
 
 bool TQtWizardDialogs::Confirm(QWidget* parent, const QString& title, const QString& text) {
-  QMessageBox box(QMessageBox::Question, title, text, QMessageBox::Yes | QMessageBox::No, parent);
-  box.setTextFormat(Qt::PlainText);
-  box.setEscapeButton(QMessageBox::No);  // Escape or closing the box answers No
-  return box.exec() == QMessageBox::Yes;
+  return MakeQuestionBox(parent, title, text)->exec() == QMessageBox::Yes;
 }
 
 QString TQtWizardDialogs::OpenPdf(QWidget* parent, const QString& current) {
@@ -58,21 +50,29 @@ QString TQtWizardDialogs::SaveWorkbook(QWidget* parent, const QString& current) 
 std::optional<QString> TQtWizardDialogs::AskPassword(QWidget* parent, const QString& attemptText) {
   TfmPass dialog(parent);
   dialog.lblPassInfo->setText(attemptText);
-  if (dialog.exec() != QDialog::Accepted || !dialog.Confirmed()) return std::nullopt;
+  if (ExecOverParent(dialog) != QDialog::Accepted || !dialog.Confirmed()) return std::nullopt;
   return dialog.edPass->text();
 }
 
-std::optional<QString> TQtWizardDialogs::AskSaveRetry(QWidget* parent, const QString& name, int attempt) {
+std::optional<QString> TQtWizardDialogs::AskSaveRetry(QWidget* parent, const QString& name, const QString& cause,
+                                                      int attempt) {
   TfmSave dialog(parent);
   dialog.SetAttempt(attempt);
+  dialog.SetCause(cause);
   dialog.edSaveNewExcel->setText(name);
-  if (dialog.exec() != QDialog::Accepted || !dialog.MayRetry()) return std::nullopt;
+  if (ExecOverParent(dialog) != QDialog::Accepted || !dialog.MayRetry()) return std::nullopt;
   return dialog.CommittedName();
+}
+
+void TQtWizardDialogs::ShowFolder(QWidget* parent, const QString& file) {
+  const QString folder = QDir::toNativeSeparators(QFileInfo(file).absolutePath());
+  if (!OpenWithDesktop(folder))
+    MakeMessageBox(parent, QMessageBox::Information, "Vellumsheet", "The workbook is in the folder:", folder)->exec();
 }
 
 void TQtWizardDialogs::About(QWidget* parent) {
   TfmAbout about(parent);
-  about.exec();
+  ExecOverParent(about);
 }
 
 }  // namespace vs

@@ -12,10 +12,10 @@ class TWizardDialogs {
  public:
   virtual ~TWizardDialogs() = default;
 
-  // Modal message boxes: exclamation, stop, and a Yes/No question (true only
-  // for an explicit Yes).
+  // Modal message boxes: exclamation, stop (with why it happened under the
+  // text), and a Yes/No question (true only for an explicit Yes).
   virtual void Warning(QWidget* parent, const QString& title, const QString& text) = 0;
-  virtual void Error(QWidget* parent, const QString& title, const QString& text) = 0;
+  virtual void Error(QWidget* parent, const QString& title, const QString& text, const QString& cause) = 0;
   virtual bool Confirm(QWidget* parent, const QString& title, const QString& text) = 0;
 
   // The file pickers; empty when the user cancels.
@@ -26,8 +26,14 @@ class TWizardDialogs {
   // on Cancel or Escape.
   virtual std::optional<QString> AskPassword(QWidget* parent, const QString& attemptText) = 0;
   // The save-as retry dialog for attempt 1 to 3, its name field holding
-  // `name`; the name committed with OK, nothing on Cancel.
-  virtual std::optional<QString> AskSaveRetry(QWidget* parent, const QString& name, int attempt) = 0;
+  // `name` and `cause` saying why it failed; the name committed with OK,
+  // nothing on Cancel.
+  virtual std::optional<QString> AskSaveRetry(QWidget* parent, const QString& name, const QString& cause,
+                                              int attempt) = 0;
+
+  // Opens the folder holding `file` in the desktop's file manager, or says
+  // where it is when nothing opens it.
+  virtual void ShowFolder(QWidget* parent, const QString& file) = 0;
 
   virtual void About(QWidget* parent) = 0;
 };
@@ -36,12 +42,14 @@ class TWizardDialogs {
 class TQtWizardDialogs : public TWizardDialogs {
  public:
   void Warning(QWidget* parent, const QString& title, const QString& text) override;
-  void Error(QWidget* parent, const QString& title, const QString& text) override;
+  void Error(QWidget* parent, const QString& title, const QString& text, const QString& cause) override;
   bool Confirm(QWidget* parent, const QString& title, const QString& text) override;
   QString OpenPdf(QWidget* parent, const QString& current) override;
   QString SaveWorkbook(QWidget* parent, const QString& current) override;
   std::optional<QString> AskPassword(QWidget* parent, const QString& attemptText) override;
-  std::optional<QString> AskSaveRetry(QWidget* parent, const QString& name, int attempt) override;
+  std::optional<QString> AskSaveRetry(QWidget* parent, const QString& name, const QString& cause,
+                                      int attempt) override;
+  void ShowFolder(QWidget* parent, const QString& file) override;
   void About(QWidget* parent) override;
 };
 

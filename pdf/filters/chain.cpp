@@ -29,6 +29,7 @@ std::string_view WithoutTrailingLineEnds(std::string_view data) {
 // One step on bytes. pass_ccitt: whether CCITT data passes (stream form) or is refused.
 TqxBytes DecodeStep(TqxDecodeFilter kind, std::string_view data, bool pass_ccitt,
                     int64_t max_size = kMaxDecodedStreamSize) {
+  if (kind == ftCrypt) return TqxBytes(data.begin(), data.end());
   data = WithoutTrailingLineEnds(data);
   if (kind == ftCCITTFaxDecode && !pass_ccitt) throw EUnsupportedFilterError();
   if (kind == ftCCITTFaxDecode || kind == ftDCTDecode) return TqxBytes(data.begin(), data.end());
@@ -56,6 +57,7 @@ TqxDecodeFilter FilterKindOf(std::string_view name) {
       {"/A85", ftASCII85Decode},             {"/FlateDecode", ftFlateDecode},
       {"/RunLengthDecode", ftRunLengthDecode}, {"/LZWDecode", ftLZWDecode},
       {"/CCITTFaxDecode", ftCCITTFaxDecode}, {"/DCTDecode", ftDCTDecode},
+      {"/Crypt", ftCrypt},
   };
   for (const auto& [text, kind] : kNames)
     if (name == text) return kind;

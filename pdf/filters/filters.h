@@ -24,6 +24,8 @@ enum TqxDecodeFilter : uint8_t {
   ftLZWDecode = 4,
   ftCCITTFaxDecode = 5,
   ftDCTDecode = 6,
+  // A stream's own crypt filter: the reader has decrypted the data already.
+  ftCrypt = 7,
 };
 using TqxDecodeFilters = std::vector<TqxDecodeFilter>;
 

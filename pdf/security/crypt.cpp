@@ -3,6 +3,8 @@
 #include <algorithm>
 
 #include "pdf/security/crypt_primitives.h"
+#include "pdf/security/password_hash.h"
+#include "platform/numbers.h"
 
 namespace vs {
 
@@ -15,6 +17,8 @@ namespace {
 
 constexpr int kRevision3Rounds = 50;
 constexpr int kRevision3Passes = 20;
+constexpr size_t kAesBlock = 16;
+const std::string kZeroIv(kAesBlock, '\0');
 
 std::string XorKey(std::string_view key, int value) {
   std::string out(key);
@@ -34,6 +38,22 @@ std::string LittleEndian(uint32_t value, int bytes) {
 }
 
 }  // namespace
+
+std::string AesDecryptPayload(std::string_view key, std::string_view data) {
+  // A stream /Length that counts the end of line before "endstream".
+  for (int i = 0; i < 2 && data.size() % kAesBlock != 0 && (data.back() == '\n' || data.back() == '\r'); ++i)
+    data.remove_suffix(1);
+  if (data.size() < kAesBlock || data.size() % kAesBlock != 0)
+    throw EDecryptionError("Encrypted data is damaged (its length is not whole AES blocks)");
+  std::string plain = AesCbcDecrypt(key, data.substr(0, kAesBlock), data.substr(kAesBlock));
+  if (plain.empty()) return plain;  // the IV alone: nothing was encrypted
+  const uint8_t pad = static_cast<uint8_t>(plain.back());
+  bool padded = pad >= 1 && pad <= kAesBlock;
+  for (size_t i = 1; padded && i <= pad; ++i) padded = static_cast<uint8_t>(plain[plain.size() - i]) == pad;
+  if (!padded) throw EDecryptionError("Encrypted data is damaged (bad AES padding)");
+  plain.resize(plain.size() - pad);
+  return plain;
+}
 
 void TqxBasePDFCrypt::SetKeyBits(int bits) {
   // Key sizes run from 40 to 128 bits in steps of 8; anything else is clamped
@@ -55,7 +75,8 @@ std::string TqxBasePDFCrypt::PadPassword(std::string_view password) {
 
 std::string TqxBasePDFCrypt::ComputeFileKey(std::string_view padded_password) const {
   std::string metadata_marker = (revision_ >= 4 && !encrypt_metadata_) ? std::string(4, '\xFF') : "";
-  std::string digest = Md5({padded_password, owner_value_, LittleEndian(p_, 4), file_identifier_, metadata_marker});
+  std::string digest =
+      Md5({padded_password, Fixed32(owner_value_), LittleEndian(p_, 4), file_identifier_, metadata_marker});
   if (revision_ >= 3) {
     for (int i = 0; i < kRevision3Rounds; ++i)
       digest = Md5({std::string_view(digest).substr(0, key_length_)});
@@ -78,15 +99,21 @@ TqxUserPermissions TqxBasePDFCrypt::PermissionsFromP() const {
   return set;
 }
 
-std::string TqxBasePDFCrypt::ObjectKey(int32_t object_number, int32_t generation) const {
+std::string TqxBasePDFCrypt::MethodName() const {
+  const TqxCryptMethod method = filters_.streams != cmNone ? filters_.streams : filters_.strings;
+  if (method != cmRC4) return CryptMethodName(method);
+  return "RC4 " + IntToText(key_length_ * 8) + "-bit";
+}
+
+std::string TqxBasePDFCrypt::ObjectKey(int32_t object_number, int32_t generation, bool aes) const {
   std::string digest = Md5({file_key_, LittleEndian(static_cast<uint32_t>(object_number), 3),
-                            LittleEndian(static_cast<uint32_t>(generation), 2)});
+                            LittleEndian(static_cast<uint32_t>(generation), 2), aes ? "sAlT" : ""});
   return digest.substr(0, std::min<size_t>(file_key_.size() + 5, 16));
 }
 
 bool TqxPDFDecrypt::MatchUserValue(std::string_view padded_password) {
   std::string key = ComputeFileKey(padded_password);
-  std::string value = user_value_;
+  std::string value = Fixed32(user_value_);
   bool match;
   if (revision_ >= 3) {
     Rc4Passes(key, value);
@@ -99,20 +126,57 @@ bool TqxPDFDecrypt::MatchUserValue(std::string_view padded_password) {
   return match;
 }
 
+bool TqxPDFDecrypt::UnwrapFileKey(std::string_view password, bool owner) {
+  // /U and /O: the hash, then 8 bytes of salt for checking the password
+  // and 8 for the key that unwraps /UE or /OE. The owner's hash also
+  // covers /U.
+  constexpr size_t kHash = 32, kSalt = 8, kValue = kHash + 2 * kSalt;
+  if (owner_value_.size() < kValue) throw EDecryptionError("Invalid Owner Key.");
+  if (user_value_.size() < kValue) throw EDecryptionError("Invalid User Key.");
+  const std::string_view value = owner ? owner_value_ : user_value_;
+  const std::string_view covered = owner ? std::string_view(user_value_) : std::string_view();
+  if (PasswordHash(revision_, password, value.substr(kHash, kSalt), covered) != value.substr(0, kHash)) return false;
+  const std::string& wrapped = owner ? owner_key_ : user_key_;
+  if (wrapped.size() < kHash)
+    throw EDecryptionError(owner ? "Encryption dictionary is damaged (/OE)" : "Encryption dictionary is damaged (/UE)");
+  const std::string key = PasswordHash(revision_, password, value.substr(kHash + kSalt, kSalt), covered);
+  file_key_ = AesCbcDecrypt(key, kZeroIv, std::string_view(wrapped).substr(0, kHash));
+  CheckPerms();
+  return true;
+}
+
+void TqxPDFDecrypt::CheckPerms() const {
+  // Decrypted with the file key, /Perms repeats /P and holds "adb": a
+  // damaged /UE or /OE, or a changed /P, shows here.
+  bool valid = perms_.size() >= kAesBlock;
+  if (valid) {
+    const std::string plain = AesCbcDecrypt(file_key_, kZeroIv, std::string_view(perms_).substr(0, kAesBlock));
+    valid = plain.compare(9, 3, "adb") == 0 && plain.compare(0, 4, LittleEndian(p_, 4)) == 0;
+  }
+  if (!valid) throw EDecryptionError("Encryption dictionary is damaged (/Perms does not match)");
+}
+
 bool TqxPDFDecrypt::CheckUserPassword(std::string_view password) {
-  if (!MatchUserValue(PadPassword(password))) return false;
+  if (revision_ >= 5 ? !UnwrapFileKey(password, false) : !MatchUserValue(PadPassword(password))) return false;
   owner_ = false;
   permissions_ = PermissionsFromP();
   return true;
 }
 
 bool TqxPDFDecrypt::CheckOwnerPassword(std::string_view password, std::string& user_password) {
+  if (revision_ >= 5) {
+    if (!UnwrapFileKey(password, true)) return false;
+    user_password.clear();
+    owner_ = true;
+    permissions_ = TqxUserPermissions::All();
+    return true;
+  }
   std::string digest = Md5({PadPassword(password)});
   if (revision_ >= 3) {
     for (int i = 0; i < kRevision3Rounds; ++i) digest = Md5({digest});
   }
   std::string key = digest.substr(0, key_length_);
-  std::string padded_user = owner_value_;
+  std::string padded_user = Fixed32(owner_value_);
   if (revision_ >= 3)
     Rc4Passes(key, padded_user);
   else
@@ -127,22 +191,40 @@ bool TqxPDFDecrypt::CheckOwnerPassword(std::string_view password, std::string& u
   return true;
 }
 
+std::string TqxPDFDecrypt::DecryptWith(TqxCryptMethod method, std::string_view data, int32_t object_number,
+                                       int32_t generation) const {
+  if (data.empty()) return std::string();
+  switch (method) {
+    case cmRC4: {
+      std::string bytes(data);
+      Rc4(ObjectKey(object_number, generation), bytes);
+      return bytes;
+    }
+    case cmAES128: return AesDecryptPayload(ObjectKey(object_number, generation, true), data);
+    case cmAES256: return AesDecryptPayload(file_key_, data);
+    case cmNone: break;
+  }
+  return std::string(data);
+}
+
 void TqxPDFDecrypt::DecryptString(std::string& bytes, int32_t object_number, int32_t generation) const {
-  if (!bytes.empty()) Rc4(ObjectKey(object_number, generation), bytes);
+  bytes = DecryptWith(filters_.strings, bytes, object_number, generation);
 }
 
 void TqxPDFDecrypt::DecryptStreamData(TMemoryStream& stream, int32_t object_number, int32_t generation) const {
-  std::string bytes(stream.View());
-  DecryptString(bytes, object_number, generation);
+  std::string bytes = DecryptWith(filters_.streams, stream.View(), object_number, generation);
   stream.Clear();
   stream.WriteBytes(bytes);
   stream.SetPosition(0);
 }
 
 std::string TqxPDFDecrypt::Decrypt(std::string_view data, int32_t object_number, int32_t generation) {
-  std::string bytes(data);
-  DecryptString(bytes, object_number, generation);
-  return bytes;
+  return DecryptWith(filters_.strings, data, object_number, generation);
+}
+
+std::string TqxPDFDecrypt::DecryptStream(std::string_view data, int32_t object_number, int32_t generation,
+                                         TqxCryptMethod method) {
+  return DecryptWith(method, data, object_number, generation);
 }
 
 }  // namespace vs

@@ -14,8 +14,8 @@ import subprocess
 import sys
 
 
-def run(program, path, password):
-    command = [program, "info", "--json", path] + (["--password", password] if password is not None else [])
+def run(program, path, password, extra=()):
+    command = [program, "info", "--json", path, *extra] + (["--password", password] if password is not None else [])
     # No terminal: a missing password must fail instead of prompting.
     result = subprocess.run(command, capture_output=True, text=True, stdin=subprocess.DEVNULL,
                             start_new_session=True, timeout=120)
@@ -35,7 +35,11 @@ def cases(shared):
         passwords = [None]
         if enc["scheme"] != "none":
             passwords = [p for p in (enc.get("user_password"), enc.get("owner_password")) if p is not None] or [None]
-        yield os.path.join(shared, "corpus-peer", entry["file"]), entry["expected"], entry["pages"], passwords
+        expected = entry["expected"]
+        # The manifest was written for a reader without AES; AES files open now.
+        if expected == "refuse-encryption" and enc["scheme"] in ("AES-128", "AES-256"):
+            expected = "open"
+        yield os.path.join(shared, "corpus-peer", entry["file"]), expected, entry["pages"], passwords
 
 
 def check(program, path, expected, pages, password):
@@ -70,6 +74,12 @@ def main():
     status, _, message = run(program, os.path.join(shared, "corpus-peer", "qpdf", "c-r3.pdf"), None)
     if status != 1 or "no password was given; give it with --password" not in message:
         failures.append("c-r3.pdf without a password did not fail: %d %s" % (status, message))
+    # AES-256 with a 1.7 header: refused at the header, opened with --any-version.
+    xi = os.path.join(shared, "corpus-peer", "qpdf", "enc-XI-R6,V5,O=master.pdf")
+    for password in ("", "master"):
+        status, pages, message = run(program, xi, password, ["--any-version"])
+        if status != 0 or pages != 30:
+            failures.append("enc-XI-R6 [%s] with --any-version: %d %s %s" % (password, status, pages, message))
     print("%d openings checked" % count)
     for failure in failures:
         print("FAIL " + failure)

@@ -40,6 +40,14 @@ if(Python3_FOUND AND TARGET vellumsheet)
   set_tests_properties(CorpusOpensAsManifestsSay PROPERTIES LABELS cli TIMEOUT 600)
 endif()
 
+# The encrypted fixtures open with either password and convert as the plain file does.
+if(Python3_FOUND AND TARGET vellumsheet)
+  add_test(NAME EncryptedFixturesConvertLikeThePlainFile
+           COMMAND Python3::Interpreter ${CMAKE_CURRENT_LIST_DIR}/encrypted_fixtures.py
+                   $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR}/tests/data/pdf)
+  set_tests_properties(EncryptedFixturesConvertLikeThePlainFile PROPERTIES LABELS cli TIMEOUT 600)
+endif()
+
 # convert as a user meets it: usage errors, damaged and locked files, --help,
 # the sample converted, to standard output and in a batch.
 if(Python3_FOUND AND TARGET vellumsheet)

@@ -1,6 +1,6 @@
 // A whole document opened from memory: cross-references, object streams,
-// encryption with the empty password, the page tree, outlines and forms,
-// then the page queries the converter makes.
+// encryption with the empty password or "user", the page tree, outlines and
+// forms, then the page queries the converter makes and the page contents.
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -21,6 +21,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         document.GetPageRotation(n);
         document.GetPageBox(vs::muPoints, n);
         document.GetPageSize(n, vs::muMM, width, height);
+        // A content stream's body: decrypted here when the file is encrypted.
+        if (auto* stream = document.Store().ResolveStream(document.PageDictionary(n)->Lookup("/Contents")))
+          stream->Data();
       } catch (const vs::Exception&) {
       }
     }

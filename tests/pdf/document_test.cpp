@@ -410,6 +410,103 @@ TEST(Document, RC4FixturesOpenWithEitherPasswordAndDecrypt) {
   EXPECT_FALSE(wrong.LoadFromFile(kData + "rc4_128.pdf"));  // only the empty password is tried
 }
 
+// The decoded bytes of the catalog's /Metadata stream.
+std::string Metadata(TqxCustomPDFDocument& document) {
+  TqxPDFStreamObject* stream = document.Store().ResolveStream(document.Catalog().metadata.get());
+  if (!stream) return std::string();
+  return std::string(DecodeStreamData(stream->DataView(), stream->Dictionary()->Lookup("/Filter"))->View());
+}
+
+// Loads with one password; the AES-256 files carry a 1.7 header.
+bool LoadWith(TqxCustomPDFDocument& document, const std::string& file, const std::string& password) {
+  document.AcceptAnyVersion = true;
+  document.OnPassword = [=](TqxCustomPDFDocument&, std::string& pw, bool& go_on, int32_t tries) {
+    pw = password;
+    go_on = tries == 0;
+  };
+  return document.LoadFromFile(kData + file);
+}
+
+TEST(Document, AESFixturesOpenWithEitherPasswordAndDecrypt) {
+  // tree_xmp.pdf encrypted by qpdf (make_fixtures.py): user "user" and owner
+  // "owner", or the accented "Grüße" and "Propriétaire" (typed as UTF-8).
+  const std::string user_accent = "Gr\xC3\xBC\xC3\x9F" "e", owner_accent = "Propri\xC3\xA9taire";
+  struct Case {
+    const char* file;
+    std::string user, owner;
+    const char* method;
+    int revision;
+  };
+  const Case cases[] = {
+      {"aes_128.pdf", "user", "owner", "AES-128", 4},
+      {"aes_128_clear_meta.pdf", "user", "owner", "AES-128", 4},
+      {"aes_128_accent.pdf", user_accent, owner_accent, "AES-128", 4},
+      {"aes_256.pdf", "user", "owner", "AES-256", 6},  // object and cross-reference streams
+      {"aes_256_clear_meta.pdf", "user", "owner", "AES-256", 6},
+      {"aes_256_accent.pdf", user_accent, owner_accent, "AES-256", 6},
+      {"aes_256_r5.pdf", "user", "owner", "AES-256", 5},
+  };
+  TqxCustomPDFDocument plain;
+  ASSERT_TRUE(plain.LoadFromFile(kData + "tree_xmp.pdf"));
+  const std::string metadata = Metadata(plain);
+  ASSERT_NE(metadata.find("Fixture tree"), std::string::npos);
+  for (const Case& c : cases) {
+    for (bool owner : {false, true}) {
+      SCOPED_TRACE(std::string(c.file) + (owner ? " owner" : " user"));
+      TqxCustomPDFDocument document;
+      ASSERT_TRUE(LoadWith(document, c.file, owner ? c.owner : c.user));
+      EXPECT_EQ(document.Decryptor()->MethodName(), c.method);
+      EXPECT_EQ(document.Decryptor()->Revision(), c.revision);
+      EXPECT_EQ(document.Decryptor()->Owner(), owner);
+      EXPECT_EQ(document.PageCount(), 3);
+      EXPECT_EQ(document.Info().Title, u"Fixture tree");
+      EXPECT_EQ(document.OutlineCount(), plain.OutlineCount());
+      EXPECT_EQ(PageContent(document, 2), ReadFile(kData + "tree.obj8.qpdf.txt"));
+      EXPECT_EQ(Metadata(document), metadata);
+    }
+    TqxCustomPDFDocument wrong;
+    EXPECT_FALSE(LoadWith(wrong, c.file, "Gr\xC3\xBCsse"));
+  }
+}
+
+TEST(Document, AStreamWithItsOwnIdentityCryptFilterIsReadInTheClear) {
+  // An update replaces page 2's content (object 20) by a stream stored in
+  // the clear behind /Crypt with the /Identity filter.
+  std::string file = ReadFile(kData + "aes_128.pdf");
+  const std::string prev = file.substr(file.rfind("startxref") + 10);
+  const size_t offset = file.size();
+  file += "20 0 obj\n<< /Filter /Crypt /DecodeParms << /Name /Identity >> /Length 9 >>\n"
+          "stream\nBT (x) ET\nendstream\nendobj\n";
+  const size_t table = file.size();
+  char entry[32];
+  std::snprintf(entry, sizeof entry, "%010zu 00000 n \n", offset);
+  file += "xref\n20 1\n" + std::string(entry) + "trailer\n<< /Size 30 /Prev " + std::to_string(std::stoll(prev)) +
+          " >>\nstartxref\n" + std::to_string(table) + "\n%%EOF\n";
+  TqxCustomPDFDocument document;
+  document.OnPassword = [](TqxCustomPDFDocument&, std::string& pw, bool& go_on, int32_t tries) {
+    pw = "user";
+    go_on = tries == 0;
+  };
+  ASSERT_TRUE(document.LoadFromMemory(file));
+  EXPECT_EQ(PageContent(document, 2), "BT (x) ET");
+  EXPECT_EQ(PageContent(document, 1).substr(0, 2), "BT");  // the others still decrypted
+}
+
+TEST(Document, AESDataThatCannotDecryptIsDamage) {
+  // The last byte of the encrypted /Title (its padding) changed.
+  std::string file = ReadFile(kData + "aes_128.pdf");
+  const size_t title = file.find("/Title <", file.find("/Author"));
+  ASSERT_NE(title, std::string::npos);
+  const size_t last = file.find('>', title) - 1;
+  file[last] = file[last] == '0' ? '1' : '0';
+  TqxCustomPDFDocument document;
+  document.OnPassword = [](TqxCustomPDFDocument&, std::string& pw, bool& go_on, int32_t tries) {
+    pw = "user";
+    go_on = tries == 0;
+  };
+  EXPECT_THROW(document.LoadFromMemory(file), EDecryptionError);
+}
+
 class EncryptedDocument : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -459,10 +556,20 @@ TEST_F(EncryptedDocument, CancelledOrUnsupportedNeverOpens) {
   TqxCustomPDFDocument empty_user;
   EXPECT_TRUE(empty_user.LoadFromFile(kPeer + "V4.pdf"));  // revision 4 with an RC4 crypt filter
 
-  bool asked = false;
   TqxCustomPDFDocument aes;
-  aes.OnPassword = [&](TqxCustomPDFDocument&, std::string&, bool&, int32_t) { asked = true; };
-  EXPECT_THROW(aes.LoadFromFile(kPeer + "V4-aes.pdf"), EUnsupportedEncryption);
+  EXPECT_TRUE(aes.LoadFromFile(kPeer + "V4-aes.pdf"));  // AES-128 crypt filters, empty user password
+  EXPECT_EQ(aes.PageCount(), 30);
+  EXPECT_EQ(PageContent(aes, 1), "BT\n  /F1 24 Tf\n  72 720 Td\n  (Potato 0) Tj\nET\n");
+
+  // Another security handler is refused before any password is asked for.
+  bool asked = false;
+  std::string file = ReadFile(kData + "rc4_128.pdf");
+  const size_t handler = file.find("/Standard");
+  ASSERT_NE(handler, std::string::npos);
+  file.replace(handler, 9, "/PubSec  ");
+  TqxCustomPDFDocument other;
+  other.OnPassword = [&](TqxCustomPDFDocument&, std::string&, bool&, int32_t) { asked = true; };
+  EXPECT_THROW(other.LoadFromMemory(file), EUnsupportedEncryption);
   EXPECT_FALSE(asked);
 }
 

@@ -313,6 +313,17 @@ TEST(StreamReader, DecryptsStringsAndStreamBodies) {
   EXPECT_EQ(s.reader.ReadStreamData(3, 9, 1)->View(), "cba");
   EXPECT_EQ(decryptor.last, "9/1");
 
+  // A signature's /Contents is stored in the clear; any other /Contents is not.
+  Reader signature("6 0 obj << /Contents <616263> /Type /Sig /Name (abc) >>");
+  signature.reader.SetDecryptor(&decryptor);
+  EXPECT_EQ(Describe(signature.reader.ReadObject().get()), "6 0 obj <</Contents hex<616263> /Type /Sig /Name (cba)>>");
+  Reader stamp("6 0 obj << /Contents (abc) /ByteRange [0 1 2 3] >>");
+  stamp.reader.SetDecryptor(&decryptor);
+  EXPECT_EQ(Describe(stamp.reader.ReadObject().get()), "6 0 obj <</Contents (abc) /ByteRange [0 1 2 3]>>");
+  Reader note("6 0 obj << /Subtype /Text /Contents <616263> >>");
+  note.reader.SetDecryptor(&decryptor);
+  EXPECT_EQ(Describe(note.reader.ReadObject().get()), "6 0 obj <</Subtype /Text /Contents (cba)>>");
+
   Reader no_object("(abc)");
   no_object.reader.SetDecryptor(&decryptor);
   EXPECT_THROW(no_object.reader.ReadObject(), EInvalidObjectNo);

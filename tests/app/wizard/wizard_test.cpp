@@ -1,129 +1,12 @@
-// The wizard driven as a person would, with every box and dialog answered
-// from a script. Runs offscreen; each screen and dialog is also saved as a
-// PNG under the build folder for a look. GoogleTest drives the tests; QTest
-// supplies the clicks, keys and waits.
-#include <gtest/gtest.h>
-
-#include <QApplication>
+// The wizard's runs: choosing files, starting, pausing, stopping, passwords,
+// failed saves and the done screen.
 #include <QComboBox>
-#include <QDir>
-#include <QFile>
-#include <QLabel>
-#include <QLineEdit>
 #include <QProgressBar>
-#include <QPushButton>
-#include <QSignalSpy>
-#include <QTemporaryDir>
-#include <QTest>
-#include <deque>
 
-#include "app/wizard/about_dialog.h"
-#include "app/wizard/main_window.h"
-#include "app/wizard/password_dialog.h"
-#include "app/wizard/save_retry_dialog.h"
-#include "app/wizard/wizard_dialogs.h"
-
-// Readable QString values in failure messages.
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+#include "tests/app/wizard/wizard_fixture.h"
 
 namespace vs {
 namespace {
-
-const QString kCorpus = QStringLiteral(VS_SHARED_DIR "/corpus/");
-constexpr int kRunTimeoutMs = 120000;
-
-struct TBox {
-  QString kind, title, text;
-};
-
-// Answers from a script and remembers what was asked.
-class TScriptedDialogs : public TWizardDialogs {
- public:
-  QString openAnswer;
-  QString saveAnswer;
-  bool confirmAnswer = false;
-  std::deque<std::optional<QString>> passwords;   // nothing: Cancel or Escape
-  std::deque<std::optional<QString>> retries;     // nothing: Cancel
-  std::vector<TBox> boxes;
-  std::vector<QString> passwordTexts;
-  std::vector<int> retryAttempts;
-
-  void Warning(QWidget*, const QString& title, const QString& text) override { boxes.push_back({"warning", title, text}); }
-  void Error(QWidget*, const QString& title, const QString& text) override { boxes.push_back({"error", title, text}); }
-  bool Confirm(QWidget*, const QString& title, const QString& text) override {
-    boxes.push_back({"question", title, text});
-    return confirmAnswer;
-  }
-  QString OpenPdf(QWidget*, const QString&) override { return openAnswer; }
-  QString SaveWorkbook(QWidget*, const QString&) override { return saveAnswer; }
-  std::optional<QString> AskPassword(QWidget*, const QString& text) override {
-    passwordTexts.push_back(text);
-    if (passwords.empty()) return std::nullopt;
-    auto answer = passwords.front();
-    passwords.pop_front();
-    return answer;
-  }
-  std::optional<QString> AskSaveRetry(QWidget*, const QString&, int attempt) override {
-    retryAttempts.push_back(attempt);
-    if (retries.empty()) return std::nullopt;
-    auto answer = retries.front();
-    retries.pop_front();
-    return answer;
-  }
-  void About(QWidget*) override { boxes.push_back({"about", "", ""}); }
-};
-
-QString ShotsDir() {
-  QString dir = QStringLiteral(VS_BINARY_DIR "/wizard-screens");
-  QDir().mkpath(dir);
-  return dir;
-}
-
-void Shoot(QWidget* widget, const QString& name) { widget->grab().save(ShotsDir() + "/" + name + ".png"); }
-
-bool IsWorkbook(const QString& path) {
-  QFile file(path);
-  if (!file.open(QIODevice::ReadOnly)) return false;
-  return file.read(8) == QByteArray::fromHex("D0CF11E0A1B11AE1");
-}
-
-class WizardTest : public ::testing::Test {
- protected:
-  void SetUp() override {
-    ASSERT_TRUE(QFile::exists(kCorpus + "manifest.json")) << "the shared corpus must sit beside the repository";
-    ASSERT_TRUE(dir.isValid());
-    // The run's private temporary files go here, so the test can see them go.
-    tmp = dir.path() + "/tmp";
-    QDir().mkpath(tmp);
-    qputenv("TMPDIR", tmp.toUtf8());
-    window = std::make_unique<TfmMain>(dialogs);
-    window->show();
-  }
-  void TearDown() override { window.reset(); }
-
-  // Copies a corpus file into the test's folder under a name of our own.
-  QString Input(const QString& corpusName, const QString& as) {
-    QString path = dir.path() + "/" + as;
-    QFile::copy(kCorpus + corpusName, path);
-    return path;
-  }
-  void Pick(const QString& pdf) {
-    dialogs.openAnswer = pdf;
-    QTest::mouseClick(window->btnOpen, Qt::LeftButton);
-  }
-  void ToOptions() { QTest::mouseClick(window->btnNext, Qt::LeftButton); }
-  void StartAndWait() {
-    QSignalSpy ended(window.get(), &TfmMain::runEnded);
-    QTest::mouseClick(window->btnNext, Qt::LeftButton);
-    ASSERT_TRUE(ended.wait(kRunTimeoutMs)) << "the run did not end";
-  }
-  bool TempEmpty() const { return QDir(tmp).entryList(QDir::NoDotAndDotDot | QDir::AllEntries).isEmpty(); }
-
-  QTemporaryDir dir;
-  QString tmp;
-  TScriptedDialogs dialogs;
-  std::unique_ptr<TfmMain> window;
-};
 
 TEST_F(WizardTest, PickingStartingAndFinishing) {
   Shoot(window.get(), "1-choose-files");
@@ -147,6 +30,12 @@ TEST_F(WizardTest, PickingStartingAndFinishing) {
   EXPECT_TRUE(IsWorkbook(pdf + ".xls"));
   EXPECT_TRUE(TempEmpty());
   EXPECT_TRUE(dialogs.boxes.empty());
+  // Where it went and what it holds; the keyboard is on the screen's button.
+  EXPECT_EQ(window->lblDoneDetail->text(), "Saved with 1 worksheet as:");
+  EXPECT_EQ(window->edDonePath->text(), pdf + ".xls");
+  EXPECT_EQ(window->focusWidget(), window->btnNewConv);
+  QTest::mouseClick(window->btnOpenFolder, Qt::LeftButton);
+  EXPECT_EQ(dialogs.folders, QStringList{pdf + ".xls"});
 
   // A new conversion starts over with empty fields.
   QTest::mouseClick(window->btnNewConv, Qt::LeftButton);
@@ -179,13 +68,12 @@ TEST_F(WizardTest, EnablingAndVisibilityFollowTheSteps) {
   Pick(Input("01_numeric_rainfall.pdf", "x.pdf"));
   EXPECT_TRUE(window->btnSave->isEnabled());
   EXPECT_TRUE(window->docFileSaveEdit->isEnabled());
-  // Emptying a field disables Next; filling it again does not enable it.
+  // Emptying a field disables Next; filling it again, with the PDF file
+  // there, enables it.
   const QString name = window->docFileSaveEdit->text();
   window->docFileSaveEdit->clear();
   EXPECT_FALSE(window->btnNext->isEnabled());
   window->docFileSaveEdit->setText(name);
-  EXPECT_FALSE(window->btnNext->isEnabled());
-  Pick(window->pdfFileOpenEdit->text());
   EXPECT_TRUE(window->btnNext->isEnabled());
 
   ToOptions();
@@ -209,20 +97,42 @@ TEST_F(WizardTest, PasswordsWrongWrongRight) {
   EXPECT_EQ(window->lblDoneCapt->text(), "CONGRATULATIONS!");
 }
 
-TEST_F(WizardTest, PasswordsThreeWrongOrEscapeGiveTheReadError) {
-  for (bool escape : {false, true}) {
-    SCOPED_TRACE(escape ? "Escape" : "three wrong");
+TEST_F(WizardTest, ReadErrorsSayWhy) {
+  QFile damaged(dir.path() + "/damaged.pdf");
+  ASSERT_TRUE(damaged.open(QIODevice::WriteOnly));
+  damaged.write("%PDF-1.4\n1 0 obj << /Type /Catalog >> endobj\ntrailer << /Root 9 0 R >>\n%%EOF\n");
+  damaged.close();
+  struct Case {
+    const char* name;
+    QString pdf;
+    std::deque<std::optional<QString>> passwords;
+    size_t prompts;
+    const char* cause;  // empty: any reader's reason
+  };
+  const std::vector<Case> cases = {
+      {"three wrong", Input("12_multipage_inventory_rc4_128.pdf", "l1.pdf"), {"a", "b", "c"}, 3,
+       "The password is not correct."},
+      {"Escape", Input("12_multipage_inventory_rc4_128.pdf", "l2.pdf"), {std::nullopt}, 1,
+       "Encrypted, and no password was given."},
+      {"damaged", damaged.fileName(), {}, 0, ""},
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
     dialogs.boxes.clear();
     dialogs.passwordTexts.clear();
-    if (escape) dialogs.passwords = {std::nullopt};
-    else dialogs.passwords = {QString("a"), QString("b"), QString("c")};
-    Pick(Input("12_multipage_inventory_rc4_128.pdf", escape ? "l2.pdf" : "l1.pdf"));
+    dialogs.passwords = test.passwords;
+    Pick(test.pdf);
     ToOptions();
     StartAndWait();
-    EXPECT_EQ(dialogs.passwordTexts.size(), escape ? 1u : 3u);
+    EXPECT_EQ(dialogs.passwordTexts.size(), test.prompts);
     ASSERT_EQ(dialogs.boxes.size(), 1u);
     EXPECT_EQ(dialogs.boxes[0].title, "Error...");
     EXPECT_EQ(dialogs.boxes[0].text, "Impossible to read selected PDF file.");
+    if (*test.cause) {
+      EXPECT_EQ(dialogs.boxes[0].detail, test.cause);
+    } else {
+      EXPECT_FALSE(dialogs.boxes[0].detail.isEmpty());
+    }
     EXPECT_TRUE(window->pnlInit->isVisible());
     EXPECT_TRUE(window->pdfFileOpenEdit->text().isEmpty());
     EXPECT_TRUE(window->docFileSaveEdit->text().isEmpty());
@@ -238,13 +148,9 @@ TEST_F(WizardTest, EmptyUserPasswordAsksNothing) {
   EXPECT_EQ(window->lblDoneCapt->text(), "CONGRATULATIONS!");
 }
 
-TEST_F(WizardTest, SaveRetryThreeOksThenError) {
+TEST_F(WizardTest, SaveRetryThreeOksThenErrorWithTheWorkbookKept) {
   const QString pdf = Input("01_numeric_rainfall.pdf", "x.pdf");
-  QFile blocker(dir.path() + "/file");
-  ASSERT_TRUE(blocker.open(QIODevice::WriteOnly));
-  blocker.write("keep");
-  blocker.close();
-  const QString unwritable = dir.path() + "/file/out.xls";  // under a regular file
+  const QString unwritable = Unwritable();
   Pick(pdf);
   window->docFileSaveEdit->setText(unwritable);
   dialogs.retries = {unwritable, unwritable, unwritable, unwritable};
@@ -255,16 +161,24 @@ TEST_F(WizardTest, SaveRetryThreeOksThenError) {
   EXPECT_EQ(window->lblDoneInfo->text(), "Impossible to write selected Excel file.  It may be in use.");
   EXPECT_TRUE(window->imgDoneError->isVisible());
   Shoot(window.get(), "4-done-error");
-  QFile kept(dir.path() + "/file");
-  ASSERT_TRUE(kept.open(QIODevice::ReadOnly));
-  EXPECT_EQ(kept.readAll(), "keep");
+  QFile blocker(dir.path() + "/file");
+  ASSERT_TRUE(blocker.open(QIODevice::ReadOnly));
+  EXPECT_EQ(blocker.readAll(), "keep");
+  // The dialogs and the screen say why; the finished workbook waits.
+  ASSERT_EQ(dialogs.retryCauses.size(), 3u);
+  for (const QString& cause : dialogs.retryCauses) EXPECT_TRUE(cause.contains("Not a directory")) << cause.toStdString();
+  EXPECT_TRUE(window->lblDoneDetail->text().startsWith(dialogs.retryCauses[0]));
+  EXPECT_TRUE(window->KeepingWorkbook());
+  EXPECT_TRUE(window->btnSaveKept->isVisible());
+  // Leaving the screen lets it go.
+  QTest::mouseClick(window->btnNewConv, Qt::LeftButton);
+  EXPECT_FALSE(window->KeepingWorkbook());
   EXPECT_TRUE(TempEmpty());
 }
 
-TEST_F(WizardTest, SaveRetryGoodNameOrCancel) {
+TEST_F(WizardTest, SaveRetryGoodNameOrCancelThenSaveFromTheErrorScreen) {
   const QString pdf = Input("01_numeric_rainfall.pdf", "x.pdf");
-  QFile(dir.path() + "/file").open(QIODevice::WriteOnly);
-  const QString unwritable = dir.path() + "/file/out.xls";
+  const QString unwritable = Unwritable();
   const QString good = dir.path() + "/good";  // committed with ".xls" added
 
   Pick(pdf);
@@ -276,7 +190,10 @@ TEST_F(WizardTest, SaveRetryGoodNameOrCancel) {
   EXPECT_EQ(window->lblDoneCapt->text(), "CONGRATULATIONS!");
   EXPECT_TRUE(IsWorkbook(good + ".xls"));
 
-  // Cancel writes nothing, not even to the name in the field.
+  EXPECT_EQ(window->edDonePath->text(), good + ".xls") << "the name the workbook went to";
+
+  // Cancel writes nothing, not even to the name in the field, and keeps the
+  // workbook on the error screen.
   QTest::mouseClick(window->btnNewConv, Qt::LeftButton);
   dialogs.retryAttempts.clear();
   dialogs.retries = {std::nullopt};
@@ -287,6 +204,20 @@ TEST_F(WizardTest, SaveRetryGoodNameOrCancel) {
   EXPECT_EQ(dialogs.retryAttempts, (std::vector<int>{1}));
   EXPECT_EQ(window->lblDoneCapt->text(), "ERROR!");
   EXPECT_EQ(QDir(dir.path()).entryList({"*.xls"}, QDir::Files), QStringList{"good.xls"});
+  ASSERT_TRUE(window->KeepingWorkbook());
+
+  // Saving it where it cannot go says why and keeps it; another name saves it.
+  dialogs.saveAnswer = unwritable;
+  QTest::mouseClick(window->btnSaveKept, Qt::LeftButton);
+  EXPECT_EQ(window->lblDoneCapt->text(), "ERROR!");
+  EXPECT_TRUE(window->lblDoneDetail->text().contains("Not a directory"));
+  ASSERT_TRUE(window->KeepingWorkbook());
+  dialogs.saveAnswer = dir.path() + "/second";
+  QTest::mouseClick(window->btnSaveKept, Qt::LeftButton);
+  EXPECT_EQ(window->lblDoneCapt->text(), "CONGRATULATIONS!");
+  EXPECT_EQ(window->edDonePath->text(), dir.path() + "/second.xls");
+  EXPECT_TRUE(IsWorkbook(dir.path() + "/second.xls"));
+  EXPECT_FALSE(window->KeepingWorkbook());
   EXPECT_TRUE(TempEmpty());
 }
 
@@ -309,6 +240,7 @@ TEST_F(WizardTest, PauseContinueBackAndStartAgain) {
   EXPECT_FALSE(window->Running());  // closing is allowed now
   EXPECT_TRUE(window->btnContinue->isVisible());
   EXPECT_FALSE(window->btnPause->isVisible());
+  EXPECT_EQ(window->lblConvertingCaption->text(), "Converting is paused:");
   Shoot(window.get(), "3-converting-paused");
 
   // Back answered No: nothing changes.
@@ -323,6 +255,7 @@ TEST_F(WizardTest, PauseContinueBackAndStartAgain) {
   // Continue to the end.
   pauseAt = -1;
   QTest::mouseClick(window->btnContinue, Qt::LeftButton);
+  EXPECT_EQ(window->lblConvertingCaption->text(), "Please wait while converting is in progress:");
   ASSERT_TRUE(ended.wait(kRunTimeoutMs));
   EXPECT_EQ(window->lblDoneCapt->text(), "CONGRATULATIONS!");
   EXPECT_TRUE(IsWorkbook(out));
@@ -351,47 +284,111 @@ TEST_F(WizardTest, PauseContinueBackAndStartAgain) {
   EXPECT_TRUE(IsWorkbook(out));
 }
 
-TEST(WizardDialogs, TextsKeysAndCloseRules) {
-  TfmPass pass;
-  pass.lblPassInfo->setText("Attempt 1 out of 3.");
-  pass.show();
-  EXPECT_EQ(pass.windowTitle(), " Password protection");
-  EXPECT_EQ(pass.size(), QSize(315, 137));
-  pass.edPass->setText("secret");
-  Shoot(&pass, "dialog-password");
-  EXPECT_FALSE(pass.close()) << "only OK and Cancel close it";
-  QTest::keyClick(&pass, Qt::Key_Escape);
-  EXPECT_FALSE(pass.isVisible());
-  EXPECT_FALSE(pass.Confirmed());
+TEST_F(WizardTest, SpaceOnPauseAndContinueKeepsTheKeyboardThere) {
+  // Pause hides itself; the key pressed next must reach Continue, not Back.
+  const QString pdf = Input("04_multipage_shipments.pdf", "many.pdf");
+  Pick(pdf);
+  ToOptions();
+  window->rbOnePagePerWorksheet->setChecked(true);
+  window->activateWindow();
+  ASSERT_TRUE(QTest::qWaitForWindowActive(window.get()));
+  QObject::connect(window.get(), &TfmMain::pagesConverted, window.get(), [&](int done, int) {
+    if (done != 1) return;
+    window->btnPause->setFocus();
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);  // pause
+  });
+  QSignalSpy ended(window.get(), &TfmMain::runEnded);
+  QTest::mouseClick(window->btnNext, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(window->Paused(), kRunTimeoutMs);
+  EXPECT_EQ(QApplication::focusWidget(), window->btnContinue);
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);  // continue
+  EXPECT_FALSE(window->Paused());
+  EXPECT_EQ(QApplication::focusWidget(), window->btnPause);
+  ASSERT_TRUE(ended.wait(kRunTimeoutMs));
+  EXPECT_TRUE(dialogs.boxes.empty()) << "no stop question was asked";
+  EXPECT_EQ(window->lblDoneCapt->text(), "CONGRATULATIONS!");
+  EXPECT_EQ(window->lblDoneDetail->text(), "Saved with 4 worksheets as:");
+}
 
-  TfmSave save;
-  save.SetAttempt(2);
-  save.edSaveNewExcel->setText("b");
-  save.show();
-  EXPECT_EQ(save.windowTitle(), "Save result as...");
-  EXPECT_EQ(save.size(), QSize(448, 299));
-  EXPECT_EQ(save.lblPassInfo->text(), "Attempt 2 out of 3.");
-  save.edSaveNewExcel->end(false);
-  QTest::keyClicks(save.edSaveNewExcel, "c");
-  EXPECT_EQ(save.edSaveNewExcel->text(), "bc") << "nothing is appended while typing";
-  Shoot(&save, "dialog-save-retry");
-  save.edSaveNewExcel->setText("   ");
-  QTest::mouseClick(save.btnSaveOK, Qt::LeftButton);
-  EXPECT_TRUE(save.isVisible()) << "OK with a blank name leaves it open";
-  save.edSaveNewExcel->setText("out.XLS");
-  QTest::keyClick(&save, Qt::Key_Return);
-  EXPECT_FALSE(save.isVisible());
-  EXPECT_TRUE(save.MayRetry());
-  EXPECT_EQ(save.CommittedName(), "out.XLS.xls");
+TEST_F(WizardTest, ClosingAsksWhilePausedAndSaysWhyWhileRunning) {
+  const QString pdf = Input("04_multipage_shipments.pdf", "many.pdf");
+  Pick(pdf);
+  ToOptions();
+  // At page 1 the window is asked to close while running, then paused.
+  QObject::connect(window.get(), &TfmMain::pagesConverted, window.get(), [&](int done, int) {
+    if (done != 1) return;
+    EXPECT_FALSE(window->close()) << "refused while running";
+    EXPECT_EQ(window->lblConvertingStatus->text(),
+              "The window cannot be closed while converting is in progress: click \"Pause\" first.");
+    QTest::mouseClick(window->btnPause, Qt::LeftButton);
+  });
+  QTest::mouseClick(window->btnNext, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(window->Paused(), kRunTimeoutMs);
+  EXPECT_TRUE(window->lblConvertingStatus->text().isEmpty());
 
-  TfmAbout about;
-  about.show();
-  EXPECT_EQ(about.windowTitle(), " About");
-  EXPECT_EQ(about.size(), QSize(292, 85));
-  Shoot(&about, "dialog-about");
-  QTest::mouseClick(&about, Qt::LeftButton, {}, QPoint(280, 75));
-  EXPECT_FALSE(about.isVisible());
-  EXPECT_TRUE(QFile::exists(TfmAbout::ReadmeLocation()));
+  // No keeps the run; Yes stops it, writes nothing and closes.
+  dialogs.confirmAnswer = false;
+  EXPECT_FALSE(window->close());
+  ASSERT_EQ(dialogs.boxes.size(), 1u);
+  EXPECT_EQ(dialogs.boxes[0].text, "Are you sure to stop converting and return to the previous screen?");
+  EXPECT_TRUE(window->Paused());
+  dialogs.confirmAnswer = true;
+  EXPECT_TRUE(window->close());
+  EXPECT_FALSE(window->RunOpen());
+  EXPECT_FALSE(QFile::exists(pdf + ".xls"));
+  EXPECT_TRUE(TempEmpty());
+}
+
+TEST_F(WizardTest, AnExistingWorkbookIsReplacedOnlyWhenTheUserSaidSo) {
+  const QString pdf = Input("01_numeric_rainfall.pdf", "x.pdf");
+  enum Source { Default, Typed, SaveDialog };
+  struct Case {
+    const char* name;
+    Source source;
+    bool yes;
+    bool asked, replaced;
+  };
+  const Case cases[] = {
+      {"default, No", Default, false, true, false},
+      {"typed, No", Typed, false, true, false},
+      {"typed, Yes", Typed, true, true, true},
+      {"save dialog", SaveDialog, false, false, true},  // the dialog asked already
+  };
+  for (const Case& test : cases) {
+    SCOPED_TRACE(test.name);
+    const QString out = test.source == Default ? pdf + ".xls" : dir.path() + "/out.xls";
+    QFile::remove(out);
+    QFile old(out);
+    ASSERT_TRUE(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    dialogs.boxes.clear();
+    dialogs.confirmAnswer = test.yes;
+    Pick(pdf);
+    if (test.source == Typed) {
+      window->docFileSaveEdit->clear();
+      QTest::keyClicks(window->docFileSaveEdit, out);
+    } else if (test.source == SaveDialog) {
+      dialogs.saveAnswer = out;
+      QTest::mouseClick(window->btnSave, Qt::LeftButton);
+    }
+    ToOptions();
+    if (test.replaced) StartAndWait();
+    else QTest::mouseClick(window->btnNext, Qt::LeftButton);
+    ASSERT_EQ(dialogs.boxes.size(), test.asked ? 1u : 0u);
+    if (test.asked) {
+      EXPECT_EQ(dialogs.boxes[0].title, "Confirmation...");
+      EXPECT_EQ(dialogs.boxes[0].text, "The file \"" + out + "\" already exists.\nDo you want to replace it?");
+    }
+    EXPECT_EQ(IsWorkbook(out), test.replaced);
+    if (test.replaced) {
+      QTest::mouseClick(window->btnNewConv, Qt::LeftButton);
+    } else {
+      EXPECT_TRUE(window->pnlStart->isVisible()) << "No stays on the options screen";
+      EXPECT_FALSE(window->RunOpen());
+      QTest::mouseClick(window->btnBack, Qt::LeftButton);
+    }
+  }
 }
 
 }  // namespace

@@ -88,12 +88,19 @@ def content(text):
     return ("BT /F1 12 Tf 72 700 Td (%s) Tj ET" % text).encode()
 
 
-def tree():
+XMP = b"""<?xpacket begin='' id='W5M0MpCehiHzreSzNTczkc9d'?>
+<x:xmpmeta xmlns:x='adobe:ns:meta/'><dc:title>Fixture tree</dc:title></x:xmpmeta>
+<?xpacket end='r'?>"""
+
+
+def tree(name="tree.pdf", metadata=False):
     """Three pages under a two-level tree with inherited attributes, an
-    outline, named destinations (old and new style), a form field and /Info."""
+    outline, named destinations (old and new style), a form field and /Info;
+    with metadata also an XMP /Metadata stream."""
     p = Pdf("1.4")
     p.obj(1, "<< /Type /Catalog /Pages 2 0 R /Outlines 10 0 R /Names 12 0 R /Dests 14 0 R"
-             " /PageMode /UseOutlines /PageLayout /Unknown /AcroForm 20 0 R >>")
+             " /PageMode /UseOutlines /PageLayout /Unknown /AcroForm 20 0 R%s >>"
+             % (" /Metadata 41 0 R" if metadata else ""))
     p.obj(2, "<< /Type /Pages /Kids [3 0 R 5 0 R] /Count 3 /MediaBox [0 0 612 792] /Rotate 90"
              " /Resources << /Font << /F1 30 0 R >> >> >>")
     p.obj(3, "<< /Type /Page /Parent 2 0 R /Contents 6 0 R /CropBox [10 20 600.5 780] /Annots [21 0 R] >>")
@@ -120,8 +127,10 @@ def tree():
     p.obj(30, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>")
     p.obj(31, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica-BoldOblique >>")
     p.obj(40, "<< /Title (Fixture tree) /Author (Vellumsheet tests) >>")
-    p.xref_table("<< /Size 41 /Root 1 0 R /Info 40 0 R >>")
-    p.save("tree.pdf")
+    if metadata:
+        p.stream(41, "/Type /Metadata /Subtype /XML", XMP)
+    p.xref_table("<< /Size %d /Root 1 0 R /Info 40 0 R >>" % (42 if metadata else 41))
+    p.save(name)
 
 
 def update():
@@ -319,6 +328,31 @@ def rc4_encrypted():
                        ["--", source, target], check=True)
 
 
+# AES fixtures of tree_xmp.pdf: name, qpdf --encrypt arguments, extra options.
+ACCENTED_USER, ACCENTED_OWNER = "Grüße", "Propriétaire"
+AES_FIXTURES = [
+    ("aes_128.pdf", ["user", "owner", "128", "--use-aes=y"], []),
+    ("aes_128_clear_meta.pdf", ["user", "owner", "128", "--use-aes=y", "--cleartext-metadata"], []),
+    ("aes_128_accent.pdf", [ACCENTED_USER, ACCENTED_OWNER, "128", "--use-aes=y"], []),
+    ("aes_256.pdf", ["user", "owner", "256"], ["--object-streams=generate"]),
+    ("aes_256_clear_meta.pdf", ["user", "owner", "256", "--cleartext-metadata"], []),
+    ("aes_256_accent.pdf", [ACCENTED_USER, ACCENTED_OWNER, "256"], []),
+    ("aes_256_r5.pdf", ["user", "owner", "256", "--force-R5"], []),
+]
+
+
+def aes_encrypted():
+    """tree_xmp.pdf encrypted with AES by qpdf: AES-128 (revision 4) and
+    AES-256 (revisions 6 and 5), metadata encrypted or in the clear, plain
+    and accented passwords."""
+    if not shutil.which("qpdf"):
+        return
+    source = os.path.join(HERE, "tree_xmp.pdf")
+    for name, encrypt, extra in AES_FIXTURES:
+        subprocess.run(["qpdf", "--static-id", "--static-aes-iv", "--allow-weak-crypto"] + extra +
+                       ["--encrypt"] + encrypt + ["--", source, os.path.join(HERE, name)], check=True)
+
+
 def record_qpdf(name, obj):
     if not shutil.which("qpdf"):
         return
@@ -341,6 +375,8 @@ if __name__ == "__main__":
     long_lengths()
     stream_in_id()
     rc4_encrypted()
+    tree("tree_xmp.pdf", metadata=True)
+    aes_encrypted()
     record_qpdf("tree.pdf", 8)
     record_qpdf("objstm.pdf", 4)
     record_qpdf("update.pdf", 4)

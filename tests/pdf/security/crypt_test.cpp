@@ -30,6 +30,7 @@ struct FileVector {
   const char *id, *o, *u;
   const char *user_password, *owner_password;  // nullptr: not known
   const char* file_key;
+  const char *oe = "", *ue = "", *perms = "";  // revisions 5 and 6
 };
 
 const FileVector kFiles[] = {
@@ -51,7 +52,20 @@ const FileVector kFiles[] = {
      "1d1ff7011663408661b4e24dcc3db7f376f0fb37e02315869a2bc769442d356a",
      "b1b69d3ca429a6fa7a6f27d64de7cd5391f1dd59d88e5b6e5e0a7954217a8f78", "view", "master",
      "6ed8aa237fd871aaafd96f3405d0cdd3"},
+    {"R6 (AES-256), user empty, owner master", 5, 6, 256, -2368, "7f25422ce0bde941bb4347fd74e2b041",
+     "323c4d27ca11c598be1a8a05328b60cc4049eff0582b249511f1eb9311bf3d4aefad369cae86da4d84b8c2cddd329a30",
+     "f591296384b58adba5b86b2b3ad1280ccadb51c9d69d759a5a2cd85ffdcce460b3e04fda6b7a8e174d5f863bf1917416", "",
+     "master", "8edee18db1083497a3ef3c2b3cd28b38e8f64d73d1e4d473fa0b700eae29e3af",
+     "3323c10e59bb16d4cffd10e265ceca4c3467fde70b514dc34d3e80d547d49177",
+     "6f3b9fb151bba52534c6cd97827a7e9ef7a04b1fddaed8c1281065589541bf01", "8f83cc37798717586d6837b4d9d86457"},
+    {"R5 (AES-256), user user, owner owner", 5, 5, 256, -4, "31415926535897932384626433832795",
+     "052819e467e06a4acc9cbd9c9b9d2f1d584b0f0b994410205597feb917b4046aeaaa308769d190c5d67d93df4b675a94",
+     "c3fa2121b6feed81a6adcb21a67e4d333e701076332dbde54fc7ea8d13d7b20b7d2401efc1a0c8f68b1df71d9902a5ec", "user",
+     "owner", "ba97ddeee9d6c6d6d90183073a025e28d37cacdfee014680af82fbbe34685d6a",
+     "8dcb85bc854208f305a16e69aaedd4ed541b3f7b7d8170ca8f3579f8926ead55",
+     "36ca78d02c41c5f9f8f992f01f3d527b316d988f5f75d0ee54e9d67385c413d8", "b208bf4345f01346c6c6368c8a09ce06"},
 };
+const FileVector& kRevision6 = kFiles[5];
 
 TqxSecurityValues ValuesOf(const FileVector& v) {
   TqxSecurityValues values;
@@ -62,6 +76,10 @@ TqxSecurityValues ValuesOf(const FileVector& v) {
   values.file_identifier = Hex(v.id);
   values.owner_value = Hex(v.o);
   values.user_value = Hex(v.u);
+  values.owner_key = Hex(v.oe);
+  values.user_key = Hex(v.ue);
+  values.perms = Hex(v.perms);
+  if (v.version == 5) values.stream_method = values.string_method = "/AESV3";
   return values;
 }
 
@@ -81,7 +99,8 @@ TEST(StandardSecurity, PasswordsOfRealFilesGiveTheirFileKeys) {
     if (!v.owner_password) continue;
     auto owner = MakeDecrypt(ValuesOf(v));
     ASSERT_TRUE(owner->CheckOwnerPassword(v.owner_password, recovered));
-    EXPECT_EQ(recovered, v.user_password);
+    // Revisions 5 and 6 keep only a hash of the user password.
+    EXPECT_EQ(recovered, v.revision >= 5 ? "" : v.user_password);
     EXPECT_EQ(ToHex(owner->FileKey()), v.file_key);
     EXPECT_TRUE(owner->Owner());
     EXPECT_EQ(owner->Permissions(), TqxUserPermissions::All());
@@ -105,6 +124,68 @@ TEST(StandardSecurity, DecryptsAStringWithItsObjectKey) {
   TMemoryStream body(Hex("78e370b01b1fa717b43edcd7b0e62040bd0bfd76d9ce"));
   decrypt->DecryptStreamData(body, 98, 0);
   EXPECT_EQ(body.View(), "Amanda 1.1 -> 11: /Fit");
+}
+
+TEST(StandardSecurity, DecryptsAES128WithSaltedObjectKeys) {
+  // /Title of object 7 0 in a revision 4 file with an /AESV2 crypt filter;
+  // its keys are those of kFiles[3].
+  TqxSecurityValues values = ValuesOf(kFiles[3]);
+  values.stream_method = values.string_method = "/AESV2";
+  auto decrypt = MakeDecrypt(values);
+  ASSERT_TRUE(decrypt->CheckUserPassword(""));
+  EXPECT_EQ(decrypt->MethodName(), "AES-128");
+  EXPECT_EQ(decrypt->Decrypt(Hex("0e1c2a38465462707e8c9aa8b6c4d2e01aab63c49ef4a1b1c1be421714d196a2"
+                                 "41c3db586c7b1a023de3fad2ee034155"), 7, 0),
+            "Trepak 2 -> 15: /XYZ 66 756 3");
+  EXPECT_EQ(decrypt->ObjectKey(7, 0, true), Md5({decrypt->FileKey(), Hex("070000"), Hex("0000"), "sAlT"}));
+}
+
+TEST(StandardSecurity, DamagedAES256ValuesAreDamageNotAWrongPassword) {
+  // A wrong password is false; values that no password can satisfy are
+  // the reader's damage error.
+  struct Case {
+    const char* name;
+    void (*damage)(TqxSecurityValues&);
+    bool wrong_password;  // else EDecryptionError
+  };
+  const Case cases[] = {
+      {"/U hash", [](TqxSecurityValues& v) { v.user_value[0] ^= 1; }, true},
+      {"/U validation salt", [](TqxSecurityValues& v) { v.user_value[33] ^= 1; }, true},
+      {"/UE", [](TqxSecurityValues& v) { v.user_key[5] ^= 1; }, false},
+      {"/UE cut short", [](TqxSecurityValues& v) { v.user_key.resize(31); }, false},
+      {"/Perms", [](TqxSecurityValues& v) { v.perms[10] ^= 1; }, false},
+      {"/Perms missing", [](TqxSecurityValues& v) { v.perms.clear(); }, false},
+      {"/P changed", [](TqxSecurityValues& v) { v.p = -4; }, false},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    TqxSecurityValues values = ValuesOf(kRevision6);
+    c.damage(values);
+    auto decrypt = MakeDecrypt(values);
+    if (c.wrong_password)
+      EXPECT_FALSE(decrypt->CheckUserPassword(""));
+    else
+      EXPECT_THROW(decrypt->CheckUserPassword(""), EDecryptionError);
+  }
+  TqxSecurityValues short_u = ValuesOf(kRevision6);
+  short_u.user_value.resize(47);
+  EXPECT_THROW(MakeDecrypt(short_u), Exception);
+}
+
+TEST(AesPayload, IvThenBlocksWithPadding) {
+  const std::string key(16, 'k'), iv = "0123456789abcdef";
+  auto sealed = [&](std::string plain) { return iv + AesCbcEncrypt(key, iv, plain); };
+  EXPECT_EQ(AesDecryptPayload(key, sealed("hello" + std::string(11, '\x0b'))), "hello");
+  EXPECT_EQ(AesDecryptPayload(key, sealed(std::string(16, '\x10'))), "");
+  EXPECT_EQ(AesDecryptPayload(key, iv), "");  // the IV alone
+  EXPECT_EQ(AesDecryptPayload(key, sealed("hello" + std::string(11, '\x0b')) + "\r\n"), "hello");
+  const std::string damaged[] = {
+      "", iv.substr(0, 15), sealed(std::string(16, '\x10')) + "x",  // not whole blocks
+      sealed("hello" + std::string(11, '\0')),                       // padding 0
+      sealed("hello" + std::string(11, '\x11')),                     // padding beyond a block
+      sealed("hello" + std::string(10, '\x0a') + "\x0b"),            // padding bytes that disagree
+  };
+  for (const std::string& data : damaged) EXPECT_THROW(AesDecryptPayload(key, data), EDecryptionError);
 }
 
 TEST(StandardSecurity, ObjectKeysAreKeyLengthPlusFiveBytesAtMostSixteen) {
@@ -170,19 +251,38 @@ TEST(StandardSecurity, UnsupportedHandlersAreRefusedUpFront) {
     change(v);
     return v;
   };
+  auto aes256 = [](TqxSecurityValues& v) {
+    v.version = 5;
+    v.revision = 6;
+    v.stream_method = v.string_method = "/AESV3";
+  };
   const Case refused[] = {
-      {"AESV2 streams", with([](auto& v) { v.stream_method = "/AESV2"; })},
-      {"AESV3 strings", with([](auto& v) { v.string_method = "/AESV3"; })},
-      {"V5", with([](auto& v) { v.version = 5; v.revision = 6; })},
+      {"AESV3 strings under V4", with([](auto& v) { v.string_method = "/AESV3"; })},
+      {"AESV2 under V5", with([&](auto& v) { aes256(v); v.stream_method = "/AESV2"; })},
+      {"an unknown method", with([](auto& v) { v.embedded_method = "/AESV9"; })},
+      {"a /CF entry with an unknown method", with([](auto& v) { v.named_methods = {{"/Mine", "/Secret"}}; })},
+      {"a filter /CF does not define", with([](auto& v) { v.stream_method = "?"; })},
+      {"R7", with([&](auto& v) { aes256(v); v.revision = 7; })},
       {"R5 under V4", with([](auto& v) { v.revision = 5; })},
+      {"V5 with R4", with([&](auto& v) { aes256(v); v.revision = 4; })},
       {"another handler", with([](auto& v) { v.filter = "/Adobe.PubSec"; })},
   };
   for (const Case& c : refused) {
     SCOPED_TRACE(c.name);
     EXPECT_THROW(CheckSecurityHandler(c.values), EUnsupportedEncryption);
   }
-  EXPECT_NO_THROW(CheckSecurityHandler(with([](auto&) {})));
-  EXPECT_NO_THROW(CheckSecurityHandler(ValuesOf(kFiles[0])));
+  const Case accepted[] = {
+      {"RC4 crypt filters", with([](auto&) {})},
+      {"AESV2 streams, identity strings",
+       with([](auto& v) { v.stream_method = "/AESV2"; v.string_method = "/Identity"; })},
+      {"AES-256 revision 6", with(aes256)},
+      {"AES-256 revision 5", with([&](auto& v) { aes256(v); v.revision = 5; })},
+      {"revision 2", ValuesOf(kFiles[0])},
+  };
+  for (const Case& c : accepted) {
+    SCOPED_TRACE(c.name);
+    EXPECT_NO_THROW(CheckSecurityHandler(c.values));
+  }
 }
 
 TEST(StandardSecurity, KeySizeComesFromLength) {
