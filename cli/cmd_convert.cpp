@@ -114,7 +114,7 @@ int RunConvert(const std::vector<std::string>& args) {
 }
 
 const char kHelp[] =
-    "Converts PDF files into Excel 5.0/95 workbooks (.xls).\n"
+    "Converts PDF files into Excel 5.0/95 workbooks (.xls), or into .xlsx or .csv files.\n"
     "\n"
     "  vellumsheet convert IN.pdf [OUT.xls] [options]\n"
     "  vellumsheet convert A.pdf B.pdf ... [--output-dir DIR] [options]\n"

@@ -269,6 +269,8 @@ std::optional<TqxSheetCell> TqxCustomExcelEngine::MakeCell(TqxTextItem& item) {
     if (limits_.Ansi ? text.size() > limits_.TextChars : cell.Text.size() > limits_.TextChars) {
       CountLoss(&TqxLossCounts::CutLabels, 1);
       cell.Text.resize(limits_.TextChars);
+      // Never half a surrogate pair.
+      if (!cell.Text.empty() && cell.Text.back() >= 0xD800 && cell.Text.back() < 0xDC00) cell.Text.pop_back();
     }
   }
   const std::u16string shownText = limits_.Ansi || cell.Number ? AnsiToWide(text) : cell.Text;

@@ -159,6 +159,7 @@ std::vector<PageNotes> CollectNotes(const std::map<int32_t, int64_t>& skipped,
     note.unwritable_characters += lost.unwritable_characters;
     note.cut_texts += lost.cut_texts;
     note.cells_outside_sheet += lost.cells_outside_sheet;
+    note.pictures_left_out += lost.pictures_left_out;
   }
   std::vector<PageNotes> list;
   for (auto& [page, note] : notes) {
