@@ -3,7 +3,8 @@
 .xls of the same PDF and against the page: tests/data/cli/outputs.pdf holds
 Greek, Cyrillic, CJK and "≥" (which the .xls folds to "?"), a 300-character
 text (which the .xls cuts to 255), numbers with and without separators, a
-text with a comma and quotes, and on its second page a picture.
+text with a comma and quotes, and on its second page a picture;
+many_rows.pdf more rows than an .xls worksheet holds.
 
 Every cell of the .xlsx stands where the .xls has it, with the .xls's value
 and number format, or the page's whole text where the .xls had to fold or
@@ -71,8 +72,8 @@ def main():
             failures.append("%s: %s" % (name, detail))
 
     with tempfile.TemporaryDirectory() as work:
-        def run(*args):
-            return subprocess.run([program, "convert", "outputs.pdf"] + list(args), cwd=work, capture_output=True,
+        def run(*args, pdf="outputs.pdf"):
+            return subprocess.run([program, "convert", pdf] + list(args), cwd=work, capture_output=True,
                                   stdin=subprocess.DEVNULL, start_new_session=True, timeout=300)
 
         def at(name):
@@ -81,7 +82,8 @@ def main():
         def read(name):  # empty when missing: the checks name what is wrong
             return open(at(name), "rb").read() if os.path.isfile(at(name)) else b""
 
-        shutil.copy(os.path.join(source, "tests", "data", "cli", "outputs.pdf"), at("outputs.pdf"))
+        for pdf in ["outputs.pdf", "many_rows.pdf"]:
+            shutil.copy(os.path.join(source, "tests", "data", "cli", pdf), at(pdf))
 
         # Which file each command line writes, in which format, with which notes.
         # (arguments, files expected with their first bytes, notes expected, notes not expected)
@@ -144,6 +146,20 @@ def main():
         expect("--csv-values", values == sorted(PAGE_TEXTS + ["1234.5", "42"]), values)
         values = sorted(csv_cells(read("books/outputs.csv")).values())
         expect("csv as shown", values == sorted(PAGE_TEXTS + ["1,234.50", "42"]), values)
+
+        # More rows than an .xls worksheet holds: the .xls breaks the sheet,
+        # the .xlsx and the .csv keep one, and every line is in each.
+        for name in ["rows.xls", "rows.xlsx", "rows.csv"]:
+            result = run(name, pdf="many_rows.pdf")
+            expect(name, result.returncode == 0 and not result.stderr, result.stderr)
+        lines = sorted(["Line %d" % (i + 1) for i in range(50)] * 240)
+        sheets = {name: sorted({place[0] for place in cells}) for name, cells in
+                  [("xls", xls_cells(at("rows.xls"))), ("xlsx", xlsx_cells(at("rows.xlsx")))]}
+        expect("worksheets of many rows", sheets == {"xls": [0, 1], "xlsx": [0]}, sheets)
+        for name, texts in [("xlsx", [value for value, _ in xlsx_cells(at("rows.xlsx")).values()]),
+                            ("csv", list(csv_cells(read("rows.csv")).values()))]:
+            expect("%s keeps every line" % name, sorted(texts) == lines, len(texts))
+        expect("one .csv", not os.path.exists(at("rows-2.csv")))
 
         # To standard output: the .csv's text.
         result = run("-", "--format", "csv", "--pages-per-sheet", "1")

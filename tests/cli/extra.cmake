@@ -77,7 +77,7 @@ endif()
 
 # The .xlsx and .csv outputs against the .xls of the same page: every text
 # whole, numbers as shown or plain, format chosen by name or --format, one
-# .csv a worksheet.
+# .csv a worksheet, more rows than an .xls worksheet holds kept on one.
 if(TARGET vellumsheet)
   add_test(NAME ConvertToXlsxAndCsv
            COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/convert_outputs.py

@@ -90,7 +90,27 @@ def outputs():
         f.write(p.data)
 
 
+def many_rows():
+    """240 pages, each the same 50 lines, whose rows together pass the
+    16,384 an .xls worksheet holds: the formats that hold more keep them on
+    one worksheet."""
+    p = Pdf("1.4")
+    count = 240
+    kids = " ".join("%d 0 R" % (20 + i) for i in range(count))
+    p.obj(1, "<< /Type /Catalog /Pages 2 0 R >>")
+    p.obj(2, "<< /Type /Pages /Kids [%s] /Count %d /MediaBox [0 0 612 792] /Resources << /Font << /F1 3 0 R >> >> >>"
+          % (kids, count))
+    p.obj(3, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>")
+    lines = [b"BT /F1 10 Tf 72 %d Td (Line %d) Tj ET" % (760 - 14 * i, i + 1) for i in range(50)]
+    p.stream(4, "", b"\n".join(lines), flate=True)
+    for i in range(count):
+        p.obj(20 + i, "<< /Type /Page /Parent 2 0 R /Contents 4 0 R >>")
+    p.xref_table("<< /Size %d /Root 1 0 R >>" % (20 + count))
+    with open(os.path.join(HERE, "many_rows.pdf"), "wb") as f:
+        f.write(p.data)
+
 if __name__ == "__main__":
     lossy()
     version17()
     outputs()
+    many_rows()
