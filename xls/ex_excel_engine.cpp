@@ -196,9 +196,14 @@ void TqxExExcelEngine::GivePicture(const TBitmap* bitmap, const TFloatRect& rect
   Writer()->WritePicture(picture);
 }
 
+void TqxExExcelEngine::PutPicture(const TBitmap* bitmap, const TMetafile* metafile, const TFloatRect& rect) {
+  // Without the BIFF5 writer there is no worksheet stream to name.
+  if (!Biff()) return GivePicture(bitmap, rect);
+  WritePicture(Drawing(), bitmap, metafile, rect, false);
+}
+
 void TqxExExcelEngine::WritePicture(TStream& out, const TBitmap* bitmap, const TMetafile* metafile,
                                     const TFloatRect& rect, bool background) {
-  if (!Biff()) return GivePicture(bitmap, rect);
   std::vector<uint8_t> data;
   TImageDataFormat format = idfBitmap;
   if (bitmap) {
@@ -233,11 +238,11 @@ void TqxExExcelEngine::RenderImageItem(TqxImageItem& item) {
   if (graphic->Kind() == TGraphicKind::gkBitmap &&
       item.ImageSettings.OutputImageFormat() == TqxOutputImageFormat::ifBMP) {
     TBitmap copy = static_cast<const TBitmapGraphic*>(graphic)->Bitmap;
-    WritePicture(Drawing(), &copy, nullptr, rect, false);
+    PutPicture(&copy, nullptr, rect);
     return;
   }
   if (graphic->Kind() == TGraphicKind::gkMetafile) {
-    WritePicture(Drawing(), nullptr, &static_cast<const TMetafileGraphic*>(graphic)->Metafile(), rect, false);
+    PutPicture(nullptr, &static_cast<const TMetafileGraphic*>(graphic)->Metafile(), rect);
     return;
   }
   if (graphic->Width() <= 0 || graphic->Height() <= 0) return;
@@ -246,13 +251,13 @@ void TqxExExcelEngine::RenderImageItem(TqxImageItem& item) {
     TMetafileCanvas canvas(drawn);
     graphic->Draw(canvas, {0, 0, graphic->Width(), graphic->Height()});
   }
-  WritePicture(Drawing(), nullptr, &drawn, rect, false);
+  PutPicture(nullptr, &drawn, rect);
 }
 
 void TqxExExcelEngine::PlaceBitmap(const TBitmap& bitmap, double y, double x) {
   TqxCustomExcelEngine::PlaceBitmap(bitmap, y, x);
   if (!std::isfinite(x) || !std::isfinite(y)) return;
-  WritePicture(Drawing(), &bitmap, nullptr, {x, y, x + bitmap.Width(), y + bitmap.Height()}, false);
+  PutPicture(&bitmap, nullptr, {x, y, x + bitmap.Width(), y + bitmap.Height()});
 }
 
 void TqxExExcelEngine::ProcessMetafile(const TMetafile& metafile, double x, double y) {
