@@ -22,6 +22,9 @@ struct TqxRenderStats {
   int64_t operators = 0;  // operators run, nested streams included
   int64_t skipped = 0;    // operators passed over (missing operands, unknown names, ...)
   bool budgetExhausted = false;
+  // A content stream of the page could not be decoded to its end: only what
+  // came before the damage was drawn.
+  bool contentDamaged = false;
 };
 
 struct TqxRenderContext {
@@ -61,5 +64,8 @@ struct TqxRenderContext {
 // The decoded bytes of a stream (its /Filter applied; raw without one).
 // Raises the filter's error for damaged data.
 std::string DecodedStreamBytes(const TqxPDFStreamObject& stream, const TqxPDFObjectStore& store);
+// The same, except that damaged data gives what decodes before the damage
+// and sets damaged.
+std::string DecodedStreamPrefix(const TqxPDFStreamObject& stream, const TqxPDFObjectStore& store, bool& damaged);
 
 }  // namespace vs
