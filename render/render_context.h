@@ -59,6 +59,12 @@ struct TqxRenderContext {
   std::shared_ptr<void> imageCache;
 
   bool OutOfBudget() const { return stats.budgetExhausted; }
+  // Counts one step of work done outside content streams (a widget painted,
+  // a kid looked at) as an operator; false once the budget is spent.
+  bool CountOperator() {
+    if (++stats.operators > operatorBudget) stats.budgetExhausted = true;
+    return !stats.budgetExhausted;
+  }
 };
 
 // The decoded bytes of a stream (its /Filter applied; raw without one).
