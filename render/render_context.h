@@ -32,6 +32,9 @@ struct TqxRenderContext {
   static constexpr int64_t kOperatorBudget = 5'000'000;
   // Tokens one page may read: repeated forms full of operands end too.
   static constexpr int64_t kTokenBudget = 50'000'000;
+  // Content bytes one page may read, a form's again at each draw: a form
+  // holding one huge string, drawn over and over, ends too.
+  static constexpr int64_t kByteBudget = int64_t{256} << 20;
 
   TqxRenderContext(TqxCustomPDFDocument& document, GpGraphics* graphics) : document(document), graphics(graphics) {}
 
@@ -46,6 +49,7 @@ struct TqxRenderContext {
   int64_t operatorBudget = kOperatorBudget;
   TqxRenderStats stats;
   int64_t tokens = 0;
+  int64_t bytes = 0;
   // Receives one line per operator when set (render --trace).
   std::function<void(const std::string&)> trace;
 
