@@ -19,6 +19,14 @@ void TWideStrings::Put(int32_t index, std::u16string text) {
     items_[static_cast<size_t>(index)] = std::move(text);
 }
 
+void TWideStrings::Append(int32_t index, std::u16string_view text) {
+  if (index >= 0 && index < Count()) items_[static_cast<size_t>(index)].append(text);
+}
+
+size_t TWideStrings::Length(int32_t index) const {
+  return index >= 0 && index < Count() ? items_[static_cast<size_t>(index)].size() : 0;
+}
+
 void TWideStrings::Insert(int32_t index, std::u16string text) {
   if (index < 0 || index > Count()) return;
   items_.insert(items_.begin() + index, std::move(text));

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "platform/gdiplus/objects.h"
+#include "platform/numbers.h"
 #include "render/interpreter.h"
 #include "render/page_geometry.h"
 #include "render/widgets.h"
@@ -11,18 +12,23 @@ namespace vs {
 namespace {
 
 // The page's content: its stream, or the streams of its array each followed
-// by CR LF. A stream that does not decode is left out; the rest still draws.
-std::string PageContents(TqxCustomPDFDocument& document, const TqxPDFDictObject& page, TqxRenderStats& stats) {
-  TqxPDFObjectStore& store = document.Store();
+// by CR LF. A stream that does not decode to its end gives what comes before
+// the damage, and the page is marked damaged.
+std::string PageContents(TqxRenderContext& context, const TqxPDFDictObject& page) {
+  TqxPDFObjectStore& store = context.document.Store();
   TqxPDFObject* contents = store.Resolve(page.Lookup("/Contents"));
   auto decode = [&](TqxPDFObject* item, std::string& out) {
     auto* stream = As<TqxPDFStreamObject>(store.Resolve(item));
     if (!stream) return;
+    bool damaged = false;
     try {
-      out += DecodedStreamBytes(*stream, store);
+      out += DecodedStreamPrefix(*stream, store, damaged);
     } catch (const std::exception&) {
-      ++stats.skipped;
+      damaged = true;
     }
+    if (damaged && context.trace)
+      context.trace("page content damaged: drawn up to byte " + IntToText(static_cast<int64_t>(out.size())));
+    context.stats.contentDamaged |= damaged;
   };
   std::string content;
   if (auto* array = As<TqxPDFArrayObject>(contents)) {
@@ -67,7 +73,7 @@ void TqxExProPDFDocument::RenderPage(int32_t page_number, HDC canvas, int32_t x,
   context.trace = OnTrace;
   context.operatorBudget = operator_budget_;
 
-  std::string content = PageContents(*this, *page, context.stats);
+  std::string content = PageContents(context, *page);
   auto* resources = As<TqxPDFDictObject>(Store().Resolve(page->Lookup("/Resources")));
   TqxPDFContentStreamParser parser(context, resources, nullptr);
   GraphicsState token = 0;

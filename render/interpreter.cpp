@@ -118,8 +118,11 @@ void TqxPDFContentStreamParser::ProcessContent(std::string_view content) {
   TqxContentTokenizer tokens(content);
   TqxContentToken token;
   bool operandOverflow = false;
+  size_t counted = 0;  // bytes of the content added to the page's count
   while (!context_.stats.budgetExhausted && tokens.Next(token)) {
-    if (++context_.tokens > TqxRenderContext::kTokenBudget) {
+    context_.bytes += static_cast<int64_t>(tokens.Position() - counted);
+    counted = tokens.Position();
+    if (++context_.tokens > TqxRenderContext::kTokenBudget || context_.bytes > TqxRenderContext::kByteBudget) {
       context_.stats.budgetExhausted = true;
       break;
     }

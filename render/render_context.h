@@ -22,6 +22,9 @@ struct TqxRenderStats {
   int64_t operators = 0;  // operators run, nested streams included
   int64_t skipped = 0;    // operators passed over (missing operands, unknown names, ...)
   bool budgetExhausted = false;
+  // A content stream of the page could not be decoded to its end: only what
+  // came before the damage was drawn.
+  bool contentDamaged = false;
 };
 
 struct TqxRenderContext {
@@ -29,6 +32,9 @@ struct TqxRenderContext {
   static constexpr int64_t kOperatorBudget = 5'000'000;
   // Tokens one page may read: repeated forms full of operands end too.
   static constexpr int64_t kTokenBudget = 50'000'000;
+  // Content bytes one page may read, a form's again at each draw: a form
+  // holding one huge string, drawn over and over, ends too.
+  static constexpr int64_t kByteBudget = int64_t{256} << 20;
 
   TqxRenderContext(TqxCustomPDFDocument& document, GpGraphics* graphics) : document(document), graphics(graphics) {}
 
@@ -43,6 +49,7 @@ struct TqxRenderContext {
   int64_t operatorBudget = kOperatorBudget;
   TqxRenderStats stats;
   int64_t tokens = 0;
+  int64_t bytes = 0;
   // Receives one line per operator when set (render --trace).
   std::function<void(const std::string&)> trace;
 
@@ -56,10 +63,19 @@ struct TqxRenderContext {
   std::shared_ptr<void> imageCache;
 
   bool OutOfBudget() const { return stats.budgetExhausted; }
+  // Counts one step of work done outside content streams (a widget painted,
+  // a kid looked at) as an operator; false once the budget is spent.
+  bool CountOperator() {
+    if (++stats.operators > operatorBudget) stats.budgetExhausted = true;
+    return !stats.budgetExhausted;
+  }
 };
 
 // The decoded bytes of a stream (its /Filter applied; raw without one).
 // Raises the filter's error for damaged data.
 std::string DecodedStreamBytes(const TqxPDFStreamObject& stream, const TqxPDFObjectStore& store);
+// The same, except that damaged data gives what decodes before the damage
+// and sets damaged.
+std::string DecodedStreamPrefix(const TqxPDFStreamObject& stream, const TqxPDFObjectStore& store, bool& damaged);
 
 }  // namespace vs

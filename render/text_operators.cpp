@@ -1,4 +1,5 @@
 // Text operators: BT, ET, Tf, Tc, Tw, TL, Ts, Tz, Tr, Td, TD, T*, Tm, Tj, TJ, ' and ".
+#include <algorithm>
 #include <cmath>
 #include <optional>
 #include <utility>
@@ -118,6 +119,10 @@ void Show(Parser& p, const std::vector<TShowPiece>& pieces) {
   GdipSetWorldTransform(p.Graphics(), &saved);
   TqxTextObject& t = p.TextObject();
   t.textMatrix = Translation(layout.Advance, 0).Then(t.textMatrix);
+  // Squeezed to no width the text cannot be drawn; say so rather than lose it quietly.
+  if (params.Scale == 0 && std::any_of(layout.Runs.begin(), layout.Runs.end(),
+                                       [](const TTextRun& run) { return !run.Text.empty(); }))
+    p.Skip("text at zero horizontal scale");
 }
 
 void ShowString(Parser& p) { Show(p, {TShowPiece{false, 0, ShownStringBytes(p.LastOperand())}}); }

@@ -37,15 +37,18 @@ class WidgetPainter {
     if (acroForm) resources_ = As<TqxPDFDictObject>(store_.Resolve(acroForm->Lookup("/DR")));
   }
 
+  // Each widget and kid is drawn once however often the page names it, and
+  // every one looked at costs an operator of the page's budget.
   void Draw(const TqxPDFDictObject& widget) {
+    if (!drawn_.insert(&widget).second) return;
     auto* subtype = As<TqxPDFNameObject>(store_.Resolve(widget.Lookup("/Subtype")));
     if (!subtype || subtype->Text() != "/Widget") return;
     // Hidden annotations (flag 2) are not shown.
     if (IntegerValueOf(store_.Resolve(widget.Lookup("/F"))).value_or(0) & 2) return;
     Field field = ReadField(widget);
     if (auto* kids = As<TqxPDFArrayObject>(store_.Resolve(widget.Lookup("/Kids")))) {
-      for (int32_t i = 0; i < std::min(kids->Count(), kMaxKids); ++i)
-        if (auto* kid = As<TqxPDFDictObject>(store_.Resolve(kids->Item(i))); kid && kid != &widget)
+      for (int32_t i = 0; i < std::min(kids->Count(), kMaxKids) && context_.CountOperator(); ++i)
+        if (auto* kid = As<TqxPDFDictObject>(store_.Resolve(kids->Item(i))); kid && drawn_.insert(kid).second)
           DrawKid(*kid, field);
     } else {
       DrawKid(widget, field);
@@ -279,6 +282,7 @@ class WidgetPainter {
   TqxPDFObjectStore& store_;
   const TqxPDFDictObject* acro_form_;
   const TqxPDFDictObject* resources_ = nullptr;
+  std::set<const TqxPDFDictObject*> drawn_;
 };
 
 }  // namespace
@@ -291,7 +295,7 @@ void DrawWidgetAnnotations(TqxRenderContext& context, const TqxPDFDictObject& pa
   auto* acroForm = As<TqxPDFDictObject>(document.Catalog().acro_form.get());
   if (!acroForm) return;  // widgets belong to an interactive form
   WidgetPainter painter(context, acroForm);
-  for (int32_t i = 0; i < annotations->Count() && !context.stats.budgetExhausted; ++i) {
+  for (int32_t i = 0; i < annotations->Count() && context.CountOperator(); ++i) {
     auto* widget = As<TqxPDFDictObject>(store.Resolve(annotations->Item(i)));
     if (!widget) continue;
     try {

@@ -35,6 +35,8 @@ uint8_t FillPatternOf(TBrushStyle style) {
   return 0;
 }
 
+constexpr int64_t kBitmapHeaderBytes = 12;
+
 // Bitmap data: a 12-byte header, then the rows bottom-up, 24 bits a pixel.
 std::vector<uint8_t> BitmapData(const TBitmap& bitmap) {
   std::vector<uint8_t> data;
@@ -98,6 +100,7 @@ void TqxExExcelEngine::BeginDocHook() {
   TqxCustomExcelEngine::BeginDocHook();
   rowHeights_.clear();
   objectsOnSheet_ = 0;
+  pictureBytes_ = 0;
 }
 
 void TqxExExcelEngine::BeginPageHook() {
@@ -206,13 +209,20 @@ void TqxExExcelEngine::WritePicture(TStream& out, const TBitmap* bitmap, const T
                                     const TFloatRect& rect, bool background) {
   std::vector<uint8_t> data;
   TImageDataFormat format = idfBitmap;
+  // Counted before a bitmap's data is made, a metafile's once it is.
+  auto count = [this](int64_t bytes) {
+    if (pictureBytes_ + bytes > maxPictureBytes_) throw EPictureDataLimit(maxPictureBytes_);
+    pictureBytes_ += bytes;
+  };
   if (bitmap) {
     // A bitmap without pixels, or wider or taller than the header can say, has no picture to give.
     if (bitmap->Empty() || bitmap->Width() > 0xFFFF || bitmap->Height() > 0xFFFF) return;
+    count(kBitmapHeaderBytes + static_cast<int64_t>(bitmap->Bits().size()));
     data = BitmapData(*bitmap);
   } else if (metafile && !metafile->Empty()) {
     data = MetafileData(*metafile);
     format = idfMetafile;
+    count(static_cast<int64_t>(data.size()));
   } else {
     return;
   }

@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "engine/settings/image_settings.h"
+#include "platform/exception.h"
+#include "platform/numbers.h"
 #include "xls/custom_excel_engine.h"
 #include "xls/drawing_records.h"
 #include "xls/picture_anchor.h"
@@ -14,6 +16,14 @@
 namespace vs {
 
 class TMetafile;
+
+// Raised when the pictures of a workbook pass the engine's limit.
+class EPictureDataLimit : public Exception {
+ public:
+  explicit EPictureDataLimit(int64_t limit)
+      : Exception("The pictures of the document add up to more than " + IntToText(limit >> 20) +
+                  " MB; the workbook would be too large.") {}
+};
 
 // Adds the pictures of a page (image items, shapes painted into bitmaps, the
 // background picture) and drawing objects (lines, rectangles, ovals,
@@ -32,6 +42,12 @@ class TqxExExcelEngine : public TqxCustomExcelEngine {
   uint32_t ObjectNumber() const { return objectNumber_; }
   // Heights in pixels of the current page's text rows written so far, from row 0.
   const std::vector<int>& RowHeights() const { return rowHeights_; }
+
+  // Picture data one workbook may hold, all its pictures together: a small
+  // file drawing large pictures over and over fails with EPictureDataLimit
+  // as soon as it passes, far from the container's own limit.
+  static constexpr int64_t kMaxPictureBytes = int64_t{1} << 30;
+  void SetMaxPictureBytes(int64_t bytes) { maxPictureBytes_ = bytes; }
 
  protected:
   void BeginDocHook() override;
@@ -79,6 +95,8 @@ class TqxExExcelEngine : public TqxCustomExcelEngine {
 
   uint32_t objectNumber_ = 0;
   int objectsOnSheet_ = 0;
+  int64_t pictureBytes_ = 0;  // picture data of the whole workbook so far
+  int64_t maxPictureBytes_ = kMaxPictureBytes;
   std::vector<int> rowHeights_;
   int lastRow_ = -1;
   int currentRowHeight_ = 0;

@@ -35,6 +35,8 @@ class PdfPipelineDocument : public PipelineDocument {
   int32_t PageRotation(int32_t page) const override { return document_.GetPageRotation(page); }
   void RenderPage(int32_t page, HDC canvas) override {
     document_.RenderPage(page, canvas, 1, 0);
+    if (document_.LastRenderStats().contentDamaged)
+      throw Exception("The page's content is damaged; only the part before the damage was drawn.");
     if (document_.LastRenderStats().budgetExhausted)
       throw Exception("The page needs more drawing operations than a page may run; it was cut short.");
   }

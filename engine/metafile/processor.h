@@ -140,6 +140,8 @@ class TqxMetafileProcessor {
   void Place(TqxTextItem& item, const std::u16string& shown) const;
   // Appends the string to the last text item when it continues it on its line.
   bool JoinToLastText(const TqxTextItem& item, const std::u16string& text);
+  // Makes item (or nobody) the text a later string may continue.
+  void StartTextRun(TqxTextItem* item);
 
   // Bitmap records.
   void BitmapRecord(const TEmfRecord& r);
@@ -181,6 +183,11 @@ class TqxMetafileProcessor {
   // The text item added last, while a later string may still continue it:
   // left-aligned and with no other item added since.
   TqxTextItem* lastText_ = nullptr;
+  // Of lastText_, kept as strings join so that a join costs only its own
+  // characters: whether every advance is usable, and where its last
+  // character starts (X plus every advance but the last).
+  bool lastTextJoinable_ = false;
+  double lastTextLastStart_ = 0;
 
   TqxFont font_;
   TBrush brush_;

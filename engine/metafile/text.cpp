@@ -99,7 +99,7 @@ void TqxMetafileProcessor::ExtTextOut(const TEmfRecord& r) {
   item->Lines.Add(std::move(text));
   TqxTextItem* added = item.get();
   AddText(std::move(item));
-  lastText_ = continuable && textTarget_ ? added : nullptr;
+  StartTextRun(continuable && textTarget_ ? added : nullptr);
 }
 
 void TqxMetafileProcessor::Place(TqxTextItem& item, const std::u16string& text) const {

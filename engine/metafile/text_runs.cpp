@@ -29,6 +29,14 @@ bool HasOwnAdvances(const TqxTextItem& item, size_t length) {
 
 }  // namespace
 
+void TqxMetafileProcessor::StartTextRun(TqxTextItem* item) {
+  lastText_ = item;
+  lastTextJoinable_ = item && HasOwnAdvances(*item, item->Lines.Length(0));
+  lastTextLastStart_ = item ? item->X : 0;
+  if (lastTextJoinable_)
+    for (size_t i = 0; i + 1 < item->CharAdvances.size(); ++i) lastTextLastStart_ += item->CharAdvances[i];
+}
+
 bool TqxMetafileProcessor::JoinToLastText(const TqxTextItem& item, const std::u16string& text) {
   TqxTextItem* last = lastText_;
   if (!last || !textTarget_ || textTarget_->empty() || textTarget_->back().get() != last) return false;
@@ -37,19 +45,19 @@ bool TqxMetafileProcessor::JoinToLastText(const TqxTextItem& item, const std::u1
   if (!(item.Font == last->Font) || item.Brush.Color != last->Brush.Color ||
       item.Brush.Style != last->Brush.Style)
     return false;
-  const std::u16string shown = last->Lines.Get(0);
-  if (!HasOwnAdvances(*last, shown.size()) || !HasOwnAdvances(item, text.size())) return false;
+  if (!lastTextJoinable_ || !HasOwnAdvances(item, text.size())) return false;
   if (!(std::fabs(item.Y - last->Y) <= kBaselineTolerance)) return false;
-  double end = last->X;
-  for (double a : last->CharAdvances) end += a;
+  const double end = lastTextLastStart_ + last->CharAdvances.back();
   const double gap = item.X - end;
   if (!(std::fabs(gap) <= kJoinTolerance * std::abs(item.Font.Height()) + kRoundingSlack)) return false;
 
   // The last advance takes up the small move so the advances still reach
   // the start of the appended string.
   last->CharAdvances.back() = std::max(0.0, last->CharAdvances.back() + gap);
+  lastTextLastStart_ += last->CharAdvances.back();
+  for (size_t i = 0; i + 1 < item.CharAdvances.size(); ++i) lastTextLastStart_ += item.CharAdvances[i];
   last->CharAdvances.insert(last->CharAdvances.end(), item.CharAdvances.begin(), item.CharAdvances.end());
-  last->Lines.Put(0, shown + text);
+  last->Lines.Append(0, text);
   last->WideChars |= item.WideChars;
   return true;
 }

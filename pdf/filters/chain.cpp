@@ -26,9 +26,11 @@ std::string_view WithoutTrailingLineEnds(std::string_view data) {
   return data;
 }
 
-// One step on bytes. pass_ccitt: whether CCITT data passes (stream form) or is refused.
+// One step on bytes. pass_ccitt: whether CCITT data passes (stream form) or
+// is refused. damaged: nullptr to raise at damaged data, else set there and
+// what was decoded before it given.
 TqxBytes DecodeStep(TqxDecodeFilter kind, std::string_view data, bool pass_ccitt,
-                    int64_t max_size = kMaxDecodedStreamSize) {
+                    int64_t max_size = kMaxDecodedStreamSize, bool* damaged = nullptr) {
   if (kind == ftCrypt) return TqxBytes(data.begin(), data.end());
   data = WithoutTrailingLineEnds(data);
   if (kind == ftCCITTFaxDecode && !pass_ccitt) throw EUnsupportedFilterError();
@@ -36,13 +38,13 @@ TqxBytes DecodeStep(TqxDecodeFilter kind, std::string_view data, bool pass_ccitt
   auto decoder = DecoderOf(kind);
   if (!decoder) throw EUnsupportedFilterError();
   decoder->SetMaxDecodedSize(max_size);
+  std::string closed;
   if (kind == ftASCIIHexDecode && (data.empty() || data.back() != '>')) {
     // The closing ">" is optional in practice; supply it.
-    std::string closed(data);
-    closed += '>';
-    return decoder->DecodeBytes(closed);
+    closed = std::string(data) + '>';
+    data = closed;
   }
-  return decoder->DecodeBytes(data);
+  return damaged ? decoder->DecodePrefix(data, *damaged) : decoder->DecodeBytes(data);
 }
 
 std::string_view ViewOf(const TqxBytes& bytes) {
@@ -84,19 +86,33 @@ std::unique_ptr<TqxExtMemStream> DecodeStreamData(TStream& data, const TqxPDFObj
   return DecodeStreamData(TqxFilter::SourceBytes(data, holder), filter, max_total);
 }
 
-std::unique_ptr<TqxExtMemStream> DecodeStreamData(std::string_view data, const TqxPDFObject* filter,
-                                                  int64_t max_total) {
+namespace {
+
+std::unique_ptr<TqxExtMemStream> DecodeChain(std::string_view data, const TqxPDFObject* filter, int64_t max_total,
+                                             bool* damaged) {
   const TqxDecodeFilters kinds = FilterListOf(filter);
   std::string_view current = data;
   TqxBytes work;
   int64_t left = max_total;
   for (TqxDecodeFilter kind : kinds) {
-    work = DecodeStep(kind, current, true, std::min(kMaxDecodedStreamSize, std::max<int64_t>(left, 0)));
+    work = DecodeStep(kind, current, true, std::min(kMaxDecodedStreamSize, std::max<int64_t>(left, 0)), damaged);
     current = ViewOf(work);
     left -= static_cast<int64_t>(work.size());
   }
   if (kinds.empty()) work.assign(current.begin(), current.end());
   return std::make_unique<TqxExtMemStream>(std::move(work));
+}
+
+}  // namespace
+
+std::unique_ptr<TqxExtMemStream> DecodeStreamData(std::string_view data, const TqxPDFObject* filter,
+                                                  int64_t max_total) {
+  return DecodeChain(data, filter, max_total, nullptr);
+}
+
+std::unique_ptr<TqxExtMemStream> DecodeStreamPrefix(std::string_view data, const TqxPDFObject* filter, bool& damaged,
+                                                    int64_t max_total) {
+  return DecodeChain(data, filter, max_total, &damaged);
 }
 
 std::unique_ptr<TMemoryStream> DecodeWithKind(TqxDecodeFilter kind, TStream& data) {

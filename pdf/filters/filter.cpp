@@ -17,6 +17,17 @@ std::unique_ptr<TMemoryStream> TqxFilter::DecodeStream(TStream& source) {
 
 std::string TqxFilter::DecodeText(std::string_view bytes) { return AsText(DecodeBytes(bytes)); }
 
+TqxBytes TqxFilter::DecodePrefix(std::string_view bytes, bool& damaged) const {
+  try {
+    return DecodeBytes(bytes);
+  } catch (const EDecodedSizeError&) {
+    throw;
+  } catch (const Exception&) {
+    damaged = true;
+    return {};
+  }
+}
+
 void TqxFilter::CheckDecodedSize(uint64_t size) const {
   if (size > static_cast<uint64_t>(max_decoded_size_))
     throw EDecodedSizeError(FormatText("Decoded stream data exceeds %d bytes", {IntToText(max_decoded_size_)}));

@@ -68,6 +68,10 @@ class TqxFilter {
   virtual std::string DecodeText(std::string_view bytes);
   // The decoder itself, which both forms above wrap.
   virtual TqxBytes DecodeBytes(std::string_view bytes) const = 0;
+  // As DecodeBytes, except that data found damaged gives what was decoded
+  // before the damage (nothing from filters that cannot tell) and sets
+  // damaged. Passing the size bound still raises.
+  virtual TqxBytes DecodePrefix(std::string_view bytes, bool& damaged) const;
 
   // The whole content of source; holder keeps the bytes alive when they had to be copied.
   static std::string_view SourceBytes(TStream& source, std::string& holder);
@@ -113,9 +117,12 @@ class TqxFlateFilter : public TqxFilter {
   std::unique_ptr<TMemoryStream> CompressStream(TStream& source, int level) override;
   std::string CompressText(std::string_view bytes, int level) override;
   TqxBytes DecodeBytes(std::string_view bytes) const override;
+  TqxBytes DecodePrefix(std::string_view bytes, bool& damaged) const override;
 
  private:
   static TqxBytes Compress(std::string_view bytes, int level);
+  // Raises at damage when damaged is nullptr, else stops there and sets it.
+  TqxBytes Inflate(std::string_view bytes, bool* damaged) const;
 };
 
 class TqxRLEFilter : public TqxFilter {
@@ -152,6 +159,12 @@ std::unique_ptr<TqxExtMemStream> DecodeStreamData(TStream& data, const TqxPDFObj
 // The same on bytes (a stream's DataView(), which costs no copy).
 std::unique_ptr<TqxExtMemStream> DecodeStreamData(std::string_view data, const TqxPDFObject* filter,
                                                   int64_t max_total = kMaxDecodedChainSize);
+
+// As DecodeStreamData, except that a step whose data is damaged passes on
+// what it decoded before the damage and sets damaged: a damaged page still
+// gives the part that can be read. Other errors raise as there.
+std::unique_ptr<TqxExtMemStream> DecodeStreamPrefix(std::string_view data, const TqxPDFObject* filter, bool& damaged,
+                                                    int64_t max_total = kMaxDecodedChainSize);
 
 // One step of the chain. Trailing line feeds and carriage returns are dropped
 // first; CCITT and DCT data pass unchanged (the image code decodes them).

@@ -31,7 +31,11 @@ TqxBytes TqxFlateFilter::Compress(std::string_view bytes, int level) {
   return out;
 }
 
-TqxBytes TqxFlateFilter::DecodeBytes(std::string_view bytes) const {
+TqxBytes TqxFlateFilter::DecodeBytes(std::string_view bytes) const { return Inflate(bytes, nullptr); }
+
+TqxBytes TqxFlateFilter::DecodePrefix(std::string_view bytes, bool& damaged) const { return Inflate(bytes, &damaged); }
+
+TqxBytes TqxFlateFilter::Inflate(std::string_view bytes, bool* damaged) const {
   Inflater inflater;
   z_stream& z = inflater.z;
   // zlib counts input in 32 bits; feed it in slices so huge inputs stay correct.
@@ -53,16 +57,22 @@ TqxBytes TqxFlateFilter::DecodeBytes(std::string_view bytes) const {
     z.next_out = out.data() + start;
     z.avail_out = static_cast<uInt>(kBlockSize);
     int code = Z_OK;
+    bool stopped = false;
     while (z.avail_out > 0) {
       feed();
       code = inflate(&z, Z_NO_FLUSH);
       if (code == Z_STREAM_END || code == Z_BUF_ERROR) break;
-      if (code != Z_OK) throw EZDecompressionError(ZlibMessage(z, code));
+      if (code != Z_OK) {
+        if (!damaged) throw EZDecompressionError(ZlibMessage(z, code));
+        // What zlib wrote before it met the damage is kept.
+        *damaged = stopped = true;
+        break;
+      }
     }
     size_t got = kBlockSize - z.avail_out;
     out.resize(start + got);
     CheckDecodedSize(out.size());
-    if (got < kBlockSize) break;
+    if (got < kBlockSize || stopped) break;
     if (code == Z_STREAM_END) break;
   }
   return out;

@@ -23,14 +23,14 @@ GpMatrix GpGraphics::Device() const {
   return world.Then(GpMatrix(s, 0, 0, s, 0, 0));
 }
 
+int32_t DevicePixel(double v) {
+  if (!std::isfinite(v)) return 0;
+  return static_cast<int32_t>(std::lround(std::clamp(v, -1e9, 1e9)));
+}
+
 TPointL GpGraphics::ToDevice(const GpMatrix& device, GpPointF p) const {
   GpPointF d = device.Apply(p.X, p.Y);
-  // Far-off coordinates are clamped so that rounding stays defined.
-  auto clampRound = [](double v) {
-    if (!std::isfinite(v)) return int32_t{0};
-    return static_cast<int32_t>(std::lround(std::clamp(v, -1e9, 1e9)));
-  };
-  return {clampRound(d.X), clampRound(d.Y)};
+  return {DevicePixel(d.X), DevicePixel(d.Y)};
 }
 
 GpStatus GdiplusStartup() { return Ok; }

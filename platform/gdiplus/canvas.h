@@ -51,6 +51,11 @@ class GpGraphics {
   GraphicsState nextToken = 1;
 };
 
+// A device coordinate rounded to a whole pixel. Far-off values are clamped to
+// a billion pixels, so that rounding stays defined and the sum of two still
+// fits 32 bits; values that are not finite give 0.
+int32_t DevicePixel(double v);
+
 GpStatus GdiplusStartup();
 GpStatus GdiplusShutdown();
 

@@ -64,8 +64,7 @@ GpStatus GdipDrawImageRectRectI(GpGraphics* g, GpImage* image, int dstx, int dst
     minY = std::min<double>(minY, c.Y), maxY = std::max<double>(maxY, c.Y);
   }
   if (!std::isfinite(minX + maxX + minY + maxY)) return Ok;
-  auto pixel = [](double v) { return static_cast<int32_t>(std::lround(std::clamp(v, -1e9, 1e9))); };
-  TRectL dest{pixel(minX), pixel(minY), pixel(maxX), pixel(maxY)};
+  TRectL dest{DevicePixel(minX), DevicePixel(minY), DevicePixel(maxX), DevicePixel(maxY)};
   dest.right = std::max(dest.right, dest.left + 1);
   dest.bottom = std::max(dest.bottom, dest.top + 1);
 

@@ -83,7 +83,7 @@ GpStatus DrawString(GpGraphics* g, const char16_t* text, int length, const GpFon
 
   TLogFont lf;
   lf.FaceName = font->family;
-  lf.Height = -std::max(1, static_cast<int>(std::lround(emPx)));
+  lf.Height = -std::max(1, DevicePixel(emPx));
   int escapement = static_cast<int>(std::lround(std::atan2(-u.Y, u.X) * 1800 / std::numbers::pi));
   lf.Escapement = lf.Orientation = (escapement % 3600 + 3600) % 3600;
   lf.Weight = (font->style & FontStyleBold) ? kFwBold : kFwNormal;
@@ -105,13 +105,13 @@ GpStatus DrawString(GpGraphics* g, const char16_t* text, int length, const GpFon
     // Text squeezed or stretched along its baseline (horizontal scaling).
     const double stretch = bx / by;
     const bool stretched = std::abs(stretch - 1) > 0.01;
-    if (stretched) lf.Width = std::max(1, static_cast<int>(std::lround(metric.AveCharWidth * stretch)));
+    if (stretched) lf.Width = std::max(1, DevicePixel(metric.AveCharWidth * stretch));
     if (placed) {
       dx = DeviceAdvances(placed, s.size(), bx);
     } else {
       std::vector<int> advances = fonts.Advances(measure, s);
       if (stretched) {
-        for (int& a : advances) a = static_cast<int>(std::lround(a * stretch));
+        for (int& a : advances) a = DevicePixel(a * stretch);
       }
       dx.assign(advances.begin(), advances.end());
     }
@@ -132,14 +132,15 @@ GpStatus DrawString(GpGraphics* g, const char16_t* text, int length, const GpFon
   }
   TPointL ref = g->ToDevice(device, {static_cast<REAL>(x), static_cast<REAL>(y)});
 
-  // The line box, turned with the baseline.
+  // The line box, turned with the baseline; each corner's offset is clamped
+  // like the reference point, so their sum stays within 32 bits.
   double angle = lf.Escapement * std::numbers::pi / 1800;
   double ux = std::cos(angle), uy = -std::sin(angle);
   double corners[4][2] = {{0, 0}, {widthPx, 0}, {0, double(metric.Height)}, {widthPx, double(metric.Height)}};
   TRectL bounds{ref.x, ref.y, ref.x, ref.y};
   for (auto& c : corners) {
-    int32_t px = ref.x + static_cast<int32_t>(std::lround(c[0] * ux - c[1] * uy));
-    int32_t py = ref.y + static_cast<int32_t>(std::lround(c[0] * uy + c[1] * ux));
+    int32_t px = ref.x + DevicePixel(c[0] * ux - c[1] * uy);
+    int32_t py = ref.y + DevicePixel(c[0] * uy + c[1] * ux);
     bounds = UnionRect(bounds, {px, py, px, py});
   }
 

@@ -1,5 +1,6 @@
 #include "render/fonts/page_fonts.h"
 
+#include <algorithm>
 #include <atomic>
 
 #include "platform/codepage.h"
@@ -10,7 +11,9 @@ namespace vs {
 namespace {
 
 // Programs larger than this are not registered; no real embedded font comes near it.
-constexpr size_t kMaxProgramSize = 64u << 20;
+constexpr int64_t kMaxProgramSize = int64_t{64} << 20;
+// Program bytes one page may decode, all its fonts together.
+constexpr int64_t kMaxProgramBytesPerPage = int64_t{256} << 20;
 
 TqxPDFDictObject* DescriptorOf(const TqxPDFObjectStore& store, const TqxPDFDictObject& dict) {
   if (auto* descendants = LookupAs<TqxPDFArrayObject>(store, &dict, "/DescendantFonts")) {
@@ -89,8 +92,15 @@ std::string TPageFonts::RegisterEmbedded(const TqxPDFObjectStore& store, const T
   TqxPDFDictObject* descriptor = DescriptorOf(store, dict);
   auto* program = descriptor ? As<TqxPDFStreamObject>(store.Resolve(descriptor->Lookup("/FontFile2"))) : nullptr;
   if (!program) return {};
-  std::string bytes = StreamBytesOrEmpty(store, program);
-  if (bytes.empty() || bytes.size() > kMaxProgramSize) return {};
+  auto [known, added] = programs_.emplace(program, std::string());
+  if (!added) return known->second;
+  // A program that decodes to nothing, or to too much, costs all it may.
+  const int64_t limit = std::min(kMaxProgramSize, kMaxProgramBytesPerPage - programBytes_);
+  if (limit <= 0) return {};
+  std::string bytes = StreamBytesOrEmpty(store, program, limit);
+  if (static_cast<int64_t>(bytes.size()) > limit) bytes.clear();  // unfiltered data is not bounded by the decoding
+  programBytes_ += bytes.empty() ? limit : static_cast<int64_t>(bytes.size());
+  if (bytes.empty()) return {};
   // A name no document can ask for: a subset "Arial" must never stand in
   // for the full face in other text.
   static std::atomic<int> serial{0};
@@ -101,6 +111,7 @@ std::string TPageFonts::RegisterEmbedded(const TqxPDFObjectStore& store, const T
     if (!registered) return {};
     handles_.push_back(registered->Handle);
     names_.push_back(registered->Family);
+    known->second = registered->Family;
     return registered->Family;
   } catch (const Exception&) {
     return {};

@@ -15,6 +15,7 @@ namespace vs {
 
 class TqxPDFDictObject;
 class TqxPDFObjectStore;
+class TqxPDFStreamObject;
 
 class TPageFonts {
  public:
@@ -44,6 +45,10 @@ class TPageFonts {
 
   std::map<std::pair<const TqxPDFDictObject*, bool>, std::shared_ptr<const TqxSelectedFont>> fonts_;
   std::map<const TqxPDFDictObject*, std::string> measureFamilies_;  // registered once per dictionary
+  // The family of each program stream, decoded and registered once however
+  // many dictionaries share it (empty when it could not be).
+  std::map<const TqxPDFStreamObject*, std::string> programs_;
+  int64_t programBytes_ = 0;  // decoded for this page, within a cap
   std::shared_ptr<const TqxSelectedFont> default_;
   std::vector<int> handles_;
   std::vector<std::string> names_;

@@ -32,9 +32,14 @@ void DrawImageItem(GpGraphics* graphics, const TqxPDFImageItem& item, double fil
   GpImage* loaded = nullptr;
   if (GdipLoadImageFromStream(&bytes, &loaded) != Ok) return;
   std::unique_ptr<GpImage, ImageDeleter> image(loaded);
+  DrawPicture(graphics, image.get(), fill_alpha);
+}
+
+void DrawPicture(GpGraphics* graphics, GpImage* picture, double fill_alpha) {
+  if (!graphics || !picture) return;
   uint32_t width = 0, height = 0;
-  GdipGetImageWidth(image.get(), &width);
-  GdipGetImageHeight(image.get(), &height);
+  GdipGetImageWidth(picture, &width);
+  GdipGetImageHeight(picture, &height);
 
   GpImageAttributes* made = nullptr;
   GdipCreateImageAttributes(&made);
@@ -49,7 +54,7 @@ void DrawImageItem(GpGraphics* graphics, const TqxPDFImageItem& item, double fil
   GdipGetWorldTransform(graphics, &saved);
   const GpMatrix image_space(1, 0, 0, -1, 0, 1);
   GdipMultiplyWorldTransform(graphics, &image_space, MatrixOrderPrepend);
-  GdipDrawImageRectRectI(graphics, image.get(), 0, 0, 1, 1, 0, 0, static_cast<int>(width), static_cast<int>(height),
+  GdipDrawImageRectRectI(graphics, picture, 0, 0, 1, 1, 0, 0, static_cast<int>(width), static_cast<int>(height),
                          UnitPixel, attributes.get());
   GdipSetWorldTransform(graphics, &saved);
 }

@@ -12,5 +12,8 @@ namespace vs {
 // the picture that transparent. The world transform is left as it was; an
 // item without picture draws nothing.
 void DrawImageItem(GpGraphics* graphics, const TqxPDFImageItem& item, double fill_alpha);
+// The same for a picture already decoded, so that one decoded picture can be
+// drawn any number of times.
+void DrawPicture(GpGraphics* graphics, GpImage* picture, double fill_alpha);
 
 }  // namespace vs

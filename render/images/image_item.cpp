@@ -139,6 +139,23 @@ std::vector<uint8_t> TqxPDFImageItem::PictureBytes() const {
   return {};
 }
 
+std::optional<TBitmap> PictureBitmap(TqxPDFImageItem item) {
+  if (item.jpeg) return item.jpeg->Decode();
+  return std::move(item.bitmap);
+}
+
+int64_t DeclaredPixels(const TqxPDFObjectStore& store, const TqxPDFStreamObject& xobject) {
+  const TqxPDFDictObject* dict = xobject.Dictionary();
+  auto width = dict ? PositiveEntry(*dict, "/Width", store) : std::nullopt;
+  auto height = dict ? PositiveEntry(*dict, "/Height", store) : std::nullopt;
+  return width && height ? int64_t{*width} * *height : 0;
+}
+
+bool IsStencilMask(const TqxPDFObjectStore& store, const TqxPDFStreamObject& xobject) {
+  const TqxPDFDictObject* dict = xobject.Dictionary();
+  return dict && BooleanEntry(*dict, "/ImageMask", store).value_or(false);
+}
+
 TqxPDFImageItem BuildImageItem(const TqxPDFObjectStore& store, std::string_view name, const TqxPDFStreamObject& xobject,
                                TColorRef mask_colour) {
   TqxPDFImageItem item;

@@ -33,6 +33,17 @@ class TqxPDFImageItem {
   std::vector<uint8_t> PictureBytes() const;
 };
 
+// The picture's pixels: the bitmap, or the JPEG data decoded (which may be
+// larger than /Width and /Height say). Nothing without a picture. The item
+// is taken, so that its bitmap is moved rather than copied.
+std::optional<TBitmap> PictureBitmap(TqxPDFImageItem item);
+
+// What the dictionary says before anything is decoded: /Width × /Height (0
+// when either is missing or not positive), and whether the image is a
+// stencil mask (/ImageMask true), whose picture depends on the fill colour.
+int64_t DeclaredPixels(const TqxPDFObjectStore& store, const TqxPDFStreamObject& xobject);
+bool IsStencilMask(const TqxPDFObjectStore& store, const TqxPDFStreamObject& xobject);
+
 // Decodes an image XObject. Anything that keeps a picture from being made
 // (another /Subtype, a missing or absurd size, an unknown colour space or
 // filter, data a filter cannot decode) gives an item without picture.

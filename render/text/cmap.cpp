@@ -1,6 +1,7 @@
 #include "render/text/cmap.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "pdf/string_escapes.h"
 
@@ -146,7 +147,7 @@ TCMap TCMap::Parse(std::string_view program) {
         int lowBytes, highBytes;
         if (b.Kind != Token::kHex) break;
         if (CodeOf(a.Text, low, lowBytes) && CodeOf(b.Text, high, highBytes) && low <= high)
-          map.codeSpace_.push_back({std::max(lowBytes, highBytes), low, high});
+          map.codeSpace_[std::max(lowBytes, highBytes) - 1].push_back({low, high});
       }
     } else if (t.Text == "beginbfchar") {
       for (Token a = lexer.Next(); a.Kind == Token::kHex || a.Kind == Token::kName; a = lexer.Next()) {
@@ -206,6 +207,28 @@ void TCMap::Finish() {
   auto byLow = [](const auto& a, const auto& b) { return a.Low < b.Low; };
   std::stable_sort(unicodeRanges_.begin(), unicodeRanges_.end(), byLow);
   std::stable_sort(cidRanges_.begin(), cidRanges_.end(), byLow);
+  for (std::vector<CodeRange>& ranges : codeSpace_) {
+    std::sort(ranges.begin(), ranges.end(), byLow);
+    std::vector<CodeRange> merged;
+    for (const CodeRange& r : ranges) {
+      if (!merged.empty() && uint64_t{r.Low} <= uint64_t{merged.back().High} + 1)
+        merged.back().High = std::max(merged.back().High, r.High);
+      else
+        merged.push_back(r);
+    }
+    ranges = std::move(merged);
+  }
+}
+
+bool TCMap::HasCodeSpace() const {
+  return std::any_of(codeSpace_.begin(), codeSpace_.end(), [](const auto& ranges) { return !ranges.empty(); });
+}
+
+bool TCMap::InCodeSpace(int bytes, uint32_t value) const {
+  const std::vector<CodeRange>& ranges = codeSpace_[bytes - 1];
+  auto it = std::upper_bound(ranges.begin(), ranges.end(), value,
+                             [](uint32_t v, const CodeRange& r) { return v < r.Low; });
+  return it != ranges.begin() && value <= std::prev(it)->High;
 }
 
 std::optional<std::u16string> TCMap::Unicode(uint32_t code) const {
@@ -239,11 +262,12 @@ int32_t TCMap::Cid(uint32_t code) const {
 
 std::vector<TCMap::TCode> TCMap::SplitCodes(std::string_view bytes, int defaultBytes) const {
   std::vector<TCode> codes;
+  const bool spaced = HasCodeSpace();
   size_t pos = 0;
   while (pos < bytes.size()) {
     int take = 0;
     uint32_t value = 0;
-    if (codeSpace_.empty()) {
+    if (!spaced) {
       take = defaultBytes;
       for (int i = 0; i < take; ++i)
         value = value << 8 | (pos + i < bytes.size() ? static_cast<uint8_t>(bytes[pos + i]) : 0);
@@ -251,12 +275,10 @@ std::vector<TCMap::TCode> TCMap::SplitCodes(std::string_view bytes, int defaultB
       for (int n = 1; n <= 4 && !take && pos + n <= bytes.size(); ++n) {
         uint32_t v = 0;
         for (int i = 0; i < n; ++i) v = v << 8 | static_cast<uint8_t>(bytes[pos + i]);
-        for (const CodeSpace& space : codeSpace_)
-          if (space.Bytes == n && v >= space.Low && v <= space.High) {
-            take = n;
-            value = v;
-            break;
-          }
+        if (InCodeSpace(n, v)) {
+          take = n;
+          value = v;
+        }
       }
       if (!take) {
         take = 1;

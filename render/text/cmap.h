@@ -2,6 +2,7 @@
 // Character maps as PDF fonts carry them: a /ToUnicode stream (codes to
 // text) or an embedded /Encoding CMap (codes to CIDs), with the code-space
 // ranges that say how many bytes each code takes.
+#include <array>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -25,7 +26,7 @@ class TCMap {
   int32_t Cid(uint32_t code) const;
 
   bool HasUnicode() const { return !unicode_.empty() || !unicodeRanges_.empty(); }
-  bool HasCodeSpace() const { return !codeSpace_.empty(); }
+  bool HasCodeSpace() const;
 
   // Splits bytes into codes by the code-space ranges: at each position the
   // shortest range that matches the next bytes decides; bytes no range
@@ -40,8 +41,10 @@ class TCMap {
  private:
   void Finish();
 
-  struct CodeSpace {
-    int Bytes;
+  // Whether the code space holds the value as a code of this many bytes.
+  bool InCodeSpace(int bytes, uint32_t value) const;
+
+  struct CodeRange {
     uint32_t Low, High;
   };
   struct UnicodeRange {
@@ -53,7 +56,9 @@ class TCMap {
     uint32_t Low, High;
     int32_t First;
   };
-  std::vector<CodeSpace> codeSpace_;
+  // Code-space ranges by byte count (one to four), sorted and merged so
+  // that a lookup is one binary search however many ranges a CMap lists.
+  std::array<std::vector<CodeRange>, 4> codeSpace_;
   std::map<uint32_t, std::u16string> unicode_;
   std::vector<UnicodeRange> unicodeRanges_;
   std::vector<CidRange> cidRanges_;

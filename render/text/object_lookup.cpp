@@ -27,10 +27,11 @@ std::string LookupName(const TqxPDFObjectStore& store, const TqxPDFDictObject* d
   return name ? name->NameWithoutSlash() : std::string();
 }
 
-std::string StreamBytesOrEmpty(const TqxPDFObjectStore& store, const TqxPDFStreamObject* stream) {
+std::string StreamBytesOrEmpty(const TqxPDFObjectStore& store, const TqxPDFStreamObject* stream, int64_t max_size) {
   if (!stream || !stream->Data()) return {};
   try {
-    auto decoded = DecodeStreamData(*stream->Data(), store.Resolve(stream->Dictionary()->Lookup("/Filter")));
+    auto decoded =
+        DecodeStreamData(*stream->Data(), store.Resolve(stream->Dictionary()->Lookup("/Filter")), max_size);
     return std::string(reinterpret_cast<const char*>(decoded->Memory()), static_cast<size_t>(decoded->Size()));
   } catch (const Exception&) {
     return {};

@@ -1,10 +1,12 @@
 #pragma once
 // Reading font dictionaries without raising: a value of the wrong type
 // counts as missing, as damaged fonts should not end a page.
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "pdf/filters/filters.h"
 #include "pdf/object_store.h"
 #include "pdf/objects.h"
 
@@ -26,7 +28,9 @@ std::optional<double> LookupNumber(const TqxPDFObjectStore& store, const TqxPDFD
 // A name's text without its "/", or empty.
 std::string LookupName(const TqxPDFObjectStore& store, const TqxPDFDictObject* dict, std::string_view key);
 
-// The data of a stream through its /Filter; empty when it cannot be decoded.
-std::string StreamBytesOrEmpty(const TqxPDFObjectStore& store, const TqxPDFStreamObject* stream);
+// The data of a stream through its /Filter; empty when it cannot be decoded
+// or its filters would produce more than max_size bytes.
+std::string StreamBytesOrEmpty(const TqxPDFObjectStore& store, const TqxPDFStreamObject* stream,
+                               int64_t max_size = kMaxDecodedChainSize);
 
 }  // namespace vs

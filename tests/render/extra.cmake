@@ -36,6 +36,24 @@ if(TARGET vellumsheet)
            COMMAND ${VS_EXPECT_FAILURE} 1 "vellumsheet: .*none.pdf: No such file or directory" $<TARGET_FILE:vellumsheet> render
                    ${render_data}/none.pdf)
 
+  # Small files asking for far more work than their size end in bounded time
+  # and memory (tests/data/hostile/make_fixtures.py says what each asks for).
+  # Each once took minutes or gigabytes: an address-space limit and a time
+  # limit far above what each takes now catch a fault coming back.
+  set(hostile_memory_limit "")
+  set(hostile_timeout 300)
+  if(VS_SANITIZE)
+    set(hostile_memory_limit --no-memory-limit)  # the sanitizers reserve address space of their own
+    set(hostile_timeout 900)
+  endif()
+  foreach(case image_mask_colours jpeg_larger_than_declared widget_kids glyph_runs form_big_string
+               shared_font_program cmap_ranges picture_amplification damaged_flate zero_scale_text huge_text_matrix)
+    add_test(NAME HostileFiles.${case}
+             COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/hostile_files.py $<TARGET_FILE:vellumsheet>
+                     ${CMAKE_CURRENT_SOURCE_DIR}/data/hostile ${case} ${hostile_memory_limit})
+    set_tests_properties(HostileFiles.${case} PROPERTIES LABELS render TIMEOUT ${hostile_timeout})
+  endforeach()
+
   # Every page of the shared corpora renders without a crash or a hang.
   find_package(Python3 COMPONENTS Interpreter)
   if(Python3_FOUND)

@@ -63,6 +63,9 @@ TEST(Interpreter, FailingOperatorsAreSkippedAndThePageGoesOn) {
       {"/Missing gs /None Do", 2},  // unknown resource names
       {"1 2 3 4 5 6 7 8 9 10 zz", 1},  // unknown operator
       {"q Q 1 0 0 1 5 5 cm", 0},
+      {"BT 0 Tz (Gone) Tj [(Gone)] TJ 100 Tz (Shown) Tj ET", 2},  // squeezed to no width
+      {"BT 1000000000000000000000000000000 0 0 1 0 0 Tm (Wide) Tj 1 0 0 1000000000000000000000000000000 0 0 Tm"
+       " (Tall) Tj ET", 0},
   };
   for (const Case& c : cases) {
     // The red square after the faults is still drawn.

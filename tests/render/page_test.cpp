@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "pdf/errors.h"
+#include "pdf/filters/filters.h"
 #include "render/page_geometry.h"
 #include "render_fixture.h"
 
@@ -44,6 +45,26 @@ TEST(PageGeometry, BoxOriginAndRotationGiveTheDisplayedPage) {
     EXPECT_NEAR(ur.X, c.upperRight.X, 1e-3) << c.rotate;
     EXPECT_NEAR(ur.Y, c.upperRight.Y, 1e-3) << c.rotate;
   }
+}
+
+TEST(Page, DamagedContentDrawsWhatComesBeforeTheDamage) {
+  std::string squares;
+  for (int i = 0; i < 400; ++i) squares += std::to_string(i) + " 0 1 1 re f\n";
+  std::string packed = TqxFlateFilter().CompressText(squares, 9);
+  std::string damaged = packed;
+  damaged[damaged.size() / 2] ^= 0xFF;
+  auto page = [](const std::string& data) {
+    return test::BuildPdf({"<< /Type /Catalog /Pages 2 0 R >>", "<< /Type /Pages /Kids [3 0 R] /Count 1 >>",
+                           "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 612 792] /Contents 4 0 R >>",
+                           test::Stream("/Filter /FlateDecode", data)});
+  };
+  test::Rendered whole = Render(page(packed));
+  EXPECT_EQ(whole.Count("FILLPATH"), 400u);
+  EXPECT_FALSE(whole.stats.contentDamaged);
+  test::Rendered cut = Render(page(damaged));
+  EXPECT_GT(cut.Count("FILLPATH"), 40u);
+  EXPECT_LT(cut.Count("FILLPATH"), 400u);
+  EXPECT_TRUE(cut.stats.contentDamaged);
 }
 
 TEST(Page, ContentLandsOnTheDisplayedPage) {

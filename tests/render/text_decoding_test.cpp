@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include "render/fonts/family_names.h"
 #include "render/fonts/pdf_font.h"
 #include "render/text/cmap.h"
@@ -88,6 +90,35 @@ TEST(CMaps, CodeSpaceSplitsMixedLengths) {
   auto two = TCMap().SplitCodes("\x12\x34\x56", 2);
   ASSERT_EQ(two.size(), 2u);
   EXPECT_EQ(two[1].Code, 0x5600u);
+}
+
+TEST(CMaps, CodeSpaceOfManyRangesInAnyOrder) {
+  // Ranges listed out of order, overlapping and touching; every even one-byte
+  // value from 0x40 on is a range of its own, and odd ones start two-byte codes.
+  std::string program = "begincodespacerange <30> <39> <8140> <9FFC> <00> <1F> <20> <2F> <8800> <8900> <E040> <FCFC>";
+  for (int v = 0x40; v < 0x80; v += 2) {
+    char pair[32];
+    snprintf(pair, sizeof pair, " <%02X> <%02X> <%02X00> <%02XFF>", v, v, v + 1, v + 1);
+    program += pair;
+  }
+  TCMap map = TCMap::Parse(program + " endcodespacerange");
+  struct Case {
+    std::string bytes;
+    std::vector<std::pair<uint32_t, int>> codes;
+  } cases[] = {
+      {"\x1F\x20\x39", {{0x1F, 1}, {0x20, 1}, {0x39, 1}}},
+      {"\x3A\x81\x40", {{0x3A, 1}, {0x8140, 2}}},  // 0x3A in no range: taken alone
+      {"\x88\x80\x9F\xFC\xA0", {{0x8880, 2}, {0x9FFC, 2}, {0xA0, 1}}},
+      {"\x40\x41\x42\x42\x41", {{0x40, 1}, {0x4142, 2}, {0x42, 1}, {0x41, 1}}},
+      {"\x7E\x7F\x7E", {{0x7E, 1}, {0x7F7E, 2}}},
+      {"\xFC\xFC\xFC", {{0xFCFC, 2}, {0xFC, 1}}},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::pair<uint32_t, int>> codes;
+    for (const TCMap::TCode& code : map.SplitCodes(c.bytes, 2)) codes.emplace_back(code.Code, code.Bytes);
+    EXPECT_EQ(codes, c.codes);
+  }
+  EXPECT_TRUE(map.HasCodeSpace());
 }
 
 TEST(GlyphNames, Rules) {

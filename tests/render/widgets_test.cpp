@@ -49,6 +49,20 @@ TEST(Widgets, FieldWithoutAppearanceIsPaintedFromItsData) {
   EXPECT_THAT(r.Text(), HasSubstr("text=\"Joe\""));
 }
 
+TEST(Widgets, EachWidgetIsDrawnOnceAndCountsAgainstTheBudget) {
+  // The page names the field three times; the field lists its one kid four times.
+  const std::string pdf = FormPage(
+      "5 0 R 5 0 R 6 0 R 5 0 R",
+      {"<< /Subtype /Widget /FT /Tx /V (Once) /Kids [6 0 R 6 0 R 6 0 R 6 0 R] >>",
+       "<< /Subtype /Widget /Parent 5 0 R /Rect [72 700 272 720] /MK << /BG [1 1 0] >> >>"});
+  test::Rendered r = Render(pdf);
+  EXPECT_EQ(r.Count("FILLPATH"), 1u);
+  EXPECT_EQ(r.Count("EXTTEXTOUTW"), 1u);
+  EXPECT_EQ(r.stats.operators, 8);  // the four names and the four kids looked at
+  EXPECT_FALSE(r.stats.budgetExhausted);
+  EXPECT_TRUE(Render(pdf, 1, 5).stats.budgetExhausted);
+}
+
 // Each string drawn, as (face, text), in drawing order.
 std::vector<std::pair<std::string, std::string>> Strings(const test::Rendered& r) {
   auto field = [](const std::string& record, const std::string& key) {

@@ -1,5 +1,6 @@
 // Pictures and drawing objects of the Excel engine, read back from the
 // workbook it writes.
+#include <gmock/gmock.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -149,6 +150,31 @@ TEST_F(ExcelPicturesTest, PicturesLandOnTheirPagesRows) {
   ASSERT_NE(rowHeight, nullptr) << "readers show the rows at the height pictures were anchored with";
   EXPECT_GT(rowHeight->U16(2), 0);
   EXPECT_EQ(rowHeight->U16(2) % 15, 0) << "whole pixels in twips";
+}
+
+TEST_F(ExcelPicturesTest, PictureDataIsBoundedAsPicturesAreAdded) {
+  // Room for two pictures of 12 + 300 x 50 bytes in each workbook.
+  engine_.SetMaxPictureBytes(2 * (12 + 300 * 50));
+  TBitmapGraphic picture(TBitmap(100, 50, Rgb(0, 128, 0)));
+  engine_.BeginDoc();
+  engine_.DrawImage(0, 0, picture);
+  engine_.NewPage();
+  engine_.DrawImage(0, 0, picture);
+  engine_.EndDoc();
+  EXPECT_EQ(Objects(Sheet()).size(), 2u);
+
+  // A new workbook counts from nothing; its third picture fails at its page.
+  engine_.BeginDoc();
+  engine_.DrawImage(0, 0, picture);
+  engine_.DrawImage(0, 100, picture);
+  engine_.NewPage();
+  engine_.DrawImage(0, 0, picture);
+  try {
+    engine_.NewPage();
+    FAIL() << "the third picture passed";
+  } catch (const EPictureDataLimit& e) {
+    EXPECT_THAT(e.Message(), testing::HasSubstr("add up to more than"));
+  }
 }
 
 TEST_F(ExcelPicturesTest, MetafileAsImageMakesEachPageOnePicture) {

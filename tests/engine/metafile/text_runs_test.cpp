@@ -83,6 +83,18 @@ TEST_F(MetafileTextRuns, AStringThatStartsWhereTheLastEndedExtendsIt) {
   }
 }
 
+TEST_F(MetafileTextRuns, ARunKeepsGrowingStringByString) {
+  // Each string starts a pixel after the last one ended; the fourth is a word away.
+  Records records = Fonts();
+  for (int32_t x : {100, 121, 142, 170}) records.push_back(Text(x, 200, u"ab"));
+  Replay(records, 0, 0);
+  auto texts = ItemsOf<TqxTextItem>();
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_EQ(texts[0]->Lines.Get(0), u"ababab");
+  EXPECT_EQ(texts[0]->CharAdvances, (std::vector<double>{10, 11, 10, 11, 10, 10}));
+  EXPECT_EQ(texts[1]->Lines.Get(0), u"ab");
+}
+
 // With text kept in a list of its own, a shape drawn between two strings
 // does not show in that list, yet still ends the run.
 TEST(MetafileTextRunsApart, AShapeBetweenEndsTheRunWhenTextIsListedApart) {

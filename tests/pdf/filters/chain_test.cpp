@@ -118,5 +118,42 @@ TEST(FilterChain, AllStepsTogetherStayWithinTheBound) {
   EXPECT_THROW(DecodeStreamData(data, chain.get(), 6000), EDecodedSizeError);
 }
 
+TEST(FilterChain, DamagedDataGivesWhatDecodesBeforeTheDamage) {
+  std::string text;
+  for (int i = 0; i < 2000; ++i) text += "BT (Line " + std::to_string(i) + ") Tj ET\n";
+  std::string damaged = Deflate(text);
+  damaged[damaged.size() / 2] ^= 0xFF;
+  struct Case {
+    std::unique_ptr<TqxPDFObject> filter;
+    std::string data;
+    bool damaged;
+  };
+  std::string hex = TqxAsciiHexFilter().EncodeText(damaged);
+  Case cases[] = {
+      {Name("/FlateDecode"), damaged, true},
+      {Names({"/ASCIIHexDecode", "/FlateDecode"}), hex, true},  // the damage is in the last step
+      {Name("/FlateDecode"), Deflate(text), false},
+  };
+  for (auto& c : cases) {
+    bool damaged_found = false;
+    std::string prefix(DecodeStreamPrefix(c.data, c.filter.get(), damaged_found)->View());
+    EXPECT_EQ(damaged_found, c.damaged);
+    if (c.damaged) {
+      // What comes before the damage, then what zlib made of the bytes up to where it saw it.
+      EXPECT_TRUE(prefix.starts_with(text.substr(0, text.size() / 3)));
+      EXPECT_LT(prefix.size(), text.size());
+      EXPECT_THROW(DecodeStreamData(c.data, c.filter.get()), EZDecompressionError);
+    } else {
+      EXPECT_TRUE(prefix == text);
+    }
+  }
+  // A filter that cannot tell where the damage is gives nothing; the size bound still holds.
+  bool damaged_found = false;
+  EXPECT_EQ(DecodeStreamPrefix("4x>", Name("/ASCIIHexDecode").get(), damaged_found)->Size(), 0);
+  EXPECT_TRUE(damaged_found);
+  std::string zeros = Deflate(std::string(6000, '\0'));
+  EXPECT_THROW(DecodeStreamPrefix(zeros, Name("/FlateDecode").get(), damaged_found, 5000), EDecodedSizeError);
+}
+
 }  // namespace
 }  // namespace vs

@@ -206,6 +206,42 @@ TEST(GdipText, PlacedStringsRecordTheGivenAdvancesRoundedAsPositions) {
   }
 }
 
+TEST(GdipText, HugeTransformsGiveBoundsWithinThePixelRange) {
+  // World transforms from text matrices with huge values, drawn with the
+  // font's own advances and with given ones: whatever is recorded keeps its
+  // corners in order and within a 32-bit pixel range.
+  const GpMatrix transforms[] = {
+      GpMatrix(1e8, 0, 0, 1, 0, 0),      GpMatrix(-1e8, 0, 0, 1, 0, 0),  GpMatrix(1e30, 0, 0, 1, 0, 0),
+      GpMatrix(1, 0, 0, 1e30, 0, 0),     GpMatrix(1e-30, 0, 0, 1e30, 1e30, 0),
+      GpMatrix(1e8, 1e8, -1, 1, -1e30, -1e30), GpMatrix(0, 1e9, -1e9, 0, 1e12, 1e12),
+  };
+  Page page;
+  TGpFontFamily family;
+  GdipCreateFontFamilyFromName(u"Arial", nullptr, family.Receive());
+  TGpFont font;
+  GdipCreateFont(family.Get(), 12, 0, UnitPoint, font.Receive());
+  TGpBrush brush;
+  GdipCreateSolidFill(MakeARGB(255, 0, 0, 0), brush.Receive());
+  const std::u16string text = u"A line of text long enough to pass two billion pixels";
+  const std::vector<REAL> advances(text.size(), 7);
+  GpRectF at{0, 0, 0, 0};
+  for (GpMatrix m : transforms) {
+    GdipSetWorldTransform(page.g(), &m);
+    EXPECT_EQ(GdipDrawString(page.g(), text.c_str(), -1, font.Get(), &at, nullptr, brush.Get()), Ok);
+    EXPECT_EQ(GdipDrawPlacedString(page.g(), text.c_str(), -1, font.Get(), &at, nullptr, brush.Get(),
+                                   advances.data()),
+              Ok);
+  }
+  auto texts = OfType(Body(page.Finish("huge")), EMR_EXTTEXTOUTW);
+  EXPECT_GE(texts.size(), 10u);
+  for (const TEmfRecord& record : texts) {
+    TRectL b = ReadExtTextOut(record).bounds;
+    EXPECT_LE(b.left, b.right);
+    EXPECT_LE(b.top, b.bottom);
+    for (int32_t v : {b.left, b.top, b.right, b.bottom}) EXPECT_LE(std::abs(int64_t{v}), 2'100'000'000);
+  }
+}
+
 TEST(GdipPaths, FillStrokeAndClipRecordDevicePaths) {
   Page page;
   GdipTranslateWorldTransform(page.g(), 0, 792, MatrixOrderPrepend);  // a PDF page: y up from the bottom

@@ -11,6 +11,7 @@
 #include "platform/emf/recorder.h"
 #include "render/document.h"
 #include "render/images/image_fixture.h"
+#include "render/render_fixture.h"
 
 namespace vs {
 namespace {
@@ -108,6 +109,22 @@ TEST_F(ImageDrawing, AbsurdSizesArePassedOverAndAlphaAndMasksApply) {
   EXPECT_EQ(Pixels(drawn[1].bitmap), "#808080 #AAAAAA #D4D4D4 #FFFFFF");  // half transparent over white
   EXPECT_EQ(Pixels(drawn[2].bitmap), "#FF0000 #FFFFFF #FF0000");         // stencil mask in the fill colour
   EXPECT_GE(document.LastRenderStats().skipped, 1);
+}
+
+TEST(ImageDrawingAgain, MasksTakeEachFillColourOtherImagesStayAsTheyAre) {
+  // A stencil mask (painting where its bits are 0) drawn in red, blue and red
+  // again; a grey image drawn under two fill colours.
+  TqxPDFDocument document;
+  document.LoadFromMemory(test::OnePage(
+      "1 0 0 rg /M Do 0 0 1 rg /M Do 1 0 0 rg /M Do /G Do 0 1 0 rg /G Do", "/Resources << /XObject << /M 5 0 R /G 6 0 R >> >>",
+      {test::Stream("/Subtype /Image /Width 3 /Height 1 /ImageMask true", "\x40"),
+       test::Stream("/Subtype /Image /Width 2 /Height 1 /ColorSpace /DeviceGray /BitsPerComponent 8",
+                    std::string("\x00\xff", 2))}));
+  std::vector<std::string> pixels;
+  for (const DrawnImage& image : DrawPage(document, 1)) pixels.push_back(Pixels(image.bitmap));
+  EXPECT_EQ(pixels, (std::vector<std::string>{"#FF0000 #FFFFFF #FF0000", "#0000FF #FFFFFF #0000FF",
+                                               "#FF0000 #FFFFFF #FF0000", "#000000 #FFFFFF", "#000000 #FFFFFF"}));
+  EXPECT_EQ(document.LastRenderStats().skipped, 0);
 }
 
 }  // namespace
