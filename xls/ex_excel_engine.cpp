@@ -195,8 +195,14 @@ void TqxExExcelEngine::GivePicture(const TBitmap* bitmap, const TFloatRect& rect
   picture.OffsetY = anchor.TopOffset * rowHeight / 256.0;
   picture.Width = rect.Right - rect.Left;
   picture.Height = rect.Bottom - rect.Top;
+  CountPictureBytes(54 + static_cast<int64_t>(bitmap->Bits().size()));  // the .bmp's headers and rows
   picture.Bmp = BmpFile(*bitmap);
   Writer()->WritePicture(picture);
+}
+
+void TqxExExcelEngine::CountPictureBytes(int64_t bytes) {
+  if (pictureBytes_ + bytes > maxPictureBytes_) throw EPictureDataLimit(maxPictureBytes_);
+  pictureBytes_ += bytes;
 }
 
 void TqxExExcelEngine::PutPicture(const TBitmap* bitmap, const TMetafile* metafile, const TFloatRect& rect) {
@@ -210,10 +216,7 @@ void TqxExExcelEngine::WritePicture(TStream& out, const TBitmap* bitmap, const T
   std::vector<uint8_t> data;
   TImageDataFormat format = idfBitmap;
   // Counted before a bitmap's data is made, a metafile's once it is.
-  auto count = [this](int64_t bytes) {
-    if (pictureBytes_ + bytes > maxPictureBytes_) throw EPictureDataLimit(maxPictureBytes_);
-    pictureBytes_ += bytes;
-  };
+  auto count = [this](int64_t bytes) { CountPictureBytes(bytes); };
   if (bitmap) {
     // A bitmap without pixels, or wider or taller than the header can say, has no picture to give.
     if (bitmap->Empty() || bitmap->Width() > 0xFFFF || bitmap->Height() > 0xFFFF) return;
