@@ -114,7 +114,7 @@ int RunConvert(const std::vector<std::string>& args) {
 }
 
 const char kHelp[] =
-    "Converts PDF files into Excel 5.0/95 workbooks (.xls).\n"
+    "Converts PDF files into Excel 5.0/95 workbooks (.xls), or into .xlsx or .csv files.\n"
     "\n"
     "  vellumsheet convert IN.pdf [OUT.xls] [options]\n"
     "  vellumsheet convert A.pdf B.pdf ... [--output-dir DIR] [options]\n"
@@ -126,6 +126,10 @@ const char kHelp[] =
     "the new one is complete, and a write-protected one only with --force.\n"
     "\n"
     "Options:\n"
+    "  --format xls|xlsx|csv    the file format (default: OUT's extension, else xls); .xlsx\n"
+    "                           keeps all text and rows, .csv writes one file a worksheet\n"
+    "                           (OUT.csv, OUT-2.csv, ...) without pictures\n"
+    "  --csv-values             .csv: numbers as plain values (default: as the page shows them)\n"
     "  --output-dir DIR         write the workbooks into DIR, made if missing\n"
     "                           (default: beside each PDF)\n"
     "  --force                  replace write-protected workbooks too (default: refused)\n"

@@ -38,6 +38,9 @@ std::vector<std::string> Notes(const PageNotes& page) {
     notes.push_back(Counted(page.cells_outside_sheet, "text lay", "texts lay") +
                     " beyond the worksheet's last row or column and " +
                     (page.cells_outside_sheet == 1 ? "was" : "were") + " left out");
+  if (page.pictures_left_out > 0)
+    notes.push_back(Counted(page.pictures_left_out, "picture or drawing was", "pictures or drawings were") +
+                    " left out: the file format cannot hold " + (page.pictures_left_out == 1 ? "it" : "them"));
   return notes;
 }
 

@@ -21,9 +21,17 @@ bool EndsWith(const std::string& name, const std::string& tail) {
                     [](char a, char b) { return a == std::tolower(static_cast<unsigned char>(b)); });
 }
 
-// IN with ".pdf" replaced by ".xls" (or ".xls" added), in DIR when given.
-std::string DefaultOutput(const std::string& input, const std::optional<std::string>& dir) {
-  std::string name = EndsWith(input, ".pdf") ? input.substr(0, input.size() - 4) + ".xls" : input + ".xls";
+// The format an output's name asks for: its extension when it is one of ours.
+std::optional<std::string> FormatOfName(const std::string& name) {
+  for (const char* format : {"xlsx", "xls", "csv"})
+    if (EndsWith(name, std::string(".") + format)) return std::string(format);
+  return std::nullopt;
+}
+
+// IN with ".pdf" replaced by the format's extension (or it added), in DIR when given.
+std::string DefaultOutput(const std::string& input, const std::optional<std::string>& dir, const std::string& format) {
+  const std::string stem = EndsWith(input, ".pdf") ? input.substr(0, input.size() - 4) : input;
+  const std::string name = stem + "." + format;
   if (!dir) return name;
   return (std::filesystem::path(*dir) / std::filesystem::path(name).filename()).string();
 }
@@ -91,6 +99,13 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
       auto n = WholeNumber(*text, 1, 100);
       if (!n) return "--image-quality takes a number from 1 to 100: " + *text;
       request.options.image_quality = *n;
+    } else if (arg == "--format") {
+      auto text = value();
+      if (!text) return needs(arg);
+      if (*text != "xls" && *text != "xlsx" && *text != "csv") return "--format takes xls, xlsx or csv: " + *text;
+      request.format = *text;
+    } else if (arg == "--csv-values") {
+      request.options.csv_values = true;
     } else if (arg == "--output-dir") {
       if (!(request.output_dir = value())) return needs(arg);
     } else if (arg == "-j" || arg == "--jobs") {
@@ -131,10 +146,13 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
     request.output = positional[1];
     positional.pop_back();
   }
-  if (positional.size() > 1 && EndsWith(positional.back(), ".xls"))
+  if (positional.size() > 1 && FormatOfName(positional.back()))
     return "several PDF files give one workbook each; name their folder with --output-dir instead of " +
            positional.back();
   request.inputs = positional;
+  // The output's extension picks the format unless --format names one.
+  std::optional<std::string> named = request.output ? FormatOfName(*request.output) : std::nullopt;
+  request.options.format = request.format.value_or(named.value_or("xls"));
   if (request.password && request.password_file) return std::string("give --password or --password-file, not both");
   if (request.output && request.output_dir) return std::string("give OUT.xls or --output-dir, not both");
   for (const auto& input : request.inputs)
@@ -145,7 +163,8 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
 std::optional<std::string> PlanJobs(const ConvertRequest& request, std::vector<ConvertJob>& jobs) {
   std::map<std::string, std::string> outputs;  // normalised output -> input
   for (const auto& input : request.inputs) {
-    ConvertJob job{input, request.output ? *request.output : DefaultOutput(input, request.output_dir)};
+    ConvertJob job{input, request.output ? *request.output
+                                         : DefaultOutput(input, request.output_dir, request.options.format)};
     if (job.output == "-") {
       if (isatty(STDOUT_FILENO)) return std::string("the workbook is not written to a terminal; redirect standard output");
     } else {

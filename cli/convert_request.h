@@ -11,7 +11,8 @@ namespace vs::cli {
 
 struct ConvertRequest {
   std::vector<std::string> inputs;
-  std::optional<std::string> output;  // OUT.xls or "-"
+  std::optional<std::string> output;  // OUT.xls (.xlsx, .csv) or "-"
+  std::optional<std::string> format;  // --format: xls, xlsx or csv
   std::optional<std::string> output_dir;
   std::optional<std::string> password;
   std::optional<std::string> password_file;

@@ -9,13 +9,14 @@
 #include "platform/file_stream.h"
 #include "platform/screen.h"
 #include "xls/ansi_text.h"
-#include "xls/biff_records.h"
+#include "xls/biff_workbook_writer.h"
+#include "xls/csv_workbook_writer.h"
 #include "xls/cell_type.h"
 #include "xls/number_format.h"
-#include "xls/ole_stream.h"
 #include "xls/paper_codes.h"
 #include "xls/sheet_grid.h"
 #include "xls/sheet_names.h"
+#include "xls/xlsx_workbook_writer.h"
 
 namespace vs {
 
@@ -71,8 +72,9 @@ void TqxCustomExcelEngine::AbandonDocument() {
     std::filesystem::remove(outputPath_, ignored);
     outputPath_.clear();
   }
+  biff_ = nullptr;
+  writer_.reset();
   tables_.reset();
-  sheetBuffer_.Clear();
   if (DocumentOpen()) CloseDocument();
 }
 
@@ -88,7 +90,7 @@ void TqxCustomExcelEngine::NewSheet(bool closePage) {
   if (!DocumentOpen()) return;
   if (closePage) NewPage();
   Guarded([&] {
-    if (pagesOnSheet_ > 0 || sheetBuffer_.Size() > 0) CompleteSheet();
+    if (pagesOnSheet_ > 0 || (writer_ && writer_->SheetHasContent())) CompleteSheet();
   });
 }
 
@@ -97,32 +99,51 @@ void TqxCustomExcelEngine::BeginDocHook() {
   // The file named like the output without its extension is someone
   // else's: it is left alone.
   if (Preferences().OutputToUserStream()) {
-    if (!UserStream) {
+    if (!UserStream || Format != TqxWorkbookFormat::wfXls) {
       CloseDocument();
       throw EFileCreateError();
     }
     output_ = UserStream;
-    outputStart_ = UserStream->Position();
   } else {
     outputPath_ = FileName() + "." + FileExtension;
     ownedOutput_ = CreateOutputFile(outputPath_);  // closes the document when it fails
     output_ = ownedOutput_.get();
-    outputStart_ = 0;
     outputFiles_.push_back(outputPath_);
+    // The other formats' writers open the file themselves; creating it here
+    // fails early and the same way for every format.
+    if (Format != TqxWorkbookFormat::wfXls) {
+      ownedOutput_.reset();
+      output_ = nullptr;
+    }
   }
-  sheetBuffer_.Clear();
   sheets_.clear();
-  worksheetBytes_ = 0;
   sheetCount_ = 0;
   pagesOnSheet_ = 0;
+  sheetName_.reset();
   losses_ = {};
   shape_.Clear();
   const double scaleX = Formatting().ScaleX();
   shape_.SetColumnUnit(GridUnits().ColumnUnit / (std::isfinite(scaleX) && scaleX > 0 ? scaleX : 1.0));
-  firstRow_ = firstColumn_ = 0;
-  lastRow_ = lastColumn_ = -1;
   tables_ = std::make_unique<TqxFormatTables>(Preferences().UseDefaultPalette());
   decimalMark_ = {};
+  Guarded([&] { writer_ = MakeWriter(); });
+  limits_ = writer_->Limits();
+}
+
+std::unique_ptr<TqxWorkbookWriter> TqxCustomExcelEngine::MakeWriter() {
+  biff_ = nullptr;
+  switch (Format) {
+    case TqxWorkbookFormat::wfXlsx:
+      return std::make_unique<TqxXlsxWorkbookWriter>(outputPath_, *tables_, Locale.CurrencyString);
+    case TqxWorkbookFormat::wfCsv:
+      return std::make_unique<TqxCsvWorkbookWriter>(outputPath_, CsvValues,
+                                                    [this](const std::string& path) { outputFiles_.push_back(path); });
+    case TqxWorkbookFormat::wfXls:
+      break;
+  }
+  auto biff = std::make_unique<TqxBiffWorkbookWriter>(*output_, *tables_);
+  biff_ = biff.get();
+  return biff;
 }
 
 int TqxCustomExcelEngine::ColorIndex(TColor color) { return tables_ ? tables_->ColorIndex(color) : 0; }
@@ -134,20 +155,14 @@ int TqxCustomExcelEngine::CellAttribIndex(int fontIndex, uint8_t alignment, uint
   return tables_ ? tables_->CellAttribIndex(fontIndex, alignment, formatIndex, brush, wordWrap) : 0;
 }
 
-bool TqxCustomExcelEngine::InsideSheet(int row, int column) {
-  return row >= 0 && row < kSheetRows && column >= 0 && column < kSheetColumns;
+bool TqxCustomExcelEngine::InsideSheet(int64_t row, int column) const {
+  return row >= 0 && row < limits_.Rows && column >= 0 && column < limits_.Columns;
 }
 
-void TqxCustomExcelEngine::NoteUsedCell(int row, int column) {
-  if (lastRow_ < firstRow_) {
-    firstRow_ = lastRow_ = row;
-    firstColumn_ = lastColumn_ = column;
-    return;
-  }
-  firstRow_ = std::min(firstRow_, row);
-  lastRow_ = std::max(lastRow_, row);
-  firstColumn_ = std::min(firstColumn_, column);
-  lastColumn_ = std::max(lastColumn_, column);
+void TqxCustomExcelEngine::BeginSheetContent() {
+  if (sheetName_ || !writer_) return;
+  sheetName_ = NextSheetName(sheetCount_ + 1);
+  writer_->BeginSheet(*sheetName_);
 }
 
 void TqxCustomExcelEngine::SortItems(TqxItemList& list) {
@@ -160,7 +175,7 @@ void TqxCustomExcelEngine::SortItems(TqxItemList& list) {
   for (const auto& entry : list) {
     if (auto* cell = dynamic_cast<const TqxFmTextItem*>(entry.get())) lastRow = std::max(lastRow, cell->Row);
   }
-  if (pagesOnSheet_ > 0 && static_cast<int64_t>(RowOffset()) + lastRow + 1 > kSheetRows) {
+  if (pagesOnSheet_ > 0 && static_cast<int64_t>(RowOffset()) + lastRow + 1 > limits_.Rows) {
     const int pageMaxRow = PageMaxRow();
     CompleteSheet();
     SetPageMaxRow(pageMaxRow);
@@ -176,24 +191,33 @@ void TqxCustomExcelEngine::SortItems(TqxItemList& list) {
 
 void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {
   TqxCustomSpreadSheetEngine::RenderTextItem(item);
-  if (!tables_ || item.Lines.Count() == 0) return;
+  if (!writer_ || item.Lines.Count() == 0) return;
+  if (std::optional<TqxSheetCell> cell = MakeCell(item)) {
+    BeginSheetContent();
+    writer_->WriteCell(*cell);
+  }
+}
+
+std::optional<TqxSheetCell> TqxCustomExcelEngine::MakeCell(TqxTextItem& item) {
   // Variables belong to the engine's own texts; a page that happens to
   // contain "<%Title%>" keeps it as it is.
   std::u16string line = item.Lines.Get(0);
   if (!item.FromMetafile) line = ExpandVariables(line, true);
-  TqxAnsiText folded = FoldToAnsi(Trimmed(line));
+  TqxSheetCell cell;
+  cell.Text = Trimmed(line);
+  TqxAnsiText folded = FoldToAnsi(cell.Text);
   std::string text = Trimmed(folded.Text);
-  if (text.empty()) return;
+  if (text.empty()) return std::nullopt;
 
   auto* placed = dynamic_cast<TqxFmTextItem*>(&item);
   auto* sheetCell = dynamic_cast<TqxSheetTextItem*>(&item);
   const int64_t row = static_cast<int64_t>(RowOffset()) + (placed ? placed->Row : 0);
   const int column = placed ? placed->Col : 0;
-  if (row > kLastSheetRow || !InsideSheet(static_cast<int>(row), column)) {
+  if (!InsideSheet(row, column)) {
     CountLoss(&TqxLossCounts::CellsOutsideSheet, 1);
-    return;
+    return std::nullopt;
   }
-  CountLoss(&TqxLossCounts::UnwritableCharacters, folded.Unwritable);
+  if (limits_.Ansi) CountLoss(&TqxLossCounts::UnwritableCharacters, folded.Unwritable);
 
   bool wordWrap = Preferences().WordWrap();
   uint8_t alignment = 4;
@@ -235,16 +259,24 @@ void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {
   const std::optional<std::string> code =
       shown ? shown->Format : DigitsKeepingFormat(text, cellType, Locale.DecimalSeparator, Locale.CurrencyString);
   const uint16_t formatIndex = code ? tables_->NumberFormatIndex(*code, builtIn) : builtIn;
-  const int xfIndex = CellAttribIndex(fontIndex, alignment, formatIndex, item.Brush, wordWrap) + 16;
-  const auto r = static_cast<uint16_t>(row), c = static_cast<uint16_t>(column), xf = static_cast<uint16_t>(xfIndex);
-  if (Preferences().ColumnWidthsFromPage()) NoteCellSize(item, text, lines, IsNumberCellType(cellType), r, c);
-  if (IsNumberCellType(cellType)) {
-    WriteNumber(sheetBuffer_, r, c, xf, value);
-  } else {
-    if (text.size() > biff::kMaxShortString) CountLoss(&TqxLossCounts::CutLabels, 1);
-    WriteLabel(sheetBuffer_, r, c, xf, text);
+  cell.AttribIndex = CellAttribIndex(fontIndex, alignment, formatIndex, item.Brush, wordWrap);
+  cell.Row = static_cast<int>(row);
+  cell.Column = column;
+  cell.Number = IsNumberCellType(cellType);
+  cell.Value = value;
+  // Text the format cannot hold whole is cut to what a cell takes.
+  if (!cell.Number) {
+    if (limits_.Ansi ? text.size() > limits_.TextChars : cell.Text.size() > limits_.TextChars) {
+      CountLoss(&TqxLossCounts::CutLabels, 1);
+      cell.Text.resize(limits_.TextChars);
+      // Never half a surrogate pair.
+      if (!cell.Text.empty() && cell.Text.back() >= 0xD800 && cell.Text.back() < 0xDC00) cell.Text.pop_back();
+    }
   }
-  NoteUsedCell(static_cast<int>(row), column);
+  const std::u16string shownText = limits_.Ansi || cell.Number ? AnsiToWide(text) : cell.Text;
+  if (Preferences().ColumnWidthsFromPage()) NoteCellSize(item, shownText, lines, cell.Number, cell.Row, column);
+  cell.AnsiText = std::move(text);
+  return cell;
 }
 
 void TqxCustomExcelEngine::CountLoss(int TqxLossCounts::*counter, int amount) {
@@ -257,7 +289,7 @@ void TqxCustomExcelEngine::CountLoss(int TqxLossCounts::*counter, int amount) {
   losses_.Pages.back().*counter += amount;
 }
 
-void TqxCustomExcelEngine::NoteCellSize(const TqxTextItem& item, const std::string& text, int lines, bool number,
+void TqxCustomExcelEngine::NoteCellSize(const TqxTextItem& item, const std::u16string& text, int lines, bool number,
                                         int row, int column) {
   // A cell's padding, in pixels, and a margin for readers whose faces set
   // the same text a little wider or taller than measured here.
@@ -271,8 +303,8 @@ void TqxCustomExcelEngine::NoteCellSize(const TqxTextItem& item, const std::stri
     int widest = 0;
     size_t start = 0;
     while (start <= text.size()) {
-      size_t end = std::min(text.find('\n', start), text.size());
-      widest = std::max(widest, TextExtent(AnsiToWide(text.substr(start, end - start)), item.Font).Width);
+      size_t end = std::min(text.find(u'\n', start), text.size());
+      widest = std::max(widest, TextExtent(text.substr(start, end - start), item.Font).Width);
       start = end + 1;
     }
     shape_.NeedWidth(column, widest * kReaderMargin + kCellPadding);
@@ -281,14 +313,16 @@ void TqxCustomExcelEngine::NoteCellSize(const TqxTextItem& item, const std::stri
 
 void TqxCustomExcelEngine::EndPageHook() {
   TqxCustomSpreadSheetEngine::EndPageHook();
-  if (!tables_) return;
+  if (!writer_) return;
   pagesOnSheet_++;
+  writer_->EndPage(shape_.RowPixels());
   // A failed write goes up to NewPage or EndDoc, which abandon the document.
   const int perSheet = Preferences().PagesPerWorksheet();
   if (perSheet > 0 && pagesOnSheet_ >= perSheet) CompleteSheet();
 }
 
 void TqxCustomExcelEngine::CompleteSheet() {
+  BeginSheetContent();  // an empty worksheet is named too
   sheetCount_++;
   WriteWorksheet(sheetCount_);
 }
@@ -302,62 +336,47 @@ std::string TqxCustomExcelEngine::NextSheetName(int sheetNo) {
 }
 
 void TqxCustomExcelEngine::WriteWorksheet(int sheetNo) {
-  TMemoryStream sheet;
-  WriteBof(sheet, biff::kBofVersionWorksheet, biff::kBofWorksheet);
-  WriteColumnWidths(sheet);
-  if (lastRow_ < firstRow_) {
-    WriteDimensions(sheet, 0, 0, 0, 0);
-  } else {
-    WriteDimensions(sheet, static_cast<uint16_t>(firstRow_), static_cast<uint16_t>(lastRow_ + 1),
-                    static_cast<uint16_t>(firstColumn_), static_cast<uint16_t>(lastColumn_ + 1));
-  }
-  for (const auto& [row, pixels] : shape_.RowPixels()) WriteRowHeight(sheet, static_cast<uint16_t>(row), pixels);
-  if (sheetNo == 1) WriteWindow2(sheet);
+  TqxSheetSetup setup;
+  setup.Name = *sheetName_;
+  setup.First = sheetNo == 1;
+  setup.ColumnChars = SheetColumnWidths();
+  setup.RowPixels = shape_.RowPixels();
   TqxPaperSize paper = Page().PaperSize();
   bool landscape = Page().Orientation() == TqxPageOrientation::poLandscape;
   if (Preferences().PaperFromPage()) paper = shape_.NearestPaper().value_or(paper);
   if (Preferences().OrientationFromPage()) landscape = shape_.Landscape().value_or(landscape);
-  WriteSetup(sheet, PaperSizeCode(paper), landscape);
+  setup.PaperCode = PaperSizeCode(paper);
+  setup.Landscape = landscape;
   if (Preferences().PageMargins()) {
     const double inches = UnitFactor() / kScreenPixelsPerInch;
-    WriteMargin(sheet, biff::kLeftMargin, Page().LeftMargin() * inches);
-    WriteMargin(sheet, biff::kRightMargin, Page().RightMargin() * inches);
-    WriteMargin(sheet, biff::kTopMargin, Page().TopMargin() * inches);
-    WriteMargin(sheet, biff::kBottomMargin, Page().BottomMargin() * inches);
+    setup.MarginInches = std::vector<double>{Page().LeftMargin() * inches, Page().RightMargin() * inches,
+                                             Page().TopMargin() * inches, Page().BottomMargin() * inches};
   }
-  if (Preferences().PrintGridLines()) WritePrintGridLines(sheet);
-  WriteSheetExtras(sheetBuffer_);
-  WriteEof(sheetBuffer_);
+  setup.PrintGridLines = Preferences().PrintGridLines();
+  if (biff_) WriteSheetExtras(biff_->SheetBuffer());
   shape_.Clear();
-
-  // The records before the cells, then the cells, without joining them first.
-  output_->WriteBytes(sheet.View());
-  output_->WriteBytes(sheetBuffer_.View());
-  worksheetBytes_ += sheet.Size() + sheetBuffer_.Size();
-  sheetBuffer_.Clear();
-  sheets_.push_back({NextSheetName(sheetNo), worksheetBytes_});
+  writer_->EndSheet(setup);
+  sheets_.push_back({*sheetName_, biff_ ? biff_->WorksheetBytes() : 0});
+  sheetName_.reset();
   SetRowOffset(0);
   SetPageMaxRow(0);
   pagesOnSheet_ = 0;
-  firstRow_ = firstColumn_ = 0;
-  lastRow_ = lastColumn_ = -1;
 }
 
-void TqxCustomExcelEngine::WriteColumnWidths(TStream& sheet) {
+std::vector<std::pair<int, double>> TqxCustomExcelEngine::SheetColumnWidths() {
   // Widths set by the caller come as they were set; the pages' own widths,
   // when there are any, are merged in column order with the caller's winning.
   std::map<int, double> widths;
-  for (int column = 0; column < kSheetColumns && Preferences().ColumnWidthsFromPage(); ++column) {
+  const bool fromPage = Preferences().ColumnWidthsFromPage();
+  for (int column = 0; column < limits_.Columns && fromPage; ++column) {
     if (std::optional<double> chars = ColumnChars(column)) widths[column] = *chars;
   }
-  if (widths.empty()) {
-    for (const TqxColumnWidth& width : ColumnWidths()) {
-      if (width.Column >= 0 && width.Column < kSheetColumns)
-        WriteColInfo(sheet, static_cast<uint16_t>(width.Column), width.Width);
-    }
-    return;
+  if (!widths.empty()) return {widths.begin(), widths.end()};
+  std::vector<std::pair<int, double>> set;
+  for (const TqxColumnWidth& width : ColumnWidths()) {
+    if (width.Column >= 0 && width.Column < limits_.Columns) set.emplace_back(width.Column, width.Width);
   }
-  for (const auto& [column, chars] : widths) WriteColInfo(sheet, static_cast<uint16_t>(column), chars);
+  return set;
 }
 
 std::optional<double> TqxCustomExcelEngine::ColumnChars(int column) const {
@@ -367,86 +386,24 @@ std::optional<double> TqxCustomExcelEngine::ColumnChars(int column) const {
   return shape_.ColumnChars(column);
 }
 
-void TqxCustomExcelEngine::WriteGlobals(TStream& out) {
-  WriteBof(out, biff::kBofVersionGlobals, biff::kBofGlobals);
-  WriteCodePage(out, kAnsiCodePage);
-  WriteWindow1(out);
-  tables_->ColorIndex(SecondFont().Color);
-  tables_->WriteFonts(out, SecondFont());
-  tables_->WriteNumberFormats(out, Locale.CurrencyString);
-  tables_->WriteFormats(out, Preferences().WordWrap(), BackgroundColor, cellBorder_);
-  WriteStyle(out);
-  tables_->WritePalette(out);
-  // Each worksheet's BOF follows the whole globals substream: these records
-  // and the closing EOF included.
-  int64_t globalsSize = out.Size() + 4;
-  for (const TqxSheetItem& sheet : sheets_) globalsSize += 4 + 7 + static_cast<int64_t>(sheet.Name.size());
-  int64_t start = 0;
-  for (const TqxSheetItem& sheet : sheets_) {
-    WriteBoundSheet(out, static_cast<uint32_t>(globalsSize + start), sheet.Name);
-    start = sheet.EndOffset;
-  }
-  WriteEof(out);
-}
-
-namespace {
-
-constexpr int64_t kCopyChunk = 256 * 1024;
-
-// Moves count bytes at from up by distance within one stream, the last
-// chunk first, so that nothing is overwritten before it is read.
-void MoveUp(TStream& stream, int64_t from, int64_t count, int64_t distance) {
-  std::vector<uint8_t> chunk(static_cast<size_t>(std::clamp<int64_t>(count, 0, kCopyChunk)));
-  for (int64_t end = count; end > 0;) {
-    const int64_t size = std::min<int64_t>(end, kCopyChunk);
-    end -= size;
-    stream.SetPosition(from + end);
-    stream.ReadBuffer(chunk.data(), size);
-    stream.SetPosition(from + end + distance);
-    stream.WriteBuffer(chunk.data(), size);
-  }
-}
-
-void WriteZeros(TStream& stream, int64_t count) {
-  const std::vector<uint8_t> zeros(static_cast<size_t>(std::clamp<int64_t>(count, 0, kCopyChunk)), 0);
-  for (int64_t left = count; left > 0; left -= kCopyChunk)
-    stream.WriteBuffer(zeros.data(), std::min<int64_t>(left, kCopyChunk));
-}
-
-}  // namespace
-
 void TqxCustomExcelEngine::EndDocHook() {
-  if (tables_) FinishWorkbook();
+  if (writer_) FinishWorkbook();
   TqxCustomSpreadSheetEngine::EndDocHook();
 }
 
 void TqxCustomExcelEngine::FinishWorkbook() {
   // The last worksheet is written whenever it holds pages; a document
   // without any still gets one worksheet.
-  if (pagesOnSheet_ > 0 || sheetBuffer_.Size() > 0 || sheetCount_ == 0) CompleteSheet();
-
-  // The workbook is never held whole: the worksheets already written move up
-  // in place to make room for the container's header and the globals, and
-  // the rest of the container follows them.
-  TMemoryStream globals;
-  WriteGlobals(globals);
-  TqxExcelOLEStream container;
-  container.BuildFrame(globals.Size() + worksheetBytes_);
-  const auto& head = container.Head();
-  const int64_t headSize = static_cast<int64_t>(head.size());
-  MoveUp(*output_, outputStart_, worksheetBytes_, headSize + globals.Size());
-  output_->SetPosition(outputStart_);
-  output_->WriteBuffer(head.data(), headSize);
-  output_->WriteBytes(globals.View());
-  output_->SetPosition(outputStart_ + headSize + globals.Size() + worksheetBytes_);
-  WriteZeros(*output_, container.Layout().PaddedStreamSize - globals.Size() - worksheetBytes_);
-  output_->WriteBuffer(container.Tail().data(), static_cast<int64_t>(container.Tail().size()));
+  if (pagesOnSheet_ > 0 || writer_->SheetHasContent() || sheetCount_ == 0) CompleteSheet();
+  writer_->Finish({SecondFont(), Locale.CurrencyString, Preferences().WordWrap(), BackgroundColor, cellBorder_,
+                   DocInfo().Title()});
   if (auto* file = dynamic_cast<TqxFileStream*>(ownedOutput_.get())) file->Close();
   ownedOutput_.reset();
   output_ = nullptr;
   outputPath_.clear();
+  biff_ = nullptr;
+  writer_.reset();
   tables_.reset();
-  sheetBuffer_.Clear();
 }
 
 }  // namespace vs

@@ -1,13 +1,7 @@
 #pragma once
-// The workbook engine: writes the laid-out cells of every page, with their
-// fonts, formats and colours, as a BIFF5 workbook in a compound file.
-//
-// Each page's records go into the sheet buffer; a finished worksheet is
-// appended to the output as a whole substream and the buffer emptied. When
-// the document ends, the workbook globals (fonts, formats, palette, the sheet
-// directory) are written, joined with the worksheets read back from the
-// output, wrapped into the compound file, and the output's contents replaced
-// by it.
+// The workbook engine: turns the laid-out texts of every page into typed,
+// formatted cells and hands them, with the worksheets' shape and page setup,
+// to the writer of the chosen format (the BIFF5 workbook by default).
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -23,9 +17,11 @@
 #include "xls/locale_profile.h"
 #include "xls/sheet_shape.h"
 #include "xls/spreadsheet_engine.h"
+#include "xls/workbook_writer.h"
 
 namespace vs {
 
+class TqxBiffWorkbookWriter;
 class TqxCustomExcelEngine;
 
 // Asked for the name of each worksheet as it is written; may change SheetName.
@@ -42,8 +38,9 @@ struct TqxSheetItem {
 // to report.
 struct TqxLossCounts {
   int UnwritableCharacters = 0;  // characters with no code page 1252 form, written as "?"
-  int CutLabels = 0;             // texts longer than a cell takes, cut to 255 characters
+  int CutLabels = 0;             // texts longer than a cell takes, cut to what it takes
   int CellsOutsideSheet = 0;     // cells below the last row or right of the last column
+  int PicturesLeftOut = 0;       // pictures and drawing objects the format cannot hold
 };
 
 // The losses of one page; Page is the engine's page number.
@@ -72,6 +69,10 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   // before BeginDoc and kept by it. The workbook is written from the
   // stream's position at BeginDoc on.
   TStream* UserStream = nullptr;
+  // The file format written at the next BeginDoc; only .xls goes to a UserStream.
+  TqxWorkbookFormat Format = TqxWorkbookFormat::wfXls;
+  // .csv: numbers as plain values instead of as the page shows them.
+  bool CsvValues = false;
 
   const TqxWorkbookLosses& Losses() const { return losses_; }
   // The size in points of the page about to be drawn, as its source shows
@@ -106,27 +107,31 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   // anchored, -1 when none; the sheet break counts it with the text rows.
   virtual int PictureMaxRow(const TqxItemList& items) { return -1; }
 
-  // The records of the worksheet being filled; picture writers append here.
-  TMemoryStream& SheetBuffer() { return sheetBuffer_; }
-  // A cell of the current worksheet is used (for its DIMENSIONS record).
-  void NoteUsedCell(int row, int column);
-  // Whether a sheet row and column lie inside a worksheet.
-  static bool InsideSheet(int row, int column);
+  // The BIFF5 writer when the format is .xls; its sheet buffer takes drawing records.
+  TqxBiffWorkbookWriter* Biff() { return biff_; }
+  // The writer of the document being written; nothing outside one.
+  TqxWorkbookWriter* Writer() { return writer_.get(); }
+  // Starts the current worksheet in the writer when nothing has yet.
+  void BeginSheetContent();
+  // Whether a sheet row and column lie inside a worksheet of the format.
+  bool InsideSheet(int64_t row, int column) const;
   TqxFormatTables& Tables() { return *tables_; }
   // A column's width in characters: as the caller set it, else as the pages
   // shaped it; nothing for a default column.
   std::optional<double> ColumnChars(int column) const;
   TqxWorkbookLosses& MutableLosses() { return losses_; }
-
- private:
   // Adds to a loss count of the document and of the current page.
   void CountLoss(int TqxLossCounts::*counter, int amount);
+
+ private:
+  // The cell a text item makes; nothing for a blank text or one outside the sheet.
+  std::optional<TqxSheetCell> MakeCell(TqxTextItem& item);
+  std::unique_ptr<TqxWorkbookWriter> MakeWriter();
   // Writes the current worksheet and starts the next one.
   void CompleteSheet();
   void WriteWorksheet(int sheetNo);
-  void WriteColumnWidths(TStream& sheet);
-  void NoteCellSize(const TqxTextItem& item, const std::string& text, int lines, bool number, int row, int column);
-  void WriteGlobals(TStream& out);
+  std::vector<std::pair<int, double>> SheetColumnWidths();
+  void NoteCellSize(const TqxTextItem& item, const std::u16string& text, int lines, bool number, int row, int column);
   void FinishWorkbook();
   std::string NextSheetName(int sheetNo);
   // After a failed write: the output goes, the document closes.
@@ -135,22 +140,21 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   void Guarded(F&& step);
 
   TqxCellBorder cellBorder_;
-  TMemoryStream sheetBuffer_;
+  std::unique_ptr<TqxWorkbookWriter> writer_;
+  TqxBiffWorkbookWriter* biff_ = nullptr;
+  TqxSheetLimits limits_;
   std::unique_ptr<TStream> ownedOutput_;
   TStream* output_ = nullptr;
   std::string outputPath_;
-  int64_t outputStart_ = 0;     // position of the workbook in the output
-  int64_t worksheetBytes_ = 0;  // bytes of the worksheet substreams written so far
   int sheetCount_ = 0;
   int pagesOnSheet_ = 0;
+  std::optional<std::string> sheetName_;  // once the current worksheet has begun
   TqxSheetShape shape_;
   std::pair<double, double> sourcePage_{0, 0};  // points
   std::vector<TqxSheetItem> sheets_;
   std::unique_ptr<TqxFormatTables> tables_;
   TqxWorkbookLosses losses_;
   TqxDecimalMarkVote decimalMark_;  // with NumbersAsShown
-  // Used range of the current worksheet; first > last while empty.
-  int firstRow_ = 0, lastRow_ = -1, firstColumn_ = 0, lastColumn_ = -1;
 };
 
 }  // namespace vs

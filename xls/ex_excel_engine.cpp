@@ -10,6 +10,7 @@
 #include "engine/items/picture_kinds.h"
 #include "platform/emf/wmf_conversion.h"
 #include "xls/ansi_text.h"
+#include "xls/biff_workbook_writer.h"
 #include "xls/excel_engine.h"
 #include "xls/sheet_layout.h"
 
@@ -67,6 +68,24 @@ std::vector<uint8_t> MetafileData(const TMetafile& metafile) {
 
 bool Finite(double a, double b, double c, double d) {
   return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d);
+}
+
+// A .bmp file of the bitmap: the file header, a 40-byte info header, then the
+// rows bottom-up, 24 bits a pixel.
+std::vector<uint8_t> BmpFile(const TBitmap& bitmap) {
+  const std::vector<uint8_t>& bits = bitmap.Bits();
+  std::vector<uint8_t> data;
+  auto u16 = [&](uint32_t v) {
+    data.push_back(static_cast<uint8_t>(v));
+    data.push_back(static_cast<uint8_t>(v >> 8));
+  };
+  auto u32 = [&](uint32_t v) { u16(v & 0xFFFF), u16(v >> 16); };
+  data.push_back('B'), data.push_back('M');
+  u32(static_cast<uint32_t>(54 + bits.size())), u32(0), u32(54);
+  u32(40), u32(bitmap.Width()), u32(bitmap.Height()), u16(1), u16(24), u32(0);
+  u32(static_cast<uint32_t>(bits.size())), u32(3780), u32(3780), u32(0), u32(0);
+  data.insert(data.end(), bits.begin(), bits.end());
+  return data;
 }
 
 }  // namespace
@@ -150,10 +169,46 @@ TAnchorGrid TqxExExcelEngine::AnchorGrid(bool onPage) {
   return grid;
 }
 
+TStream& TqxExExcelEngine::Drawing() { return Biff()->SheetBuffer(); }
+
 TObjAnchor TqxExExcelEngine::Place(double left, double top, double right, double bottom, bool onPage) {
   TCellAnchor anchor = AnchorRectangle(AnchorGrid(onPage), left, top, right, bottom);
   if (onPage && anchor.BottomRow > PageMaxRow()) SetPageMaxRow(anchor.BottomRow);
   return SheetAnchor(anchor, onPage ? RowOffset() : 0);
+}
+
+void TqxExExcelEngine::GivePicture(const TBitmap* bitmap, const TFloatRect& rect) {
+  // Only bitmaps go into the other formats; metafiles and drawing objects are counted.
+  Writer() && Writer()->TakesPictures() ? BeginSheetContent() : void();
+  if (!bitmap || !Writer() || !Writer()->TakesPictures()) return CountLoss(&TqxLossCounts::PicturesLeftOut, 1);
+  if (bitmap->Empty() || bitmap->Width() > 0xFFFF || bitmap->Height() > 0xFFFF) return;
+  TAnchorGrid grid = AnchorGrid(true);
+  TCellAnchor anchor = AnchorRectangle(grid, rect.Left, rect.Top, rect.Right, rect.Bottom);
+  if (anchor.BottomRow > PageMaxRow()) SetPageMaxRow(anchor.BottomRow);
+  TqxSheetPicture picture;
+  picture.Row = anchor.TopRow + RowOffset();
+  picture.Column = anchor.LeftColumn;
+  const double columnWidth = grid.ColumnWidth ? grid.ColumnWidth(anchor.LeftColumn) : grid.ColumnUnit;
+  const int rowHeight = anchor.TopRow < static_cast<int>(grid.RowHeights.size()) ? grid.RowHeights[anchor.TopRow]
+                                                                                 : grid.BaseRowHeight;
+  picture.OffsetX = anchor.LeftOffset * columnWidth / 1024;
+  picture.OffsetY = anchor.TopOffset * rowHeight / 256.0;
+  picture.Width = rect.Right - rect.Left;
+  picture.Height = rect.Bottom - rect.Top;
+  CountPictureBytes(54 + static_cast<int64_t>(bitmap->Bits().size()));  // the .bmp's headers and rows
+  picture.Bmp = BmpFile(*bitmap);
+  Writer()->WritePicture(picture);
+}
+
+void TqxExExcelEngine::CountPictureBytes(int64_t bytes) {
+  if (pictureBytes_ + bytes > maxPictureBytes_) throw EPictureDataLimit(maxPictureBytes_);
+  pictureBytes_ += bytes;
+}
+
+void TqxExExcelEngine::PutPicture(const TBitmap* bitmap, const TMetafile* metafile, const TFloatRect& rect) {
+  // Without the BIFF5 writer there is no worksheet stream to name.
+  if (!Biff()) return GivePicture(bitmap, rect);
+  WritePicture(Drawing(), bitmap, metafile, rect, false);
 }
 
 void TqxExExcelEngine::WritePicture(TStream& out, const TBitmap* bitmap, const TMetafile* metafile,
@@ -161,10 +216,7 @@ void TqxExExcelEngine::WritePicture(TStream& out, const TBitmap* bitmap, const T
   std::vector<uint8_t> data;
   TImageDataFormat format = idfBitmap;
   // Counted before a bitmap's data is made, a metafile's once it is.
-  auto count = [this](int64_t bytes) {
-    if (pictureBytes_ + bytes > maxPictureBytes_) throw EPictureDataLimit(maxPictureBytes_);
-    pictureBytes_ += bytes;
-  };
+  auto count = [this](int64_t bytes) { CountPictureBytes(bytes); };
   if (bitmap) {
     // A bitmap without pixels, or wider or taller than the header can say, has no picture to give.
     if (bitmap->Empty() || bitmap->Width() > 0xFFFF || bitmap->Height() > 0xFFFF) return;
@@ -199,11 +251,11 @@ void TqxExExcelEngine::RenderImageItem(TqxImageItem& item) {
   if (graphic->Kind() == TGraphicKind::gkBitmap &&
       item.ImageSettings.OutputImageFormat() == TqxOutputImageFormat::ifBMP) {
     TBitmap copy = static_cast<const TBitmapGraphic*>(graphic)->Bitmap;
-    WritePicture(SheetBuffer(), &copy, nullptr, rect, false);
+    PutPicture(&copy, nullptr, rect);
     return;
   }
   if (graphic->Kind() == TGraphicKind::gkMetafile) {
-    WritePicture(SheetBuffer(), nullptr, &static_cast<const TMetafileGraphic*>(graphic)->Metafile(), rect, false);
+    PutPicture(nullptr, &static_cast<const TMetafileGraphic*>(graphic)->Metafile(), rect);
     return;
   }
   if (graphic->Width() <= 0 || graphic->Height() <= 0) return;
@@ -212,13 +264,13 @@ void TqxExExcelEngine::RenderImageItem(TqxImageItem& item) {
     TMetafileCanvas canvas(drawn);
     graphic->Draw(canvas, {0, 0, graphic->Width(), graphic->Height()});
   }
-  WritePicture(SheetBuffer(), nullptr, &drawn, rect, false);
+  PutPicture(nullptr, &drawn, rect);
 }
 
 void TqxExExcelEngine::PlaceBitmap(const TBitmap& bitmap, double y, double x) {
   TqxCustomExcelEngine::PlaceBitmap(bitmap, y, x);
   if (!std::isfinite(x) || !std::isfinite(y)) return;
-  WritePicture(SheetBuffer(), &bitmap, nullptr, {x, y, x + bitmap.Width(), y + bitmap.Height()}, false);
+  PutPicture(&bitmap, nullptr, {x, y, x + bitmap.Width(), y + bitmap.Height()});
 }
 
 void TqxExExcelEngine::ProcessMetafile(const TMetafile& metafile, double x, double y) {
@@ -311,18 +363,20 @@ std::optional<TObjFill> TqxExExcelEngine::Fill(const TBrush* brush) {
 void TqxExExcelEngine::WriteShape(TObjType type, const TPen& pen, const TBrush* brush, double x1, double y1,
                                   double x2, double y2, uint16_t roundness) {
   if (!Finite(x1, y1, x2, y2)) return;
+  if (!Biff()) return CountLoss(&TqxLossCounts::PicturesLeftOut, 1);
   const uint32_t id = NextObjectNumber();
   TObjAnchor anchor = Place(std::min(x1, x2), std::min(y1, y2), std::max(x1, x2), std::max(y1, y2));
-  WriteBiffRecord(SheetBuffer(), kObjRecord,
+  WriteBiffRecord(Drawing(), kObjRecord,
                   AsData(ShapeObj(id, type, anchor, ColorByte(clWhite), Fill(brush), Outline(pen), roundness)));
 }
 
 void TqxExExcelEngine::RenderLine(const TPen& pen, double x1, double y1, double x2, double y2) {
   if (!Finite(x1, y1, x2, y2)) return;
+  if (!Biff()) return CountLoss(&TqxLossCounts::PicturesLeftOut, 1);
   const uint32_t id = NextObjectNumber();
   TObjLine line = Outline(pen);
   TObjAnchor anchor = Place(x1, y1, x2, y2);
-  WriteBiffRecord(SheetBuffer(), kObjRecord, AsData(LineObj(id, anchor, line)));
+  WriteBiffRecord(Drawing(), kObjRecord, AsData(LineObj(id, anchor, line)));
 }
 
 void TqxExExcelEngine::RenderRectangle(const TPen& pen, const TBrush* brush, double x1, double y1, double x2,
@@ -349,6 +403,7 @@ void TqxExExcelEngine::RenderPolygon(const std::vector<TqxFloatPoint>& points, i
   for (size_t i = 0; i < n; ++i)
     if (std::isfinite(points[i].X) && std::isfinite(points[i].Y)) kept.push_back({points[i].X, points[i].Y});
   if (kept.empty()) return;
+  if (!Biff()) return CountLoss(&TqxLossCounts::PicturesLeftOut, 1);
   double left = kept[0].X, top = kept[0].Y, right = left, bottom = top;
   for (const TPixelPoint& p : kept) {
     left = std::min(left, p.X), right = std::max(right, p.X);
@@ -357,15 +412,16 @@ void TqxExExcelEngine::RenderPolygon(const std::vector<TqxFloatPoint>& points, i
   std::vector<uint8_t> coords = CoordList(kept, filled);
   const uint32_t id = NextObjectNumber();
   TObjAnchor anchor = Place(left, top, right, bottom);
-  WriteBiffRecord(SheetBuffer(), kObjRecord,
+  WriteBiffRecord(Drawing(), kObjRecord,
                   AsData(PolygonObj(id, anchor, ColorByte(clWhite), Fill(brush), Outline(pen), filled,
                                     static_cast<uint16_t>(coords.size() / 4))));
-  WriteBiffRecord(SheetBuffer(), kCoordListRecord, AsData(coords));
+  WriteBiffRecord(Drawing(), kCoordListRecord, AsData(coords));
 }
 
 void TqxExExcelEngine::RenderTextBoxItem(TqxTextBoxItem& item) {
   TqxCustomExcelEngine::RenderTextBoxItem(item);
   if (!Finite(item.X, item.Y, item.Width, item.Height)) return;
+  if (!Biff()) return CountLoss(&TqxLossCounts::PicturesLeftOut, 1);
   std::u16string joined;
   for (int32_t i = 0; i < item.Lines.Count(); ++i) joined += TrimmedText(item.Lines.Get(i));
   std::string text = FoldToAnsi(ExpandVariables(joined, true)).Text;
@@ -376,7 +432,7 @@ void TqxExExcelEngine::RenderTextBoxItem(TqxTextBoxItem& item) {
   const uint16_t font = static_cast<uint16_t>(FontIndex(item.Font) + 5);
   const uint32_t id = NextObjectNumber();
   TObjAnchor anchor = Place(item.X, item.Y, item.X + item.Width, item.Y + item.Height);
-  WriteBiffRecord(SheetBuffer(), kObjRecord,
+  WriteBiffRecord(Drawing(), kObjRecord,
                   AsData(TextBoxObj(id, anchor, ColorByte(clWhite), Fill(&item.Brush), Outline(item.Pen), alignment,
                                     text, font)));
 }

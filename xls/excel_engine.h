@@ -76,6 +76,14 @@ class TqxExExcelEngine : public TqxCustomExcelEngine {
   // the object's bottom row.
   TObjAnchor Place(double left, double top, double right, double bottom, bool onPage = true);
   uint32_t NextObjectNumber();
+  // The BIFF5 worksheet's records, where drawing objects go.
+  TStream& Drawing();
+  // A picture for a writer other than the BIFF5 one.
+  void GivePicture(const TBitmap* bitmap, const TFloatRect& rect);
+  // Adds to the workbook's picture data; EPictureDataLimit past the limit.
+  void CountPictureBytes(int64_t bytes);
+  // A page's picture into the current worksheet, whatever the format.
+  void PutPicture(const TBitmap* bitmap, const TMetafile* metafile, const TFloatRect& rect);
   // A picture from a bitmap, or else from a metafile.
   void WritePicture(TStream& out, const TBitmap* bitmap, const TMetafile* metafile, const TFloatRect& rect,
                     bool background);

@@ -156,16 +156,18 @@ uint16_t TqxFormatTables::NumberFormatIndex(const std::string& code, uint16_t fa
   return static_cast<uint16_t>(kFirstOwnNumberFormat + (found - numberFormats_.begin()));
 }
 
+std::optional<std::string> TqxFormatTables::NumberFormatCode(uint16_t index, std::string_view currency) const {
+  if (index < kFirstOwnNumberFormat) return BuiltInFormatCode(index, currency);
+  const size_t own = index - kFirstOwnNumberFormat;
+  if (own < numberFormats_.size()) return numberFormats_[own];
+  return std::nullopt;
+}
+
 void TqxFormatTables::WriteNumberFormats(TStream& out, std::string_view currency) const {
   std::set<uint16_t> used;
   for (const TqxCellAttrib& attrib : attribs_) used.insert(attrib.FormatIndex);
   for (uint16_t index : used) {
-    if (index >= kFirstOwnNumberFormat) {
-      const size_t own = index - kFirstOwnNumberFormat;
-      if (own < numberFormats_.size()) WriteFormat(out, index, numberFormats_[own]);
-    } else if (std::optional<std::string> code = BuiltInFormatCode(index, currency)) {
-      WriteFormat(out, index, *code);
-    }
+    if (std::optional<std::string> code = NumberFormatCode(index, currency)) WriteFormat(out, index, *code);
   }
 }
 

@@ -9,6 +9,7 @@
 // nearest existing one, so a busy document loses a shade, never a cell.
 #include <cstdint>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <tuple>
@@ -64,6 +65,8 @@ class TqxFormatTables {
   // Index of a number format code: the built-in index it equals, else one
   // of the workbook's own from 164 on; fallback once those run out.
   uint16_t NumberFormatIndex(const std::string& code, uint16_t fallback);
+  // The code of a number format index as the workbook writes it; nothing for General.
+  std::optional<std::string> NumberFormatCode(uint16_t index, std::string_view currency) const;
   // Cell-format list index (XF index = result + 16).
   int CellAttribIndex(int fontIndex, uint8_t alignment, uint16_t formatIndex, const TBrush& brush, bool wordWrap);
 

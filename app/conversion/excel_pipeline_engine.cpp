@@ -52,6 +52,10 @@ class ExcelPipelineEngine : public PipelineEngine {
     preferences.SetOrientationFromPage(settings.orientation_from_page);
     preferences.SetPaperFromPage(settings.paper_from_page);
     preferences.SetNumbersAsShown(settings.numbers_as_shown);
+    engine_.Format = settings.format == "xlsx"  ? TqxWorkbookFormat::wfXlsx
+                     : settings.format == "csv" ? TqxWorkbookFormat::wfCsv
+                                                : TqxWorkbookFormat::wfXls;
+    engine_.CsvValues = settings.csv_values;
     engine_.SetFileName(settings.file_name);
     output_ = settings.file_name + ".tmp";
   }
@@ -63,14 +67,21 @@ class ExcelPipelineEngine : public PipelineEngine {
   void NewPage() override { engine_.NewPage(); }
   void SetCurrentPage(int32_t page) override { engine_.SetCurrentPage(page); }
   HDC Canvas() override { return engine_.Canvas(); }
-  void EndDoc() override { engine_.EndDoc(); }
-  std::string OutputFile() const override {
-    return engine_.OutputFiles().empty() ? output_ : engine_.OutputFiles().back();
+  void EndDoc() override {
+    // The engine forgets its files as it closes the document: they are kept
+    // as it finishes them.
+    engine_.OnAfterEndDoc = [this](TqxCustomDocumentEngine& sender) { files_ = sender.OutputFiles(); };
+    engine_.EndDoc();
+  }
+  std::string OutputFile() const override { return files_.empty() ? output_ : files_.front(); }
+  std::vector<std::string> OutputFiles() const override {
+    return files_.empty() ? std::vector<std::string>{output_} : files_;
   }
   std::vector<PageLosses> Losses() const override {
     std::vector<PageLosses> pages;
     for (const TqxPageLosses& lost : engine_.Losses().Pages)
-      pages.push_back({lost.Page, lost.UnwritableCharacters, lost.CutLabels, lost.CellsOutsideSheet});
+      pages.push_back({lost.Page, lost.UnwritableCharacters, lost.CutLabels, lost.CellsOutsideSheet,
+                       lost.PicturesLeftOut});
     return pages;
   }
   int32_t Worksheets() const override { return static_cast<int32_t>(engine_.Sheets().size()); }
@@ -78,6 +89,7 @@ class ExcelPipelineEngine : public PipelineEngine {
  private:
   TqxExcelEngine engine_;
   std::string output_;
+  std::vector<std::string> files_;  // what EndDoc wrote
 };
 
 }  // namespace

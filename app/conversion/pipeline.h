@@ -43,6 +43,7 @@ struct PageLosses {
   int64_t unwritable_characters = 0;
   int64_t cut_texts = 0;
   int64_t cells_outside_sheet = 0;
+  int64_t pictures_left_out = 0;
 };
 
 class PipelineEngine {
@@ -61,6 +62,8 @@ class PipelineEngine {
   virtual void EndDoc() = 0;
   // The file EndDoc wrote.
   virtual std::string OutputFile() const = 0;
+  // Every file EndDoc wrote, OutputFile first (a .csv writes one a worksheet).
+  virtual std::vector<std::string> OutputFiles() const { return {OutputFile()}; }
   // The pages that lost something, after EndDoc.
   virtual std::vector<PageLosses> Losses() const { return {}; }
   // Worksheets EndDoc wrote.

@@ -14,6 +14,7 @@
 #include "app/conversion/page_selection.h"
 #include "app/conversion/pipeline.h"
 #include "app/conversion/temp_dir.h"
+#include "xls/csv_workbook_writer.h"
 #include "pdf/errors.h"
 #include "platform/numbers.h"
 #include "platform/screen.h"
@@ -87,11 +88,14 @@ class PasswordHandshake {
 
 // Puts the finished workbook where the caller wants it, asking for another
 // name while that fails and the caller offers one.
-ConversionResult Deliver(const std::string& workbook, const ConversionOptions& options,
+// The files after the first (the further worksheets of a .csv) go beside the
+// destination as "-2", "-3", ...; to standard output they follow the first.
+ConversionResult Deliver(const std::vector<std::string>& files, const ConversionOptions& options,
                          const ConversionCallbacks& callbacks, ConversionResult result) {
+  const std::string& workbook = files.front();
   if (options.output_fd >= 0) {
     try {
-      CopyFileToDescriptor(workbook, options.output_fd);
+      for (const std::string& file : files) CopyFileToDescriptor(file, options.output_fd);
     } catch (const std::exception& error) {
       return Failed(ConversionOutcome::WriteFailed, error.what(), std::move(result));
     }
@@ -105,6 +109,9 @@ ConversionResult Deliver(const std::string& workbook, const ConversionOptions& o
     } else {
       try {
         result.written_to = ReplaceFileAtomically(workbook, destination, options.replace_protected);
+        for (size_t i = 1; i < files.size(); ++i)
+          ReplaceFileAtomically(files[i], CsvSheetPath(destination, static_cast<int>(i + 1)),
+                                options.replace_protected);
         result.remedy = ConversionRemedy::None;
         return result;
       } catch (const EWriteProtected& error) {
@@ -152,6 +159,7 @@ std::vector<PageNotes> CollectNotes(const std::map<int32_t, int64_t>& skipped,
     note.unwritable_characters += lost.unwritable_characters;
     note.cut_texts += lost.cut_texts;
     note.cells_outside_sheet += lost.cells_outside_sheet;
+    note.pictures_left_out += lost.pictures_left_out;
   }
   std::vector<PageNotes> list;
   for (auto& [page, note] : notes) {
@@ -255,11 +263,11 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
   }
   result.page_notes = CollectNotes(skipped, engine->Losses(), converted);
   result.worksheets = engine->Worksheets();
-  const std::string workbook = engine->OutputFile();
+  const std::vector<std::string> files = engine->OutputFiles();
   engine.reset();
   document.reset();
   if (!result.failed_pages.empty()) result.outcome = ConversionOutcome::PagesFailed;
-  return Deliver(workbook, options, callbacks, std::move(result));
+  return Deliver(files, options, callbacks, std::move(result));
 }
 
 std::optional<std::string> CheckPageRange(const std::string& text) {

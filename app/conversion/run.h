@@ -48,6 +48,8 @@ struct ConversionOptions {
   bool sheet_from_page = false;
   bool numbers_as_shown = true;     // with auto_format_cells, numbers keep the look of their text (false: fixed formats)
   bool replace_protected = false;   // replace an existing workbook that has no write permission
+  std::string format = "xls";       // "xls", "xlsx" or "csv"
+  bool csv_values = false;          // .csv: numbers as plain values, not as the page shows them
 };
 
 struct ConversionCallbacks {
@@ -109,6 +111,7 @@ struct PageNotes {
   int64_t unwritable_characters = 0;  // characters with no code page 1252 form, written as "?"
   int64_t cut_texts = 0;              // texts cut to the 255 characters a cell holds
   int64_t cells_outside_sheet = 0;    // texts beyond the worksheet's last row or column, dropped
+  int64_t pictures_left_out = 0;      // pictures and drawing objects the file format cannot hold
 };
 
 // What whoever started the run can offer against a failure.

@@ -74,3 +74,13 @@ if(Python3_FOUND AND TARGET vellumsheet)
                    $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR})
   set_tests_properties(ConvertOnATerminal PROPERTIES LABELS cli TIMEOUT 600)
 endif()
+
+# The .xlsx and .csv outputs against the .xls of the same page: every text
+# whole, numbers as shown or plain, format chosen by name or --format, one
+# .csv a worksheet, more rows than an .xls worksheet holds kept on one.
+if(TARGET vellumsheet)
+  add_test(NAME ConvertToXlsxAndCsv
+           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/convert_outputs.py
+                   $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR})
+  set_tests_properties(ConvertToXlsxAndCsv PROPERTIES LABELS cli TIMEOUT 600)
+endif()

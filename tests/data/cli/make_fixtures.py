@@ -55,6 +55,62 @@ def version17():
         f.write(p.data)
 
 
+def outputs():
+    """Two pages for the .xlsx and .csv outputs. The first: Greek, Cyrillic,
+    CJK and a symbol no code page 1252 form holds, a number with separators
+    and a plain one, a text with a comma and quotes, and a 300-character
+    text; the second: one text and a picture."""
+    p = Pdf("1.4")
+    p.obj(1, "<< /Type /Catalog /Pages 2 0 R >>")
+    p.obj(2, "<< /Type /Pages /Kids [10 0 R 12 0 R] /Count 2 /MediaBox [0 0 612 792]"
+             " /Resources << /Font << /F1 3 0 R /F2 4 0 R >> /XObject << /Im1 5 0 R >> >> >>")
+    p.obj(3, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>")
+    p.obj(4, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding << /Type /Encoding"
+             " /Differences [97 /alpha /beta /uni0416 /uni044F /greaterequal /uni4E2D /uni6587] >> >>")
+    # An 8 x 8 picture, red above and blue below.
+    p.stream(5, "/Type /XObject /Subtype /Image /Width 8 /Height 8 /ColorSpace /DeviceRGB /BitsPerComponent 8",
+             b"\xff\x00\x00" * 32 + b"\x00\x00\xff" * 32)
+    first = b"\n".join([
+        b"BT /F2 12 Tf 72 700 Td (ab) Tj ET",
+        b"BT /F2 12 Tf 250 700 Td (cd) Tj ET",
+        b"BT /F2 12 Tf 400 700 Td (e 5) Tj ET",
+        b"BT /F2 12 Tf 500 700 Td (fg) Tj ET",
+        b"BT /F1 12 Tf 72 650 Td (1,234.50) Tj ET",
+        b"BT /F1 12 Tf 250 650 Td (42) Tj ET",
+        b'BT /F1 12 Tf 400 650 Td (say "hi", ok) Tj ET',
+        b"BT /F1 2 Tf 72 600 Td (" + b"abcdefghij" * 30 + b") Tj ET",
+    ])
+    second = b"BT /F1 12 Tf 72 700 Td (Second page) Tj ET\nq 96 0 0 96 72 500 cm /Im1 Do Q"
+    p.obj(10, "<< /Type /Page /Parent 2 0 R /Contents 11 0 R >>")
+    p.stream(11, "", first, flate=True)
+    p.obj(12, "<< /Type /Page /Parent 2 0 R /Contents 13 0 R >>")
+    p.stream(13, "", second, flate=True)
+    p.xref_table("<< /Size 14 /Root 1 0 R >>")
+    with open(os.path.join(HERE, "outputs.pdf"), "wb") as f:
+        f.write(p.data)
+
+
+def many_rows():
+    """240 pages, each the same 50 lines, whose rows together pass the
+    16,384 an .xls worksheet holds: the formats that hold more keep them on
+    one worksheet."""
+    p = Pdf("1.4")
+    count = 240
+    kids = " ".join("%d 0 R" % (20 + i) for i in range(count))
+    p.obj(1, "<< /Type /Catalog /Pages 2 0 R >>")
+    p.obj(2, "<< /Type /Pages /Kids [%s] /Count %d /MediaBox [0 0 612 792] /Resources << /Font << /F1 3 0 R >> >> >>"
+          % (kids, count))
+    p.obj(3, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>")
+    lines = [b"BT /F1 10 Tf 72 %d Td (Line %d) Tj ET" % (760 - 14 * i, i + 1) for i in range(50)]
+    p.stream(4, "", b"\n".join(lines), flate=True)
+    for i in range(count):
+        p.obj(20 + i, "<< /Type /Page /Parent 2 0 R /Contents 4 0 R >>")
+    p.xref_table("<< /Size %d /Root 1 0 R >>" % (20 + count))
+    with open(os.path.join(HERE, "many_rows.pdf"), "wb") as f:
+        f.write(p.data)
+
 if __name__ == "__main__":
     lossy()
     version17()
+    outputs()
+    many_rows()

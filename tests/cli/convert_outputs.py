@@ -1,0 +1,175 @@
+#!/usr/bin/python3
+"""Checks the .xlsx and .csv outputs of `vellumsheet convert` against the
+.xls of the same PDF and against the page: tests/data/cli/outputs.pdf holds
+Greek, Cyrillic, CJK and "≥" (which the .xls folds to "?"), a 300-character
+text (which the .xls cuts to 255), numbers with and without separators, a
+text with a comma and quotes, and on its second page a picture;
+many_rows.pdf more rows than an .xls worksheet holds.
+
+Every cell of the .xlsx stands where the .xls has it, with the .xls's value
+and number format, or the page's whole text where the .xls had to fold or
+cut; every field of the .csv is the .xlsx cell as the page shows it (or its
+plain value with --csv-values). Also: the extension and --format pick the
+format, several worksheets give OUT.csv, OUT-2.csv, pictures are kept in
+the .xlsx and noted as left out of the .csv.
+
+usage: convert_outputs.py VELLUMSHEET SOURCE_DIR"""
+import csv
+import io
+import os
+import shutil
+import subprocess
+import sys
+import tempfile
+import zipfile
+
+import openpyxl
+import xlrd
+
+PAGE_TEXTS = ["αβ", "Жя", "≥ 5", "中文", 'say "hi", ok', "abcdefghij" * 30, "Second page"]
+# Numbers: value, the .xlsx's number format, the text the page shows.
+PAGE_NUMBERS = [(1234.5, "#,##0.00", "1,234.50"), (42, "0", "42")]
+PICTURE_NOTE = "page 2: 1 picture or drawing was left out: the file format cannot hold it"
+FOLDED_NOTE = "page 1: 6 characters could not be written to the workbook"
+
+
+def cp1252(text):
+    """Whether the .xls can hold the text unfolded."""
+    try:
+        text.encode("cp1252")
+        return True
+    except UnicodeEncodeError:
+        return False
+
+
+def xls_cells(path):
+    """{(sheet, row, column): value} of an .xls."""
+    book = xlrd.open_workbook(path)
+    return {(s, r, c): sheet.cell_value(r, c) for s, sheet in enumerate(book.sheets())
+            for r in range(sheet.nrows) for c in range(sheet.ncols) if sheet.cell_value(r, c) != ""}
+
+
+def xlsx_cells(path):
+    """{(sheet, row, column): (value, number format)} of an .xlsx."""
+    book = openpyxl.load_workbook(path)
+    return {(s, cell.row - 1, cell.column - 1): (cell.value, cell.number_format)
+            for s, sheet in enumerate(book.worksheets) for row in sheet.iter_rows() for cell in row
+            if cell.value is not None}
+
+
+def csv_cells(data, sheet=0):
+    """{(sheet, row, column): field} of a .csv's bytes."""
+    rows = csv.reader(io.StringIO(data.decode("utf-8"), newline=""))
+    return {(sheet, r, c): field for r, row in enumerate(rows) for c, field in enumerate(row) if field}
+
+
+def main():
+    program, source = sys.argv[1], sys.argv[2]
+    failures = []
+
+    def expect(name, condition, detail=""):
+        if not condition:
+            failures.append("%s: %s" % (name, detail))
+
+    with tempfile.TemporaryDirectory() as work:
+        def run(*args, pdf="outputs.pdf"):
+            return subprocess.run([program, "convert", pdf] + list(args), cwd=work, capture_output=True,
+                                  stdin=subprocess.DEVNULL, start_new_session=True, timeout=300)
+
+        def at(name):
+            return os.path.join(work, name)
+
+        def read(name):  # empty when missing: the checks name what is wrong
+            return open(at(name), "rb").read() if os.path.isfile(at(name)) else b""
+
+        for pdf in ["outputs.pdf", "many_rows.pdf"]:
+            shutil.copy(os.path.join(source, "tests", "data", "cli", pdf), at(pdf))
+
+        # Which file each command line writes, in which format, with which notes.
+        # (arguments, files expected with their first bytes, notes expected, notes not expected)
+        zip_magic, ole_magic = b"PK\x03\x04", b"\xd0\xcf\x11\xe0"
+        selections = [
+            (["a.xls", "--pages-per-sheet", "1"], {"a.xls": ole_magic}, [FOLDED_NOTE], [PICTURE_NOTE]),
+            (["a.xlsx", "--pages-per-sheet", "1"], {"a.xlsx": zip_magic}, [], [FOLDED_NOTE, PICTURE_NOTE]),
+            (["a.csv", "--pages-per-sheet", "1"], {"a.csv": b"", "a-2.csv": b""}, [PICTURE_NOTE], [FOLDED_NOTE]),
+            (["b.csv", "--csv-values"], {"b.csv": b""}, [PICTURE_NOTE], []),
+            ([], {"outputs.xls": ole_magic}, [], []),
+            (["UPPER.XLSX"], {"UPPER.XLSX": zip_magic}, [], []),
+            (["named.xls", "--format", "xlsx"], {"named.xls": zip_magic}, [], []),
+            (["--format", "csv", "--output-dir", "books"], {"books/outputs.csv": b""}, [], []),
+            (["--format", "xlsx", "--output-dir", "books"], {"books/outputs.xlsx": zip_magic}, [], []),
+        ]
+        for args, files, notes, not_notes in selections:
+            before = set(os.listdir(work))
+            result = run(*args)
+            stderr = result.stderr.decode()
+            expect("exit %s" % args, result.returncode == 0, stderr)
+            for name, magic in files.items():
+                expect("%s writes %s" % (args, name), os.path.isfile(at(name)) and
+                       read(name).startswith(magic))
+            made = set(os.listdir(work)) - before - {"books"}
+            expect("%s writes nothing else" % args, made <= set(files), made)
+            for note in notes:
+                expect("%s notes %r" % (args, note), note in stderr, stderr)
+            for note in not_notes:
+                expect("%s does not note %r" % (args, note), note not in stderr, stderr)
+        result = run("c.xlsx", "--format", "pdf")
+        expect("unknown --format", result.returncode == 2 and b"--format takes xls, xlsx or csv: pdf" in result.stderr,
+               result.stderr)
+
+        # The .xlsx against the .xls: the same places and values; the
+        # page's whole text where the .xls had to fold or cut it.
+        xls, xlsx = xls_cells(at("a.xls")), xlsx_cells(at("a.xlsx"))
+        expect("xlsx places", set(xls) == set(xlsx), sorted(set(xls) ^ set(xlsx)))
+        for place in set(xls) & set(xlsx):
+            old, (new, _) = xls[place], xlsx[place]
+            expect("xlsx cell %s" % (place,), new == old or (isinstance(new, str) and (
+                   not cp1252(new) or (len(old) == 255 and new.startswith(old)))), "%r / %r" % (old, new))
+        texts = sorted(value for value, _ in xlsx.values() if isinstance(value, str))
+        expect("xlsx texts", texts == sorted(PAGE_TEXTS), texts)
+        numbers = sorted((value, code) for value, code in xlsx.values() if not isinstance(value, str))
+        expect("xlsx numbers", numbers == sorted((value, code) for value, code, _ in PAGE_NUMBERS), numbers)
+        with zipfile.ZipFile(at("a.xlsx")) as book:
+            expect("xlsx picture", any(name.startswith("xl/media/") for name in book.namelist()), book.namelist())
+
+        # The .csv: one file a worksheet, each field the .xlsx's cell as the
+        # page shows it; with --csv-values the plain number, all on one sheet.
+        shown = {value: text for value, _, text in PAGE_NUMBERS}
+        wanted = {place: value if isinstance(value, str) else shown[value] for place, (value, _) in xlsx.items()}
+        got = {}
+        for sheet, name in enumerate(["a.csv", "a-2.csv"]):
+            data = read(name)
+            expect("%s is UTF-8 without a mark" % name, not data.startswith(b"\xef\xbb\xbf"))
+            got.update(csv_cells(data, sheet))
+        expect("csv fields", got == wanted, sorted(set(got.items()) ^ set(wanted.items())))
+        values = sorted(csv_cells(read("b.csv")).values())
+        expect("--csv-values", values == sorted(PAGE_TEXTS + ["1234.5", "42"]), values)
+        values = sorted(csv_cells(read("books/outputs.csv")).values())
+        expect("csv as shown", values == sorted(PAGE_TEXTS + ["1,234.50", "42"]), values)
+
+        # More rows than an .xls worksheet holds: the .xls breaks the sheet,
+        # the .xlsx and the .csv keep one, and every line is in each.
+        for name in ["rows.xls", "rows.xlsx", "rows.csv"]:
+            result = run(name, pdf="many_rows.pdf")
+            expect(name, result.returncode == 0 and not result.stderr, result.stderr)
+        lines = sorted(["Line %d" % (i + 1) for i in range(50)] * 240)
+        sheets = {name: sorted({place[0] for place in cells}) for name, cells in
+                  [("xls", xls_cells(at("rows.xls"))), ("xlsx", xlsx_cells(at("rows.xlsx")))]}
+        expect("worksheets of many rows", sheets == {"xls": [0, 1], "xlsx": [0]}, sheets)
+        for name, texts in [("xlsx", [value for value, _ in xlsx_cells(at("rows.xlsx")).values()]),
+                            ("csv", list(csv_cells(read("rows.csv")).values()))]:
+            expect("%s keeps every line" % name, sorted(texts) == lines, len(texts))
+        expect("one .csv", not os.path.exists(at("rows-2.csv")))
+
+        # To standard output: the .csv's text.
+        result = run("-", "--format", "csv", "--pages-per-sheet", "1")
+        expect("csv to standard output", result.returncode == 0 and
+               result.stdout == read("a.csv") + read("a-2.csv"), result.stderr)
+
+    for failure in failures:
+        print("FAIL", failure)
+    return 1 if failures else 0
+
+
+if __name__ == "__main__":
+    sys.exit(main())
