@@ -182,7 +182,7 @@ void TqxCustomExcelEngine::SortItems(TqxItemList& list) {
   }
   if (Preferences().ColumnWidthsFromPage()) shape_.NotePageColumns(PageColumnLefts());
   if (sourcePage_.first > 0 && sourcePage_.second > 0) {
-    shape_.NotePage(sourcePage_.first * 96 / 72, sourcePage_.second * 96 / 72);
+    shape_.NotePage(sourcePage_.first * kScreenPixelsPerInch / 72, sourcePage_.second * kScreenPixelsPerInch / 72);
   } else {
     shape_.NotePage(page->PageSettings.Width(), page->PageSettings.Height());
   }

@@ -4,6 +4,7 @@
 #include <cmath>
 #include <utility>
 
+#include "platform/screen.h"
 #include "xls/biff_records.h"
 #include "xls/sheet_grid.h"
 
@@ -84,8 +85,9 @@ std::optional<bool> TqxSheetShape::Landscape() const {
 
 std::optional<TqxPaperSize> TqxSheetShape::NearestPaper() const {
   if (!(pageWidth_ > 0)) return std::nullopt;
-  // Pixels at 96 per inch, short side first.
-  const double shortSide = std::min(pageWidth_, pageHeight_) / 96, longSide = std::max(pageWidth_, pageHeight_) / 96;
+  // Short side first, in inches.
+  const double shortSide = std::min(pageWidth_, pageHeight_) / kScreenPixelsPerInch,
+               longSide = std::max(pageWidth_, pageHeight_) / kScreenPixelsPerInch;
   static constexpr TqxPaperSize kStandard[] = {TqxPaperSize::Letter, TqxPaperSize::Legal,     TqxPaperSize::Tabloid,
                                                TqxPaperSize::Executive, TqxPaperSize::A3,     TqxPaperSize::A4,
                                                TqxPaperSize::A5,     TqxPaperSize::B4,        TqxPaperSize::B5};

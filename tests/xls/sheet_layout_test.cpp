@@ -11,22 +11,14 @@
 #include <string>
 
 #include "platform/codepage.h"
+#include "xls/layout_texts.h"
 #include "xls/sheet_grid.h"
 
 namespace vs {
 namespace {
 
-// A text 6 px per character wide and 16 px high.
-TqxLayoutText Text(double x, double y, const std::u16string& s) {
-  TqxLayoutText t;
-  t.X = x;
-  t.Y = y;
-  t.Text = s;
-  t.Width = 6.0 * s.size();
-  t.TrimmedWidth = 6.0 * TrimmedText(s).size();
-  t.Height = 16;
-  return t;
-}
+using testing::Cells;
+using testing::Text;
 
 TqxLayoutText Sized(double x, double y, const std::u16string& s, double width) {
   TqxLayoutText t = Text(x, y, s);
@@ -46,19 +38,6 @@ TqxLayoutSettings Grid(double columnUnit = 59, double lineUnit = 16) {
   s.LineUnit = lineUnit;
   s.CompactRows = false;
   return s;
-}
-
-// "text@row,col" of each kept text, in writing order.
-std::vector<std::string> Cells(std::vector<TqxLayoutText> texts, const TqxLayoutSettings& settings,
-                               int* maxRow = nullptr) {
-  const TqxLayoutResult result = LayOutTexts(texts, settings);
-  if (maxRow) *maxRow = result.MaxRow;
-  std::vector<std::string> out;
-  for (int i : result.Order) {
-    const TqxLayoutText& t = texts[i];
-    out.push_back(WideToUtf8(t.Text) + "@" + std::to_string(t.Row) + "," + std::to_string(t.Col));
-  }
-  return out;
 }
 
 struct PageCase {

@@ -6,21 +6,14 @@
 #include <vector>
 
 #include "platform/codepage.h"
+#include "xls/layout_texts.h"
 #include "xls/sheet_layout.h"
 
 namespace vs {
 namespace {
 
-// A text 6 px per character wide and 16 px high.
-TqxLayoutText Text(double x, double y, const std::u16string& s) {
-  TqxLayoutText t;
-  t.X = x;
-  t.Y = y;
-  t.Text = s;
-  t.Width = t.TrimmedWidth = 6.0 * s.size();
-  t.Height = 16;
-  return t;
-}
+using testing::Cells;
+using testing::Text;
 
 TqxLayoutSettings Layout(bool compact, bool joinWrapped) {
   TqxLayoutSettings s;
@@ -29,17 +22,6 @@ TqxLayoutSettings Layout(bool compact, bool joinWrapped) {
   s.CompactRows = compact;
   s.JoinWrappedLines = joinWrapped;
   return s;
-}
-
-// "text@row,col" of each kept text, in writing order.
-std::vector<std::string> Cells(std::vector<TqxLayoutText> texts, const TqxLayoutSettings& settings) {
-  const TqxLayoutResult result = LayOutTexts(texts, settings);
-  std::vector<std::string> out;
-  for (int i : result.Order) {
-    const TqxLayoutText& t = texts[i];
-    out.push_back(WideToUtf8(t.Text) + "@" + std::to_string(t.Row) + "," + std::to_string(t.Col));
-  }
-  return out;
 }
 
 std::vector<int> Rows(std::vector<TqxLayoutText> texts, const TqxLayoutSettings& settings) {
