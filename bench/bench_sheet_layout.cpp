@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "xls/sheet_layout.h"
+#include "xls/layout/sheet_layout.h"
 #include "xls/spreadsheet_engine.h"
 
 namespace {

@@ -17,7 +17,7 @@
 #include "platform/numbers.h"
 #include "platform/stream.h"
 #include "render/document.h"
-#include "xls/metafile_layout.h"
+#include "xls/layout/metafile_layout.h"
 
 namespace vs::cli {
 namespace {

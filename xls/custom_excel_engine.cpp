@@ -8,15 +8,15 @@
 #include "platform/codepage.h"
 #include "platform/file_stream.h"
 #include "platform/screen.h"
-#include "xls/ansi_text.h"
-#include "xls/biff_workbook_writer.h"
-#include "xls/csv_workbook_writer.h"
-#include "xls/cell_type.h"
-#include "xls/number_format.h"
-#include "xls/paper_codes.h"
-#include "xls/sheet_grid.h"
+#include "xls/cells/ansi_text.h"
+#include "xls/biff/biff_workbook_writer.h"
+#include "xls/writers/csv_workbook_writer.h"
+#include "xls/cells/cell_type.h"
+#include "xls/cells/number_format.h"
+#include "xls/layout/paper_codes.h"
+#include "xls/layout/sheet_grid.h"
 #include "xls/sheet_names.h"
-#include "xls/xlsx_workbook_writer.h"
+#include "xls/writers/xlsx_workbook_writer.h"
 
 namespace vs {
 

@@ -11,13 +11,13 @@
 #include <vector>
 
 #include "platform/stream.h"
-#include "xls/decimal_mark_vote.h"
+#include "xls/cells/decimal_mark_vote.h"
 #include "xls/excel_preferences.h"
-#include "xls/format_tables.h"
-#include "xls/locale_profile.h"
-#include "xls/sheet_shape.h"
+#include "xls/cells/format_tables.h"
+#include "xls/cells/locale_profile.h"
+#include "xls/layout/sheet_shape.h"
 #include "xls/spreadsheet_engine.h"
-#include "xls/workbook_writer.h"
+#include "xls/cells/workbook_writer.h"
 
 namespace vs {
 

@@ -9,10 +9,10 @@
 #include "engine/items/bitmap_picture.h"
 #include "engine/items/picture_kinds.h"
 #include "platform/emf/wmf_conversion.h"
-#include "xls/ansi_text.h"
-#include "xls/biff_workbook_writer.h"
+#include "xls/cells/ansi_text.h"
+#include "xls/biff/biff_workbook_writer.h"
 #include "xls/excel_engine.h"
-#include "xls/sheet_layout.h"
+#include "xls/layout/sheet_layout.h"
 
 namespace vs {
 namespace {

@@ -10,8 +10,8 @@
 #include "platform/exception.h"
 #include "platform/numbers.h"
 #include "xls/custom_excel_engine.h"
-#include "xls/drawing_records.h"
-#include "xls/picture_anchor.h"
+#include "xls/biff/drawing_records.h"
+#include "xls/layout/picture_anchor.h"
 
 namespace vs {
 

@@ -5,8 +5,8 @@
 #include <cmath>
 
 #include "xls/cell_texts/text_items.h"
-#include "xls/layout_measure.h"
-#include "xls/sheet_layout.h"
+#include "xls/layout/layout_measure.h"
+#include "xls/layout/sheet_layout.h"
 
 namespace vs {
 namespace {

@@ -11,9 +11,9 @@
 
 #include "engine/engine.h"
 #include "xls/cell_texts/cell_texts.h"
-#include "xls/sheet_grid.h"
-#include "xls/sheet_items.h"
-#include "xls/table_rows.h"
+#include "xls/layout/sheet_grid.h"
+#include "xls/layout/sheet_items.h"
+#include "xls/layout/table_rows.h"
 #include "xls/spreadsheet_preferences.h"
 
 namespace vs {

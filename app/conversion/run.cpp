@@ -14,7 +14,7 @@
 #include "app/conversion/page_selection.h"
 #include "app/conversion/pipeline.h"
 #include "app/conversion/temp_dir.h"
-#include "xls/csv_workbook_writer.h"
+#include "xls/writers/csv_workbook_writer.h"
 #include "pdf/errors.h"
 #include "platform/numbers.h"
 #include "platform/screen.h"

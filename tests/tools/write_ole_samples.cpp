@@ -10,7 +10,7 @@
 
 #include "platform/stream.h"
 #include "xls/minimal_workbook.h"
-#include "xls/ole_stream.h"
+#include "xls/biff/ole_stream.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <map>
 
 #include "platform/file_stream.h"
-#include "xls/biff_records.h"
-#include "xls/cell_type.h"
+#include "xls/biff/biff_records.h"
+#include "xls/cells/cell_type.h"
 #include "xls/excel_engine.h"
-#include "xls/paper_codes.h"
+#include "xls/layout/paper_codes.h"
 #include "xls/workbook_walker.h"
 
 namespace vs {

@@ -9,7 +9,7 @@
 #include <set>
 
 #include "engine/items/bitmap_picture.h"
-#include "xls/drawing_records.h"
+#include "xls/biff/drawing_records.h"
 #include "xls/excel_engine.h"
 #include "xls/workbook_walker.h"
 

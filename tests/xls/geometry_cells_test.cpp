@@ -14,7 +14,7 @@
 #include "render/document.h"
 #include "render/render_fixture.h"
 #include "resources/core_fonts.h"
-#include "xls/metafile_layout.h"
+#include "xls/layout/metafile_layout.h"
 
 namespace vs {
 namespace {

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "platform/codepage.h"
-#include "xls/sheet_layout.h"
+#include "xls/layout/sheet_layout.h"
 
 namespace vs::testing {
 

@@ -5,8 +5,8 @@
 #include <vector>
 
 #include "xls/cell_texts/cell_texts.h"
-#include "xls/layout_measure.h"
-#include "xls/sheet_items.h"
+#include "xls/layout/layout_measure.h"
+#include "xls/layout/sheet_items.h"
 
 namespace vs {
 

@@ -1,0 +1,40 @@
+// The names of a .csv's further worksheets and its field quoting.
+#include <gtest/gtest.h>
+
+#include "xls/writers/csv_workbook_writer.h"
+
+namespace vs {
+namespace {
+
+TEST(CsvSheetPath, NumberGoesBeforeTheExtensionOfTheFileOnly) {
+  struct Case {
+    std::string path;
+    int sheetNo;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"out.csv", 1, "out.csv"},
+      {"out.csv", 2, "out-2.csv"},
+      {"dir/out.csv", 12, "dir/out-12.csv"},
+      {"dir.v1/out", 2, "dir.v1/out-2"},
+      {"out", 3, "out-3"},
+      {"a.b.csv", 2, "a.b-2.csv"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(CsvSheetPath(c.path, c.sheetNo), c.expected) << c.path << " " << c.sheetNo;
+}
+
+TEST(CsvField, QuotedOnlyWhenAReaderWouldSplitOrTrimIt) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"plain", "plain"},
+      {"1,234.50", "\"1,234.50\""},
+      {"say \"hi\"", "\"say \"\"hi\"\"\""},
+      {"two\nlines", "\"two\nlines\""},
+      {" padded", "\" padded\""},
+      {"\xCE\xB1\xCE\xB2", "\xCE\xB1\xCE\xB2"},
+      {"", ""},
+  };
+  for (const auto& [text, field] : cases) EXPECT_EQ(CsvField(text), field) << text;
+}
+
+}  // namespace
+}  // namespace vs

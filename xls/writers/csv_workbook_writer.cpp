@@ -1,0 +1,94 @@
+#include "xls/writers/csv_workbook_writer.h"
+
+#include <utility>
+
+#include "engine/errors.h"
+#include "platform/codepage.h"
+#include "platform/numbers.h"
+#include "xls/layout/sheet_grid.h"
+
+namespace vs {
+
+std::string CsvField(const std::string& utf8) {
+  const bool quoted = utf8.find_first_of(",\"\r\n") != std::string::npos ||
+                      (!utf8.empty() && (utf8.front() == ' ' || utf8.back() == ' '));
+  if (!quoted) return utf8;
+  std::string field = "\"";
+  for (char c : utf8) {
+    if (c == '"') field += '"';
+    field += c;
+  }
+  return field + '"';
+}
+
+std::string CsvSheetPath(const std::string& path, int sheetNo) {
+  if (sheetNo <= 1) return path;
+  const size_t slash = path.find_last_of('/');
+  size_t dot = path.find_last_of('.');
+  if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) dot = path.size();
+  return path.substr(0, dot) + "-" + std::to_string(sheetNo) + path.substr(dot);
+}
+
+TqxCsvWorkbookWriter::TqxCsvWorkbookWriter(std::string path, bool values,
+                                           std::function<void(const std::string&)> onNewFile)
+    : path_(std::move(path)), values_(values), onNewFile_(std::move(onNewFile)) {}
+
+TqxCsvWorkbookWriter::~TqxCsvWorkbookWriter() {
+  if (file_) std::fclose(file_);
+}
+
+TqxSheetLimits TqxCsvWorkbookWriter::Limits() const {
+  // Rows as the .xlsx holds them, so that both formats break sheets alike.
+  return {1048576, 16384, 32767, false};
+}
+
+void TqxCsvWorkbookWriter::WriteCell(const TqxSheetCell& cell) {
+  sheetStarted_ = true;
+  const std::string text = cell.Number && values_ ? FloatToText(cell.Value) : WideToUtf8(cell.Text);
+  rows_[cell.Row][cell.Column] = CsvField(text);
+}
+
+void TqxCsvWorkbookWriter::OpenSheetFile() {
+  if (file_) return;
+  ++sheetNo_;
+  const std::string path = CsvSheetPath(path_, sheetNo_);
+  file_ = std::fopen(path.c_str(), "wb");
+  if (!file_) throw EFileCreateError();
+  if (sheetNo_ > 1 && onNewFile_) onNewFile_(path);
+  nextRow_ = 0;
+}
+
+void TqxCsvWorkbookWriter::Put(const std::string& bytes) {
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) throw EFileCreateError();
+}
+
+void TqxCsvWorkbookWriter::Flush() {
+  if (rows_.empty()) return;
+  OpenSheetFile();
+  std::string out;
+  for (const auto& [row, fields] : rows_) {
+    // A row that came after its place was written goes on the next line.
+    for (; nextRow_ < row; ++nextRow_) out += "\r\n";
+    int column = 0;
+    for (const auto& [at, field] : fields) {
+      for (; column < at; ++column) out += ',';
+      out += field;
+    }
+    out += "\r\n";
+    ++nextRow_;
+    if (out.size() > (1 << 16)) Put(out), out.clear();
+  }
+  Put(out);
+  rows_.clear();
+}
+
+void TqxCsvWorkbookWriter::EndSheet(const TqxSheetSetup& setup) {
+  Flush();
+  OpenSheetFile();  // an empty worksheet is an empty file
+  if (std::fclose(std::exchange(file_, nullptr)) != 0) throw EFileCreateError();
+  sheetStarted_ = false;
+}
+
+void TqxCsvWorkbookWriter::Finish(const TqxWorkbookStyle& style) {}
+
+}  // namespace vs

@@ -1,0 +1,52 @@
+#pragma once
+// Worksheets as UTF-8 CSV files (RFC 4180 quoting, CRLF lines), one file a
+// worksheet: the first at the output's name, the next ones with "-2", "-3"
+// before the extension. Rows keep their places (empty lines between them);
+// pictures are left out.
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "xls/cells/workbook_writer.h"
+
+namespace vs {
+
+// A field as RFC 4180 writes it: quoted, with doubled quotes, when it holds
+// a comma, a quote, a line break or space at either end.
+std::string CsvField(const std::string& utf8);
+
+// The file of the sheet numbered from 1: "out.csv", "out-2.csv", ...
+std::string CsvSheetPath(const std::string& path, int sheetNo);
+
+class TqxCsvWorkbookWriter : public TqxWorkbookWriter {
+ public:
+  // values: numbers as plain values rather than as the page shows them;
+  // onNewFile hears of each file made after the first.
+  TqxCsvWorkbookWriter(std::string path, bool values, std::function<void(const std::string&)> onNewFile);
+  ~TqxCsvWorkbookWriter() override;
+
+  TqxSheetLimits Limits() const override;
+  void WriteCell(const TqxSheetCell& cell) override;
+  void EndPage(const std::map<int, double>& rowPixels) override { Flush(); }
+  bool SheetHasContent() override { return sheetStarted_; }
+  void EndSheet(const TqxSheetSetup& setup) override;
+  void Finish(const TqxWorkbookStyle& style) override;
+
+ private:
+  void OpenSheetFile();
+  void Flush();
+  void Put(const std::string& bytes);
+
+  std::string path_;
+  bool values_;
+  std::function<void(const std::string&)> onNewFile_;
+  int sheetNo_ = 0;  // of the open file; 0 before the first
+  bool sheetStarted_ = false;
+  std::FILE* file_ = nullptr;
+  int nextRow_ = 0;  // first row not yet written to the file
+  std::map<int, std::map<int, std::string>> rows_;  // the page's fields, UTF-8
+};
+
+}  // namespace vs

@@ -1,0 +1,156 @@
+#include "xls/writers/xlsx_workbook_writer.h"
+
+#include <xlsxwriter.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <algorithm>
+#include <utility>
+
+#include "engine/errors.h"
+#include "platform/codepage.h"
+
+namespace vs {
+
+namespace {
+
+void Check(lxw_error error) {
+  if (error != LXW_NO_ERROR) throw EFileCreateError();
+}
+
+}  // namespace
+
+TqxXlsxWorkbookWriter::TqxXlsxWorkbookWriter(const std::string& path, TqxFormatTables& tables, std::string currency)
+    : tables_(tables), currency_(std::move(currency)) {
+  lxw_workbook_options options{};
+  options.constant_memory = LXW_TRUE;
+  book_ = workbook_new_opt(path.c_str(), &options);
+  if (!book_) throw EFileCreateError();
+}
+
+TqxXlsxWorkbookWriter::~TqxXlsxWorkbookWriter() {
+  // A workbook abandoned half-way still frees its temporary files; the
+  // engine removes the output.
+  if (book_) lxw_workbook_free(book_);
+}
+
+TqxSheetLimits TqxXlsxWorkbookWriter::Limits() const { return {LXW_ROW_MAX, LXW_COL_MAX, 32767, false}; }
+
+void TqxXlsxWorkbookWriter::BeginSheet(const std::string& name) {
+  sheetName_ = AnsiToUtf8(name);
+  sheet_ = workbook_add_worksheet(book_, sheetName_.c_str());
+  if (!sheet_) throw EFileCreateError();
+  nextRow_ = 0;
+}
+
+uint32_t TqxXlsxWorkbookWriter::PaletteRgb(TColor color) {
+  // The colour the .xls shows: its palette entry.
+  const std::vector<TColor> palette = tables_.PaletteColors();
+  const int index = tables_.ColorIndex(color);
+  const TColor bgr = index >= 0 && index < static_cast<int>(palette.size()) ? palette[index] : ColorToRGB(color);
+  return ((bgr & 0xFF) << 16) | (bgr & 0xFF00) | ((bgr >> 16) & 0xFF);
+}
+
+lxw_format* TqxXlsxWorkbookWriter::Format(int attribIndex) {
+  auto found = formats_.find(attribIndex);
+  if (found != formats_.end()) return found->second;
+  lxw_format* format = workbook_add_format(book_);
+  const std::vector<TqxCellAttrib>& attribs = tables_.CellAttribs();
+  if (attribIndex >= 0 && attribIndex < static_cast<int>(attribs.size())) {
+    const TqxCellAttrib& attrib = attribs[attribIndex];
+    const int fontIndex = attrib.FontIndex - 5;
+    if (fontIndex >= 0 && fontIndex < static_cast<int>(tables_.Fonts().size())) {
+      const TFont& font = tables_.Fonts()[fontIndex];
+      format_set_font_name(format, AnsiToUtf8(font.Name).c_str());
+      format_set_font_size(format, std::clamp(std::abs(font.Size()), 1, 409));
+      if (font.Has(TFontStyle::fsBold)) format_set_bold(format);
+      if (font.Has(TFontStyle::fsItalic)) format_set_italic(format);
+      if (font.Has(TFontStyle::fsUnderline)) format_set_underline(format, LXW_UNDERLINE_SINGLE);
+      if (font.Has(TFontStyle::fsStrikeOut)) format_set_font_strikeout(format);
+      const uint32_t rgb = PaletteRgb(font.Color);
+      if (rgb != 0) format_set_font_color(format, rgb);
+    }
+    if (std::optional<std::string> code = tables_.NumberFormatCode(attrib.FormatIndex, currency_))
+      format_set_num_format(format, AnsiToUtf8(*code).c_str());
+    switch (XfAlignment(attrib.Alignment)) {
+      case 1: format_set_align(format, LXW_ALIGN_LEFT); break;
+      case 2: format_set_align(format, LXW_ALIGN_CENTER); break;
+      case 3: format_set_align(format, LXW_ALIGN_RIGHT); break;
+      default: break;
+    }
+    if (attrib.WordWrap) format_set_text_wrap(format);
+    if (attrib.Brush.Style == TBrushStyle::bsSolid) {
+      format_set_pattern(format, LXW_PATTERN_SOLID);
+      format_set_bg_color(format, PaletteRgb(attrib.Brush.Color));
+    }
+  }
+  formats_.emplace(attribIndex, format);
+  return format;
+}
+
+void TqxXlsxWorkbookWriter::WriteCell(const TqxSheetCell& cell) { rows_[cell.Row][cell.Column] = cell; }
+
+void TqxXlsxWorkbookWriter::WritePicture(const TqxSheetPicture& picture) {
+  if (picture.Bmp.size() < 26 || picture.Width <= 0 || picture.Height <= 0) return;
+  const auto dimension = [&](size_t at) {
+    return static_cast<double>(picture.Bmp[at] | picture.Bmp[at + 1] << 8 | picture.Bmp[at + 2] << 16);
+  };
+  const double pixelsWide = dimension(18), pixelsHigh = dimension(22);
+  if (pixelsWide <= 0 || pixelsHigh <= 0) return;
+  lxw_image_options options{};
+  options.x_offset = static_cast<int32_t>(std::lround(picture.OffsetX));
+  options.y_offset = static_cast<int32_t>(std::lround(picture.OffsetY));
+  options.x_scale = picture.Width / pixelsWide;
+  options.y_scale = picture.Height / pixelsHigh;
+  Check(worksheet_insert_image_buffer_opt(sheet_, static_cast<lxw_row_t>(picture.Row),
+                                          static_cast<lxw_col_t>(picture.Column), picture.Bmp.data(),
+                                          picture.Bmp.size(), &options));
+}
+
+void TqxXlsxWorkbookWriter::EndPage(const std::map<int, double>& rowPixels) {
+  for (const auto& [row, cells] : rows_) {
+    // Rows are written once; a cell that came after its row was is put below.
+    const int at = std::max(row, nextRow_);
+    auto height = rowPixels.find(row);
+    if (height != rowPixels.end())
+      worksheet_set_row_pixels(sheet_, static_cast<lxw_row_t>(at), static_cast<uint32_t>(std::lround(height->second)),
+                               nullptr);
+    for (const auto& [column, cell] : cells) {
+      const auto r = static_cast<lxw_row_t>(at);
+      const auto c = static_cast<lxw_col_t>(column);
+      if (cell.Number) {
+        Check(worksheet_write_number(sheet_, r, c, cell.Value, Format(cell.AttribIndex)));
+      } else {
+        Check(worksheet_write_string(sheet_, r, c, WideToUtf8(cell.Text).c_str(), Format(cell.AttribIndex)));
+      }
+    }
+    nextRow_ = at + 1;
+  }
+  rows_.clear();
+}
+
+void TqxXlsxWorkbookWriter::EndSheet(const TqxSheetSetup& setup) {
+  if (!sheet_) BeginSheet(setup.Name);
+  EndPage(setup.RowPixels);
+  for (const auto& [column, chars] : setup.ColumnChars)
+    worksheet_set_column(sheet_, static_cast<lxw_col_t>(column), static_cast<lxw_col_t>(column), chars, nullptr);
+  worksheet_set_paper(sheet_, static_cast<uint8_t>(setup.PaperCode));
+  if (setup.Landscape) worksheet_set_landscape(sheet_);
+  if (setup.MarginInches && setup.MarginInches->size() == 4) {
+    const std::vector<double>& m = *setup.MarginInches;
+    worksheet_set_margins(sheet_, m[0], m[1], m[2], m[3]);
+  }
+  if (setup.PrintGridLines) worksheet_gridlines(sheet_, LXW_SHOW_PRINT_GRIDLINES);
+  sheet_ = nullptr;
+}
+
+void TqxXlsxWorkbookWriter::Finish(const TqxWorkbookStyle& style) {
+  const std::string title = WideToUtf8(style.Title);
+  lxw_doc_properties properties{};
+  properties.title = const_cast<char*>(title.c_str());
+  if (!title.empty()) Check(workbook_set_properties(book_, &properties));
+  const lxw_error error = workbook_close(std::exchange(book_, nullptr));
+  Check(error);
+}
+
+}  // namespace vs

@@ -1,0 +1,50 @@
+#pragma once
+// Worksheets as an Office Open XML workbook, through libxlsxwriter in its
+// constant-memory mode: each row goes to a temporary file once the next one
+// starts, so the cells of a page are held until the page ends and then
+// written in row order. Text is Unicode in full; fonts, colours (the shared
+// palette's), number formats and cell formats come from the format tables.
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "xls/cells/workbook_writer.h"
+
+struct lxw_workbook;
+struct lxw_worksheet;
+struct lxw_format;
+
+namespace vs {
+
+class TqxXlsxWorkbookWriter : public TqxWorkbookWriter {
+ public:
+  // currency: what the built-in currency formats show.
+  TqxXlsxWorkbookWriter(const std::string& path, TqxFormatTables& tables, std::string currency);
+  ~TqxXlsxWorkbookWriter() override;
+
+  TqxSheetLimits Limits() const override;
+  void BeginSheet(const std::string& name) override;
+  void WriteCell(const TqxSheetCell& cell) override;
+  bool TakesPictures() const override { return true; }
+  void WritePicture(const TqxSheetPicture& picture) override;
+  void EndPage(const std::map<int, double>& rowPixels) override;
+  bool SheetHasContent() override { return sheet_ != nullptr; }
+  void EndSheet(const TqxSheetSetup& setup) override;
+  void Finish(const TqxWorkbookStyle& style) override;
+
+ private:
+  lxw_format* Format(int attribIndex);
+  uint32_t PaletteRgb(TColor color);
+
+  TqxFormatTables& tables_;
+  std::string currency_;
+  lxw_workbook* book_ = nullptr;
+  lxw_worksheet* sheet_ = nullptr;
+  std::string sheetName_;
+  int nextRow_ = 0;  // rows above it are written
+  std::map<int, std::map<int, TqxSheetCell>> rows_;
+  std::map<int, lxw_format*> formats_;
+};
+
+}  // namespace vs
