@@ -23,7 +23,7 @@ std::string Remedy(ConversionRemedy remedy) {
 }
 
 // One page's notes, each a phrase.
-std::vector<std::string> Notes(const PageNotes& page) {
+std::vector<std::string> Notes(const PageNotes& page, int64_t cell_text_limit) {
   std::vector<std::string> notes;
   if (page.skipped_operators > 0)
     notes.push_back(Counted(page.skipped_operators, "drawing operation was skipped because it",
@@ -33,7 +33,8 @@ std::vector<std::string> Notes(const PageNotes& page) {
     notes.push_back(Counted(page.unwritable_characters, "character", "characters") +
                     " could not be written to the workbook");
   if (page.cut_texts > 0)
-    notes.push_back(Counted(page.cut_texts, "text was", "texts were") + " cut to the 255 characters a cell holds");
+    notes.push_back(Counted(page.cut_texts, "text was", "texts were") + " cut to the " + IntToText(cell_text_limit) +
+                    " characters a cell holds");
   if (page.cells_outside_sheet > 0)
     notes.push_back(Counted(page.cells_outside_sheet, "text lay", "texts lay") +
                     " beyond the worksheet's last row or column and " +
@@ -70,7 +71,7 @@ std::vector<std::string> NoteLines(const ConvertJob& job, const ConversionResult
   std::vector<std::string> lines;
   size_t left_out = 0;
   for (const PageNotes& page : result.page_notes) {
-    for (const std::string& note : Notes(page)) {
+    for (const std::string& note : Notes(page, result.cell_text_limit)) {
       if (lines.size() < kMaxNoteLines) lines.push_back(Prefix(job.input) + "page " + IntToText(page.page) + ": " + note);
       else ++left_out;
     }

@@ -73,6 +73,8 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   TqxWorkbookFormat Format = TqxWorkbookFormat::wfXls;
   // .csv: numbers as plain values instead of as the page shows them.
   bool CsvValues = false;
+  // Characters a text cell holds in the format being written (from BeginDoc on).
+  size_t CellTextLimit() const { return limits_.TextChars; }
 
   const TqxWorkbookLosses& Losses() const { return losses_; }
   // The size in points of the page about to be drawn, as its source shows

@@ -46,6 +46,7 @@ class PdfPipelineDocument : public PipelineDocument {
     document_.DisplayedPageSize(page, width, height);
     return {width, height};
   }
+  std::u16string Title() const override { return document_.Info().Title; }
   void DeletePages(std::string_view range) override { document_.DeletePages(range); }
 
  private:

@@ -31,6 +31,8 @@ class EWriteFailure : public Exception {
 class EWriteProtected : public EWriteFailure {
  public:
   EWriteProtected() : EWriteFailure(std::strerror(EACCES)) {}
+  // Names the file when it is not the one the messages name anyway.
+  explicit EWriteProtected(const std::string& file) : EWriteFailure(file + ": " + std::strerror(EACCES)) {}
 };
 
 }  // namespace vs

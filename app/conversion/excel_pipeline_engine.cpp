@@ -63,6 +63,8 @@ class ExcelPipelineEngine : public PipelineEngine {
     engine_.Page().SetOrientation(landscape ? TqxPageOrientation::poLandscape : TqxPageOrientation::poPortrait);
   }
   void SetSourcePage(double width, double height) override { engine_.SetSourcePage(width, height); }
+  void SetTitle(const std::u16string& title) override { engine_.DocInfo().SetTitle(title); }
+  int64_t CellTextLimit() const override { return static_cast<int64_t>(engine_.CellTextLimit()); }
   void BeginDoc() override { engine_.BeginDoc(); }
   void NewPage() override { engine_.NewPage(); }
   void SetCurrentPage(int32_t page) override { engine_.SetCurrentPage(page); }

@@ -34,6 +34,8 @@ class PipelineDocument {
   virtual int64_t SkippedOperators() const { return 0; }
   // The page's size in points as it is shown (after /Rotate); 0 x 0 when unknown.
   virtual std::pair<double, double> PageSize(int32_t page) const { return {0, 0}; }
+  // The document's title from its information dictionary; empty when it has none.
+  virtual std::u16string Title() const { return {}; }
   virtual void DeletePages(std::string_view range) = 0;
 };
 
@@ -54,6 +56,10 @@ class PipelineEngine {
   virtual void SetLandscape(bool landscape) = 0;
   // The size in points of the PDF page about to be drawn.
   virtual void SetSourcePage(double width, double height) {}
+  // The title the workbook's properties carry, where its format has them.
+  virtual void SetTitle(const std::u16string& title) {}
+  // How many characters a text cell holds in the format written.
+  virtual int64_t CellTextLimit() const { return 255; }
   virtual void BeginDoc() = 0;
   virtual void NewPage() = 0;
   virtual void SetCurrentPage(int32_t page) = 0;

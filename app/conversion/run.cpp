@@ -2,6 +2,7 @@
 
 #include <malloc.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 #include <exception>
 #include <map>
@@ -23,6 +24,8 @@ namespace vs {
 namespace {
 
 constexpr int kPasswordPrompts = 3;
+// Stale worksheet files looked for beyond the last one written.
+constexpr int kMaxStaleSheetFiles = 100000;
 
 // A failure of the document while pages are converted (as opposed to the engine's).
 class EDocumentFailure : public Exception {
@@ -86,6 +89,29 @@ class PasswordHandshake {
   bool cancelled_ = false;
 };
 
+// The worksheets an earlier run wrote beyond this run's last one
+// (OUT-3.csv after a run that wrote OUT.csv and OUT-2.csv): left there,
+// they would read as part of this workbook.
+void RemoveStaleSheetFiles(const std::string& destination, int sheets, const std::string& input) {
+  for (int sheet = sheets + 1; sheet <= kMaxStaleSheetFiles; ++sheet) {
+    const std::string path = CsvSheetPath(destination, sheet);
+    struct stat info {};
+    if (lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || SameFile(path, input)) break;
+    if (unlink(path.c_str()) != 0) break;
+  }
+}
+
+// A further worksheet's destination, refused under its own name.
+void CheckFurtherSheet(const std::string& path, bool replace_protected) {
+  try {
+    InspectDestination(path, replace_protected);
+  } catch (const EWriteProtected&) {
+    throw EWriteProtected(path);
+  } catch (const std::exception& error) {
+    throw EWriteFailure(path + ": " + error.what());
+  }
+}
+
 // Puts the finished workbook where the caller wants it, asking for another
 // name while that fails and the caller offers one.
 // The files after the first (the further worksheets of a .csv) go beside the
@@ -108,10 +134,15 @@ ConversionResult Deliver(const std::vector<std::string>& files, const Conversion
       cause = kReplacesInput;
     } else {
       try {
+        // Every file is checked before any is replaced, so that a refused
+        // further worksheet does not leave a mix of old and new ones.
+        for (size_t i = 1; i < files.size(); ++i)
+          CheckFurtherSheet(CsvSheetPath(destination, static_cast<int>(i + 1)), options.replace_protected);
         result.written_to = ReplaceFileAtomically(workbook, destination, options.replace_protected);
         for (size_t i = 1; i < files.size(); ++i)
           ReplaceFileAtomically(files[i], CsvSheetPath(destination, static_cast<int>(i + 1)),
                                 options.replace_protected);
+        if (options.format == "csv") RemoveStaleSheetFiles(destination, static_cast<int>(files.size()), options.input);
         result.remedy = ConversionRemedy::None;
         return result;
       } catch (const EWriteProtected& error) {
@@ -218,7 +249,9 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
   try {
     engine->Configure(SettingsFor(options, kScreenPixelsPerInch, kScreenPixelsPerInch, temp->Path() + "/workbook"));
     engine->SetLandscape(IsLandscapeRotation(document->PageRotation(1)));
+    engine->SetTitle(document->Title());
     engine->BeginDoc();
+    result.cell_text_limit = engine->CellTextLimit();
     for (int32_t page = 1; page <= page_count; ++page) {
       if (document->PageCount() != page_count - page + 1)
         throw EDocumentFailure("page " + IntToText(page - 1) + " could not be removed after converting it");

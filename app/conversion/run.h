@@ -109,7 +109,7 @@ struct PageNotes {
   int32_t page = 0;                   // page number in the original document
   int64_t skipped_operators = 0;      // drawing operators the renderer had to skip
   int64_t unwritable_characters = 0;  // characters with no code page 1252 form, written as "?"
-  int64_t cut_texts = 0;              // texts cut to the 255 characters a cell holds
+  int64_t cut_texts = 0;              // texts cut to the characters a cell holds (cell_text_limit)
   int64_t cells_outside_sheet = 0;    // texts beyond the worksheet's last row or column, dropped
   int64_t pictures_left_out = 0;      // pictures and drawing objects the file format cannot hold
 };
@@ -133,6 +133,7 @@ struct ConversionResult {
   std::vector<PageFailure> failed_pages;
   std::vector<PageNotes> page_notes;  // the pages with something to note, in order
   int32_t worksheets = 0;             // worksheets in the workbook
+  int64_t cell_text_limit = 255;      // characters a text cell holds in the format written
   std::string written_to;             // the file written (a symlink's target), empty otherwise
 
   bool Written() const {

@@ -84,3 +84,11 @@ if(TARGET vellumsheet)
                    $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR})
   set_tests_properties(ConvertToXlsxAndCsv PROPERTIES LABELS cli TIMEOUT 600)
 endif()
+
+# A .csv workbook's files replace a destination's as one set; .xlsx properties.
+if(TARGET vellumsheet)
+  add_test(NAME ConvertOutputFiles.CsvSheetsAndXlsxTitle
+           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/csv_sheet_files.py
+                   $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR})
+  set_tests_properties(ConvertOutputFiles.CsvSheetsAndXlsxTitle PROPERTIES LABELS cli)
+endif()
