@@ -9,6 +9,8 @@
 
 #include "engine/errors.h"
 #include "platform/codepage.h"
+#include "platform/raster/bitmap.h"
+#include "platform/raster/png_file.h"
 
 namespace vs {
 
@@ -92,19 +94,20 @@ void TqxXlsxWorkbookWriter::WriteCell(const TqxSheetCell& cell) { rows_[cell.Row
 
 void TqxXlsxWorkbookWriter::WritePicture(const TqxSheetPicture& picture) {
   if (picture.Bmp.size() < 26 || picture.Width <= 0 || picture.Height <= 0) return;
-  const auto dimension = [&](size_t at) {
-    return static_cast<double>(picture.Bmp[at] | picture.Bmp[at + 1] << 8 | picture.Bmp[at + 2] << 16);
-  };
-  const double pixelsWide = dimension(18), pixelsHigh = dimension(22);
-  if (pixelsWide <= 0 || pixelsHigh <= 0) return;
+  // A .png: the container would deflate the .bmp's bytes at length, and
+  // readers show .png everywhere.
+  const TBitmap bitmap = TBitmap::FromBmp(picture.Bmp);
+  if (bitmap.Empty()) return;
+  const std::vector<uint8_t> png = PngFile(bitmap);
+  const double pixelsWide = bitmap.Width(), pixelsHigh = bitmap.Height();
   lxw_image_options options{};
   options.x_offset = static_cast<int32_t>(std::lround(picture.OffsetX));
   options.y_offset = static_cast<int32_t>(std::lround(picture.OffsetY));
   options.x_scale = picture.Width / pixelsWide;
   options.y_scale = picture.Height / pixelsHigh;
   Check(worksheet_insert_image_buffer_opt(sheet_, static_cast<lxw_row_t>(picture.Row),
-                                          static_cast<lxw_col_t>(picture.Column), picture.Bmp.data(),
-                                          picture.Bmp.size(), &options));
+                                          static_cast<lxw_col_t>(picture.Column), png.data(), png.size(),
+                                          &options));
 }
 
 void TqxXlsxWorkbookWriter::EndPage(const std::map<int, double>& rowPixels) {
