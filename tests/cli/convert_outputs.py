@@ -4,7 +4,8 @@
 Greek, Cyrillic, CJK and "≥" (which the .xls folds to "?"), a 300-character
 text (which the .xls cuts to 255), numbers with and without separators, a
 text with a comma and quotes, and on its second page a picture;
-many_rows.pdf more rows than an .xls worksheet holds.
+many_rows.pdf more rows than an .xls worksheet holds over many pages,
+tall_page.pdf on one page.
 
 Every cell of the .xlsx stands where the .xls has it, with the .xls's value
 and number format, or the page's whole text where the .xls had to fold or
@@ -82,7 +83,7 @@ def main():
         def read(name):  # empty when missing: the checks name what is wrong
             return open(at(name), "rb").read() if os.path.isfile(at(name)) else b""
 
-        for pdf in ["outputs.pdf", "many_rows.pdf"]:
+        for pdf in ["outputs.pdf", "many_rows.pdf", "tall_page.pdf"]:
             shutil.copy(os.path.join(source, "tests", "data", "cli", pdf), at(pdf))
 
         # Which file each command line writes, in which format, with which notes.
@@ -160,6 +161,24 @@ def main():
                             ("csv", list(csv_cells(read("rows.csv")).values()))]:
             expect("%s keeps every line" % name, sorted(texts) == lines, len(texts))
         expect("one .csv", not os.path.exists(at("rows-2.csv")))
+
+        # One page of more rows than an .xls worksheet holds: the .xlsx and the
+        # .csv keep each line on its own row, in order, on one worksheet; the
+        # .xls keeps the rows it holds and joins the rest into its last one.
+        for name in ["tall.xls", "tall.xlsx", "tall.csv"]:
+            result = run(name, pdf="tall_page.pdf")
+            cut = name.endswith(".xls") and b"page 1: 1 text was cut to the 255 characters" in result.stderr
+            expect(name, result.returncode == 0 and (cut or not result.stderr), result.stderr)
+        lines = {(0, row, 0): "Line %d" % (row + 1) for row in range(18000)}
+        tall = {place: value for place, (value, _) in xlsx_cells(at("tall.xlsx")).items()}
+        expect("one page's rows in the .xlsx", tall == lines, sorted(set(tall.items()) ^ set(lines.items()))[:3])
+        tall = csv_cells(read("tall.csv"))
+        expect("one page's rows in the .csv", tall == lines, sorted(set(tall.items()) ^ set(lines.items()))[:3])
+        tall = xls_cells(at("tall.xls"))
+        last = (0, 16383, 0)
+        expect("one page's rows in the .xls", {p: v for p, v in tall.items() if p != last} ==
+               {p: v for p, v in lines.items() if p[1] < 16383} and tall.get(last, "").startswith("Line 16384 Line"),
+               len(tall))
 
         # To standard output: the .csv's text.
         result = run("-", "--format", "csv", "--pages-per-sheet", "1")

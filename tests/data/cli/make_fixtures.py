@@ -109,8 +109,30 @@ def many_rows():
     with open(os.path.join(HERE, "many_rows.pdf"), "wb") as f:
         f.write(p.data)
 
+def tall_page():
+    """One page as tall as a page may be (14,400 points) with 18,000 lines of
+    small type, one pixel apart: more rows than an .xls worksheet holds. The
+    formats that hold more keep the page on one worksheet, in order. (Text
+    lands on whole pixels, so a page holds no more lines than that.)"""
+    p = Pdf("1.4")
+    count, pitch = 18000, 0.75
+    p.obj(1, "<< /Type /Catalog /Pages 2 0 R >>")
+    p.obj(2, "<< /Type /Pages /Kids [10 0 R] /Count 1 /MediaBox [0 0 200 14400]"
+             " /Resources << /Font << /F1 3 0 R >> >> >>")
+    p.obj(3, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>")
+    lines = b"\n".join(b"(Line %d) '" % (i + 1) for i in range(count))
+    # Wide type: characters a pixel or less apart would be taken for repeats.
+    content = b"BT /F1 0.5 Tf 300 Tz %g TL 10 %g Td\n%s\nET" % (pitch, 14400 - 3.2, lines)
+    p.obj(10, "<< /Type /Page /Parent 2 0 R /Contents 11 0 R >>")
+    p.stream(11, "", content, flate=True)
+    p.xref_table("<< /Size 12 /Root 1 0 R >>")
+    with open(os.path.join(HERE, "tall_page.pdf"), "wb") as f:
+        f.write(p.data)
+
+
 if __name__ == "__main__":
     lossy()
     version17()
     outputs()
     many_rows()
+    tall_page()
