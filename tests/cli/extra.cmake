@@ -76,8 +76,10 @@ if(Python3_FOUND AND TARGET vellumsheet)
 endif()
 
 # The .xlsx and .csv outputs against the .xls of the same page: every text
-# whole, numbers as shown or plain, format chosen by name or --format, one
-# .csv a worksheet, more rows than an .xls worksheet holds kept on one.
+# whole, numbers as shown or plain, every kind of number with the .xls's
+# value, type and format code, format chosen by name or --format, one .csv a
+# worksheet, more rows than an .xls worksheet holds (over pages or on one
+# page) kept on one.
 if(TARGET vellumsheet)
   add_test(NAME ConvertToXlsxAndCsv
            COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/convert_outputs.py
