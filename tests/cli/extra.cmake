@@ -86,3 +86,12 @@ if(TARGET vellumsheet)
                    $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR})
   set_tests_properties(ConvertToXlsxAndCsv PROPERTIES LABELS cli TIMEOUT 600)
 endif()
+
+# The .xlsx of the command fixtures opened by openpyxl with no warning and
+# by ssconvert with nothing on stderr; skipped without ssconvert.
+if(TARGET vellumsheet)
+  add_test(NAME XlsxOpensInReaders
+           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/xlsx_readers.py
+                   $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR})
+  set_tests_properties(XlsxOpensInReaders PROPERTIES LABELS cli TIMEOUT 600 SKIP_RETURN_CODE 77)
+endif()
