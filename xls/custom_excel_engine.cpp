@@ -128,6 +128,7 @@ void TqxCustomExcelEngine::BeginDocHook() {
   decimalMark_ = {};
   Guarded([&] { writer_ = MakeWriter(); });
   limits_ = writer_->Limits();
+  shape_.SetBounds(SheetBounds());
 }
 
 std::unique_ptr<TqxWorkbookWriter> TqxCustomExcelEngine::MakeWriter() {
@@ -153,6 +154,11 @@ int TqxCustomExcelEngine::FontIndex(const TFont& font) { return tables_ ? tables
 int TqxCustomExcelEngine::CellAttribIndex(int fontIndex, uint8_t alignment, uint16_t formatIndex, const TBrush& brush,
                                           bool wordWrap) {
   return tables_ ? tables_->CellAttribIndex(fontIndex, alignment, formatIndex, brush, wordWrap) : 0;
+}
+
+TqxSheetBounds TqxCustomExcelEngine::SheetBounds() const {
+  if (!writer_ || limits_.Rows <= 0 || limits_.Columns <= 0) return {};
+  return {limits_.Rows - 1, limits_.Columns - 1};
 }
 
 bool TqxCustomExcelEngine::InsideSheet(int64_t row, int column) const {

@@ -91,6 +91,8 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   void NewSheet(bool closePage) override;
 
   int ColorIndex(TColor color) override;
+  // The writer's worksheet while a document is open.
+  TqxSheetBounds SheetBounds() const override;
   int FontIndex(const TFont& font);
   int CellAttribIndex(int fontIndex, uint8_t alignment, uint16_t formatIndex, const TBrush& brush, bool wordWrap);
 

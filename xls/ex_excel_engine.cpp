@@ -119,6 +119,9 @@ void TqxExExcelEngine::EndDocHook() {
 void TqxExExcelEngine::RenderTextItem(TqxTextItem& item) {
   TqxCustomExcelEngine::RenderTextItem(item);
   auto* placed = dynamic_cast<TqxFmTextItem*>(&item);
+  // Heights are kept for an .xls worksheet's rows at most: further rows
+  // anchor at the base height, and a text far down a page of a larger
+  // format does not make the list grow to its row count.
   if (!placed || placed->Row < 0 || placed->Row > kLastSheetRow) return;
   const int row = placed->Row;
   if (row == lastRow_) {
@@ -148,6 +151,7 @@ TAnchorGrid TqxExExcelEngine::AnchorGrid(bool onPage) {
   grid.LineUnit = units.LineUnit;
   grid.BaseRowHeight = units.BaseRowHeight;
   grid.RowHeights = rowHeights_;
+  grid.Bounds = SheetBounds();
   double scaleX = Formatting().ScaleX();
   if (!(scaleX > 0) || !std::isfinite(scaleX)) scaleX = 1;
   const double unit = units.ColumnUnit / scaleX;

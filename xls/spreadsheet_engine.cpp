@@ -172,6 +172,7 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
   settings.MultiPass = Preferences().MultiPass();
   settings.HeadersOverColumns = Preferences().CellsFromGeometry();
   settings.JoinWrappedLines = Preferences().JoinWrappedCells();
+  settings.Bounds = SheetBounds();
   TqxLayoutResult result = LayOutTexts(texts, settings);
   if (!result.RowTops.empty()) pageRowTops_ = std::move(result.RowTops);
 

@@ -41,6 +41,9 @@ class TqxCustomSpreadSheetEngine : public TqxCustomDocumentEngine {
   // Default rows the current page spans: round(round(page height) / base row height).
   int PageSpanRows() const;
   const TqxColumnWidthList& ColumnWidths() const { return columnWidths_; }
+  // The last row and column of a worksheet of the output; an .xls
+  // worksheet's unless a workbook engine writes a format that holds more.
+  virtual TqxSheetBounds SheetBounds() const { return {}; }
   // Where the current page's rows start on the page, when its rows do not
   // follow the row band; empty when they do.
   const std::vector<TqxRowTop>& PageRowTops() const { return pageRowTops_; }

@@ -4,19 +4,25 @@
 Greek, Cyrillic, CJK and "≥" (which the .xls folds to "?"), a 300-character
 text (which the .xls cuts to 255), numbers with and without separators, a
 text with a comma and quotes, and on its second page a picture;
-many_rows.pdf more rows than an .xls worksheet holds.
+many_rows.pdf more rows than an .xls worksheet holds over many pages,
+tall_page.pdf on one page; numbers.pdf and numbers_comma.pdf every kind of
+number the cells recognise, and texts that look like numbers but stay text.
 
 Every cell of the .xlsx stands where the .xls has it, with the .xls's value
 and number format, or the page's whole text where the .xls had to fold or
 cut; every field of the .csv is the .xlsx cell as the page shows it (or its
-plain value with --csv-values). Also: the extension and --format pick the
+plain value with --csv-values). Each number of the number pages has the
+same value, type and format code in the .xls and the .xlsx. Also: the extension and --format pick the
 format, several worksheets give OUT.csv, OUT-2.csv, pictures are kept in
 the .xlsx and noted as left out of the .csv.
 
 usage: convert_outputs.py VELLUMSHEET SOURCE_DIR"""
 import csv
+import datetime
+import importlib.util
 import io
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -25,6 +31,7 @@ import zipfile
 
 import openpyxl
 import xlrd
+from openpyxl.utils.datetime import to_excel
 
 PAGE_TEXTS = ["αβ", "Жя", "≥ 5", "中文", 'say "hi", ok', "abcdefghij" * 30, "Second page"]
 # Numbers: value, the .xlsx's number format, the text the page shows.
@@ -57,6 +64,48 @@ def xlsx_cells(path):
             if cell.value is not None}
 
 
+# Of the number pages' texts, those that stay text and the dates and times;
+# the others are numbers.
+STAYS_TEXT = {"00123", "-007", "1234567890123456", "4111 1111 1111 1111", "+41 44 123 45 67", "555-1234", "1.2.3",
+              "3E1", "A-1234", "1,2,3"}
+DATES_AND_TIMES = {"2023-01-20", "04.01.2024", "4.1.2024", "12/31/2004", "31/12/2004", "3:45 PM", "23:59:59", "9:30"}
+
+
+def page_texts(source, name):
+    """The lines of a number page, as make_fixtures.py writes them."""
+    path = os.path.join(source, "tests", "data", "cli", "make_fixtures.py")
+    spec = importlib.util.spec_from_file_location("cli_fixtures", path)
+    sys.dont_write_bytecode = True
+    fixtures = importlib.util.module_from_spec(spec)
+    spec.loader.exec_module(fixtures)
+    return [text.decode("cp1252") for text in getattr(fixtures, name)]
+
+
+def typed_xls_cells(path):
+    """{(row, column): (value, "s" text / "n" number / "d" date, number format)} of an .xls's first sheet."""
+    book = xlrd.open_workbook(path, formatting_info=True)
+    sheet = book.sheet_by_index(0)
+    kinds = {xlrd.XL_CELL_TEXT: "s", xlrd.XL_CELL_NUMBER: "n", xlrd.XL_CELL_DATE: "d"}
+    return {(r, c): (cell.value, kinds.get(cell.ctype, "?"),
+                     book.format_map[book.xf_list[cell.xf_index].format_key].format_str)
+            for r in range(sheet.nrows) for c, cell in enumerate(sheet.row(r)) if cell.ctype != xlrd.XL_CELL_EMPTY}
+
+
+def typed_xlsx_cells(path):
+    """The same of an .xlsx; dates as serial numbers."""
+    cells = {}
+    for row in openpyxl.load_workbook(path).worksheets[0].iter_rows():
+        for cell in row:
+            value = cell.value
+            if value is None:
+                continue
+            kind = "s" if isinstance(value, str) else "d" if cell.is_date else "n"
+            if isinstance(value, (datetime.datetime, datetime.date, datetime.time)):
+                value = to_excel(value)
+            cells[(cell.row - 1, cell.column - 1)] = (value, kind, cell.number_format)
+    return cells
+
+
 def csv_cells(data, sheet=0):
     """{(sheet, row, column): field} of a .csv's bytes."""
     rows = csv.reader(io.StringIO(data.decode("utf-8"), newline=""))
@@ -82,7 +131,7 @@ def main():
         def read(name):  # empty when missing: the checks name what is wrong
             return open(at(name), "rb").read() if os.path.isfile(at(name)) else b""
 
-        for pdf in ["outputs.pdf", "many_rows.pdf"]:
+        for pdf in ["outputs.pdf", "many_rows.pdf", "tall_page.pdf", "numbers.pdf", "numbers_comma.pdf"]:
             shutil.copy(os.path.join(source, "tests", "data", "cli", pdf), at(pdf))
 
         # Which file each command line writes, in which format, with which notes.
@@ -160,6 +209,49 @@ def main():
                             ("csv", list(csv_cells(read("rows.csv")).values()))]:
             expect("%s keeps every line" % name, sorted(texts) == lines, len(texts))
         expect("one .csv", not os.path.exists(at("rows-2.csv")))
+
+        # One page of more rows than an .xls worksheet holds: the .xlsx and the
+        # .csv keep each line on its own row, in order, on one worksheet; the
+        # .xls keeps the rows it holds and joins the rest into its last one.
+        for name in ["tall.xls", "tall.xlsx", "tall.csv"]:
+            result = run(name, pdf="tall_page.pdf")
+            cut = name.endswith(".xls") and b"page 1: 1 text was cut to the 255 characters" in result.stderr
+            expect(name, result.returncode == 0 and (cut or not result.stderr), result.stderr)
+        lines = {(0, row, 0): "Line %d" % (row + 1) for row in range(18000)}
+        tall = {place: value for place, (value, _) in xlsx_cells(at("tall.xlsx")).items()}
+        expect("one page's rows in the .xlsx", tall == lines, sorted(set(tall.items()) ^ set(lines.items()))[:3])
+        tall = csv_cells(read("tall.csv"))
+        expect("one page's rows in the .csv", tall == lines, sorted(set(tall.items()) ^ set(lines.items()))[:3])
+        tall = xls_cells(at("tall.xls"))
+        last = (0, 16383, 0)
+        expect("one page's rows in the .xls", {p: v for p, v in tall.items() if p != last} ==
+               {p: v for p, v in lines.items() if p[1] < 16383} and tall.get(last, "").startswith("Line 16384 Line"),
+               len(tall))
+
+        # Every kind of number: the same value, type and format code in the
+        # .xls and the .xlsx; the .csv shows the page's text, or the plain
+        # value with --csv-values.
+        for pdf, texts in [("numbers.pdf", "NUMBER_TEXTS"), ("numbers_comma.pdf", "COMMA_NUMBER_TEXTS")]:
+            texts = page_texts(source, texts)
+            stem = pdf[:-4]
+            for args in [[stem + ".xls"], [stem + ".xlsx"], [stem + ".csv"], [stem + "-values.csv", "--csv-values"]]:
+                result = run(*args, pdf=pdf)
+                expect(" ".join(args), result.returncode == 0 and not result.stderr, result.stderr)
+            xls, xlsx = typed_xls_cells(at(stem + ".xls")), typed_xlsx_cells(at(stem + ".xlsx"))
+            expect("%s: .xls and .xlsx cells" % pdf, xls == xlsx, sorted(set(xls.items()) ^ set(xlsx.items())))
+            shown = csv_cells(read(stem + ".csv"))
+            places = sorted(shown)
+            expect("%s: .csv as shown" % pdf, [shown[p] for p in places] == texts, [shown[p] for p in places])
+            kinds = [xlsx.get(place[1:], (None, "missing"))[1] for place in places]
+            wanted = ["s" if t in STAYS_TEXT else "d" if t in DATES_AND_TIMES else "n" for t in texts]
+            expect("%s: types" % pdf, kinds == wanted, [(t, k) for t, k, w in zip(texts, kinds, wanted) if k != w])
+            values = csv_cells(read(stem + "-values.csv"))
+            for place, text in zip(places, texts):
+                value, kind, _ = xlsx.get(place[1:], (None, "s", ""))
+                field = values.get(place, "")
+                plain = kind == "s" and field == text or kind != "s" and re.fullmatch(
+                    r"-?\d+(\.\d+)?(E[-+]\d+)?", field) and abs(float(field) - value) <= 1e-14 * abs(value)
+                expect("%s: --csv-values of %r" % (pdf, text), plain, "%r for %r" % (field, value))
 
         # To standard output: the .csv's text.
         result = run("-", "--format", "csv", "--pages-per-sheet", "1")

@@ -76,8 +76,10 @@ if(Python3_FOUND AND TARGET vellumsheet)
 endif()
 
 # The .xlsx and .csv outputs against the .xls of the same page: every text
-# whole, numbers as shown or plain, format chosen by name or --format, one
-# .csv a worksheet, more rows than an .xls worksheet holds kept on one.
+# whole, numbers as shown or plain, every kind of number with the .xls's
+# value, type and format code, format chosen by name or --format, one .csv a
+# worksheet, more rows than an .xls worksheet holds (over pages or on one
+# page) kept on one.
 if(TARGET vellumsheet)
   add_test(NAME ConvertToXlsxAndCsv
            COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/convert_outputs.py
@@ -91,4 +93,13 @@ if(TARGET vellumsheet)
            COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/csv_sheet_files.py
                    $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR})
   set_tests_properties(ConvertOutputFiles.CsvSheetsAndXlsxTitle PROPERTIES LABELS cli)
+endif()
+
+# The .xlsx of the command fixtures opened by openpyxl with no warning and
+# by ssconvert with nothing on stderr; skipped without ssconvert.
+if(TARGET vellumsheet)
+  add_test(NAME XlsxOpensInReaders
+           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/xlsx_readers.py
+                   $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR})
+  set_tests_properties(XlsxOpensInReaders PROPERTIES LABELS cli TIMEOUT 600 SKIP_RETURN_CODE 77)
 endif()

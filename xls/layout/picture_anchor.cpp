@@ -65,6 +65,7 @@ TCellAnchor AnchorRectangle(const TAnchorGrid& grid, double left, double top, do
     int h = row >= 0 && row < static_cast<int>(grid.RowHeights.size()) ? grid.RowHeights[row] : grid.BaseRowHeight;
     return std::max(h, 1);
   };
+  const int lastRow = std::max(grid.Bounds.LastRow, 0), lastColumn = std::max(grid.Bounds.LastColumn, 0);
   double columnUnit = grid.ColumnUnit > 0 ? grid.ColumnUnit : 1;
   double lineUnit = grid.LineUnit > 0 ? grid.LineUnit : 1;
   TCellAnchor a;
@@ -72,7 +73,7 @@ TCellAnchor AnchorRectangle(const TAnchorGrid& grid, double left, double top, do
   // Across: the left edge in layout columns, then the width walked through
   // the columns' widths.
   double c = left / columnUnit;
-  a.LeftColumn = WholeCells(c, kLastSheetColumn);
+  a.LeftColumn = WholeCells(c, lastColumn);
   double inColumn = (c - a.LeftColumn) * columnUnit;
   double w = columnWidth(a.LeftColumn);
   a.LeftOffset = static_cast<int>(std::min(inColumn / w * 1024, 1024.0));
@@ -83,7 +84,7 @@ TCellAnchor AnchorRectangle(const TAnchorGrid& grid, double left, double top, do
       a.RightOffset = HalfEven(r / w * 1024);
       break;
     }
-    if (a.RightColumn == kLastSheetColumn) {
+    if (a.RightColumn == lastColumn) {
       a.RightOffset = 1023;
       break;
     }
@@ -97,16 +98,16 @@ TCellAnchor AnchorRectangle(const TAnchorGrid& grid, double left, double top, do
   if (grid.RowAt) {
     // Rows stand where the page's lines are: both edges go through them.
     const double t = grid.RowAt(top), b = std::max(grid.RowAt(bottom), t);
-    a.TopRow = WholeCells(t, kLastSheetRow);
+    a.TopRow = WholeCells(t, lastRow);
     a.TopOffset = static_cast<int>(std::clamp((t - a.TopRow) * 256, 0.0, 255.0));
-    a.BottomRow = WholeCells(b, kLastSheetRow);
+    a.BottomRow = WholeCells(b, lastRow);
     a.BottomOffset = static_cast<int>(std::clamp((b - a.BottomRow) * 256, 0.0, 255.0));
-    Carry(a.LeftColumn, a.LeftOffset, 1024, kLastSheetColumn);
-    Carry(a.RightColumn, a.RightOffset, 1024, kLastSheetColumn);
+    Carry(a.LeftColumn, a.LeftOffset, 1024, lastColumn);
+    Carry(a.RightColumn, a.RightOffset, 1024, lastColumn);
     return a;
   }
   c = top / lineUnit;
-  a.TopRow = WholeCells(c, kLastSheetRow);
+  a.TopRow = WholeCells(c, lastRow);
   double h = rowHeight(a.TopRow);
   a.TopOffset = static_cast<int>(std::min((c - a.TopRow) * lineUnit / h * 256, 256.0));
   double g = (bottom - top) - h + h * a.TopOffset / 256;  // height below the top row
@@ -130,15 +131,15 @@ TCellAnchor AnchorRectangle(const TAnchorGrid& grid, double left, double top, do
     if (!found) {
       double q = (g - above) / std::max(grid.BaseRowHeight, 1);
       double rows = std::floor(q);
-      a.BottomRow = static_cast<int>(std::min(k + rows, static_cast<double>(kLastSheetRow)));
+      a.BottomRow = static_cast<int>(std::min(k + rows, static_cast<double>(lastRow)));
       a.BottomOffset = static_cast<int>((q - rows) * 256);
     }
   }
 
-  Carry(a.LeftColumn, a.LeftOffset, 1024, kLastSheetColumn);
-  Carry(a.RightColumn, a.RightOffset, 1024, kLastSheetColumn);
-  Carry(a.TopRow, a.TopOffset, 256, kLastSheetRow);
-  Carry(a.BottomRow, a.BottomOffset, 256, kLastSheetRow);
+  Carry(a.LeftColumn, a.LeftOffset, 1024, lastColumn);
+  Carry(a.RightColumn, a.RightOffset, 1024, lastColumn);
+  Carry(a.TopRow, a.TopOffset, 256, lastRow);
+  Carry(a.BottomRow, a.BottomOffset, 256, lastRow);
   return a;
 }
 

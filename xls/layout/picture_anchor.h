@@ -30,15 +30,16 @@ struct TAnchorGrid {
   // The page the rectangle belongs to; a rectangle reaching outside it is
   // clipped to it. Zero: no clipping.
   double PageWidth = 0, PageHeight = 0;
+  TqxSheetBounds Bounds;  // the worksheet's last row and column
 };
 
-// Anchors the rectangle (left, top, right, bottom), page pixels with y down.
-// Rows are page rows. Columns stay within the sheet's columns, rows within
-// its rows, offsets within their fields.
 // The row at a page position given where rows start: between two row tops
 // in proportion, above the first and below the last at one row per line unit.
 double RowAtPosition(const std::vector<TqxRowTop>& tops, double lineUnit, double y);
 
+// Anchors the rectangle (left, top, right, bottom), page pixels with y down.
+// Rows are page rows. Columns and rows stay within the grid's bounds,
+// offsets within their fields.
 TCellAnchor AnchorRectangle(const TAnchorGrid& grid, double left, double top, double right, double bottom);
 
 }  // namespace vs

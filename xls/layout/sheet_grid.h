@@ -6,11 +6,18 @@
 
 namespace vs {
 
-// A worksheet holds rows 0..16383 and columns 0..255.
+// An .xls worksheet holds rows 0..16383 and columns 0..255.
 inline constexpr int kSheetRows = 16384;
 inline constexpr int kSheetColumns = 256;
 inline constexpr int kLastSheetRow = kSheetRows - 1;
 inline constexpr int kLastSheetColumn = kSheetColumns - 1;
+
+// The last row and column of a worksheet in the format written; an .xls
+// worksheet's unless the format holds more.
+struct TqxSheetBounds {
+  int LastRow = kLastSheetRow;
+  int LastColumn = kLastSheetColumn;
+};
 
 // Width of a default column, in characters of the default font.
 inline constexpr double kDefaultColumnChars = 8.43;

@@ -15,7 +15,7 @@
 //   9. with a column spacing the used columns are renumbered.
 // Around them the layout keeps the grid sound: texts at no finite position
 // are dropped, repeats of a text drawn twice at one place are dropped before
-// the passes, columns stay within 0..255 and rows within the worksheet, and
+// the passes, columns and rows stay within the worksheet, and
 // texts that still share a cell are joined into one, so no text is lost.
 #include "xls/layout/sheet_layout.h"
 
@@ -73,6 +73,8 @@ class PageLayout {
     headersOverColumns_ = settings.HeadersOverColumns;
     compactRows_ = settings.CompactRows && rowSpacing_ == -1;
     joinWrappedLines_ = settings.JoinWrappedLines;
+    lastRow_ = std::max(settings.Bounds.LastRow, 0);
+    lastColumn_ = std::max(settings.Bounds.LastColumn, 0);
   }
 
   TqxLayoutResult Run() {
@@ -495,7 +497,7 @@ class PageLayout {
     for (int i : order_) {
       if (laid_[i]) widest = std::max(widest, col_[i]);
     }
-    if (widest <= kLastSheetColumn) return;
+    if (widest <= lastColumn_) return;
     std::vector<int64_t> used;
     for (int i : order_) {
       if (laid_[i]) used.push_back(col_[i]);
@@ -505,13 +507,13 @@ class PageLayout {
     for (int i : order_) {
       if (!laid_[i]) continue;
       const int64_t rank = std::lower_bound(used.begin(), used.end(), col_[i]) - used.begin();
-      col_[i] = std::min<int64_t>(rank, kLastSheetColumn);
+      col_[i] = std::min<int64_t>(rank, lastColumn_);
     }
   }
 
   void BoundRows() {
     for (int i : order_) {
-      if (laid_[i]) row_[i] = std::clamp<int64_t>(row_[i], 0, kLastSheetRow);
+      if (laid_[i]) row_[i] = std::clamp<int64_t>(row_[i], 0, lastRow_);
     }
   }
 
@@ -588,7 +590,7 @@ class PageLayout {
       result.Order.push_back(i);
       if (!laid_[i]) {
         // A placed cell counts too, so that the next page starts below it.
-        if (!blank_[i]) result.MaxRow = std::max(result.MaxRow, std::clamp(t_[i].Row, -1, kLastSheetRow));
+        if (!blank_[i]) result.MaxRow = std::max(result.MaxRow, std::clamp(t_[i].Row, -1, lastRow_));
         continue;
       }
       TqxLayoutText& text = t_[i];
@@ -606,6 +608,7 @@ class PageLayout {
   int rowSpacing_ = -1, columnSpacing_ = -1;
   bool applyAlignment_ = false, multiPass_ = false, headersOverColumns_ = false;
   bool compactRows_ = false, joinWrappedLines_ = false;
+  int lastRow_ = kLastSheetRow, lastColumn_ = kLastSheetColumn;
   std::vector<TqxRowTop> rowTops_;
   std::vector<double> x_, y_;
   std::vector<int64_t> row_, col_;

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "xls/layout/sheet_grid.h"
 #include "xls/layout/table_rows.h"
 
 namespace vs {
@@ -19,6 +20,7 @@ struct TqxLayoutSettings {
   bool HeadersOverColumns = false;  // a text alone in its column joins the column it stands over
   bool CompactRows = true;          // lines at the page's line pitch get consecutive rows (RowSpacing -1 only)
   bool JoinWrappedLines = false;    // lines of a cell text wrapped in its table row become one cell
+  TqxSheetBounds Bounds;            // rows and columns stay within these
 };
 
 // One text of the page as the layout sees it.

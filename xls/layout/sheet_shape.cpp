@@ -6,7 +6,6 @@
 
 #include "platform/screen.h"
 #include "xls/biff/biff_records.h"
-#include "xls/layout/sheet_grid.h"
 
 namespace vs {
 namespace {
@@ -38,7 +37,7 @@ void TqxSheetShape::NotePageColumns(const std::map<int, double>& lefts) {
     // Empty columns between two used ones take next to no room: the used
     // column stands for the page up to the next one.
     const int empties = next->first - it->first - 1;
-    for (int column = it->first + 1; column < next->first && column <= kLastSheetColumn; ++column) {
+    for (int column = it->first + 1; column < next->first && column <= bounds_.LastColumn; ++column) {
       if (!used_.count(column)) columnPixels_.try_emplace(column, narrow);
     }
     if (used_.count(it->first)) continue;
@@ -53,7 +52,7 @@ void TqxSheetShape::NotePageColumns(const std::map<int, double>& lefts) {
 }
 
 void TqxSheetShape::NeedWidth(int column, double pixels) {
-  if (!std::isfinite(pixels) || column < 0 || column > kLastSheetColumn) return;
+  if (!std::isfinite(pixels) || column < 0 || column > bounds_.LastColumn) return;
   pixels = std::min(pixels, kWidestColumn * unit_);
   auto [it, added] = columnPixels_.try_emplace(column, std::max(pixels, unit_));
   if (!added) it->second = std::max(it->second, pixels);
@@ -61,7 +60,7 @@ void TqxSheetShape::NeedWidth(int column, double pixels) {
 }
 
 void TqxSheetShape::NeedHeight(int row, double pixels) {
-  if (!std::isfinite(pixels) || row < 0 || row > kLastSheetRow) return;
+  if (!std::isfinite(pixels) || row < 0 || row > bounds_.LastRow) return;
   double& height = rowPixels_[row];
   height = std::max(height, std::min(pixels, kTallestRowTwips / kTwipsPerPixel));
 }

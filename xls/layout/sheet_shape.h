@@ -10,6 +10,7 @@
 
 #include "engine/settings/page_settings.h"
 #include "platform/stream.h"
+#include "xls/layout/sheet_grid.h"
 
 namespace vs {
 
@@ -18,6 +19,8 @@ class TqxSheetShape {
   // columnUnit: page pixels of one default column (kDefaultColumnChars wide).
   explicit TqxSheetShape(double columnUnit = 64) { SetColumnUnit(columnUnit); }
   void SetColumnUnit(double columnUnit);
+  // The worksheet's last row and column: nothing is noted beyond them.
+  void SetBounds(const TqxSheetBounds& bounds) { bounds_ = bounds; }
 
   // A page's used columns with the left edge of their texts: a column first
   // used here becomes as wide as the distance to the next used column, the
@@ -40,10 +43,12 @@ class TqxSheetShape {
   // with the page's sides in order); nothing before the first page.
   std::optional<TqxPaperSize> NearestPaper() const;
 
+  // Forgets the sheet's shape; the unit and the bounds stay.
   void Clear();
 
  private:
   double unit_ = 64;
+  TqxSheetBounds bounds_;
   std::map<int, double> columnPixels_;
   std::set<int> used_;  // columns whose width texts have set
   std::map<int, double> rowPixels_;

@@ -109,8 +109,62 @@ def many_rows():
     with open(os.path.join(HERE, "many_rows.pdf"), "wb") as f:
         f.write(p.data)
 
+def tall_page():
+    """One page as tall as a page may be (14,400 points) with 18,000 lines of
+    small type, one pixel apart: more rows than an .xls worksheet holds. The
+    formats that hold more keep the page on one worksheet, in order. (Text
+    lands on whole pixels, so a page holds no more lines than that.)"""
+    p = Pdf("1.4")
+    count, pitch = 18000, 0.75
+    p.obj(1, "<< /Type /Catalog /Pages 2 0 R >>")
+    p.obj(2, "<< /Type /Pages /Kids [10 0 R] /Count 1 /MediaBox [0 0 200 14400]"
+             " /Resources << /Font << /F1 3 0 R >> >> >>")
+    p.obj(3, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>")
+    lines = b"\n".join(b"(Line %d) '" % (i + 1) for i in range(count))
+    # Wide type: characters a pixel or less apart would be taken for repeats.
+    content = b"BT /F1 0.5 Tf 300 Tz %g TL 10 %g Td\n%s\nET" % (pitch, 14400 - 3.2, lines)
+    p.obj(10, "<< /Type /Page /Parent 2 0 R /Contents 11 0 R >>")
+    p.stream(11, "", content, flate=True)
+    p.xref_table("<< /Size 12 /Root 1 0 R >>")
+    with open(os.path.join(HERE, "tall_page.pdf"), "wb") as f:
+        f.write(p.data)
+
+
+# What each kind of number the cells recognise looks like on a page, and
+# texts that look like numbers but stay text; one a line, in this order. A
+# document's decimal mark is settled by its first page that shows one: the
+# decimal comma has a document of its own.
+NUMBER_TEXTS = [
+    b"815.9", b"0.0156", b".00015", b"1,234.50", b"12,345,678", b"1234", b"10 000", b"1.5e-3",
+    b"18.4%", b"-10.5 %", b"+14", b"+2.5%", b"(1,234.50)", b"1,234-", b"-42",
+    b"$1,474.20", b"-$682.34", b"$-682.34", b"CHF 6,501.47", b"12.00 USD", b"1234.00 USD", b"\xa33",
+    b"99.50 \x80", b"\xa51,000",
+    b"2023-01-20", b"04.01.2024", b"4.1.2024", b"12/31/2004", b"3:45 PM", b"23:59:59", b"9:30",
+    b"00123", b"-007", b"1234567890123456", b"4111 1111 1111 1111", b"+41 44 123 45 67", b"555-1234",
+    b"1.2.3", b"3E1", b"A-1234",
+]
+COMMA_NUMBER_TEXTS = [
+    b"2.386,06 \x80", b"1 234,5", b"1.234", b"-0,5", b"12,5 %", b"(1.234,50)", b"EUR 3,20", b"31/12/2004",
+    b"1,2,3",
+]
+
+
+def numbers(name, texts):
+    """One page with a line of each text."""
+    p = Pdf("1.4")
+    lines = [b"BT /F1 10 Tf 72 %d Td (%s) Tj ET" % (770 - 16 * i, text) for i, text in enumerate(texts)]
+    pages(p, [b"\n".join(lines)], "/F1 3 0 R")
+    p.obj(3, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>")
+    p.xref_table("<< /Size 12 /Root 1 0 R >>")
+    with open(os.path.join(HERE, name), "wb") as f:
+        f.write(p.data)
+
+
 if __name__ == "__main__":
     lossy()
     version17()
     outputs()
     many_rows()
+    tall_page()
+    numbers("numbers.pdf", NUMBER_TEXTS)
+    numbers("numbers_comma.pdf", COMMA_NUMBER_TEXTS)

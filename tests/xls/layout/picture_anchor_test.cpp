@@ -56,6 +56,15 @@ TEST(PictureAnchor, StaysWithinTheSheetAndItsFields) {
   a = AnchorRectangle(grid, 0, 0, 1e300 * 1e300, std::nan(""));  // edges that are no numbers
   EXPECT_EQ(a.RightColumn, 0);
   EXPECT_EQ(a.BottomRow, 0);
+
+  // A worksheet that holds more: anchored below and right of an .xls
+  // worksheet, within its own edges.
+  grid.Bounds = {1048575, 16383};
+  a = AnchorRectangle(grid, 300 * 64 + 32, 20000 * 16 + 4, 300 * 64 + 96, 20000 * 16 + 20);
+  EXPECT_EQ(a, (TCellAnchor{300, 512, 20000, 64, 301, 512, 20001, 64}));
+  a = AnchorRectangle(grid, 1e12, 1e12, 1e13, 1e13);
+  EXPECT_EQ(a.RightColumn, 16383);
+  EXPECT_EQ(a.BottomRow, 1048575);
 }
 
 }  // namespace

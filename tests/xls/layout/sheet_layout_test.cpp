@@ -165,6 +165,29 @@ TEST(SheetLayout, GridStaysWithinTheWorksheet) {
   EXPECT_EQ(Cells({Text(3, 5, u"a")}, Grid(0, std::nan(""))), (std::vector<std::string>{"a@5,3"}));
 }
 
+TEST(SheetLayout, AWorksheetThatHoldsMoreKeepsThePageWhole) {
+  TqxLayoutSettings larger = Grid();
+  larger.Bounds = {1048575, 16383};
+  std::vector<TqxLayoutText> wide;
+  for (int i = 0; i < 300; ++i) wide.push_back(Text(i * 59.0, 0, u"t" + AnsiToWide(std::to_string(i))));
+  std::vector<std::string> cells = Cells(wide, larger);
+  ASSERT_EQ(cells.size(), 300u);
+  EXPECT_EQ(cells[299], "t299@0,299");
+
+  std::vector<TqxLayoutText> tall;
+  for (int i = 0; i < 20000; ++i) tall.push_back(Text(0, i * 16.0, u"r" + AnsiToWide(std::to_string(i))));
+  int maxRow = -1;
+  cells = Cells(tall, larger, &maxRow);
+  ASSERT_EQ(cells.size(), 20000u);
+  EXPECT_EQ(cells[19999], "r19999@19999,0");
+  EXPECT_EQ(maxRow, 19999);
+
+  // The limits still hold, at the larger worksheet's edges (a column far
+  // right opens no further out than column 512).
+  EXPECT_EQ(Cells({Text(0, 16 * 2e6, u"a"), Text(0, 1e300, u"b"), Text(1e300, 0, u"c")}, larger),
+            (std::vector<std::string>{"c@0,512", "a b@1048575,0"}));
+}
+
 // Random pages with hostile positions: nothing crashes, every text that has
 // a finite position ends in exactly one cell, no two cells meet, and the
 // grid stays within the worksheet.

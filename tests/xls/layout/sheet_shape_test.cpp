@@ -75,7 +75,19 @@ TEST(SheetShape, RowHeightRecord) {
   shape.NeedHeight(3, 30);
   shape.NeedHeight(3, 20);
   shape.NeedHeight(-1, 20);
+  shape.NeedHeight(20000, 20);  // below an .xls worksheet
   EXPECT_EQ(shape.RowPixels(), (std::map<int, double>{{3, 30}}));
+
+  // A worksheet that holds more takes rows and columns further out; the
+  // bounds outlast Clear.
+  shape.SetBounds({1048575, 16383});
+  shape.Clear();
+  shape.NeedHeight(20000, 20);
+  shape.NeedWidth(300, 100);
+  shape.NeedWidth(16384, 100);
+  EXPECT_EQ(shape.RowPixels(), (std::map<int, double>{{20000, 20}}));
+  EXPECT_TRUE(shape.ColumnChars(300));
+  EXPECT_FALSE(shape.ColumnChars(16384));
 }
 
 }  // namespace
