@@ -14,6 +14,9 @@ namespace {
 constexpr int64_t kMaxProgramSize = int64_t{64} << 20;
 // Program bytes one page may decode, all its fonts together.
 constexpr int64_t kMaxProgramBytesPerPage = int64_t{256} << 20;
+// Program bytes kept registered for the next page: more than real pages
+// share, so that a page of huge programs does not double the peak.
+constexpr int64_t kMaxKeptProgramBytes = int64_t{32} << 20;
 
 TqxPDFDictObject* DescriptorOf(const TqxPDFObjectStore& store, const TqxPDFDictObject& dict) {
   if (auto* descendants = LookupAs<TqxPDFArrayObject>(store, &dict, "/DescendantFonts")) {
@@ -30,12 +33,38 @@ int StyleOf(const TqxPDFFontObject& font) {
 }  // namespace
 
 TPageFonts::~TPageFonts() {
-  for (int handle : handles_) {
+  for (const auto& [stream, program] : programs_) {
+    if (program.Handle == 0) continue;
     try {
-      TFontService::Instance().UnregisterFont(handle);
+      TFontService::Instance().UnregisterFont(program.Handle);
     } catch (...) {
     }
   }
+}
+
+void TPageFonts::StartPage() {
+  int64_t kept = 0;
+  for (const auto& [stream, program] : programs_)
+    if (program.Used) kept += program.Bytes;
+  const bool keepAny = kept <= kMaxKeptProgramBytes;
+  // A program that could not be registered is tried again on the next page
+  // that needs it, within that page's cap, and so are the dictionaries using it.
+  std::erase_if(dicts_, [&](const auto& entry) {
+    const DictFonts& fonts = entry.second;
+    return !keepAny || !fonts.Used || (fonts.Measure && fonts.Measure->Handle == 0);
+  });
+  for (auto it = programs_.begin(); it != programs_.end();) {
+    Program& program = it->second;
+    if (keepAny && program.Used && program.Handle != 0) {
+      program.Used = false;
+      ++it;
+      continue;
+    }
+    if (program.Handle != 0) TFontService::Instance().UnregisterFont(program.Handle);
+    it = programs_.erase(it);
+  }
+  for (auto& [dict, fonts] : dicts_) fonts.Used = false;
+  programBytes_ = 0;
 }
 
 std::shared_ptr<const TqxSelectedFont> TPageFonts::Make(std::shared_ptr<const TqxPDFFontObject> font,
@@ -54,20 +83,29 @@ std::shared_ptr<const TqxSelectedFont> TPageFonts::Make(std::shared_ptr<const Tq
   return selected;
 }
 
+void TPageFonts::Use(DictFonts& fonts) {
+  fonts.Used = true;
+  if (fonts.Measure) fonts.Measure->Used = true;
+}
+
 std::shared_ptr<const TqxSelectedFont> TPageFonts::Select(const TqxPDFObjectStore& store,
                                                           const std::string& resourceName,
                                                           const TqxPDFDictObject& dict, bool checkBoxGlyphs) {
-  auto key = std::make_pair(&dict, checkBoxGlyphs);
-  auto it = fonts_.find(key);
-  if (it != fonts_.end()) return it->second;
-  std::shared_ptr<const TqxPDFFontObject> font = LoadFont(store, resourceName, dict, checkBoxGlyphs);
-  auto measure = measureFamilies_.find(&dict);
-  if (measure == measureFamilies_.end()) {
-    std::string family = font->Subtype == "/Type3" ? std::string() : RegisterEmbedded(store, dict);
-    measure = measureFamilies_.emplace(&dict, family).first;
+  auto known = dicts_.find(&dict);
+  if (known != dicts_.end()) {
+    Use(known->second);
+    if (const auto& selected = known->second.Selected[checkBoxGlyphs]) return selected;
   }
-  auto selected = Make(std::move(font), measure->second);
-  fonts_.emplace(key, selected);
+  std::shared_ptr<const TqxPDFFontObject> font = LoadFont(store, resourceName, dict, checkBoxGlyphs);
+  if (known == dicts_.end()) {
+    DictFonts fonts;
+    if (font->Subtype != "/Type3") fonts.Measure = RegisterEmbedded(store, dict);
+    known = dicts_.emplace(&dict, std::move(fonts)).first;
+    Use(known->second);
+  }
+  const Program* measure = known->second.Measure;
+  auto selected = Make(std::move(font), measure ? measure->Family : std::string());
+  known->second.Selected[checkBoxGlyphs] = selected;
   return selected;
 }
 
@@ -88,19 +126,20 @@ std::shared_ptr<const TqxSelectedFont> TPageFonts::Default() {
   return default_;
 }
 
-std::string TPageFonts::RegisterEmbedded(const TqxPDFObjectStore& store, const TqxPDFDictObject& dict) {
+TPageFonts::Program* TPageFonts::RegisterEmbedded(const TqxPDFObjectStore& store, const TqxPDFDictObject& dict) {
   TqxPDFDictObject* descriptor = DescriptorOf(store, dict);
-  auto* program = descriptor ? As<TqxPDFStreamObject>(store.Resolve(descriptor->Lookup("/FontFile2"))) : nullptr;
-  if (!program) return {};
-  auto [known, added] = programs_.emplace(program, std::string());
-  if (!added) return known->second;
+  auto* stream = descriptor ? As<TqxPDFStreamObject>(store.Resolve(descriptor->Lookup("/FontFile2"))) : nullptr;
+  if (!stream) return nullptr;
+  auto [known, added] = programs_.emplace(stream, Program());
+  Program& program = known->second;
+  if (!added) return &program;
   // A program that decodes to nothing, or to too much, costs all it may.
   const int64_t limit = std::min(kMaxProgramSize, kMaxProgramBytesPerPage - programBytes_);
-  if (limit <= 0) return {};
-  std::string bytes = StreamBytesOrEmpty(store, program, limit);
+  if (limit <= 0) return &program;
+  std::string bytes = StreamBytesOrEmpty(store, stream, limit);
   if (static_cast<int64_t>(bytes.size()) > limit) bytes.clear();  // unfiltered data is not bounded by the decoding
   programBytes_ += bytes.empty() ? limit : static_cast<int64_t>(bytes.size());
-  if (bytes.empty()) return {};
+  if (bytes.empty()) return &program;
   // A name no document can ask for: a subset "Arial" must never stand in
   // for the full face in other text.
   static std::atomic<int> serial{0};
@@ -108,16 +147,20 @@ std::string TPageFonts::RegisterEmbedded(const TqxPDFObjectStore& store, const T
   try {
     auto registered =
         TFontService::Instance().RegisterFont(std::vector<uint8_t>(bytes.begin(), bytes.end()), name);
-    if (!registered) return {};
-    handles_.push_back(registered->Handle);
-    names_.push_back(registered->Family);
-    known->second = registered->Family;
-    return registered->Family;
+    if (!registered) return &program;
+    program.Handle = registered->Handle;
+    program.Family = registered->Family;
+    program.Bytes = static_cast<int64_t>(bytes.size());
   } catch (const Exception&) {
-    return {};
   }
+  return &program;
 }
 
-std::vector<std::string> TPageFonts::RegisteredNames() const { return names_; }
+std::vector<std::string> TPageFonts::RegisteredNames() const {
+  std::vector<std::string> names;
+  for (const auto& [stream, program] : programs_)
+    if (program.Handle != 0) names.push_back(program.Family);
+  return names;
+}
 
 }  // namespace vs
