@@ -14,9 +14,11 @@ namespace {
 constexpr int64_t kMaxProgramSize = int64_t{64} << 20;
 // Program bytes one page may decode, all its fonts together.
 constexpr int64_t kMaxProgramBytesPerPage = int64_t{256} << 20;
-// Program bytes kept registered for the next page: more than real pages
-// share, so that a page of huge programs does not double the peak.
-constexpr int64_t kMaxKeptProgramBytes = int64_t{32} << 20;
+// What the document keeps for later pages: the fonts used last, and their
+// programs within a byte budget, so that memory stays flat however long the
+// document and however many fonts its pages use.
+constexpr size_t kKeptFonts = 64;
+constexpr int64_t kKeptProgramBytes = int64_t{32} << 20;
 
 TqxPDFDictObject* DescriptorOf(const TqxPDFObjectStore& store, const TqxPDFDictObject& dict) {
   if (auto* descendants = LookupAs<TqxPDFArrayObject>(store, &dict, "/DescendantFonts")) {
@@ -43,28 +45,37 @@ TPageFonts::~TPageFonts() {
 }
 
 void TPageFonts::StartPage() {
-  int64_t kept = 0;
-  for (const auto& [stream, program] : programs_)
-    if (program.Used) kept += program.Bytes;
-  const bool keepAny = kept <= kMaxKeptProgramBytes;
-  // A program that could not be registered is tried again on the next page
-  // that needs it, within that page's cap, and so are the dictionaries using it.
-  std::erase_if(dicts_, [&](const auto& entry) {
-    const DictFonts& fonts = entry.second;
-    return !keepAny || !fonts.Used || (fonts.Measure && fonts.Measure->Handle == 0);
-  });
+  ++page_;
+  programBytes_ = 0;
+  // The fonts used last are kept, with their programs, within the budgets. A
+  // program that could not be registered is tried again on the next page
+  // that needs it, within that page's cap, and so are the fonts using it.
+  std::vector<DictFonts*> recent;
+  for (auto& [dict, fonts] : dicts_) recent.push_back(&fonts);
+  std::sort(recent.begin(), recent.end(), [](const DictFonts* a, const DictFonts* b) { return a->LastPage > b->LastPage; });
+  for (auto& [stream, program] : programs_) program.Kept = false;
+  size_t keptFonts = 0;
+  int64_t keptBytes = 0;
+  for (DictFonts* fonts : recent) {
+    Program* program = fonts->Measure;
+    fonts->Kept = keptFonts < kKeptFonts && !(program && program->Handle == 0) &&
+                  !(program && !program->Kept && keptBytes + program->Bytes > kKeptProgramBytes);
+    if (!fonts->Kept) continue;
+    ++keptFonts;
+    if (program && !program->Kept) {
+      program->Kept = true;
+      keptBytes += program->Bytes;
+    }
+  }
+  std::erase_if(dicts_, [](const auto& entry) { return !entry.second.Kept; });
   for (auto it = programs_.begin(); it != programs_.end();) {
-    Program& program = it->second;
-    if (keepAny && program.Used && program.Handle != 0) {
-      program.Used = false;
+    if (it->second.Kept) {
       ++it;
       continue;
     }
-    if (program.Handle != 0) TFontService::Instance().UnregisterFont(program.Handle);
+    if (it->second.Handle != 0) TFontService::Instance().UnregisterFont(it->second.Handle);
     it = programs_.erase(it);
   }
-  for (auto& [dict, fonts] : dicts_) fonts.Used = false;
-  programBytes_ = 0;
 }
 
 std::shared_ptr<const TqxSelectedFont> TPageFonts::Make(std::shared_ptr<const TqxPDFFontObject> font,
@@ -83,17 +94,12 @@ std::shared_ptr<const TqxSelectedFont> TPageFonts::Make(std::shared_ptr<const Tq
   return selected;
 }
 
-void TPageFonts::Use(DictFonts& fonts) {
-  fonts.Used = true;
-  if (fonts.Measure) fonts.Measure->Used = true;
-}
-
 std::shared_ptr<const TqxSelectedFont> TPageFonts::Select(const TqxPDFObjectStore& store,
                                                           const std::string& resourceName,
                                                           const TqxPDFDictObject& dict, bool checkBoxGlyphs) {
   auto known = dicts_.find(&dict);
   if (known != dicts_.end()) {
-    Use(known->second);
+    known->second.LastPage = page_;
     if (const auto& selected = known->second.Selected[checkBoxGlyphs]) return selected;
   }
   std::shared_ptr<const TqxPDFFontObject> font = LoadFont(store, resourceName, dict, checkBoxGlyphs);
@@ -101,7 +107,7 @@ std::shared_ptr<const TqxSelectedFont> TPageFonts::Select(const TqxPDFObjectStor
     DictFonts fonts;
     if (font->Subtype != "/Type3") fonts.Measure = RegisterEmbedded(store, dict);
     known = dicts_.emplace(&dict, std::move(fonts)).first;
-    Use(known->second);
+    known->second.LastPage = page_;
   }
   const Program* measure = known->second.Measure;
   auto selected = Make(std::move(font), measure ? measure->Family : std::string());

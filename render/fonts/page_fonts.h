@@ -2,8 +2,8 @@
 // The fonts of the pages a document draws: each font dictionary read once
 // however many streams use it, and the embedded TrueType programs registered
 // with the font service. A document keeps one set for all its pages, so
-// that the fonts pages share are read and registered once; what a page did
-// not use is let go when the next one starts, which keeps a long document's
+// that the fonts pages share are read and registered once; the fonts used
+// longest ago are let go when a page starts, which keeps a long document's
 // memory flat. Destroying the set unregisters the programs, so a page that
 // ends in an error cleans up as well.
 #include <cstdint>
@@ -27,9 +27,8 @@ class TPageFonts {
   TPageFonts& operator=(const TPageFonts&) = delete;
   ~TPageFonts();
 
-  // Begins the next page: the fonts and programs the page before did not
-  // use are released (all of them when its programs were large), and the
-  // page may decode programs anew up to its cap.
+  // Begins the next page: only the fonts and programs used last are kept,
+  // and the page may decode programs anew up to its cap.
   void StartPage();
 
   // The selected font for a font dictionary under a resource name; the
@@ -53,23 +52,24 @@ class TPageFonts {
     std::string Family;
     int Handle = 0;  // 0: not registered
     int64_t Bytes = 0;
-    bool Used = false;
+    bool Kept = false;
   };
   // What a font dictionary gave: its selected fonts (drawn normally, and as
   // a check-box mark) and the program that measures its text.
   struct DictFonts {
     std::shared_ptr<const TqxSelectedFont> Selected[2];
     Program* Measure = nullptr;
-    bool Used = false;
+    int64_t LastPage = 0;  // the page that used it last
+    bool Kept = false;
   };
 
   std::shared_ptr<const TqxSelectedFont> Make(std::shared_ptr<const TqxPDFFontObject> font,
                                               const std::string& measureFamily);
   Program* RegisterEmbedded(const TqxPDFObjectStore& store, const TqxPDFDictObject& dict);
-  void Use(DictFonts& fonts);
 
   std::map<const TqxPDFDictObject*, DictFonts> dicts_;
   std::map<const TqxPDFStreamObject*, Program> programs_;
+  int64_t page_ = 0;          // pages started
   int64_t programBytes_ = 0;  // decoded for this page, within a cap
   std::shared_ptr<const TqxSelectedFont> default_;
 };

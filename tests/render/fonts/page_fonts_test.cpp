@@ -23,13 +23,21 @@ bool Registered(const TqxSelectedFont& font) {
   return TFontService::Instance().HasFamily(WideToUtf8(font.MeasureFamily));
 }
 
-// A page with two TrueType fonts whose programs are embedded: objects 10 and 20.
-TPdfBuilder TwoEmbeddedFonts() {
+// The fonts a document keeps from page to page.
+constexpr int kKeptFonts = 64;
+
+// A page with two TrueType fonts whose programs are embedded (objects 10 and
+// 20) and as many plain Helvetica fonts as a document keeps (from 100 on).
+TPdfBuilder ManyFonts() {
   TPdfBuilder pdf;
+  std::string names = "/F1 10 0 R /F2 20 0 R";
+  for (int i = 0; i < kKeptFonts; ++i) {
+    pdf.Object(100 + i, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>");
+    names += " /P" + std::to_string(i) + " " + std::to_string(100 + i) + " 0 R";
+  }
   pdf.Object(1, "<< /Type /Catalog /Pages 2 0 R >>");
   pdf.Object(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
-  pdf.Object(3, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] "
-                "/Resources << /Font << /F1 10 0 R /F2 20 0 R >> >> >>");
+  pdf.Object(3, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] /Resources << /Font << " + names + " >> >> >>");
   int number = 10;
   for (const char* family : {"Liberation Sans", "Liberation Serif"}) {
     pdf.Object(number, "<< /Type /Font /Subtype /TrueType /BaseFont /ABCDEF+Arial /FontDescriptor " +
@@ -41,10 +49,10 @@ TPdfBuilder TwoEmbeddedFonts() {
   return pdf;
 }
 
-TEST(PageFonts, PagesShareFontsUntilAPageLeavesThemOut) {
-  auto doc = TwoEmbeddedFonts().Load();
+TEST(PageFonts, PagesShareFontsUntilTheyAreTheLeastRecentlyUsed) {
+  auto doc = ManyFonts().Load();
   const TqxPDFObjectStore& store = doc->Store();
-  ASSERT_TRUE(TPdfBuilder::Dict(*doc, 10) && TPdfBuilder::Dict(*doc, 20));
+  ASSERT_TRUE(TPdfBuilder::Dict(*doc, 10) && TPdfBuilder::Dict(*doc, 20) && TPdfBuilder::Dict(*doc, 100));
   const TqxPDFDictObject& sans = *TPdfBuilder::Dict(*doc, 10);
   const TqxPDFDictObject& serif = *TPdfBuilder::Dict(*doc, 20);
   std::shared_ptr<const TqxSelectedFont> first;
@@ -57,21 +65,26 @@ TEST(PageFonts, PagesShareFontsUntilAPageLeavesThemOut) {
     ASSERT_FALSE(second->MeasureFamily.empty());
     EXPECT_EQ(fonts.RegisteredNames().size(), 2u);
 
-    // The next page uses the first font only: read and registered once.
+    // Later pages find both read and registered.
     fonts.StartPage();
     EXPECT_EQ(fonts.Select(store, "/F1", sans), first);
-    EXPECT_TRUE(Registered(*second));
+    fonts.StartPage();
+    EXPECT_EQ(fonts.Select(store, "/F2", serif), second);
+    EXPECT_EQ(fonts.RegisteredNames().size(), 2u);
 
-    // The page after lets the second go, and registers it anew when it comes back.
+    // A page of as many other fonts as are kept pushes both out, programs and all.
     fonts.StartPage();
-    EXPECT_EQ(fonts.RegisteredNames(), std::vector<std::string>{WideToUtf8(first->MeasureFamily)});
+    for (int i = 0; i < kKeptFonts; ++i) fonts.Select(store, "/P" + std::to_string(i), *TPdfBuilder::Dict(*doc, 100 + i));
+    fonts.StartPage();
+    EXPECT_TRUE(fonts.RegisteredNames().empty());
+    EXPECT_FALSE(Registered(*first));
     EXPECT_FALSE(Registered(*second));
-    auto again = fonts.Select(store, "/F2", serif);
-    EXPECT_NE(again, second);
+    auto again = fonts.Select(store, "/F1", sans);
+    EXPECT_NE(again, first);
     EXPECT_TRUE(Registered(*again));
-    EXPECT_EQ(fonts.Select(store, "/F1", sans), first);
+    first = again;
   }
-  // Destroyed with the document's pages: nothing stays registered.
+  // Destroyed with the document: nothing stays registered.
   EXPECT_FALSE(Registered(*first));
 }
 
