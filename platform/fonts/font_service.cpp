@@ -6,11 +6,11 @@
 #include FT_MODULE_H
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <limits>
 #include <map>
 #include <mutex>
+#include <unordered_map>
 
 #include "platform/codepage.h"
 #include "platform/fonts/font_catalog.h"
@@ -183,16 +183,22 @@ class TFontService::Impl {
     std::string_view Family;
     int Style;
   };
-  struct FamilyStyleLess {
+  struct FamilyStyleHash {
+    using is_transparent = void;
+    template <typename Key>
+    size_t operator()(const Key& key) const {
+      size_t hash = static_cast<size_t>(key.Style);
+      for (char c : key.Family) hash = hash * 131 + static_cast<unsigned char>(fonts::FoldFamilyChar(c));
+      return hash;
+    }
+  };
+  struct FamilyStyleEqual {
     using is_transparent = void;
     template <typename A, typename B>
     bool operator()(const A& a, const B& b) const {
-      if (a.Style != b.Style) return a.Style < b.Style;
-      return std::lexicographical_compare(a.Family.begin(), a.Family.end(), b.Family.begin(), b.Family.end(),
-                                          [](char x, char y) { return LowerChar(x) < LowerChar(y); });
+      return a.Style == b.Style && fonts::SameFamilyName(a.Family, b.Family);
     }
   };
-  static char LowerChar(char c) { return static_cast<char>(std::tolower(static_cast<unsigned char>(c))); }
 
   static std::string MemoryKey(int handle) { return "memory:" + std::to_string(handle); }
 
@@ -265,7 +271,7 @@ class TFontService::Impl {
   std::vector<Registered> registered_;
   std::map<std::string, std::unique_ptr<fonts::TFtFace>> faces_;
   std::map<std::string, int> fileIndex_;
-  std::map<FamilyStyle, std::optional<Resolved>, FamilyStyleLess> resolved_;
+  std::unordered_map<FamilyStyle, std::optional<Resolved>, FamilyStyleHash, FamilyStyleEqual> resolved_;
   std::vector<std::string> installedFamilies_;  // and the core aliases whose faces are there
   std::vector<std::string> families_;           // with the registered programs, sorted
 };
