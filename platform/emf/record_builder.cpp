@@ -5,24 +5,26 @@
 
 namespace vs {
 
-TEmfRecordBuilder::TEmfRecordBuilder(uint32_t type) {
+TEmfRecordBuilder::TEmfRecordBuilder(std::vector<uint8_t>& out, uint32_t type) : out_(out), start_(out.size()) {
   U32(type);
-  U32(0);  // size, set by Finish
+  U32(0);  // size, set by Close
 }
 
 TEmfRecordBuilder& TEmfRecordBuilder::U8(uint8_t v) {
-  bytes_.push_back(v);
+  out_.push_back(v);
   return *this;
 }
 
 TEmfRecordBuilder& TEmfRecordBuilder::U16(uint16_t v) {
-  bytes_.push_back(static_cast<uint8_t>(v));
-  bytes_.push_back(static_cast<uint8_t>(v >> 8));
+  const uint8_t bytes[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
+  out_.insert(out_.end(), bytes, bytes + 2);
   return *this;
 }
 
 TEmfRecordBuilder& TEmfRecordBuilder::U32(uint32_t v) {
-  for (int i = 0; i < 4; ++i) bytes_.push_back(static_cast<uint8_t>(v >> (8 * i)));
+  const uint8_t bytes[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
+                            static_cast<uint8_t>(v >> 24)};
+  out_.insert(out_.end(), bytes, bytes + 4);
   return *this;
 }
 
@@ -42,25 +44,29 @@ TEmfRecordBuilder& TEmfRecordBuilder::LogFont(const TLogFontW& f) {
 }
 
 TEmfRecordBuilder& TEmfRecordBuilder::Bytes(std::span<const uint8_t> bytes) {
-  bytes_.insert(bytes_.end(), bytes.begin(), bytes.end());
+  out_.insert(out_.end(), bytes.begin(), bytes.end());
   return *this;
 }
 
 TEmfRecordBuilder& TEmfRecordBuilder::Zeros(size_t count) {
-  bytes_.resize(bytes_.size() + count, 0);
+  out_.resize(out_.size() + count, 0);
   return *this;
 }
 
-TEmfRecordBuilder& TEmfRecordBuilder::Align4() { return Zeros((4 - bytes_.size() % 4) % 4); }
+TEmfRecordBuilder& TEmfRecordBuilder::Align4() { return Zeros((4 - Size() % 4) % 4); }
 
 void TEmfRecordBuilder::PatchU32(size_t offset, uint32_t v) {
-  for (int i = 0; i < 4; ++i) bytes_.at(offset + i) = static_cast<uint8_t>(v >> (8 * i));
+  for (int i = 0; i < 4; ++i) out_.at(start_ + offset + i) = static_cast<uint8_t>(v >> (8 * i));
+}
+
+void TEmfRecordBuilder::Close() {
+  Align4();
+  PatchU32(4, static_cast<uint32_t>(Size()));
 }
 
 std::vector<uint8_t> TEmfRecordBuilder::Finish() {
-  Align4();
-  PatchU32(4, static_cast<uint32_t>(bytes_.size()));
-  return std::move(bytes_);
+  Close();
+  return std::move(own_);
 }
 
 }  // namespace vs

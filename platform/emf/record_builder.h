@@ -1,6 +1,8 @@
 #pragma once
-// Assembles one metafile record: the type, the size (filled in by Finish) and
-// little-endian fields appended in the order the format lays them out.
+// Assembles one metafile record: the type, the size (filled in when the
+// record is closed) and little-endian fields appended in the order the
+// format lays them out. A record is built in a buffer of its own, handed
+// over by Finish, or at the end of a recording's buffer, in place.
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -12,7 +14,12 @@ namespace vs {
 
 class TEmfRecordBuilder {
  public:
-  explicit TEmfRecordBuilder(uint32_t type);
+  // A record of its own.
+  explicit TEmfRecordBuilder(uint32_t type) : TEmfRecordBuilder(own_, type) {}
+  // A record appended to out, where Close leaves it.
+  TEmfRecordBuilder(std::vector<uint8_t>& out, uint32_t type);
+  TEmfRecordBuilder(const TEmfRecordBuilder&) = delete;
+  TEmfRecordBuilder& operator=(const TEmfRecordBuilder&) = delete;
 
   TEmfRecordBuilder& U8(uint8_t v);
   TEmfRecordBuilder& U16(uint16_t v);
@@ -31,12 +38,16 @@ class TEmfRecordBuilder {
   // Overwrites a 32-bit field already written (offsets known only later).
   void PatchU32(size_t offset, uint32_t v);
 
-  size_t Size() const { return bytes_.size(); }
-  // Pads to a multiple of four, stores the size and hands the record over.
+  size_t Size() const { return out_.size() - start_; }
+  // Pads to a multiple of four and stores the size.
+  void Close();
+  // Closes a record of its own and hands it over.
   std::vector<uint8_t> Finish();
 
  private:
-  std::vector<uint8_t> bytes_;
+  std::vector<uint8_t> own_;
+  std::vector<uint8_t>& out_;
+  size_t start_;
 };
 
 }  // namespace vs
