@@ -79,6 +79,7 @@ class TFontService::Impl {
   struct Resolved {
     TFaceInfo Info;
     std::string Key;
+    mutable fonts::TFtFace* Opened = nullptr;  // the face under Key, once opened
   };
 
   std::recursive_mutex mutex;
@@ -93,20 +94,28 @@ class TFontService::Impl {
   }
 
   fonts::TFtFace& Face(const Resolved& resolved) {
+    if (resolved.Opened) return *resolved.Opened;
     auto it = faces_.find(resolved.Key);
-    if (it != faces_.end() && it->second) return *it->second;
-    auto face = fonts::TFtFace::OpenFile(library_, resolved.Info.File, fileIndex_[resolved.Key]);
-    if (!face) throw EFontError(FormatText("The font file \"%s\" cannot be read.", {resolved.Info.File}));
-    return *(faces_[resolved.Key] = std::move(face));
+    if (it == faces_.end() || !it->second) {
+      auto face = fonts::TFtFace::OpenFile(library_, resolved.Info.File, fileIndex_[resolved.Key]);
+      if (!face) throw EFontError(FormatText("The font file \"%s\" cannot be read.", {resolved.Info.File}));
+      it = faces_.insert_or_assign(resolved.Key, std::move(face)).first;
+    }
+    return *(resolved.Opened = it->second.get());
   }
 
   // The face a logical font is drawn with; an unknown name falls back to Arial.
   const Resolved& ResolveLog(const TLogFont& font) {
+    // Text is measured in runs of one font: the last answer is usually the next.
+    if (lastLog_ && font.Style() == lastLogStyle_ && font.FaceName == lastLogFace_) return *lastLog_;
     std::string name = WideToUtf8(font.FaceName);
-    if (const Resolved* found = Find(name, font.Style())) return *found;
-    const Resolved* fallback = Find(kFallbackFamily, font.Style());
-    if (!fallback) throw EFontError(FormatText("No font is installed to draw \"%s\".", {name}));
-    return *fallback;
+    const Resolved* found = Find(name, font.Style());
+    if (!found) found = Find(kFallbackFamily, font.Style());
+    if (!found) throw EFontError(FormatText("No font is installed to draw \"%s\".", {name}));
+    lastLog_ = found;
+    lastLogFace_ = font.FaceName;
+    lastLogStyle_ = font.Style();
+    return *found;
   }
 
   // The hinted advance of each UTF-16 unit into advances (when given) and
@@ -207,6 +216,7 @@ class TFontService::Impl {
   void Forget(std::string_view family) {
     std::erase_if(resolved_, [&](const auto& entry) { return fonts::SameFamilyName(entry.first.Family, family); });
     families_.clear();
+    lastLog_ = nullptr;
   }
 
   std::optional<Resolved> FindUncached(std::string_view family, int style) {
@@ -272,6 +282,9 @@ class TFontService::Impl {
   std::map<std::string, std::unique_ptr<fonts::TFtFace>> faces_;
   std::map<std::string, int> fileIndex_;
   std::unordered_map<FamilyStyle, std::optional<Resolved>, FamilyStyleHash, FamilyStyleEqual> resolved_;
+  const Resolved* lastLog_ = nullptr;  // what ResolveLog found last, for this face and style
+  std::u16string lastLogFace_;
+  int lastLogStyle_ = 0;
   std::vector<std::string> installedFamilies_;  // and the core aliases whose faces are there
   std::vector<std::string> families_;           // with the registered programs, sorted
 };
