@@ -84,6 +84,7 @@ TFontDecoder TFontDecoder::Build(const TqxPDFObjectStore& store, const TqxPDFDic
     if (auto base = BaseEncodingByName(LookupName(store, dict, "/BaseEncoding"))) d.base_ = *base;
     d.differences_ = ReadDifferences(store, dict);
   }
+  d.TabulateSimpleTexts();
   return d;
 }
 
@@ -97,7 +98,14 @@ TFontDecoder TFontDecoder::Simple(TBaseEncoding base, std::vector<std::pair<int,
       if (code >= 0 && code < 256) d.differences_[static_cast<size_t>(code)] = name;
   }
   if (!toUnicode.empty()) d.toUnicode_ = std::make_shared<const TCMap>(TCMap::Parse(toUnicode));
+  d.TabulateSimpleTexts();
   return d;
+}
+
+void TFontDecoder::TabulateSimpleTexts() {
+  auto texts = std::make_shared<std::vector<std::u16string>>(256);
+  for (uint32_t code = 0; code < 256; ++code) (*texts)[code] = CodeText(code);
+  simpleTexts_ = std::move(texts);
 }
 
 std::vector<TCMap::TCode> TFontDecoder::Codes(std::string_view bytes) const {
@@ -123,6 +131,11 @@ uint32_t TFontDecoder::Cid(uint32_t code) const {
 }
 
 std::u16string TFontDecoder::Text(uint32_t code) const {
+  if (simpleTexts_ && code < simpleTexts_->size()) return (*simpleTexts_)[code];
+  return CodeText(code);
+}
+
+std::u16string TFontDecoder::CodeText(uint32_t code) const {
   if (toUnicode_) {
     if (auto text = toUnicode_->Unicode(code); text && !text->empty()) return *text;
   }

@@ -53,6 +53,11 @@ class TFontDecoder {
   std::u16string Decode(std::string_view bytes) const;
 
  private:
+  // The text of a code, looked up.
+  std::u16string CodeText(uint32_t code) const;
+  // A simple font has 256 codes: their texts are looked up once.
+  void TabulateSimpleTexts();
+
   bool composite_ = false;
   TBaseEncoding base_ = TBaseEncoding::WinAnsi;
   std::vector<std::string> differences_;  // 256 names, empty where none
@@ -61,6 +66,7 @@ class TFontDecoder {
   bool identity_ = true;                       // Identity-H/V: CID = code
   bool unicodeCodes_ = false;                  // Uni...-UCS2 / -UTF16 CMaps: code = Unicode
   std::string collection_;
+  std::shared_ptr<const std::vector<std::u16string>> simpleTexts_;  // by code, simple fonts only
 };
 
 }  // namespace vs
