@@ -113,9 +113,9 @@ void TqxCustomSpreadSheetEngine::PutCellEx(int row, int column, const std::u16st
 }
 
 void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
-  // Every text that is not a placed cell is replaced by a copy that can hold
-  // its cell; the copy keeps the advances and the metafile flag the later
-  // stages read.
+  // Every text that is not a placed cell is replaced by one that can hold
+  // its cell; it takes the advances and the metafile flag the later stages
+  // read (the list is emptied below).
   std::vector<std::unique_ptr<TqxFmTextItem>> items;
   TqxItemList others;
   for (auto& owned : list) {
@@ -126,15 +126,15 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
       auto copy = std::make_unique<TqxFmTextItem>();
       copy->X = text->X;
       copy->Y = text->Y;
-      copy->Lines = text->Lines;
-      copy->Font = text->Font;
+      copy->Lines = std::move(text->Lines);
+      copy->Font = std::move(text->Font);
       copy->Brush = text->Brush;
       copy->Rotation = text->Rotation;
       copy->HasRect = text->HasRect;
       copy->Rect = text->Rect;
       copy->Alignment = text->Alignment;
       copy->FromMetafile = text->FromMetafile;
-      copy->CharAdvances = text->CharAdvances;
+      copy->CharAdvances = std::move(text->CharAdvances);
       items.push_back(std::move(copy));
     } else {
       others.push_back(std::move(owned));
