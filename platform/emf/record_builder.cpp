@@ -10,24 +10,6 @@ TEmfRecordBuilder::TEmfRecordBuilder(std::vector<uint8_t>& out, uint32_t type) :
   U32(0);  // size, set by Close
 }
 
-TEmfRecordBuilder& TEmfRecordBuilder::U8(uint8_t v) {
-  out_.push_back(v);
-  return *this;
-}
-
-TEmfRecordBuilder& TEmfRecordBuilder::U16(uint16_t v) {
-  const uint8_t bytes[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
-  out_.insert(out_.end(), bytes, bytes + 2);
-  return *this;
-}
-
-TEmfRecordBuilder& TEmfRecordBuilder::U32(uint32_t v) {
-  const uint8_t bytes[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
-                            static_cast<uint8_t>(v >> 24)};
-  out_.insert(out_.end(), bytes, bytes + 4);
-  return *this;
-}
-
 TEmfRecordBuilder& TEmfRecordBuilder::F32(float v) { return U32(std::bit_cast<uint32_t>(v)); }
 
 TEmfRecordBuilder& TEmfRecordBuilder::XForm(const TXForm& x) {

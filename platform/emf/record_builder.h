@@ -21,10 +21,22 @@ class TEmfRecordBuilder {
   TEmfRecordBuilder(const TEmfRecordBuilder&) = delete;
   TEmfRecordBuilder& operator=(const TEmfRecordBuilder&) = delete;
 
-  TEmfRecordBuilder& U8(uint8_t v);
-  TEmfRecordBuilder& U16(uint16_t v);
+  TEmfRecordBuilder& U8(uint8_t v) {
+    out_.push_back(v);
+    return *this;
+  }
+  TEmfRecordBuilder& U16(uint16_t v) {
+    const uint8_t bytes[2] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8)};
+    out_.insert(out_.end(), bytes, bytes + 2);
+    return *this;
+  }
   TEmfRecordBuilder& I16(int16_t v) { return U16(static_cast<uint16_t>(v)); }
-  TEmfRecordBuilder& U32(uint32_t v);
+  TEmfRecordBuilder& U32(uint32_t v) {
+    const uint8_t bytes[4] = {static_cast<uint8_t>(v), static_cast<uint8_t>(v >> 8), static_cast<uint8_t>(v >> 16),
+                              static_cast<uint8_t>(v >> 24)};
+    out_.insert(out_.end(), bytes, bytes + 4);
+    return *this;
+  }
   TEmfRecordBuilder& I32(int32_t v) { return U32(static_cast<uint32_t>(v)); }
   TEmfRecordBuilder& F32(float v);
   TEmfRecordBuilder& Point(TPointL p) { return I32(p.x).I32(p.y); }
