@@ -84,7 +84,6 @@ TFontDecoder TFontDecoder::Build(const TqxPDFObjectStore& store, const TqxPDFDic
     if (auto base = BaseEncodingByName(LookupName(store, dict, "/BaseEncoding"))) d.base_ = *base;
     d.differences_ = ReadDifferences(store, dict);
   }
-  d.TabulateSimpleTexts();
   return d;
 }
 
@@ -98,14 +97,7 @@ TFontDecoder TFontDecoder::Simple(TBaseEncoding base, std::vector<std::pair<int,
       if (code >= 0 && code < 256) d.differences_[static_cast<size_t>(code)] = name;
   }
   if (!toUnicode.empty()) d.toUnicode_ = std::make_shared<const TCMap>(TCMap::Parse(toUnicode));
-  d.TabulateSimpleTexts();
   return d;
-}
-
-void TFontDecoder::TabulateSimpleTexts() {
-  auto texts = std::make_shared<std::vector<std::u16string>>(256);
-  for (uint32_t code = 0; code < 256; ++code) (*texts)[code] = CodeText(code);
-  simpleTexts_ = std::move(texts);
 }
 
 std::vector<TCMap::TCode> TFontDecoder::Codes(std::string_view bytes) const {
@@ -131,8 +123,11 @@ uint32_t TFontDecoder::Cid(uint32_t code) const {
 }
 
 std::u16string TFontDecoder::Text(uint32_t code) const {
-  if (simpleTexts_ && code < simpleTexts_->size()) return (*simpleTexts_)[code];
-  return CodeText(code);
+  if (composite_ || code > 255) return CodeText(code);
+  if (!simpleTexts_) simpleTexts_ = std::make_shared<SimpleTexts>();
+  std::optional<std::u16string>& text = (*simpleTexts_)[code];
+  if (!text) text = CodeText(code);
+  return *text;
 }
 
 std::u16string TFontDecoder::CodeText(uint32_t code) const {

@@ -8,6 +8,7 @@
 // for composite fonts, the code itself when the font's CMap is a Unicode one,
 // else the CID through its character collection; last the code read as a
 // code-page 1252 byte.
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -55,8 +56,6 @@ class TFontDecoder {
  private:
   // The text of a code, looked up.
   std::u16string CodeText(uint32_t code) const;
-  // A simple font has 256 codes: their texts are looked up once.
-  void TabulateSimpleTexts();
 
   bool composite_ = false;
   TBaseEncoding base_ = TBaseEncoding::WinAnsi;
@@ -66,7 +65,10 @@ class TFontDecoder {
   bool identity_ = true;                       // Identity-H/V: CID = code
   bool unicodeCodes_ = false;                  // Uni...-UCS2 / -UTF16 CMaps: code = Unicode
   std::string collection_;
-  std::shared_ptr<const std::vector<std::u16string>> simpleTexts_;  // by code, simple fonts only
+  // A simple font's codes, each looked up the first time it is shown; copies
+  // of the decoder share them, so a font is decoded by one thread at a time.
+  using SimpleTexts = std::array<std::optional<std::u16string>, 256>;
+  mutable std::shared_ptr<SimpleTexts> simpleTexts_;
 };
 
 }  // namespace vs
