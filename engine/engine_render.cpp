@@ -81,7 +81,7 @@ void TqxCustomDocumentEngine::RenderShape(TqxShapeItem& shape) {
 
 void TqxCustomDocumentEngine::RenderDeferredTextItems(TqxItemList& list) {
   for (auto& item : list) {
-    const TqxItemKind kind = item->ItemKind();
+    const TqxItemKind kind = item ? item->ItemKind() : TqxItemKind::ikOther;
     if (kind == TqxItemKind::ikText || kind == TqxItemKind::ikTextBox) RenderTextItem(static_cast<TqxTextItem&>(*item));
   }
 }

@@ -119,10 +119,14 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
   std::vector<std::unique_ptr<TqxFmTextItem>> items;
   TqxItemList others;
   for (auto& owned : list) {
-    if (auto* cell = dynamic_cast<TqxSheetTextItem*>(owned.get())) {
+    const TqxItemKind kind = owned ? owned->ItemKind() : TqxItemKind::ikOther;
+    if (kind != TqxItemKind::ikText && kind != TqxItemKind::ikTextBox) {
+      others.push_back(std::move(owned));
+    } else if (auto* cell = dynamic_cast<TqxSheetTextItem*>(owned.get())) {
       owned.release();
       items.emplace_back(cell);
-    } else if (auto* text = dynamic_cast<TqxTextItem*>(owned.get())) {
+    } else {
+      auto* text = static_cast<TqxTextItem*>(owned.get());
       auto copy = std::make_unique<TqxFmTextItem>();
       copy->X = text->X;
       copy->Y = text->Y;
@@ -136,8 +140,6 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
       copy->FromMetafile = text->FromMetafile;
       copy->CharAdvances = std::move(text->CharAdvances);
       items.push_back(std::move(copy));
-    } else {
-      others.push_back(std::move(owned));
     }
   }
   list.clear();
