@@ -180,6 +180,11 @@ bool TFtFace::VdmxExtent(int ppem, int& ascent, int& descent) const {
 }
 
 TTextMetric TFtFace::Metrics(int ppem) const {
+  if (auto known = metrics_.find(ppem); known != metrics_.end()) return known->second;
+  return metrics_.emplace(ppem, MeasureMetrics(ppem)).first->second;
+}
+
+TTextMetric TFtFace::MeasureMetrics(int ppem) const {
   WinExtent win = WinAscentDescent(face_, os2_);
   TTextMetric m;
   m.EmPixels = ppem;

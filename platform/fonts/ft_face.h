@@ -49,6 +49,7 @@ class TFtFace {
  private:
   explicit TFtFace(FT_FaceRec_* face, std::shared_ptr<const std::vector<uint8_t>> program);
   int Scale(long designUnits, int ppem) const;
+  TTextMetric MeasureMetrics(int ppem) const;
   bool VdmxExtent(int ppem, int& ascent, int& descent) const;
 
   FT_FaceRec_* face_;
@@ -60,6 +61,7 @@ class TFtFace {
   bool symbolMap_ = false;
   int sizedPpem_ = 0;
   std::unordered_map<uint64_t, int> advances_;  // (ppem, glyph) -> pixels
+  mutable std::unordered_map<int, TTextMetric> metrics_;  // by ppem
   std::vector<uint8_t> vdmx_;
 };
 
