@@ -20,9 +20,13 @@ TEmfRecordBuilder& TEmfRecordBuilder::LogFont(const TLogFontW& f) {
   I32(f.height).I32(f.width).I32(f.escapement).I32(f.orientation).I32(f.weight);
   U8(f.italic).U8(f.underline).U8(f.strikeOut).U8(f.charSet);
   U8(f.outPrecision).U8(f.clipPrecision).U8(f.quality).U8(f.pitchAndFamily);
-  // 32 UTF-16 units, always terminated.
-  for (size_t i = 0; i < 32; ++i) U16(i < 31 && i < f.faceName.size() ? f.faceName[i] : 0);
-  return *this;
+  // 32 UTF-16 units, always terminated, written in one piece.
+  uint8_t face[64] = {};
+  for (size_t i = 0; i < 31 && i < f.faceName.size(); ++i) {
+    face[2 * i] = static_cast<uint8_t>(f.faceName[i]);
+    face[2 * i + 1] = static_cast<uint8_t>(f.faceName[i] >> 8);
+  }
+  return Bytes(face);
 }
 
 TEmfRecordBuilder& TEmfRecordBuilder::Bytes(std::span<const uint8_t> bytes) {
