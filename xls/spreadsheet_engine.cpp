@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <typeinfo>
 
 #include "xls/cell_texts/text_items.h"
 #include "xls/layout/layout_measure.h"
@@ -13,6 +14,13 @@ namespace {
 
 // A scale the grid can use: anything not a positive finite number counts as 1.
 double UsableScale(float scale) { return std::isfinite(scale) && scale > 0 ? scale : 1.0; }
+
+// A placed cell among a page's texts; the metafile's plain texts, nearly all
+// of them, are told apart without a cast.
+TqxSheetTextItem* PlacedCell(TqxDocumentItem& item) {
+  if (typeid(item) == typeid(TqxTextItem)) return nullptr;
+  return dynamic_cast<TqxSheetTextItem*>(&item);
+}
 
 int SaturatedInt(double v) {
   if (!(v > INT_MIN)) return v != v ? 0 : INT_MIN;
@@ -122,7 +130,7 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
     const TqxItemKind kind = owned ? owned->ItemKind() : TqxItemKind::ikOther;
     if (kind != TqxItemKind::ikText && kind != TqxItemKind::ikTextBox) {
       others.push_back(std::move(owned));
-    } else if (auto* cell = dynamic_cast<TqxSheetTextItem*>(owned.get())) {
+    } else if (TqxSheetTextItem* cell = PlacedCell(*owned)) {
       owned.release();
       items.emplace_back(cell);
     } else {
