@@ -273,6 +273,8 @@ class TqxCustomDocumentEngine : public TqxComponent, public TqxImageFormatJudge 
   virtual std::unique_ptr<TqxPreferences> PreferencesClass() const;
 
   void RenderItems(TqxItemList& list);
+  // A shape through the render operation of its kind, once it has the points that needs.
+  void RenderShape(TqxShapeItem& shape);
   void ProcessPage();
   void UpdateWorkArea();
   void PlaceImage(const TFloatRect& rect, int index);

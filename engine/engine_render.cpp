@@ -37,60 +37,52 @@ int PointsNeeded(TqxShapeKind kind) {
 void TqxCustomDocumentEngine::RenderItems(TqxItemList& list) {
   for (auto& owned : list) {
     TqxDocumentItem* item = owned.get();
-    if (auto* box = dynamic_cast<TqxTextBoxItem*>(item)) {
-      RenderTextBoxItem(*box);
-    } else if (auto* text = dynamic_cast<TqxTextItem*>(item)) {
-      RenderTextItem(*text);
-    } else if (auto* stream = dynamic_cast<TqxImageStream*>(item)) {
-      RenderImageStreamItem(*stream);
-    } else if (auto* image = dynamic_cast<TqxImageItem*>(item)) {
-      RenderImageItem(*image);
-    } else if (auto* shape = dynamic_cast<TqxShapeItem*>(item)) {
-      join_ = shape->Join;
-      cap_ = shape->Cap;
-      const int count = std::min(shape->PointCount, static_cast<int>(shape->Points.size()));
-      if (count == 0 || count < PointsNeeded(shape->Kind)) continue;
-      const auto& p = shape->Points;
-      const TBrush* brush = shape->Brush ? &*shape->Brush : nullptr;
-      switch (shape->Kind) {
-        case TqxShapeKind::skLine: RenderLine(shape->Pen, p[0].X, p[0].Y, p[1].X, p[1].Y); break;
-        case TqxShapeKind::skRectangle: RenderRectangle(shape->Pen, brush, p[0].X, p[0].Y, p[1].X, p[1].Y); break;
-        case TqxShapeKind::skRoundRect:
-          RenderRoundRect(shape->Pen, brush, p[0].X, p[0].Y, p[1].X, p[1].Y, p[2].X, p[2].Y);
-          break;
-        case TqxShapeKind::skEllipse: RenderEllipse(shape->Pen, brush, p[0].X, p[0].Y, p[1].X, p[1].Y); break;
-        case TqxShapeKind::skPolygon: RenderPolygon(p, count, brush, shape->Pen, true); break;
-        case TqxShapeKind::skPolyline: RenderPolygon(p, count, brush, shape->Pen, false); break;
-        case TqxShapeKind::skArc: RenderArc(shape->Pen, p); break;
-        case TqxShapeKind::skChord: RenderChord(shape->Pen, brush, p); break;
-        case TqxShapeKind::skPie: RenderPie(shape->Pen, brush, p); break;
-        case TqxShapeKind::skPolyBezier: RenderPolyBezier(p, count, shape->Pen); break;
-      }
-    } else if (auto* poly = dynamic_cast<TqxPolyShapeItem*>(item)) {
-      RenderPolyShape(*poly);
-    } else if (auto* table = dynamic_cast<TqxTableItem*>(item)) {
-      RenderTableItem(*table);
-    } else if (auto* para = dynamic_cast<TqxParagraphItem*>(item)) {
-      RenderParagraphItem(*para);
-    } else if (auto* clip = dynamic_cast<TqxClipItem*>(item)) {
-      RenderClipItem(*clip);
-    } else if (auto* path = dynamic_cast<TqxPathItem*>(item)) {
-      RenderPathItem(*path);
-    } else if (auto* polygons = dynamic_cast<TqxPolyPolygonItem*>(item)) {
-      RenderPolyPolygonItem(*polygons);
-    } else if (auto* eof = dynamic_cast<TqxEOFItem*>(item)) {
-      RenderEOFItem(*eof);
-    } else if (auto* draw = dynamic_cast<TqxPolyDrawItem*>(item)) {
-      RenderPolyDrawItem(*draw);
-    } else {
-      RenderOtherItem(*item);
+    switch (item->ItemKind()) {
+      case TqxItemKind::ikTextBox: RenderTextBoxItem(static_cast<TqxTextBoxItem&>(*item)); break;
+      case TqxItemKind::ikText: RenderTextItem(static_cast<TqxTextItem&>(*item)); break;
+      case TqxItemKind::ikImageStream: RenderImageStreamItem(static_cast<TqxImageStream&>(*item)); break;
+      case TqxItemKind::ikImage: RenderImageItem(static_cast<TqxImageItem&>(*item)); break;
+      case TqxItemKind::ikShape: RenderShape(static_cast<TqxShapeItem&>(*item)); break;
+      case TqxItemKind::ikPolyShape: RenderPolyShape(static_cast<TqxPolyShapeItem&>(*item)); break;
+      case TqxItemKind::ikTable: RenderTableItem(static_cast<TqxTableItem&>(*item)); break;
+      case TqxItemKind::ikParagraph: RenderParagraphItem(static_cast<TqxParagraphItem&>(*item)); break;
+      case TqxItemKind::ikClip: RenderClipItem(static_cast<TqxClipItem&>(*item)); break;
+      case TqxItemKind::ikPath: RenderPathItem(static_cast<TqxPathItem&>(*item)); break;
+      case TqxItemKind::ikPolyPolygon: RenderPolyPolygonItem(static_cast<TqxPolyPolygonItem&>(*item)); break;
+      case TqxItemKind::ikEOF: RenderEOFItem(static_cast<TqxEOFItem&>(*item)); break;
+      case TqxItemKind::ikPolyDraw: RenderPolyDrawItem(static_cast<TqxPolyDrawItem&>(*item)); break;
+      case TqxItemKind::ikOther: RenderOtherItem(*item); break;
     }
+  }
+}
+
+void TqxCustomDocumentEngine::RenderShape(TqxShapeItem& shape) {
+  join_ = shape.Join;
+  cap_ = shape.Cap;
+  const int count = std::min(shape.PointCount, static_cast<int>(shape.Points.size()));
+  if (count == 0 || count < PointsNeeded(shape.Kind)) return;
+  const auto& p = shape.Points;
+  const TBrush* brush = shape.Brush ? &*shape.Brush : nullptr;
+  switch (shape.Kind) {
+    case TqxShapeKind::skLine: RenderLine(shape.Pen, p[0].X, p[0].Y, p[1].X, p[1].Y); break;
+    case TqxShapeKind::skRectangle: RenderRectangle(shape.Pen, brush, p[0].X, p[0].Y, p[1].X, p[1].Y); break;
+    case TqxShapeKind::skRoundRect:
+      RenderRoundRect(shape.Pen, brush, p[0].X, p[0].Y, p[1].X, p[1].Y, p[2].X, p[2].Y);
+      break;
+    case TqxShapeKind::skEllipse: RenderEllipse(shape.Pen, brush, p[0].X, p[0].Y, p[1].X, p[1].Y); break;
+    case TqxShapeKind::skPolygon: RenderPolygon(p, count, brush, shape.Pen, true); break;
+    case TqxShapeKind::skPolyline: RenderPolygon(p, count, brush, shape.Pen, false); break;
+    case TqxShapeKind::skArc: RenderArc(shape.Pen, p); break;
+    case TqxShapeKind::skChord: RenderChord(shape.Pen, brush, p); break;
+    case TqxShapeKind::skPie: RenderPie(shape.Pen, brush, p); break;
+    case TqxShapeKind::skPolyBezier: RenderPolyBezier(p, count, shape.Pen); break;
   }
 }
 
 void TqxCustomDocumentEngine::RenderDeferredTextItems(TqxItemList& list) {
   for (auto& item : list) {
-    if (auto* text = dynamic_cast<TqxTextItem*>(item.get())) RenderTextItem(*text);
+    const TqxItemKind kind = item ? item->ItemKind() : TqxItemKind::ikOther;
+    if (kind == TqxItemKind::ikText || kind == TqxItemKind::ikTextBox) RenderTextItem(static_cast<TqxTextItem&>(*item));
   }
 }
 

@@ -81,12 +81,14 @@ bool TqxContentTokenizer::Next(TqxContentToken& token) {
 }
 
 void TqxContentTokenizer::Regular(std::string& out) {
-  while (pos_ < data_.size()) {
-    unsigned char c = static_cast<unsigned char>(data_[pos_]);
-    if (IsWhite(c) || IsDelimiter(c)) return;
-    out += static_cast<char>(c);
-    ++pos_;
+  size_t end = pos_;
+  while (end < data_.size()) {
+    unsigned char c = static_cast<unsigned char>(data_[end]);
+    if (IsWhite(c) || IsDelimiter(c)) break;
+    ++end;
   }
+  out.append(data_.substr(pos_, end - pos_));
+  pos_ = end;
 }
 
 // Escapes stay as written for the text decoding; a backslash before a line

@@ -4,6 +4,7 @@
 
 #include "platform/gdiplus/objects.h"
 #include "platform/numbers.h"
+#include "render/fonts/page_fonts.h"
 #include "render/interpreter.h"
 #include "render/page_geometry.h"
 #include "render/widgets.h"
@@ -54,6 +55,11 @@ void TqxExProPDFDocument::DisplayedPageSize(int32_t page_number, int32_t& width,
   height = geometry.height;
 }
 
+void TqxExProPDFDocument::ClearDocument() {
+  fonts_.reset();  // its dictionaries go with the document
+  TqxExPDFDocument::ClearDocument();
+}
+
 void TqxExProPDFDocument::RenderPage(int32_t page_number, HDC canvas, int32_t x, int32_t y) {
   TqxPDFDictObject* page = PageDictionary(page_number);  // EInvalidPageError outside the document
   TqxPageGeometry geometry = GeometryOf(*this, page_number);
@@ -72,6 +78,9 @@ void TqxExProPDFDocument::RenderPage(int32_t page_number, HDC canvas, int32_t x,
   context.pageHeight = geometry.height;
   context.trace = OnTrace;
   context.operatorBudget = operator_budget_;
+  if (!fonts_) fonts_ = std::make_shared<TPageFonts>();
+  fonts_->StartPage();
+  context.textCache = fonts_;
 
   std::string content = PageContents(context, *page);
   auto* resources = As<TqxPDFDictObject>(Store().Resolve(page->Lookup("/Resources")));

@@ -4,6 +4,7 @@
 // canvas.
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 #include "pdf/document.h"
@@ -11,6 +12,8 @@
 #include "render/render_context.h"
 
 namespace vs {
+
+class TPageFonts;
 
 class TqxExProPDFDocument : public TqxExPDFDocument {
  public:
@@ -30,9 +33,14 @@ class TqxExProPDFDocument : public TqxExPDFDocument {
   // One line per operator of the next renders when set.
   std::function<void(const std::string&)> OnTrace;
 
+ protected:
+  void ClearDocument() override;
+
  private:
   TqxRenderStats last_stats_;
   int64_t operator_budget_ = TqxRenderContext::kOperatorBudget;
+  // The fonts of the pages drawn, kept while the next page uses them.
+  std::shared_ptr<TPageFonts> fonts_;
 };
 
 class TqxPDFDocument : public TqxExProPDFDocument {};

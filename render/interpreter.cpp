@@ -67,6 +67,13 @@ std::vector<double> TqxPDFContentStreamParser::Numbers(size_t count) const {
   return values;
 }
 
+double TqxPDFContentStreamParser::Number() const {
+  if (operands_.empty()) Skip("missing operands");
+  auto value = PdfNumber(operands_.back());
+  if (!value) Skip("'" + operands_.back() + "' is not a number");
+  return *value;
+}
+
 const std::string& TqxPDFContentStreamParser::LastOperand() const {
   if (operands_.empty()) Skip("missing operands");
   return operands_.back();

@@ -68,7 +68,7 @@ class TqxPDFContentStreamParser {
   // The last count operands as numbers, in the order written; skips the
   // operator when there are fewer or one is not a number.
   std::vector<double> Numbers(size_t count) const;
-  double Number() const { return Numbers(1)[0]; }
+  double Number() const;
   // The last operand, which must be a name ("/F1"); skips otherwise.
   const std::string& NameOperand() const;
   // The last operand of any kind; skips when there is none.

@@ -2,8 +2,20 @@
 
 namespace vs {
 
+uint32_t TqxOperatorTable::Key(std::string_view op) {
+  // 0 for what no operator is: nothing, or more than three characters.
+  if (op.empty() || op.size() > 3) return 0;
+  uint32_t key = static_cast<uint32_t>(op.size());
+  for (char c : op) key = key << 8 | static_cast<uint8_t>(c);
+  return key;
+}
+
+void TqxOperatorTable::Register(std::string_view op, TqxOperatorHandler handler) {
+  if (const uint32_t key = Key(op)) handlers_[key] = handler;
+}
+
 TqxOperatorHandler TqxOperatorTable::Find(std::string_view op) const {
-  auto it = handlers_.find(op);
+  auto it = handlers_.find(Key(op));
   return it == handlers_.end() ? nullptr : it->second;
 }
 

@@ -3,9 +3,10 @@
 // The table is filled once, on first use, by the Register...Operators
 // functions below; each family adds operators in its own file without
 // touching the others.
-#include <map>
+#include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <utility>
 #include <vector>
 
@@ -33,7 +34,8 @@ using TqxInlineImageHandler = void (*)(TqxPDFContentStreamParser& parser, const 
 
 class TqxOperatorTable {
  public:
-  void Register(std::string_view op, TqxOperatorHandler handler) { handlers_[std::string(op)] = handler; }
+  // Operators are one to three characters long.
+  void Register(std::string_view op, TqxOperatorHandler handler);
   // nullptr for an operator nobody registered.
   TqxOperatorHandler Find(std::string_view op) const;
 
@@ -44,7 +46,10 @@ class TqxOperatorTable {
   TqxInlineImageHandler InlineImageHandler() const { return inline_image_; }
 
  private:
-  std::map<std::string, TqxOperatorHandler, std::less<>> handlers_;
+  // By the operator's characters packed into a number: looked up once per
+  // operator run, without comparing strings.
+  static uint32_t Key(std::string_view op);
+  std::unordered_map<uint32_t, TqxOperatorHandler> handlers_;
   TqxImageXObjectHandler image_xobject_ = nullptr;
   TqxInlineImageHandler inline_image_ = nullptr;
 };

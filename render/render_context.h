@@ -58,7 +58,8 @@ struct TqxRenderContext {
   // Decoded content of streams already run on this page.
   std::map<const TqxPDFStreamObject*, std::shared_ptr<const std::string>> decodedContent;
 
-  // Per-page caches of the text and image code (fonts, decoded pictures).
+  // Caches of the text and image code: the fonts, which the document keeps
+  // from page to page, and the page's decoded pictures.
   std::shared_ptr<void> textCache;
   std::shared_ptr<void> imageCache;
 

@@ -333,14 +333,27 @@ int TqxExExcelEngine::PictureMaxRow(const TqxItemList& items) {
                                           std::max(top, bottom)).BottomRow);
   };
   for (const auto& entry : items) {
-    if (auto* image = dynamic_cast<const TqxImageItem*>(entry.get())) {
-      reach(image->X, image->Y, image->X + image->Width, image->Y + image->Height);
-    } else if (auto* box = dynamic_cast<const TqxTextBoxItem*>(entry.get())) {
-      reach(box->X, box->Y, box->X + box->Width, box->Y + box->Height);
-    } else if (auto* shape = dynamic_cast<const TqxShapeItem*>(entry.get())) {
-      for (const TqxFloatPoint& p : shape->Points) reach(p.X, p.Y, p.X, p.Y + 1);
-    } else if (auto* poly = dynamic_cast<const TqxPolyPolygonItem*>(entry.get())) {
-      for (const TqxFloatPoint& p : poly->Points) reach(p.X, p.Y, p.X, p.Y + 1);
+    switch (entry ? entry->ItemKind() : TqxItemKind::ikOther) {
+      case TqxItemKind::ikImage:
+      case TqxItemKind::ikImageStream: {
+        const auto& image = static_cast<const TqxImageItem&>(*entry);
+        reach(image.X, image.Y, image.X + image.Width, image.Y + image.Height);
+        break;
+      }
+      case TqxItemKind::ikTextBox: {
+        const auto& box = static_cast<const TqxTextBoxItem&>(*entry);
+        reach(box.X, box.Y, box.X + box.Width, box.Y + box.Height);
+        break;
+      }
+      case TqxItemKind::ikShape:
+        for (const TqxFloatPoint& p : static_cast<const TqxShapeItem&>(*entry).Points) reach(p.X, p.Y, p.X, p.Y + 1);
+        break;
+      case TqxItemKind::ikPolyPolygon:
+        for (const TqxFloatPoint& p : static_cast<const TqxPolyPolygonItem&>(*entry).Points)
+          reach(p.X, p.Y, p.X, p.Y + 1);
+        break;
+      default:
+        break;
     }
   }
   return last;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <climits>
 #include <cmath>
+#include <typeinfo>
 
 #include "xls/cell_texts/text_items.h"
 #include "xls/layout/layout_measure.h"
@@ -13,6 +14,13 @@ namespace {
 
 // A scale the grid can use: anything not a positive finite number counts as 1.
 double UsableScale(float scale) { return std::isfinite(scale) && scale > 0 ? scale : 1.0; }
+
+// A placed cell among a page's texts; the metafile's plain texts, nearly all
+// of them, are told apart without a cast.
+TqxSheetTextItem* PlacedCell(TqxDocumentItem& item) {
+  if (typeid(item) == typeid(TqxTextItem)) return nullptr;
+  return dynamic_cast<TqxSheetTextItem*>(&item);
+}
 
 int SaturatedInt(double v) {
   if (!(v > INT_MIN)) return v != v ? 0 : INT_MIN;
@@ -113,31 +121,33 @@ void TqxCustomSpreadSheetEngine::PutCellEx(int row, int column, const std::u16st
 }
 
 void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
-  // Every text that is not a placed cell is replaced by a copy that can hold
-  // its cell; the copy keeps the advances and the metafile flag the later
-  // stages read.
+  // Every text that is not a placed cell is replaced by one that can hold
+  // its cell; it takes the advances and the metafile flag the later stages
+  // read (the list is emptied below).
   std::vector<std::unique_ptr<TqxFmTextItem>> items;
   TqxItemList others;
   for (auto& owned : list) {
-    if (auto* cell = dynamic_cast<TqxSheetTextItem*>(owned.get())) {
+    const TqxItemKind kind = owned ? owned->ItemKind() : TqxItemKind::ikOther;
+    if (kind != TqxItemKind::ikText && kind != TqxItemKind::ikTextBox) {
+      others.push_back(std::move(owned));
+    } else if (TqxSheetTextItem* cell = PlacedCell(*owned)) {
       owned.release();
       items.emplace_back(cell);
-    } else if (auto* text = dynamic_cast<TqxTextItem*>(owned.get())) {
+    } else {
+      auto* text = static_cast<TqxTextItem*>(owned.get());
       auto copy = std::make_unique<TqxFmTextItem>();
       copy->X = text->X;
       copy->Y = text->Y;
-      copy->Lines = text->Lines;
-      copy->Font = text->Font;
+      copy->Lines = std::move(text->Lines);
+      copy->Font = std::move(text->Font);
       copy->Brush = text->Brush;
       copy->Rotation = text->Rotation;
       copy->HasRect = text->HasRect;
       copy->Rect = text->Rect;
       copy->Alignment = text->Alignment;
       copy->FromMetafile = text->FromMetafile;
-      copy->CharAdvances = text->CharAdvances;
+      copy->CharAdvances = std::move(text->CharAdvances);
       items.push_back(std::move(copy));
-    } else {
-      others.push_back(std::move(owned));
     }
   }
   list.clear();

@@ -50,9 +50,16 @@ bool SameFile(const std::string& a, const std::string& b) {
          first.st_ino == second.st_ino;
 }
 
+// Free heap memory kept between pages. The next page reuses it; trimming
+// it after every page only had the next page fault it back in.
+constexpr size_t kFreeHeapKept = size_t{16} << 20;
+
 // Returns memory freed by the page just converted (and the page deleted) to
-// the system, so a long document does not keep its peak.
-void ReturnFreedMemory() { malloc_trim(0); }
+// the system once the heap holds much of it, so that a long document does
+// not keep the peak of its largest page.
+void ReturnFreedMemory() {
+  if (mallinfo2().fordblks > kFreeHeapKept) malloc_trim(0);
+}
 
 // The password handshake: the empty password first, without asking; then
 // the caller's answers, at most three; a cancelled question ends it.

@@ -30,12 +30,21 @@ struct TqxIntRect {
   bool operator==(const TqxIntRect&) const = default;
 };
 
+// What an item is, so that a list is dispatched on without a chain of casts.
+enum class TqxItemKind : uint8_t {
+  ikOther, ikText, ikTextBox, ikImage, ikImageStream, ikShape, ikClip, ikEOF, ikPath, ikPolyShape,
+  ikPolyPolygon, ikPolyDraw, ikParagraph, ikTable
+};
+
 class TqxDocumentItem {
  public:
   TqxDocumentItem() = default;
   virtual ~TqxDocumentItem() = default;
   TqxDocumentItem(const TqxDocumentItem&) = delete;
   TqxDocumentItem& operator=(const TqxDocumentItem&) = delete;
+
+  // The kind of the most derived class below that has one.
+  virtual TqxItemKind ItemKind() const { return TqxItemKind::ikOther; }
 };
 
 // An owning list of items.
@@ -43,6 +52,7 @@ using TqxItemList = std::vector<std::unique_ptr<TqxDocumentItem>>;
 
 class TqxTextItem : public TqxDocumentItem {
  public:
+  TqxItemKind ItemKind() const override { return TqxItemKind::ikText; }
   double X = 0, Y = 0;
   TWideStrings Lines;
   int Rotation = 0;  // degrees, counter-clockwise
@@ -66,6 +76,7 @@ class TqxTextItem : public TqxDocumentItem {
 
 class TqxTextBoxItem : public TqxTextItem {
  public:
+  TqxItemKind ItemKind() const override { return TqxItemKind::ikTextBox; }
   double Width = 0, Height = 0;
   TqxFrame Frame;
   uint8_t HorzAlignment = 0;  // 0..3
@@ -75,6 +86,7 @@ class TqxTextBoxItem : public TqxTextItem {
 
 class TqxImageItem : public TqxDocumentItem {
  public:
+  TqxItemKind ItemKind() const override { return TqxItemKind::ikImage; }
   TqxImageItem() = default;
   // From two corners in any order.
   explicit TqxImageItem(const TFloatRect& corners);
@@ -93,6 +105,7 @@ class TqxImageItem : public TqxDocumentItem {
 // An encoded image kept as bytes; the stream itself is the image-list entry.
 class TqxImageStream : public TqxImageItem {
  public:
+  TqxItemKind ItemKind() const override { return TqxItemKind::ikImageStream; }
   using TqxImageItem::TqxImageItem;
   TMemoryStream Stream;
   int PixelWidth = 0, PixelHeight = 0;
@@ -105,6 +118,7 @@ enum class TqxShapeKind : uint8_t {
 
 class TqxShapeItem : public TqxDocumentItem {
  public:
+  TqxItemKind ItemKind() const override { return TqxItemKind::ikShape; }
   explicit TqxShapeItem(bool filled = false);
 
   std::optional<TBrush> Brush;  // present for filled shapes
@@ -121,6 +135,7 @@ class TqxShapeItem : public TqxDocumentItem {
 
 class TqxClipItem : public TqxDocumentItem {
  public:
+  TqxItemKind ItemKind() const override { return TqxItemKind::ikClip; }
   TBrush Brush;
   TPen Pen;
   uint8_t Reset = 0;  // 1 removes clipping
@@ -131,6 +146,7 @@ class TqxClipItem : public TqxDocumentItem {
 
 class TqxEOFItem : public TqxDocumentItem {
  public:
+  TqxItemKind ItemKind() const override { return TqxItemKind::ikEOF; }
   uint8_t Reached = 0;
 };
 
@@ -141,6 +157,7 @@ enum class TqxPathOperation : int {
 
 class TqxPathItem : public TqxDocumentItem {
  public:
+  TqxItemKind ItemKind() const override { return TqxItemKind::ikPath; }
   TBrush Brush;
   TPen Pen;
   TqxPathOperation Operation = TqxPathOperation::poBeginPath;
@@ -150,11 +167,13 @@ class TqxPathItem : public TqxDocumentItem {
 
 class TqxPolyShapeItem : public TqxDocumentItem {
  public:
+  TqxItemKind ItemKind() const override { return TqxItemKind::ikPolyShape; }
   std::vector<std::unique_ptr<TqxShapeItem>> Shapes;
 };
 
 class TqxPolyPolygonItem : public TqxDocumentItem {
  public:
+  TqxItemKind ItemKind() const override { return TqxItemKind::ikPolyPolygon; }
   TBrush Brush;
   TPen Pen;
   int PolyCount = 0;
@@ -166,6 +185,7 @@ class TqxPolyPolygonItem : public TqxDocumentItem {
 
 class TqxPolyDrawItem : public TqxDocumentItem {
  public:
+  TqxItemKind ItemKind() const override { return TqxItemKind::ikPolyDraw; }
   TBrush Brush;
   TPen Pen;
   int Count = 0;
@@ -175,6 +195,7 @@ class TqxPolyDrawItem : public TqxDocumentItem {
 
 class TqxParagraphItem : public TqxDocumentItem {
  public:
+  TqxItemKind ItemKind() const override { return TqxItemKind::ikParagraph; }
   double X = 0, Y = 0, Width = 0, Height = 0;
   TFont Font;
   TBrush Brush;
@@ -189,6 +210,7 @@ struct TqxColumn {
 
 class TqxTableItem : public TqxDocumentItem {
  public:
+  TqxItemKind ItemKind() const override { return TqxItemKind::ikTable; }
   TqxCustomDocumentEngine* Engine = nullptr;  // not owned
   double X = 0, Y = 0;
   int CurrentRow = -1, ColumnCount = 0;

@@ -2,6 +2,7 @@
 // corner of its line box whatever alignment the record was drawn with; a
 // record that runs on from the one before extends that item instead
 // (text_runs.cpp).
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -48,6 +49,7 @@ void TqxMetafileProcessor::ExtTextOut(const TEmfRecord& r) {
 
   auto item = std::make_unique<TqxTextItem>();
   std::u16string text;
+  text.reserve(std::max(t.ansiText.size(), t.text.size()));
   if (r.Type() == EMR_EXTTEXTOUTA) {
     for (char c : t.ansiText)
       if (c != 0) text.push_back(AnsiToWideChar(static_cast<unsigned char>(c)));
@@ -67,6 +69,7 @@ void TqxMetafileProcessor::ExtTextOut(const TEmfRecord& r) {
   // With ETO_PDY the advances come in pairs; the horizontal one counts.
   const size_t step = (t.options & ETO_PDY) ? 2 : 1;
   const double scale = world_.eM11 * (ScaledMapMode() ? scaleX_ : 1.0);
+  item->CharAdvances.reserve((t.dx.size() + step - 1) / step);
   for (size_t i = 0; i < t.dx.size(); i += step) item->CharAdvances.push_back(t.dx[i] * scale);
 
   TqxFloatPoint ref;

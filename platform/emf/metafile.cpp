@@ -22,9 +22,10 @@ void TMetafile::SetBytes(std::vector<uint8_t> bytes) {
   if (bytes.size() < 8) throw EMetafileError("Not an enhanced metafile");
   TEmfRecord first(std::span<const uint8_t>(bytes).subspan(0, 8), 0);
   if (first.Type() != EMR_HEADER) throw EMetafileError("Not an enhanced metafile");
-  auto records = SplitRecords(bytes);
-  TEmrHeader header = ReadHeader(records.front());
-  if (header.signature != kEmfSignature || records.front().Size() < 88)
+  EnumerateRecords(bytes, [](const TEmfRecord&) { return true; });  // raises for a damaged stream
+  const TEmfRecord headerRecord = RecordAt(bytes, 0);
+  TEmrHeader header = ReadHeader(headerRecord);
+  if (header.signature != kEmfSignature || headerRecord.Size() < 88)
     throw EMetafileError("Not an enhanced metafile");
   if (header.bytes > bytes.size()) throw EMetafileError("The metafile is truncated");
   // Bytes past the size the header gives are not part of the picture.
@@ -44,11 +45,7 @@ void TMetafile::SetBytes(std::vector<uint8_t> bytes) {
 
 TEmrHeader TMetafile::Header() const {
   if (bytes_.empty()) throw EMetafileError("The metafile is empty");
-  return ReadHeader(SplitRecords(bytes_).front());
-}
-
-void TMetafile::Enumerate(const std::function<bool(const TEmfRecord&)>& visit) const {
-  EnumerateRecords(bytes_, visit);
+  return ReadHeader(RecordAt(bytes_, 0));  // the stream was checked when it was set
 }
 
 std::vector<TEmfRecord> TMetafile::Records() const { return SplitRecords(bytes_); }

@@ -2,7 +2,6 @@
 // An enhanced metafile: a picture of Width x Height reference-screen pixels
 // held as its record bytes, and the canvas that records one.
 #include <cstdint>
-#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,7 +31,10 @@ class TMetafile {
 
   TEmrHeader Header() const;
   // Records in file order (see EnumerateRecords); nothing for an empty metafile.
-  void Enumerate(const std::function<bool(const TEmfRecord&)>& visit) const;
+  template <typename Visit>
+  void Enumerate(Visit&& visit) const {
+    EnumerateRecords(bytes_, visit);
+  }
   std::vector<TEmfRecord> Records() const;
 
   // An empty metafile is saved as a picture without drawing.

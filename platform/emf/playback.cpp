@@ -72,7 +72,7 @@ class TPlayer {
       default:
         break;
     }
-    target_.Append(std::vector<uint8_t>(r.Bytes().begin(), r.Bytes().end()));
+    target_.Append(r.Bytes());
   }
 
   // Objects the source left alive are deleted; its unbalanced saves are dropped.
@@ -96,7 +96,7 @@ class TPlayer {
   void UseObject(const TEmfRecord& r) {
     uint32_t index = r.U32(8);
     if (index & kStockObjectFlag) {
-      if (r.Type() != EMR_DELETEOBJECT) target_.Append(std::vector<uint8_t>(r.Bytes().begin(), r.Bytes().end()));
+      if (r.Type() != EMR_DELETEOBJECT) target_.Append(r.Bytes());
       return;
     }
     auto it = objects_.find(index);

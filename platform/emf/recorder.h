@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/emf/emf_types.h"
+#include "platform/emf/record_builder.h"
 
 namespace vs {
 
@@ -22,8 +23,8 @@ class TEmfRecorder {
   bool Finished() const { return finished_; }
 
   // Appends one finished record; drawing records pass the device area they touch.
-  void Append(std::vector<uint8_t> record);
-  void Append(std::vector<uint8_t> record, const TRectL& touched);
+  void Append(std::span<const uint8_t> record);
+  void Append(std::span<const uint8_t> record, const TRectL& touched);
   void AddBounds(const TRectL& touched);
 
   // Object-table indices, from 1; freed ones are reused.
@@ -76,13 +77,17 @@ class TEmfRecorder {
   std::vector<uint8_t> Finish();
 
  private:
+  // A record built in place at the end of the recording; the caller closes it.
+  TEmfRecordBuilder Record(uint32_t type);
   void Value(uint32_t type, uint32_t value);
   void Poly(uint32_t type16, uint32_t type32, std::span<const TPointL> points);
   void WidenPath(TPointL p);
 
   int width_, height_;
   bool finished_ = false;
-  std::vector<std::vector<uint8_t>> records_;
+  // Room for the header, then the records in the order they came.
+  std::vector<uint8_t> bytes_;
+  uint32_t records_ = 0;
   std::optional<TRectL> bounds_;
   std::optional<TRectL> pathBounds_;
   std::vector<uint32_t> freeHandles_;

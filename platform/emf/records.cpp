@@ -148,8 +148,9 @@ TEmrExtCreateFontIndirectW ReadExtCreateFontIndirectW(const TEmfRecord& r) {
   lf.clipPrecision = r.U8(37);
   lf.quality = r.U8(38);
   lf.pitchAndFamily = r.U8(39);
+  const auto face = r.Slice(40, 64);
   for (size_t i = 0; i < 32; ++i) {
-    char16_t ch = r.U16(40 + 2 * i);
+    const char16_t ch = static_cast<char16_t>(face[2 * i] | face[2 * i + 1] << 8);
     if (ch == 0) break;
     lf.faceName.push_back(ch);
   }
@@ -183,8 +184,10 @@ TEmrExtTextOut ReadExtTextOut(const TEmfRecord& r) {
   if (t.chars == 0) return t;
   r.RequireItems(offString, t.chars, wide ? 2 : 1);
   if (wide) {
-    t.text.reserve(t.chars);
-    for (uint32_t i = 0; i < t.chars; ++i) t.text.push_back(r.U16(offString + 2 * i));
+    const auto units = r.Slice(offString, uint64_t{t.chars} * 2);
+    t.text.resize(t.chars);
+    for (size_t i = 0; i < t.text.size(); ++i)
+      t.text[i] = static_cast<char16_t>(units[2 * i] | units[2 * i + 1] << 8);
   } else {
     auto bytes = r.Slice(offString, t.chars);
     t.ansiText.assign(bytes.begin(), bytes.end());
@@ -192,8 +195,11 @@ TEmrExtTextOut ReadExtTextOut(const TEmfRecord& r) {
   if (offDx != 0) {
     uint64_t count = uint64_t{t.chars} * ((t.options & ETO_PDY) ? 2 : 1);
     r.RequireItems(offDx, count, 4);
-    t.dx.reserve(static_cast<size_t>(count));
-    for (uint64_t i = 0; i < count; ++i) t.dx.push_back(r.I32(offDx + 4 * i));
+    const auto bytes = r.Slice(offDx, count * 4);
+    t.dx.resize(static_cast<size_t>(count));
+    for (size_t i = 0; i < t.dx.size(); ++i)
+      t.dx[i] = static_cast<int32_t>(bytes[4 * i] | bytes[4 * i + 1] << 8 | bytes[4 * i + 2] << 16 |
+                                     uint32_t{bytes[4 * i + 3]} << 24);
   }
   return t;
 }

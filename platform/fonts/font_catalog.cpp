@@ -2,7 +2,6 @@
 
 #include <fontconfig/fontconfig.h>
 
-#include <cctype>
 #include <cstdlib>
 #include <memory>
 
@@ -85,8 +84,7 @@ bool IsOutlineFormat(FcPattern* font) {
 bool SameFamilyName(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
-      return false;
+    if (FoldFamilyChar(a[i]) != FoldFamilyChar(b[i])) return false;
   return true;
 }
 

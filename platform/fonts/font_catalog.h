@@ -22,6 +22,8 @@ std::vector<std::string> CatalogFamilies();
 // ignoring ASCII case.
 std::vector<TCatalogFace> CatalogFaces(std::string_view family);
 
+// Family names match ignoring ASCII case, as they do on Windows.
+inline char FoldFamilyChar(char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; }
 bool SameFamilyName(std::string_view a, std::string_view b);
 
 }  // namespace vs::fonts

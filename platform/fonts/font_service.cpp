@@ -6,11 +6,11 @@
 #include FT_MODULE_H
 
 #include <algorithm>
-#include <cctype>
 #include <cstdint>
 #include <limits>
 #include <map>
 #include <mutex>
+#include <unordered_map>
 
 #include "platform/codepage.h"
 #include "platform/fonts/font_catalog.h"
@@ -48,12 +48,6 @@ const CoreAlias* FindAlias(std::string_view family) {
   return nullptr;
 }
 
-std::string Lower(std::string_view s) {
-  std::string out(s);
-  for (char& c : out) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return out;
-}
-
 // How far a face is from the asked style: italics first, then weight, then width.
 int StyleDistance(bool italic, int weight, int width, int style) {
   int wantWeight = (style & kFontStyleBold) ? kFwBold : kFwNormal;
@@ -85,42 +79,77 @@ class TFontService::Impl {
   struct Resolved {
     TFaceInfo Info;
     std::string Key;
+    mutable fonts::TFtFace* Opened = nullptr;  // the face under Key, once opened
   };
 
   std::recursive_mutex mutex;
 
-  std::optional<Resolved> Find(std::string_view family, int style) {
-    std::string cacheKey = Lower(family) + '\n' + std::to_string(style);
-    if (auto it = resolved_.find(cacheKey); it != resolved_.end()) return it->second;
-    std::optional<Resolved> found = FindUncached(family, style);
-    resolved_[cacheKey] = found;
-    return found;
+  // The cached resolution, or nullptr for an unknown family; valid until a
+  // program of that family name is registered or removed.
+  const Resolved* Find(std::string_view family, int style) {
+    auto it = resolved_.find(FamilyStyleView{family, style});
+    if (it == resolved_.end())
+      it = resolved_.emplace(FamilyStyle{std::string(family), style}, FindUncached(family, style)).first;
+    return it->second ? &*it->second : nullptr;
   }
 
   fonts::TFtFace& Face(const Resolved& resolved) {
+    if (resolved.Opened) return *resolved.Opened;
     auto it = faces_.find(resolved.Key);
-    if (it != faces_.end() && it->second) return *it->second;
-    auto face = fonts::TFtFace::OpenFile(library_, resolved.Info.File, fileIndex_[resolved.Key]);
-    if (!face) throw EFontError(FormatText("The font file \"%s\" cannot be read.", {resolved.Info.File}));
-    return *(faces_[resolved.Key] = std::move(face));
+    if (it == faces_.end() || !it->second) {
+      auto face = fonts::TFtFace::OpenFile(library_, resolved.Info.File, fileIndex_[resolved.Key]);
+      if (!face) throw EFontError(FormatText("The font file \"%s\" cannot be read.", {resolved.Info.File}));
+      it = faces_.insert_or_assign(resolved.Key, std::move(face)).first;
+    }
+    return *(resolved.Opened = it->second.get());
   }
 
-  Resolved ResolveLog(const TLogFont& font) {
+  // The face a logical font is drawn with; an unknown name falls back to Arial.
+  const Resolved& ResolveLog(const TLogFont& font) {
+    // Text is measured in runs of one font: the last answer is usually the next.
+    if (lastLog_ && font.Style() == lastLogStyle_ && font.FaceName == lastLogFace_) return *lastLog_;
     std::string name = WideToUtf8(font.FaceName);
-    std::optional<Resolved> found = Find(name, font.Style());
-    if (!found) {
-      found = Find(kFallbackFamily, font.Style());
-      if (!found) throw EFontError(FormatText("No font is installed to draw \"%s\".", {name}));
-      found->Info.RequestedName = name;
-    }
+    const Resolved* found = Find(name, font.Style());
+    if (!found) found = Find(kFallbackFamily, font.Style());
+    if (!found) throw EFontError(FormatText("No font is installed to draw \"%s\".", {name}));
+    lastLog_ = found;
+    lastLogFace_ = font.FaceName;
+    lastLogStyle_ = font.Style();
     return *found;
   }
 
+  // The hinted advance of each UTF-16 unit into advances (when given) and
+  // their sum into width (when given).
+  void Advances(const TLogFont& font, std::u16string_view text, int* advances, int64_t* width = nullptr) {
+    const Resolved& resolved = ResolveLog(font);
+    fonts::TFtFace& face = Face(resolved);
+    int ppem = face.EmPixels(font.Height);
+    int extra = resolved.Info.SimulatedBold ? 1 : 0;  // emboldening widens each glyph by a pixel
+    for (size_t i = 0; i < text.size(); ++i) {
+      char32_t ch = text[i];
+      int advance = 0;
+      // A surrogate pair is one character: its advance goes to the first unit.
+      if (ch >= 0xD800 && ch < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
+        ch = 0x10000 + ((ch - 0xD800) << 10) + (text[i + 1] - 0xDC00);
+        advance = face.Advance(ch, ppem) + extra;
+      } else {
+        advance = face.Advance(ch, ppem);
+        advance = advance > 0 ? advance + extra : 0;
+      }
+      if (advances) advances[i] = advance;
+      if (width) *width += advance;
+      if (ch >= 0x10000) ++i;
+    }
+  }
+
   std::vector<std::string> Families() {
-    if (families_.empty()) {
-      std::vector<std::string> names = fonts::CatalogFamilies();
+    if (installedFamilies_.empty()) {
+      installedFamilies_ = fonts::CatalogFamilies();
       for (const CoreAlias& alias : kCoreAliases)
-        if (!fonts::CatalogFaces(alias.Face).empty()) names.emplace_back(alias.Family);
+        if (!fonts::CatalogFaces(alias.Face).empty()) installedFamilies_.emplace_back(alias.Family);
+    }
+    if (families_.empty()) {
+      std::vector<std::string> names = installedFamilies_;
       for (const Registered& r : registered_) names.push_back(r.Family);
       std::sort(names.begin(), names.end());
       names.erase(std::unique(names.begin(), names.end()), names.end());
@@ -138,7 +167,7 @@ class TFontService::Impl {
     int handle = ++lastHandle_;
     registered_.push_back({handle, family, face->IsBold(), face->IsItalic(), face->WeightClass()});
     faces_[MemoryKey(handle)] = std::move(face);
-    Invalidate();
+    Forget(family);
     return TRegisteredFont{handle, family};
   }
 
@@ -146,18 +175,48 @@ class TFontService::Impl {
     auto it = std::find_if(registered_.begin(), registered_.end(),
                            [&](const Registered& r) { return r.Handle == handle; });
     if (it == registered_.end()) return false;
+    const std::string family = it->Family;
     registered_.erase(it);
     faces_.erase(MemoryKey(handle));
-    Invalidate();
+    Forget(family);
     return true;
   }
 
  private:
+  // A family name and a style, the key of a resolution: names match ignoring ASCII case.
+  struct FamilyStyle {
+    std::string Family;
+    int Style;
+  };
+  struct FamilyStyleView {
+    std::string_view Family;
+    int Style;
+  };
+  struct FamilyStyleHash {
+    using is_transparent = void;
+    template <typename Key>
+    size_t operator()(const Key& key) const {
+      size_t hash = static_cast<size_t>(key.Style);
+      for (char c : key.Family) hash = hash * 131 + static_cast<unsigned char>(fonts::FoldFamilyChar(c));
+      return hash;
+    }
+  };
+  struct FamilyStyleEqual {
+    using is_transparent = void;
+    template <typename A, typename B>
+    bool operator()(const A& a, const B& b) const {
+      return a.Style == b.Style && fonts::SameFamilyName(a.Family, b.Family);
+    }
+  };
+
   static std::string MemoryKey(int handle) { return "memory:" + std::to_string(handle); }
 
-  void Invalidate() {
-    resolved_.clear();
+  // A program registered or removed changes what its family name resolves
+  // to, and nothing else: installed faces are looked up once per process.
+  void Forget(std::string_view family) {
+    std::erase_if(resolved_, [&](const auto& entry) { return fonts::SameFamilyName(entry.first.Family, family); });
     families_.clear();
+    lastLog_ = nullptr;
   }
 
   std::optional<Resolved> FindUncached(std::string_view family, int style) {
@@ -222,8 +281,12 @@ class TFontService::Impl {
   std::vector<Registered> registered_;
   std::map<std::string, std::unique_ptr<fonts::TFtFace>> faces_;
   std::map<std::string, int> fileIndex_;
-  std::map<std::string, std::optional<Resolved>> resolved_;
-  std::vector<std::string> families_;
+  std::unordered_map<FamilyStyle, std::optional<Resolved>, FamilyStyleHash, FamilyStyleEqual> resolved_;
+  const Resolved* lastLog_ = nullptr;  // what ResolveLog found last, for this face and style
+  std::u16string lastLogFace_;
+  int lastLogStyle_ = 0;
+  std::vector<std::string> installedFamilies_;  // and the core aliases whose faces are there
+  std::vector<std::string> families_;           // with the registered programs, sorted
 };
 
 TFontService::TFontService() : impl_(std::make_unique<Impl>()) {}
@@ -242,12 +305,12 @@ std::vector<std::string> TFontService::Families() {
 
 bool TFontService::HasFamily(std::string_view family) {
   std::lock_guard lock(impl_->mutex);
-  return impl_->Find(family, kFontStyleRegular).has_value();
+  return impl_->Find(family, kFontStyleRegular) != nullptr;
 }
 
 std::optional<TFaceInfo> TFontService::FindFace(std::string_view family, int style) {
   std::lock_guard lock(impl_->mutex);
-  auto found = impl_->Find(family, style);
+  const Impl::Resolved* found = impl_->Find(family, style);
   if (!found) return std::nullopt;
   impl_->Face(*found);  // a face that cannot be opened is reported here
   TFaceInfo info = found->Info;
@@ -257,21 +320,23 @@ std::optional<TFaceInfo> TFontService::FindFace(std::string_view family, int sty
 
 TFaceInfo TFontService::ResolveFace(const TLogFont& font) {
   std::lock_guard lock(impl_->mutex);
-  auto resolved = impl_->ResolveLog(font);
+  const Impl::Resolved& resolved = impl_->ResolveLog(font);
   impl_->Face(resolved);
-  return resolved.Info;
+  TFaceInfo info = resolved.Info;
+  info.RequestedName = WideToUtf8(font.FaceName);
+  return info;
 }
 
 TDesignMetrics TFontService::DesignMetrics(std::string_view family, int style) {
   std::lock_guard lock(impl_->mutex);
-  auto found = impl_->Find(family, style);
+  const Impl::Resolved* found = impl_->Find(family, style);
   if (!found) throw EFontError(FormatText("The font family \"%s\" is not installed.", {family}));
   return impl_->Face(*found).Design();
 }
 
 TTextMetric TFontService::TextMetrics(const TLogFont& font) {
   std::lock_guard lock(impl_->mutex);
-  auto resolved = impl_->ResolveLog(font);
+  const Impl::Resolved& resolved = impl_->ResolveLog(font);
   fonts::TFtFace& face = impl_->Face(resolved);
   TTextMetric m = face.Metrics(face.EmPixels(font.Height));
   if (resolved.Info.SimulatedBold) {
@@ -283,39 +348,24 @@ TTextMetric TFontService::TextMetrics(const TLogFont& font) {
 
 TOutlineMetrics TFontService::OutlineMetrics(const TLogFont& font) {
   std::lock_guard lock(impl_->mutex);
-  auto resolved = impl_->ResolveLog(font);
+  const Impl::Resolved& resolved = impl_->ResolveLog(font);
   fonts::TFtFace& face = impl_->Face(resolved);
   return face.Outline(face.EmPixels(font.Height));
 }
 
 std::vector<int> TFontService::Advances(const TLogFont& font, std::u16string_view text) {
   std::lock_guard lock(impl_->mutex);
-  auto resolved = impl_->ResolveLog(font);
-  fonts::TFtFace& face = impl_->Face(resolved);
-  int ppem = face.EmPixels(font.Height);
-  int extra = resolved.Info.SimulatedBold ? 1 : 0;  // emboldening widens each glyph by a pixel
   std::vector<int> advances(text.size(), 0);
-  for (size_t i = 0; i < text.size(); ++i) {
-    char32_t ch = text[i];
-    // A surrogate pair is one character: its advance goes to the first unit.
-    if (ch >= 0xD800 && ch < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 && text[i + 1] < 0xE000) {
-      ch = 0x10000 + ((ch - 0xD800) << 10) + (text[i + 1] - 0xDC00);
-      advances[i] = face.Advance(ch, ppem) + extra;
-      ++i;
-      continue;
-    }
-    int advance = face.Advance(ch, ppem);
-    advances[i] = advance > 0 ? advance + extra : 0;
-  }
+  impl_->Advances(font, text, advances.data());
   return advances;
 }
 
 TTextSize TFontService::TextExtent(const TLogFont& font, std::u16string_view text) {
   std::lock_guard lock(impl_->mutex);
-  TTextSize size;
   // A long line in a large font can be wider than an int holds.
   int64_t width = 0;
-  for (int advance : Advances(font, text)) width += advance;
+  impl_->Advances(font, text, nullptr, &width);
+  TTextSize size;
   size.Width = static_cast<int>(std::min<int64_t>(width, std::numeric_limits<int>::max()));
   size.Height = TextMetrics(font).Height;
   return size;
@@ -323,7 +373,7 @@ TTextSize TFontService::TextExtent(const TLogFont& font, std::u16string_view tex
 
 bool TFontService::CoversText(std::string_view family, int style, std::u16string_view text) {
   std::lock_guard lock(impl_->mutex);
-  auto found = impl_->Find(family, style);
+  const Impl::Resolved* found = impl_->Find(family, style);
   if (!found) return false;
   fonts::TFtFace& face = impl_->Face(*found);
   for (size_t i = 0; i < text.size(); ++i) {
@@ -337,7 +387,7 @@ bool TFontService::CoversText(std::string_view family, int style, std::u16string
 
 std::vector<int> TFontService::CharSets(std::string_view family) {
   std::lock_guard lock(impl_->mutex);
-  auto found = impl_->Find(family, kFontStyleRegular);
+  const Impl::Resolved* found = impl_->Find(family, kFontStyleRegular);
   if (!found) return {};
   return impl_->Face(*found).CharSets();
 }

@@ -31,8 +31,7 @@ struct WinExtent {
   long Descent;
 };
 
-WinExtent WinAscentDescent(FT_Face face) {
-  auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face, FT_SFNT_OS2));
+WinExtent WinAscentDescent(FT_Face face, const TT_OS2* os2) {
   if (os2 && (os2->usWinAscent || os2->usWinDescent)) return {os2->usWinAscent, os2->usWinDescent};
   return {face->ascender, -face->descender};
 }
@@ -59,6 +58,10 @@ std::string NameFromTable(FT_Face face, FT_UShort nameId) {
 
 TFtFace::TFtFace(FT_Face face, std::shared_ptr<const std::vector<uint8_t>> program)
     : face_(face), program_(std::move(program)) {
+  // Looked up once: FreeType finds each table by its module's name.
+  os2_ = static_cast<const TT_OS2*>(FT_Get_Sfnt_Table(face_, FT_SFNT_OS2));
+  hhea_ = static_cast<const TT_HoriHeader*>(FT_Get_Sfnt_Table(face_, FT_SFNT_HHEA));
+  post_ = static_cast<const TT_Postscript*>(FT_Get_Sfnt_Table(face_, FT_SFNT_POST));
   for (int i = 0; i < face_->num_charmaps; ++i) {
     FT_CharMap map = face_->charmaps[i];
     if (map->platform_id == TT_PLATFORM_MICROSOFT && map->encoding_id == TT_MS_ID_SYMBOL_CS) symbolMap_ = true;
@@ -113,18 +116,17 @@ bool TFtFace::IsBold() const { return (face_->style_flags & FT_STYLE_FLAG_BOLD) 
 bool TFtFace::IsItalic() const { return (face_->style_flags & FT_STYLE_FLAG_ITALIC) != 0; }
 
 int TFtFace::WeightClass() const {
-  auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face_, FT_SFNT_OS2));
-  if (os2 && os2->usWeightClass >= 100 && os2->usWeightClass <= 1000) return os2->usWeightClass;
+  if (os2_ && os2_->usWeightClass >= 100 && os2_->usWeightClass <= 1000) return os2_->usWeightClass;
   return IsBold() ? 700 : 400;
 }
 
 TDesignMetrics TFtFace::Design() const {
-  WinExtent win = WinAscentDescent(face_);
+  WinExtent win = WinAscentDescent(face_, os2_);
   TDesignMetrics m;
   m.EmHeight = face_->units_per_EM;
   m.CellAscent = static_cast<int>(win.Ascent);
   m.CellDescent = static_cast<int>(win.Descent);
-  auto* hhea = static_cast<TT_HoriHeader*>(FT_Get_Sfnt_Table(face_, FT_SFNT_HHEA));
+  const TT_HoriHeader* hhea = hhea_;
   long spacing = hhea ? hhea->Ascender - hhea->Descender + hhea->Line_Gap : 0;
   m.LineSpacing = static_cast<int>(spacing > 0 ? spacing : win.Ascent + win.Descent);
   return m;
@@ -142,7 +144,7 @@ int TFtFace::EmPixels(int logHeight) const {
     ppem = kDefaultPpem;
   } else {
     // A cell height: ascent + descent fill it.
-    WinExtent win = WinAscentDescent(face_);
+    WinExtent win = WinAscentDescent(face_, os2_);
     long cell = std::max<long>(1, win.Ascent + win.Descent);
     ppem = std::lround(static_cast<double>(logHeight) * face_->units_per_EM / cell);
   }
@@ -178,7 +180,12 @@ bool TFtFace::VdmxExtent(int ppem, int& ascent, int& descent) const {
 }
 
 TTextMetric TFtFace::Metrics(int ppem) const {
-  WinExtent win = WinAscentDescent(face_);
+  if (auto known = metrics_.find(ppem); known != metrics_.end()) return known->second;
+  return metrics_.emplace(ppem, MeasureMetrics(ppem)).first->second;
+}
+
+TTextMetric TFtFace::MeasureMetrics(int ppem) const {
+  WinExtent win = WinAscentDescent(face_, os2_);
   TTextMetric m;
   m.EmPixels = ppem;
   if (!VdmxExtent(ppem, m.Ascent, m.Descent)) {
@@ -187,25 +194,24 @@ TTextMetric TFtFace::Metrics(int ppem) const {
   }
   m.Height = m.Ascent + m.Descent;
   m.InternalLeading = m.Height - ppem;
-  auto* hhea = static_cast<TT_HoriHeader*>(FT_Get_Sfnt_Table(face_, FT_SFNT_HHEA));
+  const TT_HoriHeader* hhea = hhea_;
   if (hhea) {
     long gap = hhea->Line_Gap - ((win.Ascent + win.Descent) - (hhea->Ascender - hhea->Descender));
     m.ExternalLeading = std::max(0, Scale(gap, ppem));
     m.MaxCharWidth = Scale(hhea->advance_Width_Max, ppem);
   }
-  auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face_, FT_SFNT_OS2));
-  if (os2) m.AveCharWidth = Scale(os2->xAvgCharWidth, ppem);
+  if (os2_) m.AveCharWidth = Scale(os2_->xAvgCharWidth, ppem);
   return m;
 }
 
 TOutlineMetrics TFtFace::Outline(int ppem) const {
   TOutlineMetrics m;
-  auto* post = static_cast<TT_Postscript*>(FT_Get_Sfnt_Table(face_, FT_SFNT_POST));
+  const TT_Postscript* post = post_;
   long thickness = post ? post->underlineThickness : face_->underline_thickness;
   long position = post ? post->underlinePosition : face_->underline_position;
   m.UnderscoreSize = std::max(1, Scale(thickness, ppem));
   m.UnderscorePosition = Scale(position, ppem);
-  auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face_, FT_SFNT_OS2));
+  const TT_OS2* os2 = os2_;
   if (os2 && os2->yStrikeoutSize > 0) {
     m.StrikeoutSize = std::max(1, Scale(os2->yStrikeoutSize, ppem));
     m.StrikeoutPosition = Scale(os2->yStrikeoutPosition, ppem);
@@ -256,7 +262,7 @@ std::vector<int> TFtFace::CharSets() const {
                  {6, 178},  {7, 186},  {8, 163},  {16, 222}, {17, 128}, {18, 134},
                  {19, 129}, {20, 136}, {21, 130}, {31, 2}};
   std::vector<int> sets;
-  auto* os2 = static_cast<TT_OS2*>(FT_Get_Sfnt_Table(face_, FT_SFNT_OS2));
+  const TT_OS2* os2 = os2_;
   if (os2 && os2->version >= 1 && os2->version != 0xFFFF) {
     for (auto range : kRanges)
       if (os2->ulCodePageRange1 & (1ul << range.Bit)) sets.push_back(range.CharSet);

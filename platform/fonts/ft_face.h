@@ -11,6 +11,9 @@
 
 struct FT_LibraryRec_;
 struct FT_FaceRec_;
+struct TT_OS2_;
+struct TT_HoriHeader_;
+struct TT_Postscript_;
 
 namespace vs::fonts {
 
@@ -46,13 +49,19 @@ class TFtFace {
  private:
   explicit TFtFace(FT_FaceRec_* face, std::shared_ptr<const std::vector<uint8_t>> program);
   int Scale(long designUnits, int ppem) const;
+  TTextMetric MeasureMetrics(int ppem) const;
   bool VdmxExtent(int ppem, int& ascent, int& descent) const;
 
   FT_FaceRec_* face_;
+  // The face's OS/2, hhea and post tables, or nullptr where it has none.
+  const TT_OS2_* os2_ = nullptr;
+  const TT_HoriHeader_* hhea_ = nullptr;
+  const TT_Postscript_* post_ = nullptr;
   std::shared_ptr<const std::vector<uint8_t>> program_;  // FreeType reads it in place
   bool symbolMap_ = false;
   int sizedPpem_ = 0;
   std::unordered_map<uint64_t, int> advances_;  // (ppem, glyph) -> pixels
+  mutable std::unordered_map<int, TTextMetric> metrics_;  // by ppem
   std::vector<uint8_t> vdmx_;
 };
 

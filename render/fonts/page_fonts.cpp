@@ -14,6 +14,11 @@ namespace {
 constexpr int64_t kMaxProgramSize = int64_t{64} << 20;
 // Program bytes one page may decode, all its fonts together.
 constexpr int64_t kMaxProgramBytesPerPage = int64_t{256} << 20;
+// What the document keeps for later pages: the fonts used last, and their
+// programs within a byte budget, so that memory stays flat however long the
+// document and however many fonts its pages use.
+constexpr size_t kKeptFonts = 64;
+constexpr int64_t kKeptProgramBytes = int64_t{32} << 20;
 
 TqxPDFDictObject* DescriptorOf(const TqxPDFObjectStore& store, const TqxPDFDictObject& dict) {
   if (auto* descendants = LookupAs<TqxPDFArrayObject>(store, &dict, "/DescendantFonts")) {
@@ -30,11 +35,46 @@ int StyleOf(const TqxPDFFontObject& font) {
 }  // namespace
 
 TPageFonts::~TPageFonts() {
-  for (int handle : handles_) {
+  for (const auto& [stream, program] : programs_) {
+    if (program.Handle == 0) continue;
     try {
-      TFontService::Instance().UnregisterFont(handle);
+      TFontService::Instance().UnregisterFont(program.Handle);
     } catch (...) {
     }
+  }
+}
+
+void TPageFonts::StartPage() {
+  ++page_;
+  programBytes_ = 0;
+  // The fonts used last are kept, with their programs, within the budgets. A
+  // program that could not be registered is tried again on the next page
+  // that needs it, within that page's cap, and so are the fonts using it.
+  std::vector<DictFonts*> recent;
+  for (auto& [dict, fonts] : dicts_) recent.push_back(&fonts);
+  std::sort(recent.begin(), recent.end(), [](const DictFonts* a, const DictFonts* b) { return a->LastPage > b->LastPage; });
+  for (auto& [stream, program] : programs_) program.Kept = false;
+  size_t keptFonts = 0;
+  int64_t keptBytes = 0;
+  for (DictFonts* fonts : recent) {
+    Program* program = fonts->Measure;
+    fonts->Kept = keptFonts < kKeptFonts && !(program && program->Handle == 0) &&
+                  !(program && !program->Kept && keptBytes + program->Bytes > kKeptProgramBytes);
+    if (!fonts->Kept) continue;
+    ++keptFonts;
+    if (program && !program->Kept) {
+      program->Kept = true;
+      keptBytes += program->Bytes;
+    }
+  }
+  std::erase_if(dicts_, [](const auto& entry) { return !entry.second.Kept; });
+  for (auto it = programs_.begin(); it != programs_.end();) {
+    if (it->second.Kept) {
+      ++it;
+      continue;
+    }
+    if (it->second.Handle != 0) TFontService::Instance().UnregisterFont(it->second.Handle);
+    it = programs_.erase(it);
   }
 }
 
@@ -57,17 +97,21 @@ std::shared_ptr<const TqxSelectedFont> TPageFonts::Make(std::shared_ptr<const Tq
 std::shared_ptr<const TqxSelectedFont> TPageFonts::Select(const TqxPDFObjectStore& store,
                                                           const std::string& resourceName,
                                                           const TqxPDFDictObject& dict, bool checkBoxGlyphs) {
-  auto key = std::make_pair(&dict, checkBoxGlyphs);
-  auto it = fonts_.find(key);
-  if (it != fonts_.end()) return it->second;
-  std::shared_ptr<const TqxPDFFontObject> font = LoadFont(store, resourceName, dict, checkBoxGlyphs);
-  auto measure = measureFamilies_.find(&dict);
-  if (measure == measureFamilies_.end()) {
-    std::string family = font->Subtype == "/Type3" ? std::string() : RegisterEmbedded(store, dict);
-    measure = measureFamilies_.emplace(&dict, family).first;
+  auto known = dicts_.find(&dict);
+  if (known != dicts_.end()) {
+    known->second.LastPage = page_;
+    if (const auto& selected = known->second.Selected[checkBoxGlyphs]) return selected;
   }
-  auto selected = Make(std::move(font), measure->second);
-  fonts_.emplace(key, selected);
+  std::shared_ptr<const TqxPDFFontObject> font = LoadFont(store, resourceName, dict, checkBoxGlyphs);
+  if (known == dicts_.end()) {
+    DictFonts fonts;
+    if (font->Subtype != "/Type3") fonts.Measure = RegisterEmbedded(store, dict);
+    known = dicts_.emplace(&dict, std::move(fonts)).first;
+    known->second.LastPage = page_;
+  }
+  const Program* measure = known->second.Measure;
+  auto selected = Make(std::move(font), measure ? measure->Family : std::string());
+  known->second.Selected[checkBoxGlyphs] = selected;
   return selected;
 }
 
@@ -88,19 +132,20 @@ std::shared_ptr<const TqxSelectedFont> TPageFonts::Default() {
   return default_;
 }
 
-std::string TPageFonts::RegisterEmbedded(const TqxPDFObjectStore& store, const TqxPDFDictObject& dict) {
+TPageFonts::Program* TPageFonts::RegisterEmbedded(const TqxPDFObjectStore& store, const TqxPDFDictObject& dict) {
   TqxPDFDictObject* descriptor = DescriptorOf(store, dict);
-  auto* program = descriptor ? As<TqxPDFStreamObject>(store.Resolve(descriptor->Lookup("/FontFile2"))) : nullptr;
-  if (!program) return {};
-  auto [known, added] = programs_.emplace(program, std::string());
-  if (!added) return known->second;
+  auto* stream = descriptor ? As<TqxPDFStreamObject>(store.Resolve(descriptor->Lookup("/FontFile2"))) : nullptr;
+  if (!stream) return nullptr;
+  auto [known, added] = programs_.emplace(stream, Program());
+  Program& program = known->second;
+  if (!added) return &program;
   // A program that decodes to nothing, or to too much, costs all it may.
   const int64_t limit = std::min(kMaxProgramSize, kMaxProgramBytesPerPage - programBytes_);
-  if (limit <= 0) return {};
-  std::string bytes = StreamBytesOrEmpty(store, program, limit);
+  if (limit <= 0) return &program;
+  std::string bytes = StreamBytesOrEmpty(store, stream, limit);
   if (static_cast<int64_t>(bytes.size()) > limit) bytes.clear();  // unfiltered data is not bounded by the decoding
   programBytes_ += bytes.empty() ? limit : static_cast<int64_t>(bytes.size());
-  if (bytes.empty()) return {};
+  if (bytes.empty()) return &program;
   // A name no document can ask for: a subset "Arial" must never stand in
   // for the full face in other text.
   static std::atomic<int> serial{0};
@@ -108,16 +153,20 @@ std::string TPageFonts::RegisterEmbedded(const TqxPDFObjectStore& store, const T
   try {
     auto registered =
         TFontService::Instance().RegisterFont(std::vector<uint8_t>(bytes.begin(), bytes.end()), name);
-    if (!registered) return {};
-    handles_.push_back(registered->Handle);
-    names_.push_back(registered->Family);
-    known->second = registered->Family;
-    return registered->Family;
+    if (!registered) return &program;
+    program.Handle = registered->Handle;
+    program.Family = registered->Family;
+    program.Bytes = static_cast<int64_t>(bytes.size());
   } catch (const Exception&) {
-    return {};
   }
+  return &program;
 }
 
-std::vector<std::string> TPageFonts::RegisteredNames() const { return names_; }
+std::vector<std::string> TPageFonts::RegisteredNames() const {
+  std::vector<std::string> names;
+  for (const auto& [stream, program] : programs_)
+    if (program.Handle != 0) names.push_back(program.Family);
+  return names;
+}
 
 }  // namespace vs

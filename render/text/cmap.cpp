@@ -262,6 +262,7 @@ int32_t TCMap::Cid(uint32_t code) const {
 
 std::vector<TCMap::TCode> TCMap::SplitCodes(std::string_view bytes, int defaultBytes) const {
   std::vector<TCode> codes;
+  codes.reserve(bytes.size() / static_cast<size_t>(std::max(defaultBytes, 1)) + 1);
   const bool spaced = HasCodeSpace();
   size_t pos = 0;
   while (pos < bytes.size()) {

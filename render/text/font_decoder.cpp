@@ -123,6 +123,14 @@ uint32_t TFontDecoder::Cid(uint32_t code) const {
 }
 
 std::u16string TFontDecoder::Text(uint32_t code) const {
+  if (composite_ || code > 255) return CodeText(code);
+  if (!simpleTexts_) simpleTexts_ = std::make_shared<SimpleTexts>();
+  std::optional<std::u16string>& text = (*simpleTexts_)[code];
+  if (!text) text = CodeText(code);
+  return *text;
+}
+
+std::u16string TFontDecoder::CodeText(uint32_t code) const {
   if (toUnicode_) {
     if (auto text = toUnicode_->Unicode(code); text && !text->empty()) return *text;
   }

@@ -8,6 +8,7 @@
 // for composite fonts, the code itself when the font's CMap is a Unicode one,
 // else the CID through its character collection; last the code read as a
 // code-page 1252 byte.
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -53,6 +54,9 @@ class TFontDecoder {
   std::u16string Decode(std::string_view bytes) const;
 
  private:
+  // The text of a code, looked up.
+  std::u16string CodeText(uint32_t code) const;
+
   bool composite_ = false;
   TBaseEncoding base_ = TBaseEncoding::WinAnsi;
   std::vector<std::string> differences_;  // 256 names, empty where none
@@ -61,6 +65,10 @@ class TFontDecoder {
   bool identity_ = true;                       // Identity-H/V: CID = code
   bool unicodeCodes_ = false;                  // Uni...-UCS2 / -UTF16 CMaps: code = Unicode
   std::string collection_;
+  // A simple font's codes, each looked up the first time it is shown; copies
+  // of the decoder share them, so a font is decoded by one thread at a time.
+  using SimpleTexts = std::array<std::optional<std::u16string>, 256>;
+  mutable std::shared_ptr<SimpleTexts> simpleTexts_;
 };
 
 }  // namespace vs

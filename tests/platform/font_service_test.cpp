@@ -144,24 +144,42 @@ TEST(FontService, RegisteredProgramIsFoundUntilUnregistered) {
   ASSERT_TRUE(face.has_value());
   std::vector<uint8_t> program = ReadFile(face->File);
   ASSERT_FALSE(program.empty());
+  // Resolved before, in another case: what was found then must not hide the program.
+  ASSERT_FALSE(Fonts().FindFace("LIBERATION SERIF", kFontStyleBold)->Registered);
 
   auto registered = Fonts().RegisterFont(program);
   ASSERT_TRUE(registered.has_value());
   EXPECT_EQ(registered->Family, "Liberation Serif");
-  auto found = Fonts().FindFace("liberation serif", kFontStyleBold);
-  ASSERT_TRUE(found.has_value());
-  EXPECT_TRUE(found->Registered);
-  EXPECT_TRUE(found->File.empty());
+  for (const char* spelling : {"liberation serif", "LIBERATION SERIF"}) {
+    auto found = Fonts().FindFace(spelling, kFontStyleBold);
+    ASSERT_TRUE(found.has_value());
+    EXPECT_TRUE(found->Registered);
+    EXPECT_TRUE(found->File.empty());
+  }
+  EXPECT_FALSE(Fonts().FindFace("Liberation Sans", kFontStyleBold)->Registered);
   // The registered program measures as the installed one does.
   TLogFont serif = LogFont(u"Liberation Serif", 11, kFwBold);
   std::vector<int> fromMemory = Fonts().Advances(serif, u"Memory");
 
   EXPECT_TRUE(Fonts().UnregisterFont(registered->Handle));
   EXPECT_FALSE(Fonts().UnregisterFont(registered->Handle));
-  found = Fonts().FindFace("Liberation Serif", kFontStyleBold);
-  ASSERT_TRUE(found.has_value());
-  EXPECT_FALSE(found->Registered);
+  for (const char* spelling : {"Liberation Serif", "LIBERATION SERIF"}) {
+    auto found = Fonts().FindFace(spelling, kFontStyleBold);
+    ASSERT_TRUE(found.has_value());
+    EXPECT_FALSE(found->Registered);
+  }
   EXPECT_EQ(Fonts().Advances(serif, u"Memory"), fromMemory);
+
+  // A program registered under a name of its own is listed while it is registered.
+  auto named = Fonts().RegisterFont(program, "Own Name");
+  ASSERT_TRUE(named.has_value());
+  auto families = Fonts().Families();
+  EXPECT_TRUE(std::binary_search(families.begin(), families.end(), "Own Name"));
+  EXPECT_TRUE(Fonts().HasFamily("own name"));
+  Fonts().UnregisterFont(named->Handle);
+  families = Fonts().Families();
+  EXPECT_FALSE(std::binary_search(families.begin(), families.end(), "Own Name"));
+  EXPECT_FALSE(Fonts().HasFamily("own name"));
 }
 
 TEST(FontService, DamagedProgramsAreRefused) {

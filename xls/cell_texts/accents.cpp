@@ -1,5 +1,6 @@
 #include "xls/cell_texts/accents.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace vs {
@@ -25,6 +26,8 @@ constexpr Accent kAccents[] = {
 };
 
 bool IsMark(char16_t c) {
+  // Every mark is one of ` ^ ~, or in U+00A8..U+00B8 or U+02C6..U+02DC.
+  if (c < u'^' || (c > u'~' && c < 0xA8) || (c > 0xB8 && c < 0x2C6) || c > 0x2DC) return false;
   for (const Accent& a : kAccents) {
     if (a.Marks.find(c) != std::u16string_view::npos) return true;
   }
@@ -54,6 +57,8 @@ char16_t ComposedLetter(char16_t accent, char16_t letter) {
 }
 
 void ComposeAccents(std::vector<TqxGlyph>& glyphs) {
+  // Most lines have no accent drawn apart from its letter.
+  if (std::none_of(glyphs.begin(), glyphs.end(), [](const TqxGlyph& g) { return IsMark(g.Char); })) return;
   std::vector<TqxGlyph> out;
   out.reserve(glyphs.size());
   for (size_t i = 0; i < glyphs.size(); ++i) {

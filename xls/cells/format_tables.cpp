@@ -114,6 +114,14 @@ int TqxFormatTables::ColorIndex(TColor color) {
 }
 
 int TqxFormatTables::FontIndex(const TFont& font) {
+  // Cells come in runs of one font: the last answer is usually the next.
+  if (lastFont_ && lastFont_->first == font) return lastFont_->second;
+  const int index = FontIndexByKey(font);
+  lastFont_.emplace(font, index);
+  return index;
+}
+
+int TqxFormatTables::FontIndexByKey(const TFont& font) {
   std::string key = Upper(font.Name) + " " + std::to_string(font.Size()) + ColorText(font.Color);
   if (font.Has(TFontStyle::fsBold)) key += " Bold";
   if (font.Has(TFontStyle::fsItalic)) key += " Italic";

@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "engine/items/draw_attributes.h"
@@ -91,6 +92,7 @@ class TqxFormatTables {
 
   void WriteFont(TStream& out, const TFont& font);
   void WriteCellFormat(TStream& out, const TqxCellAttrib& attrib, const TqxCellBorder& border);
+  int FontIndexByKey(const TFont& font);
   int NearestFont(const TFont& font) const;
   int NearestCellAttrib(const TqxCellAttrib& attrib) const;
 
@@ -98,6 +100,7 @@ class TqxFormatTables {
   std::vector<TColor> colors_;  // RGB, without the default palette
   std::vector<TFont> fonts_;
   std::map<std::string, int> fontKeys_;
+  std::optional<std::pair<TFont, int>> lastFont_;  // the font FontIndex was asked for last
   std::vector<std::string> numberFormats_;  // codes of the indexes from kFirstOwnNumberFormat on
   std::vector<TqxCellAttrib> attribs_;
   std::map<AttribKey, int> attribKeys_;

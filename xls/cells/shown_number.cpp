@@ -1,5 +1,6 @@
 #include "xls/cells/shown_number.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 
@@ -199,6 +200,8 @@ std::optional<TqxShownNumber> ReadNumber(std::string_view text, char decimal, st
 
 std::optional<TqxShownNumber> ReadWithMark(std::string_view text, TqxDecimalMark mark,
                                            const TqxLocaleProfile& locale) {
+  // A number has a digit in its body; most texts of a page have none.
+  if (std::none_of(text.begin(), text.end(), IsDigit)) return std::nullopt;
   if (mark == TqxDecimalMark::dmComma) return ReadNumber(text, ',', ". \xA0", locale);
   return ReadNumber(text, '.', ", \xA0'\x92", locale);
 }

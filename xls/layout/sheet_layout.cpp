@@ -128,15 +128,18 @@ class PageLayout {
   // The same text drawn again within a pixel (doubled or fake-bold text) is
   // written once: the first drawing is kept.
   void DropRepeats() {
+    // A text's hash is taken once, not at each of the nine cells it is looked up in.
     struct Key {
       const std::u16string* text;
+      size_t textHash;
       int64_t cx, cy;
-      bool operator==(const Key& o) const { return cx == o.cx && cy == o.cy && *text == *o.text; }
+      bool operator==(const Key& o) const {
+        return cx == o.cx && cy == o.cy && textHash == o.textHash && *text == *o.text;
+      }
     };
     struct KeyHash {
       size_t operator()(const Key& k) const {
-        return std::hash<std::u16string>()(*k.text) ^ (std::hash<int64_t>()(k.cx) * 31) ^
-               (std::hash<int64_t>()(k.cy) * 1000003);
+        return k.textHash ^ (std::hash<int64_t>()(k.cx) * 31) ^ (std::hash<int64_t>()(k.cy) * 1000003);
       }
     };
     auto cell = [](double v) { return static_cast<int64_t>(std::floor(std::clamp(v, -1e15, 1e15))); };
@@ -149,10 +152,11 @@ class PageLayout {
         continue;
       }
       const int64_t cx = cell(x_[i]), cy = cell(y_[i]);
+      const size_t textHash = std::hash<std::u16string>()(t_[i].Text);
       bool repeat = false;
       for (int64_t dx = -1; dx <= 1 && !repeat; ++dx) {
         for (int64_t dy = -1; dy <= 1 && !repeat; ++dy) {
-          auto found = kept.find({&t_[i].Text, cx + dx, cy + dy});
+          auto found = kept.find({&t_[i].Text, textHash, cx + dx, cy + dy});
           if (found == kept.end()) continue;
           for (int k : found->second) {
             if (std::fabs(x_[k] - x_[i]) <= kRepeatDistance && std::fabs(y_[k] - y_[i]) <= kRepeatDistance) {
@@ -167,7 +171,7 @@ class PageLayout {
         laid_[i] = false;
         continue;
       }
-      kept[{&t_[i].Text, cx, cy}].push_back(i);
+      kept[{&t_[i].Text, textHash, cx, cy}].push_back(i);
       survivors.push_back(i);
     }
     order_.swap(survivors);

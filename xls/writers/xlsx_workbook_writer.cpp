@@ -1,7 +1,5 @@
 #include "xls/writers/xlsx_workbook_writer.h"
 
-#include <xlsxwriter.h>
-
 #include <cmath>
 #include <cstdlib>
 #include <algorithm>
@@ -11,6 +9,7 @@
 #include "platform/codepage.h"
 #include "platform/raster/bitmap.h"
 #include "platform/raster/png_file.h"
+#include "xls/writers/xlsxwriter_library.h"
 
 namespace vs {
 
@@ -26,21 +25,21 @@ TqxXlsxWorkbookWriter::TqxXlsxWorkbookWriter(const std::string& path, TqxFormatT
     : tables_(tables), currency_(std::move(currency)) {
   lxw_workbook_options options{};
   options.constant_memory = LXW_TRUE;
-  book_ = workbook_new_opt(path.c_str(), &options);
+  book_ = XlsxWriter().workbook_new_opt(path.c_str(), &options);
   if (!book_) throw EFileCreateError();
 }
 
 TqxXlsxWorkbookWriter::~TqxXlsxWorkbookWriter() {
   // A workbook abandoned half-way still frees its temporary files; the
   // engine removes the output.
-  if (book_) lxw_workbook_free(book_);
+  if (book_) XlsxWriter().lxw_workbook_free(book_);
 }
 
 TqxSheetLimits TqxXlsxWorkbookWriter::Limits() const { return {LXW_ROW_MAX, LXW_COL_MAX, 32767, false}; }
 
 void TqxXlsxWorkbookWriter::BeginSheet(const std::string& name) {
   sheetName_ = AnsiToUtf8(name);
-  sheet_ = workbook_add_worksheet(book_, sheetName_.c_str());
+  sheet_ = XlsxWriter().workbook_add_worksheet(book_, sheetName_.c_str());
   if (!sheet_) throw EFileCreateError();
   nextRow_ = 0;
 }
@@ -56,34 +55,34 @@ uint32_t TqxXlsxWorkbookWriter::PaletteRgb(TColor color) {
 lxw_format* TqxXlsxWorkbookWriter::Format(int attribIndex) {
   auto found = formats_.find(attribIndex);
   if (found != formats_.end()) return found->second;
-  lxw_format* format = workbook_add_format(book_);
+  lxw_format* format = XlsxWriter().workbook_add_format(book_);
   const std::vector<TqxCellAttrib>& attribs = tables_.CellAttribs();
   if (attribIndex >= 0 && attribIndex < static_cast<int>(attribs.size())) {
     const TqxCellAttrib& attrib = attribs[attribIndex];
     const int fontIndex = attrib.FontIndex - 5;
     if (fontIndex >= 0 && fontIndex < static_cast<int>(tables_.Fonts().size())) {
       const TFont& font = tables_.Fonts()[fontIndex];
-      format_set_font_name(format, AnsiToUtf8(font.Name).c_str());
-      format_set_font_size(format, std::clamp(std::abs(font.Size()), 1, 409));
-      if (font.Has(TFontStyle::fsBold)) format_set_bold(format);
-      if (font.Has(TFontStyle::fsItalic)) format_set_italic(format);
-      if (font.Has(TFontStyle::fsUnderline)) format_set_underline(format, LXW_UNDERLINE_SINGLE);
-      if (font.Has(TFontStyle::fsStrikeOut)) format_set_font_strikeout(format);
+      XlsxWriter().format_set_font_name(format, AnsiToUtf8(font.Name).c_str());
+      XlsxWriter().format_set_font_size(format, std::clamp(std::abs(font.Size()), 1, 409));
+      if (font.Has(TFontStyle::fsBold)) XlsxWriter().format_set_bold(format);
+      if (font.Has(TFontStyle::fsItalic)) XlsxWriter().format_set_italic(format);
+      if (font.Has(TFontStyle::fsUnderline)) XlsxWriter().format_set_underline(format, LXW_UNDERLINE_SINGLE);
+      if (font.Has(TFontStyle::fsStrikeOut)) XlsxWriter().format_set_font_strikeout(format);
       const uint32_t rgb = PaletteRgb(font.Color);
-      if (rgb != 0) format_set_font_color(format, rgb);
+      if (rgb != 0) XlsxWriter().format_set_font_color(format, rgb);
     }
     if (std::optional<std::string> code = tables_.NumberFormatCode(attrib.FormatIndex, currency_))
-      format_set_num_format(format, AnsiToUtf8(*code).c_str());
+      XlsxWriter().format_set_num_format(format, AnsiToUtf8(*code).c_str());
     switch (XfAlignment(attrib.Alignment)) {
-      case 1: format_set_align(format, LXW_ALIGN_LEFT); break;
-      case 2: format_set_align(format, LXW_ALIGN_CENTER); break;
-      case 3: format_set_align(format, LXW_ALIGN_RIGHT); break;
+      case 1: XlsxWriter().format_set_align(format, LXW_ALIGN_LEFT); break;
+      case 2: XlsxWriter().format_set_align(format, LXW_ALIGN_CENTER); break;
+      case 3: XlsxWriter().format_set_align(format, LXW_ALIGN_RIGHT); break;
       default: break;
     }
-    if (attrib.WordWrap) format_set_text_wrap(format);
+    if (attrib.WordWrap) XlsxWriter().format_set_text_wrap(format);
     if (attrib.Brush.Style == TBrushStyle::bsSolid) {
-      format_set_pattern(format, LXW_PATTERN_SOLID);
-      format_set_bg_color(format, PaletteRgb(attrib.Brush.Color));
+      XlsxWriter().format_set_pattern(format, LXW_PATTERN_SOLID);
+      XlsxWriter().format_set_bg_color(format, PaletteRgb(attrib.Brush.Color));
     }
   }
   formats_.emplace(attribIndex, format);
@@ -105,7 +104,7 @@ void TqxXlsxWorkbookWriter::WritePicture(const TqxSheetPicture& picture) {
   options.y_offset = static_cast<int32_t>(std::lround(picture.OffsetY));
   options.x_scale = picture.Width / pixelsWide;
   options.y_scale = picture.Height / pixelsHigh;
-  Check(worksheet_insert_image_buffer_opt(sheet_, static_cast<lxw_row_t>(picture.Row),
+  Check(XlsxWriter().worksheet_insert_image_buffer_opt(sheet_, static_cast<lxw_row_t>(picture.Row),
                                           static_cast<lxw_col_t>(picture.Column), png.data(), png.size(),
                                           &options));
 }
@@ -116,15 +115,15 @@ void TqxXlsxWorkbookWriter::EndPage(const std::map<int, double>& rowPixels) {
     const int at = std::max(row, nextRow_);
     auto height = rowPixels.find(row);
     if (height != rowPixels.end())
-      worksheet_set_row_pixels(sheet_, static_cast<lxw_row_t>(at), static_cast<uint32_t>(std::lround(height->second)),
+      XlsxWriter().worksheet_set_row_pixels(sheet_, static_cast<lxw_row_t>(at), static_cast<uint32_t>(std::lround(height->second)),
                                nullptr);
     for (const auto& [column, cell] : cells) {
       const auto r = static_cast<lxw_row_t>(at);
       const auto c = static_cast<lxw_col_t>(column);
       if (cell.Number) {
-        Check(worksheet_write_number(sheet_, r, c, cell.Value, Format(cell.AttribIndex)));
+        Check(XlsxWriter().worksheet_write_number(sheet_, r, c, cell.Value, Format(cell.AttribIndex)));
       } else {
-        Check(worksheet_write_string(sheet_, r, c, WideToUtf8(cell.Text).c_str(), Format(cell.AttribIndex)));
+        Check(XlsxWriter().worksheet_write_string(sheet_, r, c, WideToUtf8(cell.Text).c_str(), Format(cell.AttribIndex)));
       }
     }
     nextRow_ = at + 1;
@@ -136,14 +135,14 @@ void TqxXlsxWorkbookWriter::EndSheet(const TqxSheetSetup& setup) {
   if (!sheet_) BeginSheet(setup.Name);
   EndPage(setup.RowPixels);
   for (const auto& [column, chars] : setup.ColumnChars)
-    worksheet_set_column(sheet_, static_cast<lxw_col_t>(column), static_cast<lxw_col_t>(column), chars, nullptr);
-  worksheet_set_paper(sheet_, static_cast<uint8_t>(setup.PaperCode));
-  if (setup.Landscape) worksheet_set_landscape(sheet_);
+    XlsxWriter().worksheet_set_column(sheet_, static_cast<lxw_col_t>(column), static_cast<lxw_col_t>(column), chars, nullptr);
+  XlsxWriter().worksheet_set_paper(sheet_, static_cast<uint8_t>(setup.PaperCode));
+  if (setup.Landscape) XlsxWriter().worksheet_set_landscape(sheet_);
   if (setup.MarginInches && setup.MarginInches->size() == 4) {
     const std::vector<double>& m = *setup.MarginInches;
-    worksheet_set_margins(sheet_, m[0], m[1], m[2], m[3]);
+    XlsxWriter().worksheet_set_margins(sheet_, m[0], m[1], m[2], m[3]);
   }
-  if (setup.PrintGridLines) worksheet_gridlines(sheet_, LXW_SHOW_PRINT_GRIDLINES);
+  if (setup.PrintGridLines) XlsxWriter().worksheet_gridlines(sheet_, LXW_SHOW_PRINT_GRIDLINES);
   sheet_ = nullptr;
 }
 
@@ -151,8 +150,8 @@ void TqxXlsxWorkbookWriter::Finish(const TqxWorkbookStyle& style) {
   const std::string title = WideToUtf8(style.Title);
   lxw_doc_properties properties{};
   properties.title = const_cast<char*>(title.c_str());
-  if (!title.empty()) Check(workbook_set_properties(book_, &properties));
-  const lxw_error error = workbook_close(std::exchange(book_, nullptr));
+  if (!title.empty()) Check(XlsxWriter().workbook_set_properties(book_, &properties));
+  const lxw_error error = XlsxWriter().workbook_close(std::exchange(book_, nullptr));
   Check(error);
 }
 
