@@ -21,20 +21,6 @@ std::string_view AsData(const std::vector<uint8_t>& bytes) {
   return {reinterpret_cast<const char*>(bytes.data()), bytes.size()};
 }
 
-uint8_t FillPatternOf(TBrushStyle style) {
-  switch (style) {
-    case TBrushStyle::bsSolid: return 1;
-    case TBrushStyle::bsClear: return 0;
-    case TBrushStyle::bsHorizontal: return 11;
-    case TBrushStyle::bsVertical: return 12;
-    case TBrushStyle::bsFDiagonal: return 7;
-    case TBrushStyle::bsBDiagonal: return 8;
-    case TBrushStyle::bsCross: return 15;
-    case TBrushStyle::bsDiagCross: return 9;
-  }
-  return 0;
-}
-
 constexpr int64_t kBitmapHeaderBytes = 12;
 
 // Bitmap data: a 12-byte header, then the rows bottom-up, 24 bits a pixel.
@@ -68,24 +54,6 @@ std::vector<uint8_t> MetafileData(const TMetafile& metafile) {
 
 bool Finite(double a, double b, double c, double d) {
   return std::isfinite(a) && std::isfinite(b) && std::isfinite(c) && std::isfinite(d);
-}
-
-// A .bmp file of the bitmap: the file header, a 40-byte info header, then the
-// rows bottom-up, 24 bits a pixel.
-std::vector<uint8_t> BmpFile(const TBitmap& bitmap) {
-  const std::vector<uint8_t>& bits = bitmap.Bits();
-  std::vector<uint8_t> data;
-  auto u16 = [&](uint32_t v) {
-    data.push_back(static_cast<uint8_t>(v));
-    data.push_back(static_cast<uint8_t>(v >> 8));
-  };
-  auto u32 = [&](uint32_t v) { u16(v & 0xFFFF), u16(v >> 16); };
-  data.push_back('B'), data.push_back('M');
-  u32(static_cast<uint32_t>(54 + bits.size())), u32(0), u32(54);
-  u32(40), u32(bitmap.Width()), u32(bitmap.Height()), u16(1), u16(24), u32(0);
-  u32(static_cast<uint32_t>(bits.size())), u32(3780), u32(3780), u32(0), u32(0);
-  data.insert(data.end(), bits.begin(), bits.end());
-  return data;
 }
 
 }  // namespace
@@ -199,8 +167,8 @@ void TqxExExcelEngine::GivePicture(const TBitmap* bitmap, const TFloatRect& rect
   picture.OffsetY = anchor.TopOffset * rowHeight / 256.0;
   picture.Width = rect.Right - rect.Left;
   picture.Height = rect.Bottom - rect.Top;
-  CountPictureBytes(54 + static_cast<int64_t>(bitmap->Bits().size()));  // the .bmp's headers and rows
-  picture.Bmp = BmpFile(*bitmap);
+  CountPictureBytes(54 + static_cast<int64_t>(bitmap->Bits().size()));  // as the .bmp it would be, the measure of every format
+  picture.Bitmap = bitmap;
   Writer()->WritePicture(picture);
 }
 
@@ -374,7 +342,7 @@ TObjLine TqxExExcelEngine::Outline(const TPen& pen) {
 
 std::optional<TObjFill> TqxExExcelEngine::Fill(const TBrush* brush) {
   if (!brush) return std::nullopt;
-  return TObjFill{0, ColorByte(brush->Color), FillPatternOf(brush->Style)};
+  return TObjFill{0, ColorByte(brush->Color), FillPattern(brush->Style)};
 }
 
 void TqxExExcelEngine::WriteShape(TObjType type, const TPen& pen, const TBrush* brush, double x1, double y1,

@@ -19,7 +19,7 @@ the .xlsx and noted as left out of the .csv.
 usage: convert_outputs.py VELLUMSHEET SOURCE_DIR"""
 import csv
 import datetime
-import importlib.util
+import importlib.machinery
 import io
 import os
 import re
@@ -27,6 +27,7 @@ import shutil
 import subprocess
 import sys
 import tempfile
+import types
 import zipfile
 
 import openpyxl
@@ -74,10 +75,12 @@ DATES_AND_TIMES = {"2023-01-20", "04.01.2024", "4.1.2024", "12/31/2004", "31/12/
 def page_texts(source, name):
     """The lines of a number page, as make_fixtures.py writes them."""
     path = os.path.join(source, "tests", "data", "cli", "make_fixtures.py")
-    spec = importlib.util.spec_from_file_location("cli_fixtures", path)
     sys.dont_write_bytecode = True
-    fixtures = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(fixtures)
+    # Loaded under a name of its own: it imports the PDF fixtures' make_fixtures.
+    loader = importlib.machinery.SourceFileLoader("cli_fixtures", path)
+    fixtures = types.ModuleType(loader.name)
+    fixtures.__file__ = path
+    loader.exec_module(fixtures)
     return [text.decode("cp1252") for text in getattr(fixtures, name)]
 
 

@@ -48,6 +48,16 @@ std::string ColorText(TColor color) {
 // The font's size in points as the FONT record can hold it.
 int RecordSize(const TFont& font) { return std::clamp(std::abs(font.Size()), 1, 409); }
 
+int FontDistance(const TFont& a, const TFont& b) {
+  int distance = Upper(a.Name) == Upper(b.Name) ? 0 : 10000000;
+  distance += 1000 * std::abs(RecordSize(a) - RecordSize(b));
+  distance += 500 * __builtin_popcount(static_cast<unsigned>(a.Style ^ b.Style));
+  distance += ColorDistance(ColorToRGB(a.Color), ColorToRGB(b.Color)) / 200;
+  return distance;
+}
+
+}  // namespace
+
 uint8_t FillPattern(TBrushStyle style) {
   switch (style) {
     case TBrushStyle::bsSolid: return 1;
@@ -61,16 +71,6 @@ uint8_t FillPattern(TBrushStyle style) {
   }
   return 0;
 }
-
-int FontDistance(const TFont& a, const TFont& b) {
-  int distance = Upper(a.Name) == Upper(b.Name) ? 0 : 10000000;
-  distance += 1000 * std::abs(RecordSize(a) - RecordSize(b));
-  distance += 500 * __builtin_popcount(static_cast<unsigned>(a.Style ^ b.Style));
-  distance += ColorDistance(ColorToRGB(a.Color), ColorToRGB(b.Color)) / 200;
-  return distance;
-}
-
-}  // namespace
 
 uint8_t XfAlignment(uint8_t alignmentCode) {
   switch (alignmentCode) {

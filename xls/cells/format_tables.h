@@ -42,6 +42,8 @@ struct TqxCellAttrib {
 
 // XF horizontal alignment of a cell alignment code.
 uint8_t XfAlignment(uint8_t alignmentCode);
+// The fill pattern number of a brush style, for cell formats and drawn objects.
+uint8_t FillPattern(TBrushStyle style);
 
 class TqxFormatTables {
  public:

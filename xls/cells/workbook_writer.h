@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "engine/items/draw_attributes.h"
+#include "platform/raster/bitmap.h"
 #include "xls/cells/format_tables.h"
 
 namespace vs {
@@ -49,7 +50,7 @@ struct TqxSheetPicture {
   int Column = 0;
   double OffsetX = 0, OffsetY = 0;  // pixels from the cell's corner
   double Width = 0, Height = 0;     // pixels shown
-  std::vector<uint8_t> Bmp;          // a whole .bmp file
+  const TBitmap* Bitmap = nullptr;   // its pixels, for the call that is given the picture
 };
 
 // What the workbook's globals are made of.

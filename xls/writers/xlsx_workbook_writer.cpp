@@ -92,11 +92,10 @@ lxw_format* TqxXlsxWorkbookWriter::Format(int attribIndex) {
 void TqxXlsxWorkbookWriter::WriteCell(const TqxSheetCell& cell) { rows_[cell.Row][cell.Column] = cell; }
 
 void TqxXlsxWorkbookWriter::WritePicture(const TqxSheetPicture& picture) {
-  if (picture.Bmp.size() < 26 || picture.Width <= 0 || picture.Height <= 0) return;
-  // A .png: the container would deflate the .bmp's bytes at length, and
+  if (!picture.Bitmap || picture.Bitmap->Empty() || picture.Width <= 0 || picture.Height <= 0) return;
+  // A .png: the container would deflate a .bmp's bytes at length, and
   // readers show .png everywhere.
-  const TBitmap bitmap = TBitmap::FromBmp(picture.Bmp);
-  if (bitmap.Empty()) return;
+  const TBitmap& bitmap = *picture.Bitmap;
   const std::vector<uint8_t> png = PngFile(bitmap);
   const double pixelsWide = bitmap.Width(), pixelsHigh = bitmap.Height();
   lxw_image_options options{};
