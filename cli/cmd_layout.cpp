@@ -1,8 +1,10 @@
 // vellumsheet layout IN.pdf|IN.emf [--page N] [--password PW] [--json] [--gaps]
-// [--any-version]: lays a page of a PDF, or a recorded page, out on the
-// worksheet grid and lists each text with its cell; --gaps also lists every
-// gap between words on a line and why it joined them into one cell text or
-// split them.
+// [--tables] [--page-grid] [--any-version]: lays a page of a PDF, or a
+// recorded page, out on the worksheet grid as `convert` does and lists each
+// text with its cell; --gaps also lists every gap between words on a line
+// and why it joined them into one cell text or split them; --tables lists
+// each table found with its rows and columns; --page-grid lays the page on
+// one page-wide grid.
 #include <cmath>
 #include <cstdio>
 #include <optional>
@@ -22,7 +24,7 @@
 namespace vs::cli {
 namespace {
 
-constexpr const char* kSynopsis = "layout IN.pdf|IN.emf [--page N] [--password PW] [--json] [--gaps] [--any-version]";
+constexpr const char* kSynopsis = "layout IN.pdf|IN.emf [--page N] [--password PW] [--json] [--gaps] [--tables] [--page-grid] [--any-version]";
 
 std::string Number(double v) { return FloatToText(std::nearbyint(v * 100) / 100); }
 
@@ -36,10 +38,16 @@ bool EndsWith(const std::string& s, const std::string& tail) {
   return true;
 }
 
-void Print(const TqxMetafileLayout& layout, bool json) {
+void Print(const TqxMetafileLayout& layout, bool json, bool tables) {
   const TqxGridUnits& u = layout.Units;
   if (json) {
     std::printf("{");
+    if (tables) {
+      std::printf("\"tables\": [");
+      for (size_t i = 0; i < layout.Tables.size(); ++i)
+        std::printf("%s\n  %s", i ? "," : "", JsonString(layout.Tables[i]).c_str());
+      std::printf("\n ],\n ");
+    }
     if (!layout.Gaps.empty()) {
       std::printf("\"gaps\": [");
       for (size_t i = 0; i < layout.Gaps.size(); ++i)
@@ -58,6 +66,10 @@ void Print(const TqxMetafileLayout& layout, bool json) {
     return;
   }
   for (const std::string& gap : layout.Gaps) std::printf("gap: %s\n", gap.c_str());
+  if (tables && layout.Tables.empty()) std::printf("no table found\n");
+  if (tables) {
+    for (const std::string& table : layout.Tables) std::printf("%s\n", table.c_str());
+  }
   std::printf("column unit %s, line unit %s, base row height %d\n", Number(u.ColumnUnit).c_str(),
               Number(u.LineUnit).c_str(), u.BaseRowHeight);
   for (const TqxLaidOutText& t : layout.Texts) {
@@ -67,7 +79,8 @@ void Print(const TqxMetafileLayout& layout, bool json) {
 }
 
 // A PDF page drawn as a conversion draws it, then laid out.
-int RunPdf(const std::string& path, int page, const std::optional<std::string>& password, bool json, bool gaps) {
+int RunPdf(const std::string& path, int page, const std::optional<std::string>& password, bool json,
+           const TqxLayoutOptions& options, bool tables) {
   TqxPDFDocument document;
   if (!OpenPdf(document, path, password)) return kExitFailure;
   if (page > document.PageCount()) {
@@ -77,8 +90,8 @@ int RunPdf(const std::string& path, int page, const std::optional<std::string>& 
   int32_t width = 0, height = 0;
   document.DisplayedPageSize(page, width, height);
   const TqxMetafileLayout layout =
-      LayOutDrawnPage([&](HDC canvas) { document.RenderPage(page, canvas, 0, 0); }, width > height, gaps);
-  Print(layout, json);
+      LayOutDrawnPage([&](HDC canvas) { document.RenderPage(page, canvas, 0, 0); }, width > height, options);
+  Print(layout, json, tables);
   return kExitOk;
 }
 
@@ -86,13 +99,19 @@ int Run(const std::vector<std::string>& args) {
   std::string path;
   std::optional<std::string> password;
   int page = 1;
-  bool json = false, gaps = false, bad = false;
+  bool json = false, bad = false, tables = false;
+  TqxLayoutOptions options;
+  options.TableLayout = true;
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
     if (a == "--json") {
       json = true;
     } else if (a == "--gaps") {
-      gaps = true;
+      options.ExplainGaps = true;
+    } else if (a == "--tables") {
+      tables = true;
+    } else if (a == "--page-grid") {
+      options.TableLayout = false;
     } else if (a == "--any-version") {
       // Every version opens; kept for scripts that give it.
     } else if ((a == "--page" || a == "--password") && i + 1 < args.size()) {
@@ -115,7 +134,7 @@ int Run(const std::vector<std::string>& args) {
     std::fprintf(stderr, "Usage: vellumsheet %s\n", kSynopsis);
     return kExitUsage;
   }
-  if (!EndsWith(path, ".emf")) return RunPdf(path, page, password, json, gaps);
+  if (!EndsWith(path, ".emf")) return RunPdf(path, page, password, json, options, tables);
   if (page != 1) {
     std::fprintf(stderr, "layout: a metafile holds one page; there is no page %d\n", page);
     return kExitFailure;
@@ -127,8 +146,8 @@ int Run(const std::vector<std::string>& args) {
     std::fprintf(stderr, "layout: %s\n", e.what());
     return kExitFailure;
   }
-  const TqxMetafileLayout layout = LayOutMetafile(file.Bytes(), gaps);
-  Print(layout, json);
+  const TqxMetafileLayout layout = LayOutMetafile(file.Bytes(), options);
+  Print(layout, json, tables);
   std::fflush(stdout);
   if (layout.PassedOver > 0) std::fprintf(stderr, "layout: %zu records passed over\n", layout.PassedOver);
   if (!layout.Damage.empty()) {

@@ -56,6 +56,7 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
   request.options.auto_format_cells = true;
   request.options.any_version = true;
   request.options.sheet_from_page = true;
+  request.options.table_layout = true;
   request.options.paper.clear();  // the paper nearest to the page unless one is named
   for (size_t i = 0; i < args.size(); ++i) {
     std::string arg = args[i];
@@ -126,6 +127,8 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
       request.options.auto_format_cells = false;
     } else if (arg == "--cells-as-drawn") {
       request.options.cells_from_geometry = false;
+    } else if (arg == "--page-grid") {
+      request.options.table_layout = false;
     } else if (arg == "--plain-sheet") {
       request.options.sheet_from_page = false;
     } else if (arg == "--progress") {

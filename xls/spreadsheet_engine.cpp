@@ -70,7 +70,8 @@ int TqxCustomSpreadSheetEngine::PageSpanRows() const {
 
 void TqxCustomSpreadSheetEngine::EndPageHook() {
   int rows = pageMaxRow_;
-  if (!Preferences().ContinuousMode()) rows = std::max(rows, PageSpanRows());
+  // The table layout starts each page at its first text: pages follow on directly.
+  if (!Preferences().ContinuousMode() && !Preferences().TableLayout()) rows = std::max(rows, PageSpanRows());
   rowOffset_ = SaturatedInt(static_cast<double>(rowOffset_) + rows + 1);
   pageMaxRow_ = -1;
   rulings_.clear();
@@ -183,7 +184,17 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
   settings.HeadersOverColumns = Preferences().CellsFromGeometry();
   settings.JoinWrappedLines = Preferences().JoinWrappedCells();
   settings.Bounds = SheetBounds();
+  settings.TableLayout = Preferences().TableLayout();
+  if (settings.TableLayout) {
+    if (rowOffset_ == 0) pageCarry_ = TqxPageCarry();  // a new worksheet
+    if (const TqxPageItem* page = CurrentPageItem()) settings.PageHeight = page->PageSettings.Height();
+    settings.Carry = &pageCarry_;
+  }
   TqxLayoutResult result = LayOutTexts(texts, settings);
+  if (tableTrace_) tableTrace_->insert(tableTrace_->end(), result.Tables.begin(), result.Tables.end());
+  // A page that does not go on with the table before starts after a blank row.
+  if (settings.TableLayout && rowOffset_ > 0 && !result.ContinuesTable && result.MaxRow >= 0)
+    rowOffset_ = SaturatedInt(static_cast<double>(rowOffset_) + 1);
   if (!result.RowTops.empty()) pageRowTops_ = std::move(result.RowTops);
 
   for (int index : result.Order) {

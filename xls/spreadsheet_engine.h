@@ -13,6 +13,7 @@
 #include "xls/cell_texts/cell_texts.h"
 #include "xls/layout/sheet_grid.h"
 #include "xls/layout/sheet_items.h"
+#include "xls/layout/table_pages.h"
 #include "xls/layout/table_rows.h"
 #include "xls/spreadsheet_preferences.h"
 
@@ -64,6 +65,8 @@ class TqxCustomSpreadSheetEngine : public TqxCustomDocumentEngine {
   // Where the reasons for joining or splitting the page's texts into cell
   // texts are written, one line per gap; none when null.
   void SetCellTextTrace(std::vector<std::string>* trace) { cellTextTrace_ = trace; }
+  // Where the tables the layout finds are described, one line each; none when null.
+  void SetTableTrace(std::vector<std::string>* trace) { tableTrace_ = trace; }
   // Vertical rules of the page being drawn: they split cell texts.
   void AddRuling(const TqxRuling& ruling);
   void NoteVerticalRule(double x, double top, double bottom) override { AddRuling({x, top, bottom}); }
@@ -95,6 +98,8 @@ class TqxCustomSpreadSheetEngine : public TqxCustomDocumentEngine {
   TqxParagraphItem* openParagraph_ = nullptr;  // owned by the list it was added to
   std::vector<TqxRuling> rulings_;             // of the current page
   std::vector<std::string>* cellTextTrace_ = nullptr;
+  std::vector<std::string>* tableTrace_ = nullptr;
+  TqxPageCarry pageCarry_;  // from one page of the worksheet to the next (table layout)
 };
 
 }  // namespace vs

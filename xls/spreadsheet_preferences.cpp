@@ -18,6 +18,7 @@ void TqxSpreadSheetPreferences::Assign(const TqxPreferences& source) {
   SetOrientationFromPage(sheet->orientationFromPage_);
   SetPaperFromPage(sheet->paperFromPage_);
   SetNumbersAsShown(sheet->numbersAsShown_);
+  SetTableLayout(sheet->tableLayout_);
 }
 
 }  // namespace vs

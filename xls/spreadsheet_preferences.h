@@ -34,6 +34,10 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   // percent and currency its text shows, percentages, ISO and dotted dates
   // and decimal commas are read too (off: the fixed built-in formats).
   bool NumbersAsShown() const { return numbersAsShown_; }
+  // Each table found on a page gets columns of its own, rows start at the
+  // page's first text, and a table continued over pages goes on without its
+  // repeated heading or running titles (off: one page-wide grid per page).
+  bool TableLayout() const { return tableLayout_; }
 
   virtual void SetAutoFormatCells(bool v) { autoFormatCells_ = v; }
   virtual void SetMultiPass(bool v) { multiPass_ = v; }
@@ -47,6 +51,7 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   virtual void SetOrientationFromPage(bool v) { orientationFromPage_ = v; }
   virtual void SetPaperFromPage(bool v) { paperFromPage_ = v; }
   virtual void SetNumbersAsShown(bool v) { numbersAsShown_ = v; }
+  virtual void SetTableLayout(bool v) { tableLayout_ = v; }
 
  private:
   bool autoFormatCells_ = false;
@@ -61,6 +66,7 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   bool orientationFromPage_ = false;
   bool paperFromPage_ = false;
   bool numbersAsShown_ = false;
+  bool tableLayout_ = false;
 };
 
 }  // namespace vs

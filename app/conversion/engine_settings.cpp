@@ -53,6 +53,7 @@ EngineSettings SettingsFor(const ConversionOptions& options, int screen_x_dpi, i
   settings.orientation_from_page = options.sheet_from_page;
   settings.paper_from_page = options.sheet_from_page && !settings.paper;
   settings.numbers_as_shown = options.numbers_as_shown;
+  settings.table_layout = options.table_layout;
   settings.format = options.format;
   settings.csv_values = options.csv_values;
   settings.file_name = file_name;

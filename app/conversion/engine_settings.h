@@ -25,6 +25,7 @@ struct EngineSettings {
   bool orientation_from_page = false;
   bool paper_from_page = false;
   bool numbers_as_shown = true;
+  bool table_layout = false;
   std::string format = "xls";  // "xls", "xlsx" or "csv"
   bool csv_values = false;
   std::string file_name;  // the workbook file the engine writes

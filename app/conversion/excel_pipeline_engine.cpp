@@ -52,6 +52,7 @@ class ExcelPipelineEngine : public PipelineEngine {
     preferences.SetOrientationFromPage(settings.orientation_from_page);
     preferences.SetPaperFromPage(settings.paper_from_page);
     preferences.SetNumbersAsShown(settings.numbers_as_shown);
+    preferences.SetTableLayout(settings.table_layout);
     engine_.Format = settings.format == "xlsx"  ? TqxWorkbookFormat::wfXlsx
                      : settings.format == "csv" ? TqxWorkbookFormat::wfCsv
                                                 : TqxWorkbookFormat::wfXls;

@@ -46,6 +46,7 @@ struct ConversionOptions {
   // widths and row heights from the page, orientation from each sheet's first
   // page, and, when `paper` names none, the standard paper nearest to it.
   bool sheet_from_page = false;
+  bool table_layout = false;        // a grid per table found on a page, tables continued over pages (false: one page-wide grid)
   bool numbers_as_shown = true;     // with auto_format_cells, numbers keep the look of their text (false: fixed formats)
   bool replace_protected = false;   // replace an existing workbook that has no write permission
   std::string format = "xls";       // "xls", "xlsx" or "csv"

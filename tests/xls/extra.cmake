@@ -26,7 +26,7 @@ set_tests_properties(LayoutCorpus.PdfTableRowsAndColumnsHold PROPERTIES LABELS x
 
 # vellumsheet layout lists each text with its cell; a damaged page fails.
 add_test(NAME LayoutCommand.ListsCells
-         COMMAND vellumsheet layout ${CMAKE_CURRENT_SOURCE_DIR}/data/emf/sample.emf --json)
+         COMMAND vellumsheet layout ${CMAKE_CURRENT_SOURCE_DIR}/data/emf/sample.emf --json --page-grid)
 set_tests_properties(LayoutCommand.ListsCells PROPERTIES LABELS xls
   PASS_REGULAR_EXPRESSION "\"units\": {\"column_unit\": [0-9.]+, \"line_unit\": [0-9.]+, \"base_row_height\": [0-9]+}.*\"text\": \"Hi\", \"x\": 100, \"y\": 200, \"width\": 18, \"row\": 13, \"col\": 2")
 add_test(NAME LayoutCommand.DamageFails

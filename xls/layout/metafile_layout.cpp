@@ -11,7 +11,10 @@ namespace {
 // A spreadsheet engine that keeps what it would write.
 class ListingEngine : public TqxCustomSpreadSheetEngine {
  public:
-  explicit ListingEngine(std::vector<TqxLaidOutText>& out) : out_(out) {
+  ListingEngine(TqxMetafileLayout& layout, const TqxLayoutOptions& options) : out_(layout.Texts) {
+    if (options.ExplainGaps) SetCellTextTrace(&layout.Gaps);
+    SetTableTrace(&layout.Tables);
+    Preferences().SetTableLayout(options.TableLayout);
     Preferences().SetShowSetupDialog(false);
     Preferences().SetOpenAfterCreate(false);
     Preferences().SetApplyAlignment(true);  // the conversion's settings
@@ -36,10 +39,9 @@ class ListingEngine : public TqxCustomSpreadSheetEngine {
 
 }  // namespace
 
-TqxMetafileLayout LayOutMetafile(std::span<const uint8_t> records, bool explainGaps) {
+TqxMetafileLayout LayOutMetafile(std::span<const uint8_t> records, const TqxLayoutOptions& options) {
   TqxMetafileLayout layout;
-  ListingEngine engine(layout.Texts);
-  if (explainGaps) engine.SetCellTextTrace(&layout.Gaps);
+  ListingEngine engine(layout, options);
   engine.BeginDoc();
   layout.Units = engine.GridUnits();
   {
@@ -52,10 +54,10 @@ TqxMetafileLayout LayOutMetafile(std::span<const uint8_t> records, bool explainG
   return layout;
 }
 
-TqxMetafileLayout LayOutDrawnPage(const std::function<void(HDC canvas)>& draw, bool landscape, bool explainGaps) {
+TqxMetafileLayout LayOutDrawnPage(const std::function<void(HDC canvas)>& draw, bool landscape,
+                                  const TqxLayoutOptions& options) {
   TqxMetafileLayout layout;
-  ListingEngine engine(layout.Texts);
-  if (explainGaps) engine.SetCellTextTrace(&layout.Gaps);
+  ListingEngine engine(layout, options);
   engine.SetInputXRes(96);
   engine.SetInputYRes(96);
   engine.SetMeasurementUnit(TqxUnitType::muMM);

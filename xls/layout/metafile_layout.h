@@ -26,16 +26,20 @@ struct TqxMetafileLayout {
   size_t PassedOver = 0;              // records passed over by the replay
   std::string Damage;                 // what ended the replay early, if anything
   std::vector<std::string> Gaps;      // why texts were joined or split, when asked for
+  std::vector<std::string> Tables;    // the tables found, with the table layout
+};
+
+struct TqxLayoutOptions {
+  bool ExplainGaps = false;  // list every gap between words on a line and why it joined or split them
+  bool TableLayout = false;  // a grid per table found on the page, as the command line converts
 };
 
 // Replays the records of an enhanced metafile and lays the page out.
-// With explainGaps, every gap between words on a line is listed in Gaps
-// with the reason it joined or split them.
-TqxMetafileLayout LayOutMetafile(std::span<const uint8_t> records, bool explainGaps = false);
+TqxMetafileLayout LayOutMetafile(std::span<const uint8_t> records, const TqxLayoutOptions& options = {});
 
 // Lays out what draw paints on the canvas of an A4 page (landscape when
 // asked), measured in millimetres at 96 dpi as a conversion measures it.
 TqxMetafileLayout LayOutDrawnPage(const std::function<void(HDC canvas)>& draw, bool landscape,
-                                  bool explainGaps = false);
+                                  const TqxLayoutOptions& options = {});
 
 }  // namespace vs

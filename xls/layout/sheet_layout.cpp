@@ -13,6 +13,9 @@
 //   7. texts still sharing a cell are pushed down or right (with MultiPass);
 //   8. right-aligned texts get their left edge back;
 //   9. with a column spacing the used columns are renumbered.
+// With the table layout, once rows are settled, tables found on the page
+// take columns of their own (table_grid.h) and what repeats the page before
+// is dropped (table_pages.h).
 // Around them the layout keeps the grid sound: texts at no finite position
 // are dropped, repeats of a text drawn twice at one place are dropped before
 // the passes, columns and rows stay within the worksheet, and
@@ -20,11 +23,14 @@
 #include "xls/layout/sheet_layout.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
+#include <map>
 #include <memory>
 #include <unordered_map>
 
 #include "xls/layout/sheet_grid.h"
+#include "xls/layout/table_grid.h"
 
 namespace vs {
 namespace {
@@ -63,7 +69,8 @@ using ColumnList = std::vector<int>;
 class PageLayout {
  public:
   PageLayout(std::vector<TqxLayoutText>& texts, const TqxLayoutSettings& settings)
-      : t_(texts), n_(texts.size()), x_(n_), y_(n_), row_(n_, 0), col_(n_, 0), blank_(n_), laid_(n_) {
+      : t_(texts), n_(texts.size()), x_(n_), y_(n_), row_(n_, 0), col_(n_, 0), blank_(n_), laid_(n_),
+        width_(n_), lastY_(n_), span_(n_, 1) {
     cu_ = std::isfinite(settings.ColumnUnit) && settings.ColumnUnit > 0 ? settings.ColumnUnit : 1.0;
     lu_ = std::isfinite(settings.LineUnit) && settings.LineUnit > 0 ? settings.LineUnit : 1.0;
     rowSpacing_ = std::clamp(settings.RowSpacing, -1, 65536);
@@ -73,6 +80,9 @@ class PageLayout {
     headersOverColumns_ = settings.HeadersOverColumns;
     compactRows_ = settings.CompactRows && rowSpacing_ == -1;
     joinWrappedLines_ = settings.JoinWrappedLines;
+    tableLayout_ = settings.TableLayout;
+    pageHeight_ = settings.PageHeight;
+    carry_ = settings.Carry;
     lastRow_ = std::max(settings.Bounds.LastRow, 0);
     lastColumn_ = std::max(settings.Bounds.LastColumn, 0);
   }
@@ -96,6 +106,11 @@ class PageLayout {
     BoundRows();
     JoinSharedCells();
     TableRows();
+    if (tableLayout_) {
+      TableColumns();
+      BoundColumns();
+      JoinSharedCells();
+    }
     return Finish();
   }
 
@@ -119,6 +134,8 @@ class PageLayout {
         y_[i] = std::isfinite(text.Y) ? text.Y : 0;
       }
       laid_[i] = !text.Placed;
+      width_[i] = text.TrimmedWidth;
+      lastY_[i] = y_[i];
       const std::u16string& s = text.Text;
       blank_[i] = std::all_of(s.begin(), s.end(), IsBlank);
       order_.push_back(static_cast<int>(i));
@@ -581,14 +598,67 @@ class PageLayout {
         continue;
       }
       row_[i] = rows[k].Row;
+      width_[i] = rows[k].Width;
+      lastY_[i] = rows[k].LastY;
       if (rows[k].Text.find(u'\n') != std::u16string::npos) t_[i].Text = std::move(rows[k].Text);
     }
+    BoundRows();
+  }
+
+  // Columns per table, lines outside them on the nearest table's grid,
+  // repeats of the page before dropped, and rows from 0.
+  void TableColumns() {
+    std::vector<TqxGridText> grid;
+    std::vector<std::u16string> strings;
+    std::vector<int> source;
+    for (int i : order_) {
+      if (!laid_[i] || blank_[i]) continue;
+      TqxGridText g;
+      g.Row = row_[i];
+      g.X = x_[i], g.Y = y_[i], g.Width = width_[i];
+      g.Height = t_[i].Height + (lastY_[i] - y_[i]);
+      g.PageColumn = col_[i];
+      strings.push_back(TrimmedText(t_[i].Text));
+      g.HasDigit = std::any_of(strings.back().begin(), strings.back().end(), [](char16_t c) { return c >= u'0' && c <= u'9'; });
+      grid.push_back(g);
+      source.push_back(i);
+    }
+    const std::vector<TqxTableRegion> tables = AssignTableColumns(grid);
+    for (size_t k = 0; k < tables.size(); ++k) tables_.push_back(DescribeTable(tables[k], k));
+    TqxPageCarry none;
+    const TqxContinuation continuation = ContinuePage(grid, strings, tables, pageHeight_, carry_ ? *carry_ : none);
+    continuesTable_ = continuation.ContinuesTable;
+    int64_t firstRow = INT64_MAX;
+    for (size_t k = 0; k < grid.size(); ++k) {
+      const int i = source[k];
+      if (continuation.Drop[k]) {
+        t_[i].Dropped = true;
+        laid_[i] = false;
+        continue;
+      }
+      col_[i] = grid[k].Col;
+      span_[i] = grid[k].Span;
+      firstRow = std::min(firstRow, row_[i]);
+    }
+    if (firstRow == INT64_MAX) return;
+    std::map<int64_t, double> tops;
+    for (int i : order_) {
+      if (!laid_[i]) continue;
+      row_[i] -= firstRow;
+      if (blank_[i]) continue;
+      auto [top, added] = tops.try_emplace(row_[i], y_[i]);
+      if (!added) top->second = std::min(top->second, y_[i]);
+    }
+    rowTops_.clear();
+    for (const auto& [row, y] : tops) rowTops_.push_back({y, row});
     BoundRows();
   }
 
   TqxLayoutResult Finish() {
     TqxLayoutResult result;
     result.RowTops = std::move(rowTops_);
+    result.ContinuesTable = continuesTable_;
+    result.Tables = std::move(tables_);
     for (int i : order_) {
       if (t_[i].Dropped) continue;
       result.Order.push_back(i);
@@ -600,6 +670,7 @@ class PageLayout {
       TqxLayoutText& text = t_[i];
       text.Row = static_cast<int>(row_[i]);
       text.Col = static_cast<int>(col_[i]);
+      text.Span = static_cast<int>(std::clamp<int64_t>(span_[i], 1, lastColumn_ - col_[i] + 1));
       text.Y = y_[i];
       if (!blank_[i]) result.MaxRow = std::max(result.MaxRow, text.Row);
     }
@@ -611,12 +682,18 @@ class PageLayout {
   double cu_ = 1, lu_ = 1;
   int rowSpacing_ = -1, columnSpacing_ = -1;
   bool applyAlignment_ = false, multiPass_ = false, headersOverColumns_ = false;
-  bool compactRows_ = false, joinWrappedLines_ = false;
+  bool compactRows_ = false, joinWrappedLines_ = false, tableLayout_ = false;
+  double pageHeight_ = 0;
+  TqxPageCarry* carry_ = nullptr;
+  bool continuesTable_ = false;
+  std::vector<std::string> tables_;
   int lastRow_ = kLastSheetRow, lastColumn_ = kLastSheetColumn;
   std::vector<TqxRowTop> rowTops_;
   std::vector<double> x_, y_;
   std::vector<int64_t> row_, col_;
   std::vector<char> blank_, laid_;
+  std::vector<double> width_, lastY_;  // of the trimmed text; top of its last line
+  std::vector<int64_t> span_;
   std::vector<int> order_;
   std::vector<std::unique_ptr<ColumnList>> table_;
   int64_t budget_ = kWorkBudget;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "xls/layout/sheet_grid.h"
+#include "xls/layout/table_pages.h"
 #include "xls/layout/table_rows.h"
 
 namespace vs {
@@ -20,6 +21,12 @@ struct TqxLayoutSettings {
   bool HeadersOverColumns = false;  // a text alone in its column joins the column it stands over
   bool CompactRows = true;          // lines at the page's line pitch get consecutive rows (RowSpacing -1 only)
   bool JoinWrappedLines = false;    // lines of a cell text wrapped in its table row become one cell
+  // Tables found on the page get columns of their own, rows start at 0, and
+  // a table continued from the page before drops its repeated heading rows
+  // (off: one page-wide grid, rows where the page has them).
+  bool TableLayout = false;
+  double PageHeight = 0;            // pixels; texts near its top and bottom may be running titles
+  TqxPageCarry* Carry = nullptr;    // read and updated by the table layout, when given
   TqxSheetBounds Bounds;            // rows and columns stay within these
 };
 
@@ -34,6 +41,7 @@ struct TqxLayoutText {
   bool Placed = false;      // already has its cell (Row, Col); left as it is
   // Results.
   int Row = 0, Col = 0;
+  int Span = 1;             // columns a heading reaches over, from Col (table layout)
   bool Dropped = false;     // a repeat of another text, joined into another, or unplaceable
 };
 
@@ -43,6 +51,10 @@ struct TqxLayoutResult {
   // Where the rows start on the page when they no longer follow the row
   // band (see CompactRows); empty when they do.
   std::vector<TqxRowTop> RowTops;
+  // Table layout: the page's first table continues the one that ended the
+  // page before; and one line on each table found, for inspection.
+  bool ContinuesTable = false;
+  std::vector<std::string> Tables;
 };
 
 // Characters 0..32 removed from both ends.

@@ -1,0 +1,363 @@
+#include "xls/layout/table_grid.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <set>
+
+#include "platform/numbers.h"
+
+namespace vs {
+namespace {
+
+// Texts overlap when they share more than this many pixels.
+constexpr double kOverlapSlack = 1.0;
+// Rounds of splitting columns that still hold two texts of one row.
+constexpr int kSplitRounds = 4;
+// Pairwise looks at texts a page may cost; past it, texts no longer span.
+constexpr int64_t kSpanBudget = 20'000'000;
+// Two texts of a row in one column split it when at most this many texts of
+// other rows reach over the gap between them.
+constexpr long kMaxForcedSpans = 2;
+// A lone text over more than this many texts of the table row before is a
+// title between two tables.
+constexpr long kMaxTitleOverlap = 1;
+// A column of at most this many texts, all above the column beside it, is
+// that column's heading.
+constexpr size_t kMaxHeadingTexts = 3;
+
+double Right(const TqxGridText& t) { return t.X + t.Width; }
+
+bool Overlap(double lo1, double hi1, double lo2, double hi2) {
+  return std::min(hi1, hi2) - std::max(lo1, lo2) > kOverlapSlack;
+}
+
+struct PageRow {
+  int64_t Row = 0;
+  double Top = 0, Bottom = 0, Height = 0;
+  std::vector<int> Texts;  // left to right
+};
+
+class TableFinder {
+ public:
+  explicit TableFinder(std::vector<TqxGridText>& texts) : t_(texts) {}
+
+  std::vector<TqxTableRegion> Run() {
+    CollectRows();
+    FindRegions();
+    for (size_t k = 0; k < regions_.size(); ++k) GridOf(k);
+    PlaceLines();
+    return std::move(regions_);
+  }
+
+ private:
+  void CollectRows() {
+    std::map<int64_t, PageRow> byRow;
+    for (size_t i = 0; i < t_.size(); ++i) {
+      TqxGridText& t = t_[i];
+      t.Col = 0, t.Span = 1, t.Table = -1;
+      auto [it, added] = byRow.try_emplace(t.Row);
+      PageRow& row = it->second;
+      if (added) row.Row = t.Row, row.Top = t.Y, row.Bottom = t.Y + t.Height;
+      row.Top = std::min(row.Top, t.Y);
+      row.Bottom = std::max(row.Bottom, t.Y + t.Height);
+      row.Height = std::max(row.Height, t.Height);
+      row.Texts.push_back(static_cast<int>(i));
+    }
+    for (auto& [number, row] : byRow) {
+      std::stable_sort(row.Texts.begin(), row.Texts.end(), [&](int a, int b) { return t_[a].X < t_[b].X; });
+      rows_.push_back(std::move(row));
+    }
+  }
+
+  // The free spans between neighbouring texts of a row, left to right.
+  std::vector<std::pair<double, double>> Gutters(const PageRow& row) const {
+    std::vector<std::pair<double, double>> gaps;
+    double reach = -INFINITY;
+    for (size_t k = 0; k < row.Texts.size(); ++k) {
+      const TqxGridText& t = t_[row.Texts[k]];
+      if (k > 0 && t.X - reach > kOverlapSlack) gaps.emplace_back(reach, t.X);
+      reach = std::max(reach, Right(t));
+    }
+    return gaps;
+  }
+
+  bool ShareGutter(const PageRow& a, const PageRow& b) const {
+    const auto ga = Gutters(a), gb = Gutters(b);
+    size_t i = 0, j = 0;
+    while (i < ga.size() && j < gb.size()) {
+      if (std::min(ga[i].second, gb[j].second) > std::max(ga[i].first, gb[j].first)) return true;
+      (ga[i].second < gb[j].second) ? ++i : ++j;
+    }
+    return false;
+  }
+
+  bool RowsClose(const PageRow& above, const PageRow& below) const {
+    const double h = std::max({above.Height, below.Height, 1.0});
+    return below.Top - above.Bottom <= kMaxTableRowGap * h;
+  }
+
+  // A text alone on its row that reaches over several gutters of the table
+  // row before is a title or a paragraph between two tables, not a cell.
+  bool IsTitleOver(const PageRow& single, const PageRow& row) const {
+    const TqxGridText& t = t_[single.Texts.front()];
+    const auto over = std::count_if(row.Texts.begin(), row.Texts.end(),
+                                    [&](int j) { return Overlap(t.X, Right(t), t_[j].X, Right(t_[j])); });
+    return over > kMaxTitleOverlap;
+  }
+
+  void FindRegions() {
+    bool open = false;
+    size_t first = 0, lastMulti = 0, multiRows = 0;
+    auto close = [&] {
+      if (open && multiRows >= kMinTableRows) {
+        TqxTableRegion region;
+        region.FirstRow = static_cast<int64_t>(first);  // row indexes until GridOf
+        region.LastRow = static_cast<int64_t>(lastMulti);
+        region.GutterRows = multiRows;
+        regions_.push_back(std::move(region));
+      }
+      open = false;
+    };
+    for (size_t k = 0; k < rows_.size(); ++k) {
+      const bool multi = rows_[k].Texts.size() >= 2;
+      if (open && !RowsClose(rows_[k - 1], rows_[k])) close();
+      if (!open) {
+        if (multi) open = true, first = lastMulti = k, multiRows = 1;
+        continue;
+      }
+      if (multi) {
+        if (k - lastMulti - 1 <= kMaxLooseRows && ShareGutter(rows_[lastMulti], rows_[k])) {
+          lastMulti = k;
+          ++multiRows;
+        } else {
+          close();
+          open = true, first = lastMulti = k, multiRows = 1;
+        }
+      } else if (k - lastMulti > kMaxLooseRows || IsTitleOver(rows_[k], rows_[lastMulti])) {
+        close();
+      }
+    }
+    close();
+  }
+
+  // How many texts of row r overlap [lo, hi], up to two.
+  int OverlappingTexts(const PageRow& row, double lo, double hi) {
+    int n = 0;
+    for (int j : row.Texts) {
+      if (--budget_ < 0) return 0;
+      if (Overlap(lo, hi, t_[j].X, Right(t_[j])) && ++n == 2) break;
+      if (t_[j].X >= hi) break;
+    }
+    return n;
+  }
+
+  void GridOf(size_t k) {
+    TqxTableRegion& region = regions_[k];
+    const size_t firstRow = static_cast<size_t>(region.FirstRow), lastRow = static_cast<size_t>(region.LastRow);
+    std::vector<int> members;
+    for (size_t r = firstRow; r <= lastRow; ++r) {
+      for (int i : rows_[r].Texts) {
+        members.push_back(i);
+        t_[i].Table = static_cast<int>(k);
+      }
+    }
+    // Which other rows show a gutter inside each text, counted once.
+    std::vector<size_t> evidence(t_.size(), 0);
+    std::vector<std::vector<size_t>> splitters(t_.size());
+    for (size_t r = firstRow; r <= lastRow; ++r) {
+      for (int i : rows_[r].Texts) {
+        for (size_t o = firstRow; o <= lastRow && budget_ > 0; ++o) {
+          if (o != r && OverlappingTexts(rows_[o], t_[i].X, Right(t_[i])) == 2) {
+            ++evidence[i];
+            splitters[i].push_back(o);
+          }
+        }
+      }
+    }
+    std::set<size_t> forced;  // rows whose texts must stand in columns of their own
+    std::set<size_t> kept;    // rows whose texts may share a column
+    std::vector<std::pair<double, double>> columns;
+    std::vector<char> spans(t_.size(), 0);
+    for (int round = 0; round <= kSplitRounds; ++round) {
+      for (int i : members) {
+        spans[i] = evidence[i] >= kSpanEvidenceRows ||
+                   std::any_of(splitters[i].begin(), splitters[i].end(), [&](size_t o) { return forced.count(o); });
+      }
+      columns = Project(members, spans);
+      Assign(members, spans, columns);
+      bool more = false;
+      for (size_t r = firstRow; r <= lastRow; ++r) {
+        const std::vector<int>& texts = rows_[r].Texts;
+        for (size_t j = 1; j < texts.size(); ++j) {
+          if (t_[texts[j]].Col != t_[texts[j - 1]].Col || forced.count(r) || kept.count(r)) continue;
+          // Many texts reaching over the row's gap say the row's texts are
+          // one cell split in two: they stay together, and are joined.
+          const auto reaching = std::count_if(members.begin(), members.end(), [&](int i) {
+            return !spans[i] && std::find(splitters[i].begin(), splitters[i].end(), r) != splitters[i].end();
+          });
+          // Words split apart can be; a number is a cell of its own.
+          const bool words = !t_[texts[j]].HasDigit && !t_[texts[j - 1]].HasDigit;
+          const bool split = reaching <= kMaxForcedSpans || !words;
+          (split ? forced : kept).insert(r);
+          more = more || split;
+          break;
+        }
+      }
+      if (!more) break;
+    }
+    MergeHeadings(members, columns);
+    region.Columns = std::move(columns);
+    region.SpanningTexts = static_cast<size_t>(std::count_if(members.begin(), members.end(), [&](int i) { return spans[i]; }));
+    region.FirstRow = rows_[firstRow].Row;
+    region.LastRow = rows_[lastRow].Row;
+    regionRows_.emplace_back(firstRow, lastRow);
+  }
+
+  // A heading set beside its column rather than over it (left of numbers
+  // aligned on the right, say) has a column of its own holding only texts
+  // above every text of the column next to it: it joins that column, the
+  // nearer one when both would do.
+  void MergeHeadings(const std::vector<int>& members, std::vector<std::pair<double, double>>& columns) {
+    for (size_t round = 0; round < columns.size(); ++round) {
+      struct Stats {
+        size_t Count = 0;
+        int64_t Top = INT64_MAX, Bottom = INT64_MIN;
+      };
+      std::vector<Stats> stats(columns.size());
+      for (int i : members) {
+        Stats& s = stats[static_cast<size_t>(t_[i].Col)];
+        ++s.Count;
+        s.Top = std::min(s.Top, t_[i].Row);
+        s.Bottom = std::max(s.Bottom, t_[i].Row);
+      }
+      auto headsOver = [&](size_t c, size_t n) {
+        return stats[c].Count <= kMaxHeadingTexts && stats[n].Count > stats[c].Count && stats[c].Bottom < stats[n].Top;
+      };
+      bool merged = false;
+      for (size_t c = 0; c < columns.size() && !merged; ++c) {
+        const bool left = c > 0 && headsOver(c, c - 1), right = c + 1 < columns.size() && headsOver(c, c + 1);
+        if (!left && !right) continue;
+        const double toLeft = left ? columns[c].first - columns[c - 1].second : INFINITY;
+        const double toRight = right ? columns[c + 1].first - columns[c].second : INFINITY;
+        const size_t into = toLeft < toRight ? c - 1 : c + 1;
+        columns[into] = {std::min(columns[into].first, columns[c].first), std::max(columns[into].second, columns[c].second)};
+        columns.erase(columns.begin() + static_cast<std::ptrdiff_t>(c));
+        const int64_t gone = static_cast<int64_t>(c), kept = static_cast<int64_t>(into < c ? into : into - 1);
+        for (int i : members) {
+          TqxGridText& t = t_[i];
+          const int64_t last = t.Col + t.Span - 1;
+          if (t.Col == gone) t.Col = kept;
+          else if (t.Col > gone) --t.Col;
+          const int64_t end = last >= gone && last > t.Col ? last - 1 : last;
+          t.Span = static_cast<int>(std::max<int64_t>(1, end - t.Col + 1));
+        }
+        merged = true;
+      }
+      if (!merged) break;
+    }
+  }
+
+  // The columns: the texts that span nothing, merged where they overlap.
+  std::vector<std::pair<double, double>> Project(const std::vector<int>& members, const std::vector<char>& spans) const {
+    std::vector<std::pair<double, double>> extents;
+    for (int i : members) {
+      if (!spans[i]) extents.emplace_back(t_[i].X, Right(t_[i]));
+    }
+    if (extents.empty()) {
+      for (int i : members) extents.emplace_back(t_[i].X, Right(t_[i]));
+    }
+    std::sort(extents.begin(), extents.end());
+    std::vector<std::pair<double, double>> columns;
+    for (const auto& [lo, hi] : extents) {
+      if (!columns.empty() && lo < columns.back().second - kOverlapSlack) {
+        columns.back().second = std::max(columns.back().second, hi);
+      } else {
+        columns.emplace_back(lo, hi);
+      }
+    }
+    return columns;
+  }
+
+  static int64_t ColumnAt(const std::vector<std::pair<double, double>>& columns, double x) {
+    // The last column starting at or before x.
+    auto it = std::upper_bound(columns.begin(), columns.end(), x + kOverlapSlack,
+                               [](double v, const std::pair<double, double>& c) { return v < c.first; });
+    return std::max<int64_t>(0, (it - columns.begin()) - 1);
+  }
+
+  void Assign(const std::vector<int>& members, const std::vector<char>& spans,
+              const std::vector<std::pair<double, double>>& columns) {
+    for (int i : members) {
+      TqxGridText& t = t_[i];
+      t.Col = ColumnAt(columns, t.X);
+      t.Span = 1;
+      if (!spans[i]) continue;
+      int64_t first = -1, last = -1;
+      for (size_t c = 0; c < columns.size(); ++c) {
+        if (!Overlap(t.X, Right(t), columns[c].first, columns[c].second)) continue;
+        if (first < 0) first = static_cast<int64_t>(c);
+        last = static_cast<int64_t>(c);
+      }
+      if (first < 0) continue;
+      t.Col = first;
+      t.Span = static_cast<int>(last - first + 1);
+    }
+  }
+
+  // Texts outside every table: on the grid of the nearest table, each text of
+  // a line right of the one before it; on a page without tables, in the order
+  // of the page-wide grid's columns they use.
+  void PlaceLines() {
+    std::vector<int64_t> used;
+    for (const TqxGridText& t : t_) {
+      if (t.Table < 0) used.push_back(t.PageColumn);
+    }
+    std::sort(used.begin(), used.end());
+    used.erase(std::unique(used.begin(), used.end()), used.end());
+    for (size_t r = 0; r < rows_.size(); ++r) {
+      const int table = NearestTable(r);
+      int64_t previous = -1;
+      for (int i : rows_[r].Texts) {
+        TqxGridText& t = t_[i];
+        if (t.Table >= 0) break;  // a table's row
+        int64_t col = table < 0 ? std::lower_bound(used.begin(), used.end(), t.PageColumn) - used.begin()
+                                : ColumnAt(regions_[static_cast<size_t>(table)].Columns, t.X);
+        col = std::max(col, previous + 1);
+        t.Col = previous = col;
+      }
+    }
+  }
+
+  int NearestTable(size_t r) const {
+    int best = -1;
+    size_t distance = 0;
+    for (size_t k = 0; k < regionRows_.size(); ++k) {
+      const auto [first, last] = regionRows_[k];
+      const size_t d = r < first ? first - r : r > last ? r - last : 0;
+      if (best < 0 || d < distance) best = static_cast<int>(k), distance = d;
+    }
+    return best;
+  }
+
+  std::vector<TqxGridText>& t_;
+  std::vector<PageRow> rows_;
+  std::vector<TqxTableRegion> regions_;
+  std::vector<std::pair<size_t, size_t>> regionRows_;
+  int64_t budget_ = kSpanBudget;
+};
+
+}  // namespace
+
+std::vector<TqxTableRegion> AssignTableColumns(std::vector<TqxGridText>& texts) { return TableFinder(texts).Run(); }
+
+std::string DescribeTable(const TqxTableRegion& table, size_t index) {
+  std::string line = "table " + std::to_string(index + 1) + ": rows " + std::to_string(table.FirstRow) + "-" +
+                     std::to_string(table.LastRow) + ", " + std::to_string(table.Columns.size()) + " columns at";
+  for (const auto& [left, right] : table.Columns) line += " " + FloatToText(std::nearbyint(left)) + "-" + FloatToText(std::nearbyint(right));
+  line += "; " + std::to_string(table.GutterRows) + " rows share gutters";
+  if (table.SpanningTexts) line += ", " + std::to_string(table.SpanningTexts) + " texts span columns";
+  return line;
+}
+
+}  // namespace vs
