@@ -106,6 +106,18 @@ class TableFinder {
     return over > kMaxTitleOverlap;
   }
 
+  // Row k shares a gutter with the table row before it, or both share one
+  // with the next row of two or more texts (a row of subheadings under a
+  // heading that leaves the first column empty).
+  bool SharesWithTable(size_t last, size_t k) const {
+    if (ShareGutter(rows_[last], rows_[k])) return true;
+    for (size_t n = k + 1; n < rows_.size() && n <= k + kMaxLooseRows + 1; ++n) {
+      if (rows_[n].Texts.size() < 2) continue;
+      return ShareGutter(rows_[last], rows_[n]) && ShareGutter(rows_[k], rows_[n]);
+    }
+    return false;
+  }
+
   void FindRegions() {
     bool open = false;
     size_t first = 0, lastMulti = 0, multiRows = 0;
@@ -127,7 +139,7 @@ class TableFinder {
         continue;
       }
       if (multi) {
-        if (k - lastMulti - 1 <= kMaxLooseRows && ShareGutter(rows_[lastMulti], rows_[k])) {
+        if (k - lastMulti - 1 <= kMaxLooseRows && SharesWithTable(lastMulti, k)) {
           lastMulti = k;
           ++multiRows;
         } else {
@@ -177,6 +189,7 @@ class TableFinder {
     }
     std::set<size_t> forced;  // rows whose texts must stand in columns of their own
     std::set<size_t> kept;    // rows whose texts may share a column
+    std::vector<double> cuts; // where those rows divide a column
     std::vector<std::pair<double, double>> columns;
     std::vector<char> spans(t_.size(), 0);
     for (int round = 0; round <= kSplitRounds; ++round) {
@@ -184,8 +197,8 @@ class TableFinder {
         spans[i] = evidence[i] >= kSpanEvidenceRows ||
                    std::any_of(splitters[i].begin(), splitters[i].end(), [&](size_t o) { return forced.count(o); });
       }
-      columns = Project(members, spans);
-      Assign(members, spans, columns);
+      columns = Project(members, spans, cuts);
+      Assign(members, spans, columns, cuts);
       bool more = false;
       for (size_t r = firstRow; r <= lastRow; ++r) {
         const std::vector<int>& texts = rows_[r].Texts;
@@ -200,6 +213,7 @@ class TableFinder {
           const bool words = !t_[texts[j]].HasDigit && !t_[texts[j - 1]].HasDigit;
           const bool split = reaching <= kMaxForcedSpans || !words;
           (split ? forced : kept).insert(r);
+          if (split) cuts.push_back((Right(t_[texts[j - 1]]) + t_[texts[j]].X) / 2);
           more = more || split;
           break;
         }
@@ -259,10 +273,24 @@ class TableFinder {
   }
 
   // The columns: the texts that span nothing, merged where they overlap.
-  std::vector<std::pair<double, double>> Project(const std::vector<int>& members, const std::vector<char>& spans) const {
+  std::pair<double, double> ClippedExtent(int i, const std::vector<double>& cuts) const {
+    double lo = t_[i].X, hi = Right(t_[i]);
+    for (double cut : cuts) {
+      if (!(lo < cut && cut < hi)) continue;
+      if (cut - lo >= hi - cut) hi = cut;
+      else lo = cut;
+    }
+    return {lo, hi};
+  }
+
+  // A text across a cut counts only on the side holding most of it, so that
+  // texts overlapping one another in a chain do not join the columns again.
+  std::vector<std::pair<double, double>> Project(const std::vector<int>& members, const std::vector<char>& spans,
+                                                 const std::vector<double>& cuts) const {
     std::vector<std::pair<double, double>> extents;
     for (int i : members) {
-      if (!spans[i]) extents.emplace_back(t_[i].X, Right(t_[i]));
+      if (spans[i]) continue;
+      extents.push_back(ClippedExtent(i, cuts));
     }
     if (extents.empty()) {
       for (int i : members) extents.emplace_back(t_[i].X, Right(t_[i]));
@@ -287,10 +315,10 @@ class TableFinder {
   }
 
   void Assign(const std::vector<int>& members, const std::vector<char>& spans,
-              const std::vector<std::pair<double, double>>& columns) {
+              const std::vector<std::pair<double, double>>& columns, const std::vector<double>& cuts) {
     for (int i : members) {
       TqxGridText& t = t_[i];
-      t.Col = ColumnAt(columns, t.X);
+      t.Col = ColumnAt(columns, spans[i] ? t.X : ClippedExtent(i, cuts).first);
       t.Span = 1;
       if (!spans[i]) continue;
       int64_t first = -1, last = -1;
