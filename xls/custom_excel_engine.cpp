@@ -186,7 +186,9 @@ void TqxCustomExcelEngine::SortItems(TqxItemList& list) {
     CompleteSheet();
     SetPageMaxRow(pageMaxRow);
   }
-  if (Preferences().ColumnWidthsFromPage()) shape_.NotePageColumns(PageColumnLefts());
+  // With a grid per table, columns do not stand for distances on the page:
+  // a table's columns are as wide as their texts.
+  if (Preferences().ColumnWidthsFromPage() && !Preferences().TableLayout()) shape_.NotePageColumns(PageColumnLefts());
   if (sourcePage_.first > 0 && sourcePage_.second > 0) {
     shape_.NotePage(sourcePage_.first * kScreenPixelsPerInch / 72, sourcePage_.second * kScreenPixelsPerInch / 72);
   } else {
@@ -236,6 +238,9 @@ std::optional<TqxSheetCell> TqxCustomExcelEngine::MakeCell(TqxTextItem& item) {
     alignment = sheetCell->CellAlignment;
     wordWrap = sheetCell->WordWrap != 0;
   }
+  // A heading over several columns of its table is centred across them.
+  const int span = sheetCell || !placed ? 1 : std::clamp(placed->Span, 1, std::max(1, limits_.Columns - column));
+  if (span > 1) alignment = kCentredAcross;
   // Lines of a wrapped cell text joined into one cell are shown as lines.
   const int lines = 1 + static_cast<int>(std::count(text.begin(), text.end(), '\n'));
   if (lines > 1) wordWrap = true;
@@ -268,6 +273,7 @@ std::optional<TqxSheetCell> TqxCustomExcelEngine::MakeCell(TqxTextItem& item) {
   cell.AttribIndex = CellAttribIndex(fontIndex, alignment, formatIndex, item.Brush, wordWrap);
   cell.Row = static_cast<int>(row);
   cell.Column = column;
+  cell.Span = span;
   cell.Number = IsNumberCellType(cellType);
   cell.Value = value;
   // Text the format cannot hold whole is cut to what a cell takes.
@@ -280,7 +286,11 @@ std::optional<TqxSheetCell> TqxCustomExcelEngine::MakeCell(TqxTextItem& item) {
     }
   }
   const std::u16string shownText = limits_.Ansi || cell.Number ? AnsiToWide(text) : cell.Text;
-  if (Preferences().ColumnWidthsFromPage()) NoteCellSize(item, shownText, lines, cell.Number, cell.Row, column);
+  if (Preferences().ColumnWidthsFromPage()) {
+    // A text of a table cannot spill over its neighbours: its column fits it.
+    const bool fits = cell.Number || (placed && placed->InTable && span == 1);
+    NoteCellSize(item, shownText, lines, fits, cell.Row, column);
+  }
   cell.AnsiText = std::move(text);
   return cell;
 }
@@ -295,7 +305,7 @@ void TqxCustomExcelEngine::CountLoss(int TqxLossCounts::*counter, int amount) {
   losses_.Pages.back().*counter += amount;
 }
 
-void TqxCustomExcelEngine::NoteCellSize(const TqxTextItem& item, const std::u16string& text, int lines, bool number,
+void TqxCustomExcelEngine::NoteCellSize(const TqxTextItem& item, const std::u16string& text, int lines, bool fits,
                                         int row, int column) {
   // A cell's padding, in pixels, and a margin for readers whose faces set
   // the same text a little wider or taller than measured here.
@@ -303,9 +313,10 @@ void TqxCustomExcelEngine::NoteCellSize(const TqxTextItem& item, const std::u16s
   const int lineHeight = TextExtent(u"Wg", item.Font).Height;
   if (lines > 1 || lineHeight > GridUnits().BaseRowHeight)
     shape_.NeedHeight(row, lines * lineHeight * kReaderMargin + 2);
-  // A number shows as ### unless its whole text fits, and a wrapped text
-  // wraps again unless its longest line fits; a one-line text spills over.
-  if (number || lines > 1) {
+  // A number shows as ### unless its whole text fits, a wrapped text wraps
+  // again unless its longest line fits, and a table's text is cut by its
+  // neighbour; other one-line texts spill over.
+  if (fits || lines > 1) {
     int widest = 0;
     size_t start = 0;
     while (start <= text.size()) {

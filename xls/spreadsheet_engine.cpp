@@ -7,6 +7,7 @@
 
 #include "xls/cell_texts/text_items.h"
 #include "xls/layout/layout_measure.h"
+#include "xls/layout/reading_direction.h"
 #include "xls/layout/sheet_layout.h"
 
 namespace vs {
@@ -168,11 +169,17 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
   if (Preferences().CellsFromGeometry()) RegroupTextItems(items, measure, rulings_, cellTextTrace_);
 
   std::vector<TqxLayoutText> texts;
+  std::vector<int> rotations;
   texts.reserve(items.size());
   for (const auto& item : items) {
     texts.push_back(LayoutTextOf(*item, measure));
     if (dynamic_cast<TqxSheetTextItem*>(item.get())) texts.back().Placed = true;
+    else if (!TrimmedText(texts.back().Text).empty()) rotations.push_back(item->Rotation);
   }
+  // A page whose text runs up or down it is laid out as it reads.
+  const TqxPageItem* page = CurrentPageItem();
+  const int turn = Preferences().TableLayout() && page ? ReadingTurn(rotations) : 0;
+  if (turn) TurnToReading(texts, turn, page->PageSettings.Width(), page->PageSettings.Height());
 
   TqxLayoutSettings settings;
   settings.ColumnUnit = units_.ColumnUnit;
@@ -185,15 +192,18 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
   settings.JoinWrappedLines = Preferences().JoinWrappedCells();
   settings.Bounds = SheetBounds();
   settings.TableLayout = Preferences().TableLayout();
-  if (settings.TableLayout) {
+  // The page's own texts go on from the page before; the bands around them
+  // (header, underlay, overlay) neither read nor move that on.
+  const bool pageTexts = page && &list == &page->Texts;
+  if (settings.TableLayout && pageTexts) {
     if (rowOffset_ == 0) pageCarry_ = TqxPageCarry();  // a new worksheet
-    if (const TqxPageItem* page = CurrentPageItem()) settings.PageHeight = page->PageSettings.Height();
+    if (page) settings.PageHeight = turn == 90 || turn == 270 ? page->PageSettings.Width() : page->PageSettings.Height();
     settings.Carry = &pageCarry_;
   }
   TqxLayoutResult result = LayOutTexts(texts, settings);
   if (tableTrace_) tableTrace_->insert(tableTrace_->end(), result.Tables.begin(), result.Tables.end());
   // A page that does not go on with the table before starts after a blank row.
-  if (settings.TableLayout && rowOffset_ > 0 && !result.ContinuesTable && result.MaxRow >= 0)
+  if (settings.TableLayout && pageTexts && rowOffset_ > 0 && !result.ContinuesTable && result.MaxRow >= 0)
     rowOffset_ = SaturatedInt(static_cast<double>(rowOffset_) + 1);
   if (!result.RowTops.empty()) pageRowTops_ = std::move(result.RowTops);
 
@@ -203,12 +213,14 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
     if (!text.Placed) {
       item->Row = text.Row;
       item->Col = text.Col;
-      item->Y = text.Y;
+      item->Span = text.Span;
+      item->InTable = text.InTable;
+      if (!turn) item->Y = text.Y;
       if (text.Text != item->Lines.Get(0)) {  // texts sharing its cell were joined to it
         item->Lines.Put(0, text.Text);
         item->CharAdvances.clear();
       }
-      if (!TrimmedText(text.Text).empty()) {
+      if (!turn && !TrimmedText(text.Text).empty()) {
         auto [left, added] = pageColumnLefts_.try_emplace(text.Col, text.X);
         if (!added) left->second = std::min(left->second, text.X);
       }

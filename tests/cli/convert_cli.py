@@ -152,8 +152,8 @@ def main():
                                    " formatting_info=True); s=b.sheet_by_index(0);"
                                    " print(sum(1 for r in range(s.nrows) for v in s.row_values(r) if v == 'Part code'))", out],
                                   capture_output=True, text=True)
-            # The header row repeated on each of the three pages comes back three times.
-            expect("workbook reads back", read.returncode == 0 and read.stdout.strip() == "3", read.stdout + read.stderr)
+            # The table goes on over the three pages: its heading row, repeated on each, comes back once.
+            expect("workbook reads back", read.returncode == 0 and read.stdout.strip() == "1", read.stdout + read.stderr)
             # Standard output and a batch in parallel processes.
             with open(os.path.join(work, "piped.xls"), "wb") as piped:
                 result = subprocess.run([program, "convert", "in.pdf", "-", "-q"], cwd=work, stdout=piped,

@@ -58,3 +58,9 @@ set_tests_properties(XlsWorkbook.IndependentReaders PROPERTIES LABELS xls TIMEOU
 add_test(NAME XlsWorkbook.NumbersShowAsOnThePage
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/xls/numbers_as_shown_test.py $<TARGET_FILE:vellumsheet>)
 set_tests_properties(XlsWorkbook.NumbersShowAsOnThePage PROPERTIES LABELS xls TIMEOUT 300)
+
+# Tables found on the page: headings over several columns, tables over pages,
+# tables turned on the page; read back with xlrd and openpyxl.
+add_test(NAME XlsWorkbook.TableLayout
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/xls/table_layout_test.py $<TARGET_FILE:vellumsheet>)
+set_tests_properties(XlsWorkbook.TableLayout PROPERTIES LABELS xls TIMEOUT 300)

@@ -168,4 +168,10 @@ void WriteLabel(TStream& out, uint16_t row, uint16_t column, uint16_t xfIndex, s
   WriteBiffRecord(out, biff::kLabel, data.View());
 }
 
+void WriteBlank(TStream& out, uint16_t row, uint16_t column, uint16_t xfIndex) {
+  TqxBiffData data;
+  data.U16(row).U16(column).U16(xfIndex);
+  WriteBiffRecord(out, biff::kBlank, data.View());
+}
+
 }  // namespace vs

@@ -30,6 +30,7 @@ inline constexpr uint16_t kRightMargin = 0x0027;
 inline constexpr uint16_t kTopMargin = 0x0028;
 inline constexpr uint16_t kBottomMargin = 0x0029;
 inline constexpr uint16_t kPrintGridLines = 0x002B;
+inline constexpr uint16_t kBlank = 0x0201;
 inline constexpr uint16_t kNumber = 0x0203;
 inline constexpr uint16_t kLabel = 0x0204;
 
@@ -99,5 +100,7 @@ void WritePrintGridLines(TStream& out);
 void WriteNumber(TStream& out, uint16_t row, uint16_t column, uint16_t xfIndex, double value);
 // Text in code page 1252; anything past 255 bytes is not written.
 void WriteLabel(TStream& out, uint16_t row, uint16_t column, uint16_t xfIndex, std::string_view text);
+// A cell with a format and no value (the columns a heading is centred across).
+void WriteBlank(TStream& out, uint16_t row, uint16_t column, uint16_t xfIndex);
 
 }  // namespace vs

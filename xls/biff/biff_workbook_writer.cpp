@@ -64,6 +64,11 @@ void TqxBiffWorkbookWriter::WriteCell(const TqxSheetCell& cell) {
     WriteLabel(sheetBuffer_, r, c, xf, cell.AnsiText);
   }
   NoteUsedCell(cell.Row, cell.Column);
+  // The columns a heading is centred across hold its format.
+  for (int k = 1; k < cell.Span && cell.Column + k <= Limits().Columns - 1; ++k) {
+    WriteBlank(sheetBuffer_, r, static_cast<uint16_t>(cell.Column + k), xf);
+    NoteUsedCell(cell.Row, cell.Column + k);
+  }
 }
 
 void TqxBiffWorkbookWriter::EndSheet(const TqxSheetSetup& setup) {

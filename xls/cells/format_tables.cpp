@@ -77,6 +77,7 @@ uint8_t XfAlignment(uint8_t alignmentCode) {
     case 1: return 3;
     case 2: return 2;
     case 4: return 0;
+    case kCentredAcross: return 6;
     default: return 1;
   }
 }

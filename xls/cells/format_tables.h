@@ -35,11 +35,12 @@ class TqxCellBorder {
 struct TqxCellAttrib {
   int FontIndex = 0;        // as FONT records count (list index + 5)
   uint16_t FormatIndex = 0;
-  uint8_t Alignment = 0;    // cell alignment code: 1 right, 2 centred, 4 general, others left
+  uint8_t Alignment = 0;    // cell alignment code: 1 right, 2 centred, 4 general, 6 centred across the cells after it, others left
   TBrush Brush;
   bool WordWrap = false;
 };
 
+inline constexpr uint8_t kCentredAcross = 6;
 // XF horizontal alignment of a cell alignment code.
 uint8_t XfAlignment(uint8_t alignmentCode);
 // The fill pattern number of a brush style, for cell formats and drawn objects.

@@ -29,6 +29,7 @@ struct TqxSheetCell {
   bool Number = false;
   double Value = 0;
   int AttribIndex = 0;  // into the format tables' cell formats
+  int Span = 1;         // columns a heading stands over, from Column: merged, or centred across them
 };
 
 // A worksheet as it is finished.

@@ -11,6 +11,8 @@ class TqxFmTextItem : public TqxTextItem {
  public:
   int Row = 0;
   int Col = 0;
+  int Span = 1;  // columns a heading stands over, from Col
+  bool InTable = false;  // a cell of a table found on its page
 };
 
 // A cell placed by the caller (PutCell, PutCellEx); the layout leaves it as it is.

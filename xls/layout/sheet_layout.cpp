@@ -110,6 +110,7 @@ class PageLayout {
       TableColumns();
       BoundColumns();
       JoinSharedCells();
+      ClampSpans();
     }
     return Finish();
   }
@@ -638,9 +639,11 @@ class PageLayout {
       }
       col_[i] = grid[k].Col;
       span_[i] = grid[k].Span;
+      t_[i].InTable = grid[k].Table >= 0;
       firstRow = std::min(firstRow, row_[i]);
     }
     if (firstRow == INT64_MAX) return;
+    PullUpFooter(grid, source);
     std::map<int64_t, double> tops;
     for (int i : order_) {
       if (!laid_[i]) continue;
@@ -652,6 +655,44 @@ class PageLayout {
     rowTops_.clear();
     for (const auto& [row, y] : tops) rowTops_.push_back({y, row});
     BoundRows();
+  }
+
+  // Lines at the foot of the page (a page number, a running footer) follow
+  // the page's last other text after one blank row, rather than after the
+  // white space down to the foot of the page.
+  void PullUpFooter(const std::vector<TqxGridText>& grid, const std::vector<int>& source) {
+    if (!(pageHeight_ > 0)) return;
+    const double foot = (1 - kMarginShare) * pageHeight_;
+    int64_t body = INT64_MIN, footer = INT64_MAX;
+    for (size_t k = 0; k < grid.size(); ++k) {
+      const int i = source[k];
+      if (!laid_[i]) continue;
+      if (grid[k].Table < 0 && grid[k].Y >= foot) {
+        footer = std::min(footer, row_[i]);
+      } else {
+        body = std::max(body, row_[i]);
+      }
+    }
+    if (body == INT64_MIN || footer == INT64_MAX || footer <= body + 2) return;
+    const int64_t lift = footer - (body + 2);
+    for (size_t k = 0; k < grid.size(); ++k) {
+      const int i = source[k];
+      if (laid_[i] && row_[i] >= footer) row_[i] -= lift;
+    }
+  }
+
+  // A heading spans only columns its row leaves free.
+  void ClampSpans() {
+    std::map<std::pair<int64_t, int64_t>, int> cells;  // (row, column) of every text kept
+    for (int i : order_) {
+      if (laid_[i] && !blank_[i]) cells.emplace(std::make_pair(row_[i], col_[i]), i);
+    }
+    for (auto it = cells.begin(); it != cells.end(); ++it) {
+      const int i = it->second;
+      if (span_[i] <= 1) continue;
+      const auto next = std::next(it);
+      if (next != cells.end() && next->first.first == row_[i]) span_[i] = std::min(span_[i], next->first.second - col_[i]);
+    }
   }
 
   TqxLayoutResult Finish() {

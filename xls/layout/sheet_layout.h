@@ -42,6 +42,7 @@ struct TqxLayoutText {
   // Results.
   int Row = 0, Col = 0;
   int Span = 1;             // columns a heading reaches over, from Col (table layout)
+  bool InTable = false;     // a cell of a table found on the page (table layout)
   bool Dropped = false;     // a repeat of another text, joined into another, or unplaceable
 };
 

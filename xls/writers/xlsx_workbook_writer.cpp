@@ -77,6 +77,7 @@ lxw_format* TqxXlsxWorkbookWriter::Format(int attribIndex) {
       case 1: XlsxWriter().format_set_align(format, LXW_ALIGN_LEFT); break;
       case 2: XlsxWriter().format_set_align(format, LXW_ALIGN_CENTER); break;
       case 3: XlsxWriter().format_set_align(format, LXW_ALIGN_RIGHT); break;
+      case 6: XlsxWriter().format_set_align(format, LXW_ALIGN_CENTER); break;  // its cells are merged
       default: break;
     }
     if (attrib.WordWrap) XlsxWriter().format_set_text_wrap(format);
@@ -119,7 +120,13 @@ void TqxXlsxWorkbookWriter::EndPage(const std::map<int, double>& rowPixels) {
     for (const auto& [column, cell] : cells) {
       const auto r = static_cast<lxw_row_t>(at);
       const auto c = static_cast<lxw_col_t>(column);
-      if (cell.Number) {
+      if (cell.Span > 1) {
+        // A heading over several columns: one merged cell (its value written over the merge's blank).
+        const auto last = static_cast<lxw_col_t>(column + cell.Span - 1);
+        const std::string text = cell.Number ? std::string() : WideToUtf8(cell.Text);
+        Check(XlsxWriter().worksheet_merge_range(sheet_, r, c, r, last, text.c_str(), Format(cell.AttribIndex)));
+        if (cell.Number) Check(XlsxWriter().worksheet_write_number(sheet_, r, c, cell.Value, Format(cell.AttribIndex)));
+      } else if (cell.Number) {
         Check(XlsxWriter().worksheet_write_number(sheet_, r, c, cell.Value, Format(cell.AttribIndex)));
       } else {
         Check(XlsxWriter().worksheet_write_string(sheet_, r, c, WideToUtf8(cell.Text).c_str(), Format(cell.AttribIndex)));

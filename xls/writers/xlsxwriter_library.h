@@ -15,7 +15,7 @@ namespace vs {
   F(format_set_num_format) F(format_set_align) F(format_set_text_wrap) F(format_set_pattern)                     \
   F(format_set_bg_color) F(worksheet_insert_image_buffer_opt) F(worksheet_set_row_pixels)                        \
   F(worksheet_write_number) F(worksheet_write_string) F(worksheet_set_column) F(worksheet_set_paper)             \
-  F(worksheet_set_landscape) F(worksheet_set_margins) F(worksheet_gridlines)
+  F(worksheet_set_landscape) F(worksheet_set_margins) F(worksheet_gridlines) F(worksheet_merge_range)
 
 struct TXlsxWriterLibrary {
 #define VS_XLSXWRITER_DECLARE(name) decltype(&::name) name = nullptr;

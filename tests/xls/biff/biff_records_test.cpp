@@ -82,6 +82,7 @@ TEST(BiffRecords, EachRecordByteForByte) {
       {"NUMBER", [](TStream& o) { WriteNumber(o, 1, 2, 16, -12.5); },
        "03 02 0E 00 01 00 02 00 10 00 00 00 00 00 00 00 29 C0"},
       {"LABEL", [](TStream& o) { WriteLabel(o, 0x0102, 0, 15, "Hi"); }, "04 02 0A 00 02 01 00 00 0F 00 02 00 48 69"},
+      {"BLANK", [](TStream& o) { WriteBlank(o, 3, 0x0104, 21); }, "01 02 06 00 03 00 04 01 15 00"},
   };
   for (const Case& c : cases) EXPECT_EQ(Written(c.write), c.bytes) << c.name;
 }

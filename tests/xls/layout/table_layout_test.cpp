@@ -113,7 +113,7 @@ TEST(TableLayout, ATableContinuedOverPagesGoesOnWithoutRepeats) {
   EXPECT_EQ(continues, (std::vector<bool>{false, true, true}));
   EXPECT_EQ(pages[0], (std::vector<std::string>{"Loans outstanding@0,0", "Borrower@5,0", "Amount@5,1",
                                                 "borrower 10@6,0", "1000@6,1", "borrower 11@7,0", "1001@7,1",
-                                                "Page 1 of 3@58,1"}));
+                                                "Page 1 of 3@9,1"}));
   // The running title, the heading row and the page number are not repeated;
   // the rows go on from the first.
   EXPECT_EQ(pages[2], (std::vector<std::string>{"borrower 30@0,0", "3000@0,1", "borrower 31@1,0", "3001@1,1"}));
