@@ -22,6 +22,9 @@ constexpr long kMaxForcedSpans = 2;
 // A lone text over more than this many texts of the table row before is a
 // title between two tables.
 constexpr long kMaxTitleOverlap = 1;
+// Columns that never share a row and stand at most this many text heights
+// apart are one column.
+constexpr double kAdjoiningGap = 0.35;
 // A column of at most this many texts, all above the column beside it, is
 // that column's heading.
 constexpr size_t kMaxHeadingTexts = 3;
@@ -237,6 +240,8 @@ class TableFinder {
       struct Stats {
         size_t Count = 0;
         int64_t Top = INT64_MAX, Bottom = INT64_MIN;
+        std::set<int64_t> Rows;
+        double Height = 0;
       };
       std::vector<Stats> stats(columns.size());
       for (int i : members) {
@@ -244,13 +249,28 @@ class TableFinder {
         ++s.Count;
         s.Top = std::min(s.Top, t_[i].Row);
         s.Bottom = std::max(s.Bottom, t_[i].Row);
+        if (t_[i].Span == 1) s.Rows.insert(t_[i].Row);
+        s.Height = std::max(s.Height, t_[i].Height);
       }
       auto headsOver = [&](size_t c, size_t n) {
         return stats[c].Count <= kMaxHeadingTexts && stats[n].Count > stats[c].Count && stats[c].Bottom < stats[n].Top;
       };
+      // Texts of one column set a little apart (numbers of one and two digits
+      // both centred, say) make two columns that never share a row, with next
+      // to no space between them.
+      auto adjoins = [&](size_t c, size_t n) {
+        const size_t a = std::min(c, n), b = std::max(c, n);
+        const double gap = columns[b].first - columns[a].second;
+        const double h = std::min(stats[a].Height, stats[b].Height);
+        if (!(gap <= kAdjoiningGap * h)) return false;
+        const std::set<int64_t>& small = stats[a].Rows.size() < stats[b].Rows.size() ? stats[a].Rows : stats[b].Rows;
+        const std::set<int64_t>& large = &small == &stats[a].Rows ? stats[b].Rows : stats[a].Rows;
+        return std::none_of(small.begin(), small.end(), [&](int64_t r) { return large.count(r) > 0; });
+      };
       bool merged = false;
       for (size_t c = 0; c < columns.size() && !merged; ++c) {
-        const bool left = c > 0 && headsOver(c, c - 1), right = c + 1 < columns.size() && headsOver(c, c + 1);
+        const bool left = c > 0 && (headsOver(c, c - 1) || adjoins(c, c - 1));
+        const bool right = c + 1 < columns.size() && (headsOver(c, c + 1) || adjoins(c, c + 1));
         if (!left && !right) continue;
         const double toLeft = left ? columns[c].first - columns[c - 1].second : INFINITY;
         const double toRight = right ? columns[c + 1].first - columns[c].second : INFINITY;
@@ -298,7 +318,7 @@ class TableFinder {
     std::sort(extents.begin(), extents.end());
     std::vector<std::pair<double, double>> columns;
     for (const auto& [lo, hi] : extents) {
-      if (!columns.empty() && lo < columns.back().second - kOverlapSlack) {
+      if (!columns.empty() && lo <= columns.back().second) {
         columns.back().second = std::max(columns.back().second, hi);
       } else {
         columns.emplace_back(lo, hi);
