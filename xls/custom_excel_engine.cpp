@@ -22,6 +22,10 @@ namespace vs {
 
 namespace {
 
+// A cell's padding, in pixels, and a margin for readers whose faces set the
+// same text a little wider or taller than measured here.
+constexpr double kCellPadding = 8, kReaderMargin = 1.1;
+
 std::u16string Trimmed(const std::u16string& text) {
   size_t begin = 0, end = text.size();
   while (begin < end && text[begin] <= 32) ++begin;
@@ -287,9 +291,11 @@ std::optional<TqxSheetCell> TqxCustomExcelEngine::MakeCell(TqxTextItem& item) {
   }
   const std::u16string shownText = limits_.Ansi || cell.Number ? AnsiToWide(text) : cell.Text;
   if (Preferences().ColumnWidthsFromPage()) {
-    // A text of a table cannot spill over its neighbours: its column fits it.
-    const bool fits = cell.Number || (placed && placed->InTable && span == 1);
-    NoteCellSize(item, shownText, lines, fits, cell.Row, column);
+    NoteCellSize(item, shownText, lines, cell.Number, cell.Row, column);
+    // A text of a table cannot spill over its neighbours: its column fits
+    // it, as wide as the layout found it on the page.
+    if (placed && placed->InTable && span == 1 && !cell.Number && lines == 1)
+      shape_.NeedWidth(column, placed->TextWidth * kReaderMargin + kCellPadding);
   }
   cell.AnsiText = std::move(text);
   return cell;
@@ -305,18 +311,14 @@ void TqxCustomExcelEngine::CountLoss(int TqxLossCounts::*counter, int amount) {
   losses_.Pages.back().*counter += amount;
 }
 
-void TqxCustomExcelEngine::NoteCellSize(const TqxTextItem& item, const std::u16string& text, int lines, bool fits,
+void TqxCustomExcelEngine::NoteCellSize(const TqxTextItem& item, const std::u16string& text, int lines, bool number,
                                         int row, int column) {
-  // A cell's padding, in pixels, and a margin for readers whose faces set
-  // the same text a little wider or taller than measured here.
-  constexpr double kCellPadding = 8, kReaderMargin = 1.1;
   const int lineHeight = TextExtent(u"Wg", item.Font).Height;
   if (lines > 1 || lineHeight > GridUnits().BaseRowHeight)
     shape_.NeedHeight(row, lines * lineHeight * kReaderMargin + 2);
-  // A number shows as ### unless its whole text fits, a wrapped text wraps
-  // again unless its longest line fits, and a table's text is cut by its
-  // neighbour; other one-line texts spill over.
-  if (fits || lines > 1) {
+  // A number shows as ### unless its whole text fits, and a wrapped text
+  // wraps again unless its longest line fits; a one-line text spills over.
+  if (number || lines > 1) {
     int widest = 0;
     size_t start = 0;
     while (start <= text.size()) {

@@ -135,7 +135,7 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   void CompleteSheet();
   void WriteWorksheet(int sheetNo);
   std::vector<std::pair<int, double>> SheetColumnWidths();
-  void NoteCellSize(const TqxTextItem& item, const std::u16string& text, int lines, bool fits, int row, int column);
+  void NoteCellSize(const TqxTextItem& item, const std::u16string& text, int lines, bool number, int row, int column);
   void FinishWorkbook();
   std::string NextSheetName(int sheetNo);
   // After a failed write: the output goes, the document closes.

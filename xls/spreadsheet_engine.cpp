@@ -215,6 +215,7 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
       item->Col = text.Col;
       item->Span = text.Span;
       item->InTable = text.InTable;
+      item->TextWidth = text.TrimmedWidth;
       if (!turn) item->Y = text.Y;
       if (text.Text != item->Lines.Get(0)) {  // texts sharing its cell were joined to it
         item->Lines.Put(0, text.Text);

@@ -13,6 +13,7 @@ class TqxFmTextItem : public TqxTextItem {
   int Col = 0;
   int Span = 1;  // columns a heading stands over, from Col
   bool InTable = false;  // a cell of a table found on its page
+  double TextWidth = 0;  // of its trimmed text on the page, pixels, as the layout measured it
 };
 
 // A cell placed by the caller (PutCell, PutCellEx); the layout leaves it as it is.
