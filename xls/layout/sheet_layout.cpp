@@ -625,7 +625,6 @@ class PageLayout {
       source.push_back(i);
     }
     const std::vector<TqxTableRegion> tables = AssignTableColumns(grid);
-    for (size_t k = 0; k < tables.size(); ++k) tables_.push_back(DescribeTable(tables[k], k));
     TqxPageCarry none;
     const TqxContinuation continuation = ContinuePage(grid, strings, tables, pageHeight_, carry_ ? *carry_ : none);
     continuesTable_ = continuation.ContinuesTable;
@@ -643,6 +642,11 @@ class PageLayout {
       firstRow = std::min(firstRow, row_[i]);
     }
     if (firstRow == INT64_MAX) return;
+    for (size_t k = 0; k < tables.size(); ++k) {
+      TqxTableRegion shown = tables[k];  // with the rows the sheet gives it
+      shown.FirstRow -= firstRow, shown.LastRow -= firstRow;
+      tables_.push_back(DescribeTable(shown, k));
+    }
     PullUpFooter(grid, source);
     std::map<int64_t, double> tops;
     for (int i : order_) {
