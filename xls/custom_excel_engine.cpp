@@ -341,6 +341,7 @@ void TqxCustomExcelEngine::EndPageHook() {
 }
 
 void TqxCustomExcelEngine::CompleteSheet() {
+  WriteHeldTexts();
   BeginSheetContent();  // an empty worksheet is named too
   sheetCount_++;
   WriteWorksheet(sheetCount_);

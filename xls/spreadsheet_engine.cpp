@@ -87,7 +87,21 @@ void TqxCustomSpreadSheetEngine::AddRuling(const TqxRuling& ruling) {
   if (rulings_.size() < kMaxRulings) rulings_.push_back(ruling);
 }
 
+void TqxCustomSpreadSheetEngine::WriteHeldTexts() {
+  if (heldTexts_.empty()) return;
+  std::vector<std::unique_ptr<TqxFmTextItem>> held = std::move(heldTexts_);
+  heldTexts_.clear();
+  int first = INT_MAX, last = INT_MIN;
+  for (const auto& item : held) first = std::min(first, item->Row), last = std::max(last, item->Row);
+  // After a blank row, in the rows they had among themselves.
+  const int top = SaturatedInt(static_cast<double>(rowOffset_) + (rowOffset_ > 0 ? 1 : 0));
+  rowOffset_ = SaturatedInt(static_cast<double>(top) - first);
+  for (auto& item : held) RenderTextItem(*item);
+  rowOffset_ = SaturatedInt(static_cast<double>(top) + (static_cast<double>(last) - first) + 1);
+}
+
 void TqxCustomSpreadSheetEngine::EndDocHook() {
+  WriteHeldTexts();
   TqxCustomDocumentEngine::EndDocHook();
   columnWidths_.clear();
 }
@@ -202,6 +216,8 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
   }
   TqxLayoutResult result = LayOutTexts(texts, settings);
   if (tableTrace_) tableTrace_->insert(tableTrace_->end(), result.Tables.begin(), result.Tables.end());
+  // The foot lines of the pages before wait while the table goes on.
+  if (settings.TableLayout && pageTexts && !result.ContinuesTable) WriteHeldTexts();
   // A page that does not go on with the table before starts after a blank row.
   if (settings.TableLayout && pageTexts && rowOffset_ > 0 && !result.ContinuesTable && result.MaxRow >= 0)
     rowOffset_ = SaturatedInt(static_cast<double>(rowOffset_) + 1);
@@ -220,6 +236,10 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
       if (text.Text != item->Lines.Get(0)) {  // texts sharing its cell were joined to it
         item->Lines.Put(0, text.Text);
         item->CharAdvances.clear();
+      }
+      if (text.Footer) {
+        heldTexts_.push_back(std::move(item));
+        continue;
       }
       if (!turn && !TrimmedText(text.Text).empty()) {
         auto [left, added] = pageColumnLefts_.try_emplace(text.Col, text.X);

@@ -71,6 +71,10 @@ class TqxCustomSpreadSheetEngine : public TqxCustomDocumentEngine {
   void AddRuling(const TqxRuling& ruling);
   void NoteVerticalRule(double x, double top, double bottom) override { AddRuling({x, top, bottom}); }
 
+  // Writes the lines held back from the foot of pages whose table went on
+  // (page numbers, running footers), after the rows written so far.
+  void WriteHeldTexts();
+
   // Each line of a paragraph becomes a text item of its own.
   void BeginPara() override;
   void EndPara() override;
@@ -100,6 +104,7 @@ class TqxCustomSpreadSheetEngine : public TqxCustomDocumentEngine {
   std::vector<std::string>* cellTextTrace_ = nullptr;
   std::vector<std::string>* tableTrace_ = nullptr;
   TqxPageCarry pageCarry_;  // from one page of the worksheet to the next (table layout)
+  std::vector<std::unique_ptr<TqxFmTextItem>> heldTexts_;  // see WriteHeldTexts
 };
 
 }  // namespace vs

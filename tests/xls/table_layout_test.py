@@ -6,7 +6,7 @@
 Converts the PDF files of tests/data/tables: a heading over two columns is
 centred across them in the .xls and merged over them in the .xlsx; a table
 continued over three pages goes on without its repeated heading row,
-running title, page numbers or page-break rows (and keeps them all with
+running title or page-break rows, its page number written once after it (and keeps them all with
 --page-grid); a table whose text rises up or runs down the page, or a page
 turned by /Rotate, reads in its own direction.
 """
@@ -76,9 +76,11 @@ def main():
         expect("heading row once", texts.count("Borrower") == 1 and texts.count("Amount") == 1, texts)
         expect("running title once", texts.count("Loans outstanding at the end of the year") == 1, texts)
         expect("later page numbers left out", "Page 2 of 3" not in texts and "Page 3 of 3" not in texts, texts)
-        rows = [r for n in range(6, 16) for (r, c), v in found.items() if v == "Borrower %d" % n]
-        expect("the table goes on row after row over the page breaks", rows == list(range(rows[0], rows[0] + 10))
+        rows = [r for n in range(1, 16) for (r, c), v in found.items() if v == "Borrower %d" % n]
+        expect("the table goes on row after row over the page breaks", rows == list(range(rows[0], rows[0] + 15))
                if rows else False, rows)
+        footer = [r for (r, c), v in found.items() if v == "Page 1 of 3"]
+        expect("the page number once, after the table", rows and footer and footer[0] > rows[-1], (rows, footer))
         found, _, _ = cells(convert(program, work, "continued.pdf", "g.xls", "--page-grid"))
         expect("--page-grid keeps every page as it is", list(found.values()).count("Borrower") == 3, found)
 

@@ -628,6 +628,8 @@ class PageLayout {
     TqxPageCarry none;
     const TqxContinuation continuation = ContinuePage(grid, strings, tables, pageHeight_, carry_ ? *carry_ : none);
     continuesTable_ = continuation.ContinuesTable;
+    const bool tableGoesOn = carry_ && carry_->Columns != 0;
+    const double foot = (1 - kMarginShare) * pageHeight_;
     int64_t firstRow = INT64_MAX;
     for (size_t k = 0; k < grid.size(); ++k) {
       const int i = source[k];
@@ -638,6 +640,7 @@ class PageLayout {
       }
       col_[i] = grid[k].Col;
       span_[i] = grid[k].Span;
+      t_[i].Footer = tableGoesOn && pageHeight_ > 0 && grid[k].Table < 0 && grid[k].Y >= foot;
       t_[i].InTable = grid[k].Table >= 0;
       firstRow = std::min(firstRow, row_[i]);
     }
@@ -717,7 +720,7 @@ class PageLayout {
       text.Col = static_cast<int>(col_[i]);
       text.Span = static_cast<int>(std::clamp<int64_t>(span_[i], 1, lastColumn_ - col_[i] + 1));
       text.Y = y_[i];
-      if (!blank_[i]) result.MaxRow = std::max(result.MaxRow, text.Row);
+      if (!blank_[i] && !text.Footer) result.MaxRow = std::max(result.MaxRow, text.Row);
     }
     return result;
   }

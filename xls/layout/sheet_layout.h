@@ -43,6 +43,9 @@ struct TqxLayoutText {
   int Row = 0, Col = 0;
   int Span = 1;             // columns a heading reaches over, from Col (table layout)
   bool InTable = false;     // a cell of a table found on the page (table layout)
+  // A line at the foot of a page whose table goes on (table layout): written
+  // once the table ends, not between its rows.
+  bool Footer = false;
   bool Dropped = false;     // a repeat of another text, joined into another, or unplaceable
 };
 
