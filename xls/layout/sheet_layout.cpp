@@ -59,6 +59,8 @@ constexpr double kMaxRowIndex = 1e9;
 // of it; on a hostile one the pairwise work stops there, and texts that then
 // share a cell are joined.
 constexpr int64_t kWorkBudget = 100'000'000;
+// Lines of a table's heading follow one another within this many line heights.
+constexpr double kHeadingPitch = 1.6;
 
 bool IsBlank(char16_t c) { return c <= 32; }
 
@@ -625,6 +627,16 @@ class PageLayout {
       source.push_back(i);
     }
     const std::vector<TqxTableRegion> tables = AssignTableColumns(grid);
+    for (size_t k = 0; k < grid.size(); ++k) col_[source[k]] = grid[k].Col;
+    JoinHeadingLines(grid, strings, source, tables.size());
+    // The heading lines joined into another leave the page's texts.
+    size_t kept = 0;
+    for (size_t k = 0; k < grid.size(); ++k) {
+      if (!laid_[source[k]]) continue;
+      if (kept != k) grid[kept] = grid[k], strings[kept] = std::move(strings[k]), source[kept] = source[k];
+      ++kept;
+    }
+    grid.resize(kept), strings.resize(kept), source.resize(kept);
     TqxPageCarry none;
     const TqxContinuation continuation = ContinuePage(grid, strings, tables, pageHeight_, carry_ ? *carry_ : none);
     continuesTable_ = continuation.ContinuesTable;
@@ -662,6 +674,56 @@ class PageLayout {
     rowTops_.clear();
     for (const auto& [row, y] : tops) rowTops_.push_back({y, row});
     BoundRows();
+  }
+
+  // A table's heading set on two or more close lines, none holding a digit
+  // or reaching over several columns, becomes one row: the lines of each
+  // column one wrapped cell. The rows below move up into the room it leaves.
+  void JoinHeadingLines(std::vector<TqxGridText>& grid, std::vector<std::u16string>& strings,
+                        const std::vector<int>& source, size_t tableCount) {
+    for (size_t table = 0; table < tableCount; ++table) {
+      std::map<int64_t, std::vector<size_t>> rows;
+      for (size_t k = 0; k < grid.size(); ++k) {
+        if (grid[k].Table == static_cast<int>(table)) rows[grid[k].Row].push_back(k);
+      }
+      std::vector<int64_t> heading;
+      double lastTop = 0, lastHeight = 0;
+      for (const auto& [row, members] : rows) {
+        const bool plain = std::none_of(members.begin(), members.end(),
+                                        [&](size_t k) { return grid[k].HasDigit || grid[k].Span > 1; });
+        double top = INFINITY, height = 0;
+        for (size_t k : members) top = std::min(top, grid[k].Y), height = std::max(height, grid[k].Height);
+        const bool close = heading.empty() || top - lastTop <= kHeadingPitch * std::max(lastHeight, height);
+        if (!plain || !close) break;
+        heading.push_back(row);
+        lastTop = top, lastHeight = height;
+      }
+      if (heading.size() < 2 || heading.size() == rows.size()) continue;
+      std::map<int64_t, std::vector<size_t>> byColumn;  // the heading's lines of each column, top down
+      for (int64_t row : heading) {
+        for (size_t k : rows[row]) byColumn[grid[k].Col].push_back(k);
+      }
+      for (auto& [column, lines] : byColumn) {
+        const size_t keeper = lines.front();
+        for (size_t j = 1; j < lines.size(); ++j) {
+          strings[keeper] += u'\n';
+          strings[keeper] += strings[lines[j]];
+          grid[keeper].Width = std::max(grid[keeper].Width, grid[lines[j]].Width);
+          t_[source[lines[j]]].Dropped = true;
+          laid_[source[lines[j]]] = false;
+        }
+        grid[keeper].Row = heading.front();
+        row_[source[keeper]] = heading.front();
+        if (lines.size() > 1) t_[source[keeper]].Text = strings[keeper];
+      }
+      const int64_t lift = static_cast<int64_t>(heading.size()) - 1;
+      for (size_t k = 0; k < grid.size(); ++k) {
+        if (grid[k].Row > heading.back()) {
+          grid[k].Row -= lift;
+          row_[source[k]] -= lift;
+        }
+      }
+    }
   }
 
   // Lines at the foot of the page (a page number, a running footer) follow

@@ -72,6 +72,20 @@ TEST(TableLayout, AHeadingOverSeveralColumnsSpansThem) {
   EXPECT_EQ(texts[9].Col, 2);
 }
 
+TEST(TableLayout, AHeadingOfTwoLinesIsOneCellOverItsColumn) {
+  std::vector<TqxLayoutText> texts = {Text(0, 0, u"Item"), Text(100, 0, u"Unit"), Text(200, 0, u"Amount"),
+                                      Text(100, 16, u"price"), Text(200, 16, u"due"),
+                                      Text(0, 40, u"bolt"), RightAt(140, 40, u"1.20"), RightAt(250, 40, u"12.00"),
+                                      Text(0, 60, u"nut"), RightAt(140, 60, u"0.35"), RightAt(250, 60, u"7.00"),
+                                      Text(0, 80, u"pin"), RightAt(140, 80, u"10.05"), RightAt(250, 80, u"100.50")};
+  TqxLayoutSettings settings = Tables();
+  settings.JoinWrappedLines = true;
+  EXPECT_EQ(Cells(texts, settings),
+            (std::vector<std::string>{"Item@0,0", "Unit\nprice@0,1", "Amount\ndue@0,2", "bolt@1,0", "1.20@1,1",
+                                      "12.00@1,2", "nut@2,0", "0.35@2,1", "7.00@2,2", "pin@3,0", "10.05@3,1",
+                                      "100.50@3,2"}));
+}
+
 TEST(TableLayout, PageGridStaysAvailable) {
   std::vector<TqxLayoutText> texts = {Text(0, 160, u"a"), Text(200, 160, u"b"), Text(0, 176, u"c"), Text(200, 176, u"d"),
                                       Text(0, 192, u"e"), Text(200, 192, u"f")};
