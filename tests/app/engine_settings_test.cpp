@@ -51,5 +51,13 @@ TEST(EngineSettings, SheetFromThePage) {
   EXPECT_EQ(settings.paper, TqxPaperSize::A3);
 }
 
+// The table layout is the command line's choice; a run keeps the page-wide grid unless asked.
+TEST(EngineSettings, TableLayoutOnlyWhenAsked) {
+  ConversionOptions options;
+  EXPECT_FALSE(SettingsFor(options, 96, 96, "").table_layout);
+  options.table_layout = true;
+  EXPECT_TRUE(SettingsFor(options, 96, 96, "").table_layout);
+}
+
 }  // namespace
 }  // namespace vs

@@ -124,7 +124,8 @@ def main():
             text = result.stdout.decode()
             expect(flag + " exit", result.returncode == 0, result.stderr)
             for option in ["--output-dir", "--password ", "--password-file", "--pages ", "--pages-per-sheet",
-                           "--paper", "--image-quality", "--text-cells", "--plain-sheet", "--any-version", "-j N",
+                           "--paper", "--image-quality", "--text-cells", "--plain-sheet", "--page-grid",
+                           "--any-version", "-j N",
                            "--progress", "-q", "--force", "nearest to the PDF's page", "(default: 100)",
                            "(default: 0)"]:
                 expect("help lists " + option, option in text)
