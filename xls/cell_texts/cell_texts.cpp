@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 #include "platform/codepage.h"
 #include "xls/cell_texts/gutters.h"
@@ -102,10 +103,17 @@ class Phrasing {
   static void Append(TqxCellText& cell, const TqxGlyphLine& line, const TqxWord& word) {
     for (size_t g = word.First; g < word.End; ++g) {
       const TqxGlyph& glyph = line.Glyphs[g];
-      cell.Text += glyph.Char;
       // Up to the next glyph of the word; the last one keeps its own width.
       const double end = g + 1 < word.End ? line.Glyphs[g + 1].X0 : std::max(glyph.X1, word.X1);
-      cell.Advances.push_back(std::max(0.0, end - glyph.X0));
+      const double advance = std::max(0.0, end - glyph.X0);
+      cell.Text += glyph.Char;
+      if (glyph.Low) {
+        cell.Text += glyph.Low;
+        cell.Advances.push_back(advance / 2);
+        cell.Advances.push_back(advance / 2);
+      } else {
+        cell.Advances.push_back(advance);
+      }
     }
   }
 
@@ -144,7 +152,10 @@ class Phrasing {
   void Trace(size_t i, const TqxWord& a, const TqxWord& b, double gapEms, const Decision& d) {
     auto text = [&](const TqxWord& w) {
       std::u16string s;
-      for (size_t g = w.First; g < w.End; ++g) s += glyphs_[i].Glyphs[g].Char;
+      for (size_t g = w.First; g < w.End; ++g) {
+        s += glyphs_[i].Glyphs[g].Char;
+        if (glyphs_[i].Glyphs[g].Low) s += glyphs_[i].Glyphs[g].Low;
+      }
       return WideToUtf8(s);
     };
     char head[96];
@@ -167,7 +178,9 @@ class Phrasing {
 std::vector<TqxCellText> CellTextsFromGeometry(const std::vector<TqxSourceText>& texts,
                                                const std::vector<TqxRuling>& rulings,
                                                std::vector<std::string>* trace) {
-  const std::vector<TqxGlyphLine> lines = GlyphLines(texts);
+  size_t dropped = 0;
+  const std::vector<TqxGlyphLine> lines = GlyphLines(texts, &dropped);
+  if (trace && dropped > 0) trace->push_back(std::to_string(dropped) + " glyph(s) drawn again over themselves left out");
   Phrasing phrasing(lines, rulings, trace);
   std::vector<TqxCellText> cells = phrasing.Run();
   for (TqxCellText& cell : cells) cell.Y = texts[static_cast<size_t>(cell.Source)].Y;
