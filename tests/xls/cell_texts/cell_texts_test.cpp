@@ -117,6 +117,10 @@ TEST(CellTexts, RulesLeadersRepeatsAndDamage) {
   TqxSourceText r{22, 100, kEm, kSpace, u"r", {kChar}}, o{16, 100, kEm, kSpace, u"o", {kChar}};
   TqxSourceText n{10, 100, kEm, kSpace, u"N", {kChar}}, a{28, 100, kEm, kSpace, u"a", {kChar}};
   EXPECT_EQ(Texts({bold, again}), (std::vector<std::string>{"Sum"}));
+  std::vector<std::string> trace;
+  CellTextsFromGeometry({bold, again}, {}, &trace);
+  ASSERT_FALSE(trace.empty());
+  EXPECT_EQ(trace[0], "3 glyph(s) drawn again over themselves left out");
   EXPECT_EQ(Texts({a, r, n, o}), (std::vector<std::string>{"Nora"}));
   // The glyphs of one text all stay, even where rounding put them on one another.
   EXPECT_EQ(Texts({TqxSourceText{10, 100, 1, 0.3, u"1000000", {0, 1, 0, 0, 1, 0, 1}}}),
