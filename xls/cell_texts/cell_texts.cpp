@@ -62,6 +62,20 @@ bool StretchedSpace(const TqxGlyphLine& glyphs, const TqxWord& a, const TqxWord&
   return next.BlankRun == 1 && next.Source == last.Source && HasLetter(glyphs, a) && HasLetter(glyphs, b);
 }
 
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// A number's decimals drawn apart from its whole part, a word space away
+// ("11,062" and ".6"): one number, not two words.
+bool DecimalsGoOn(const TqxGlyphLine& line, const TqxWord& a, const TqxWord& b) {
+  if (!IsDigit(line.Glyphs[a.End - 1].Char) || b.End - b.First < 2) return false;
+  const char16_t mark = line.Glyphs[b.First].Char;
+  if (mark != u'.' && mark != u',') return false;
+  for (size_t g = b.First + 1; g < b.End; ++g) {
+    if (!IsDigit(line.Glyphs[g].Char)) return false;
+  }
+  return true;
+}
+
 class Phrasing {
  public:
   Phrasing(const std::vector<TqxGlyphLine>& glyphs, const std::vector<TqxRuling>& rulings,
@@ -88,6 +102,8 @@ class Phrasing {
           const TqxGlyph& first = glyphs_[i].Glyphs[word.First];
           cells.push_back({first.Source, first.X0, 0, {}, {}});
           open = &cells.back();
+        } else if (DecimalsGoOn(glyphs_[i], line.Words[k - 1], word)) {
+          open->Advances.back() += std::max(0.0, word.X0 - line.Words[k - 1].X1);
         } else {
           // One space between words, as wide as the gap.
           open->Text += u' ';

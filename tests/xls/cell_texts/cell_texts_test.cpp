@@ -145,6 +145,12 @@ TEST(CellTexts, RulesLeadersRepeatsAndDamage) {
   EXPECT_EQ(Texts({broken, negative, missing, Line(160, {{10, "kept"}})}), (std::vector<std::string>{"kept"}));
 }
 
+TEST(CellTexts, DecimalsDrawnApartStayWithTheirNumber) {
+  EXPECT_EQ(Texts({Line(100, {{10, "11,062"}, {50, ".6"}}), Line(120, {{10, "Total"}, {44, ".5"}}),
+                   Line(140, {{10, "12"}, {26, ".5kg"}})}),
+            (std::vector<std::string>{"11,062.6", "Total .5", "12 .5kg"}));
+}
+
 TEST(CellTexts, AccentsSetOverALetterJoinIt) {
   // A typesetter's accent moves on by a pixel and the letter is drawn under
   // it; an accent drawn after its letter starts inside it. Accents beside a
