@@ -2,6 +2,7 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -116,6 +117,8 @@ void Show(Parser& p, const std::vector<TShowPiece>& pieces) {
   GdipGetWorldTransform(p.Graphics(), &saved);
   // Invisible text (render mode 3) is drawn too: it is the text layer of scanned pages.
   for (const TTextRun& run : layout.Runs) Draw(p, font, run, params.Scale);
+  if (layout.Dropped > 0 && p.Context().trace)
+    p.Context().trace("  dropped " + std::to_string(layout.Dropped) + " glyph(s) drawn again over themselves");
   GdipSetWorldTransform(p.Graphics(), &saved);
   TqxTextObject& t = p.TextObject();
   t.textMatrix = Translation(layout.Advance, 0).Then(t.textMatrix);

@@ -72,6 +72,10 @@ std::unique_ptr<TqxPDFFontObject> LoadFont(const TqxPDFObjectStore& store, std::
     f->WindowsFamily = "Arial";  // a stand-in face: Type 3 glyphs are drawings
   } else {
     f->WindowsFamily = SubstituteFontName(f->FamilyName, checkBoxGlyphs ? kCheckBoxFace : "Arial");
+    // Symbols decoded by their names are text ("•", "χ"): drawn in a symbol
+    // face, they would read as that face's glyphs of their code bytes. The
+    // marks of check boxes keep the dingbat face.
+    if (!checkBoxGlyphs && f->Decoder.SymbolNames()) f->WindowsFamily = "Arial";
   }
   return f;
 }

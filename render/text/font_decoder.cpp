@@ -131,8 +131,18 @@ std::u16string TFontDecoder::Text(uint32_t code) const {
 }
 
 std::u16string TFontDecoder::CodeText(uint32_t code) const {
+  std::u16string unnamed;  // what the ToUnicode map gives when the glyph name says nothing more
   if (toUnicode_) {
-    if (auto text = toUnicode_->Unicode(code); text && !text->empty()) return *text;
+    if (auto text = toUnicode_->Unicode(code); text && !text->empty()) {
+      // Controls of 0x80 to 0x9F are the code page's characters of those
+      // bytes, written by producers that took it for Latin-1 ("\x92" is "’").
+      for (char16_t& c : *text) {
+        if (c >= 0x80 && c <= 0x9F) c = AnsiToWideChar(static_cast<unsigned char>(c));
+      }
+      // A glyph the map leaves empty (a ligature, often) may still have a name.
+      if (text->find_first_not_of(u'\0') != std::u16string::npos || composite_) return *text;
+      unnamed = *text;
+    }
   }
   if (composite_) {
     if (unicodeCodes_) return std::u16string(1, static_cast<char16_t>(code));
@@ -151,6 +161,7 @@ std::u16string TFontDecoder::CodeText(uint32_t code) const {
     std::u16string text = GlyphNameToUnicode(name);
     if (!text.empty()) return text;
   }
+  if (!unnamed.empty()) return unnamed;
   return std::u16string(1, AnsiToWideChar(static_cast<unsigned char>(code)));
 }
 

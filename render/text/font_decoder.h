@@ -38,6 +38,11 @@ class TFontDecoder {
                              std::string_view toUnicode = {});
 
   bool Composite() const { return composite_; }
+  // Codes named through the Symbol or dingbat encoding: their text is
+  // Unicode, not the bytes a symbol face draws.
+  bool SymbolNames() const {
+    return !composite_ && (base_ == TBaseEncoding::Symbol || base_ == TBaseEncoding::ZapfDingbats);
+  }
   // The codes of a shown string's bytes: one byte each in simple fonts; by
   // the CMap's code-space ranges (two bytes by default) in composite fonts.
   std::vector<TCMap::TCode> Codes(std::string_view bytes) const;

@@ -20,7 +20,8 @@ struct TTextParams {
 // One run of text drawn as a whole, starting Offset text-space units after
 // the position the operator started at. Each character advances by its own
 // amount (text-space units, one per UTF-16 unit of Text): the PDF's widths,
-// spacing and displacements, never the drawing font's.
+// spacing and displacements, never the drawing font's. The last character
+// advances by its glyph's width alone, so that the run ends where its ink does.
 struct TTextRun {
   double Offset = 0;
   std::u16string Text;
@@ -30,14 +31,19 @@ struct TTextRun {
 struct TTextLayout {
   std::vector<TTextRun> Runs;
   double Advance = 0;  // how far the text position moves, text-space units
+  int Dropped = 0;     // glyphs drawn again over themselves, left out
 };
 
-// A TJ displacement wider than this many ems (about three) ends the run: table columns
-// written in one array must not land in one cell.
+// A gap between glyphs (character spacing, TJ displacements) wider than
+// this many ems ends the run: table columns written in one string or array
+// must not land in one cell.
 inline constexpr double kRunBreakEms = 2.5;
-// A displacement wider than this part of the font's word space stands for
-// a space between words.
+// A gap wider than this part of the font's word space, or than this many
+// thousandths of an em whatever the space, stands for a space between words.
 inline constexpr double kSpaceFraction = 0.5;
+inline constexpr double kMaxSpaceGap = 150;
+// Character spacing alone is letter spacing up to this many ems.
+inline constexpr double kLetterSpacingEms = 0.5;
 
 // Lays out the pieces of Tj (one string) or TJ (strings and numbers).
 TTextLayout LayOutText(const TqxPDFFontObject& font, const TTextParams& params,

@@ -30,6 +30,10 @@ if(TARGET vellumsheet)
   add_test(NAME Render.CheckBoxMarks COMMAND vellumsheet render ${render_data}/check_box_marks.pdf --items)
   set_tests_properties(Render.CheckBoxMarks PROPERTIES PASS_REGULAR_EXPRESSION
     "text=\"P\" font=\"Wingdings 2\"(.|\n)*text=\"[?]\" font=\"Wingdings 2\"")
+  # A glyph struck twice at its own place is drawn once, and the trace counts it.
+  add_test(NAME Render.StruckTwiceCounted COMMAND vellumsheet render ${render_data}/struck_twice.pdf --items --trace)
+  set_tests_properties(Render.StruckTwiceCounted PROPERTIES PASS_REGULAR_EXPRESSION
+    "dropped 1 glyph(.|\n)*text=\"Total\"")
   add_test(NAME Render.UsageError
            COMMAND ${VS_EXPECT_FAILURE} 2 "Usage: vellumsheet render" $<TARGET_FILE:vellumsheet> render --page 0 x.pdf)
   add_test(NAME Render.MissingFile

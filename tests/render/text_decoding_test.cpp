@@ -155,6 +155,12 @@ TEST(FontDecoder, SimpleFontsThroughEncodingsAndDifferences) {
       {TFontDecoder::Simple(TBaseEncoding::WinAnsi, {{66, "bullet"}},
                             "beginbfchar <41> <00660069> <42> <0058> endbfchar"),
        "ABC", u"fiXC"},
+      // A glyph the map leaves empty reads by its name; controls of 0x80 to
+      // 0x9F are the code page's characters.
+      {TFontDecoder::Simple(TBaseEncoding::WinAnsi, {{1, "f_i"}, {2, "uniFB01"}},
+                            "beginbfchar <01> <0000> <02> <0000> <27> <0092> endbfchar"),
+       "\x01\x02\x27", u"fi\uFB01\u2019"},
+      {TFontDecoder::Simple(TBaseEncoding::Symbol), "\xB7\x63\x61", u"\u2022\u03C7\u03B1"},
   };
   for (const Case& c : cases) EXPECT_EQ(c.Decoder.Decode(c.Bytes), c.Text);
 }
@@ -166,7 +172,7 @@ TPdfBuilder FontsFile() {
   pdf.Object(1, "<< /Type /Catalog /Pages 2 0 R >>");
   pdf.Object(2, "<< /Type /Pages /Kids [3 0 R] /Count 1 >>");
   pdf.Object(3, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] "
-                "/Resources << /Font << /F1 10 0 R /F2 20 0 R /F3 30 0 R /F4 40 0 R >> >> >>");
+                "/Resources << /Font << /F1 10 0 R /F2 20 0 R /F3 30 0 R /F4 40 0 R /F5 50 0 R /F6 60 0 R >> >> >>");
   pdf.Object(10, "<< /Type /Font /Subtype /TrueType /BaseFont /ABCDEF+Arial,Bold /FirstChar 65 /LastChar 67 "
                  "/Widths [600 700 800] /FontDescriptor 11 0 R /ToUnicode 12 0 R >>");
   pdf.Object(11, "<< /Type /FontDescriptor /MissingWidth 333 /FontFile2 13 0 R >>");
@@ -182,6 +188,8 @@ TPdfBuilder FontsFile() {
                  "/Ordering (Japan1) /Supplement 4 >> >>] >>");
   pdf.Object(40, "<< /Type /Font /Subtype /Type3 /FontMatrix [0.01 0 0 0.01 0 0] /FirstChar 1 /LastChar 2 "
                  "/Widths [50 70] /Encoding << /Differences [1 /H /i] >> /CharProcs << >> /FontBBox [0 0 100 100] >>");
+  pdf.Object(50, "<< /Type /Font /Subtype /Type1 /BaseFont /Symbol >>");
+  pdf.Object(60, "<< /Type /Font /Subtype /Type1 /BaseFont /ZapfDingbats >>");
   return pdf;
 }
 
@@ -218,6 +226,14 @@ TEST(FontResources, RecordsFromFontDictionaries) {
   EXPECT_EQ(type3->Decoder.Decode("\x01\x02"), u"Hi");
   EXPECT_DOUBLE_EQ(type3->Advance(1), 500);
   EXPECT_DOUBLE_EQ(type3->SizeScale, 1);
+
+  // Symbols and dingbats read as Unicode text, drawn in a text face; the
+  // marks of check boxes keep the dingbat face.
+  auto symbol = LoadFont(store, "/F5", *TPdfBuilder::Dict(*doc, 50));
+  EXPECT_EQ(symbol->Decoder.Decode("\xB7"), u"\u2022");
+  EXPECT_EQ(symbol->WindowsFamily, "Arial");
+  EXPECT_EQ(LoadFont(store, "/F6", *TPdfBuilder::Dict(*doc, 60))->WindowsFamily, "Arial");
+  EXPECT_EQ(LoadFont(store, "/F6", *TPdfBuilder::Dict(*doc, 60), true)->WindowsFamily, "Wingdings 2");
 }
 
 TEST(FontResources, BaseFontNamesAndFamilies) {

@@ -54,6 +54,12 @@ constexpr double kPx = 96.0 / 72;  // device pixels per point
 
 const std::string kHelvetica =
     "<< /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> >> >>";
+const std::string kCourier = "<< /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Courier >> >> >>";
+// Two-byte codes, CID = code, 1000 wide but CID 34 ("A"), 500.
+const std::string kTwoByte =
+    "<< /Font << /F1 << /Type /Font /Subtype /Type0 /BaseFont /MSGothic /Encoding /Identity-H "
+    "/DescendantFonts [<< /Subtype /CIDFontType2 /CIDSystemInfo << /Registry (Adobe) /Ordering (Japan1) "
+    "/Supplement 4 >> /DW 1000 /W [34 [500]] >>] >> >> >>";
 
 TEST(TextDrawing, TjArrayDisplacementsMoveSplitAndSpace) {
   auto drawn = Render(Page("BT /F1 10 Tf 100 700 Td [(Hello) -250 (World) -3000 (Next)] TJ ET", kHelvetica));
@@ -120,6 +126,20 @@ TEST(TextDrawing, EveryCharacterStandsWhereThePdfPutsIt) {
       {"negative size", "/F1 -10 Tf 50 Tz (ab) Tj", kHelvetica, u"ab", {100, 97.22}, 1},
       {"negative scaling", "-100 Tz (ab) Tj", kHelvetica, u"ab", {100, 94.44}, 1},
       {"negative size, kerning folded in", "/F1 -10 Tf [(A) 80 (V)] TJ", kHelvetica, u"AV", {100, 94.13}, 1},
+      // Character spacing of almost five ems at a size of one in a scaled
+      // matrix: every zero stands apart, each run ends where its glyph does.
+      {"scaled matrix, size 1, wide Tc",
+       "4.8242 Tc 5.76 0 0 5.76 173.54 440.59 Tm /F1 1 Tf [(00) 1172 (0) 214 (0) 627 (0)] TJ", kHelvetica,
+       u"00000", {173.54, 204.53, 228.77, 258.53, 285.91}, 5},
+      {"the same size split between Tf and Tm", "0.5 0 0 0.5 100 700 Tm /F1 20 Tf (ab) Tj", kHelvetica, u"ab",
+       {100, 105.56}, 1},
+      {"Tz 200", "200 Tz (ab) Tj", kHelvetica, u"ab", {100, 111.12}, 1},
+      {"Tw skips two-byte code 32", "5 Tw <00200022> Tj", kTwoByte, u"?A", {100, 110}, 1},
+      {"letter spacing keeps the word", "3 Tc (ab) Tj", kHelvetica, u"ab", {100, 108.56}, 1},
+      {"letter spacing wider than half an em parts it", "8 Tc (ab) Tj", kHelvetica, u"a b", {100, 105.56, 113.56}, 1},
+      {"a fifth of an em, a face with a wide space", "[(a) -208 (b)] TJ", kCourier, u"a b", {100, 106, 108.08}, 1},
+      {"struck twice", "[(A) 600 (A)] TJ", kHelvetica, u"A", {100}, 1},
+      {"different glyphs over each other", "[(A) 600 (V)] TJ", kHelvetica, u"AV", {100, 100.67}, 1},
   };
   for (const Case& c : cases) {
     TPdfBuilder pdf = Page("BT /F1 10 Tf 100 700 Td " + c.shown + " ET", c.resources);
@@ -136,12 +156,15 @@ TEST(TextDrawing, EveryCharacterStandsWhereThePdfPutsIt) {
 }
 
 TEST(TextDrawing, BaselineOnTheTextPosition) {
-  auto drawn = Render(Page("BT /F1 12 Tf 100 700 Td (Hello) Tj ET", kHelvetica));
-  ASSERT_EQ(drawn.size(), 1u);
+  auto drawn = Render(Page("BT /F1 12 Tf 100 700 Td (Hello) Tj 5 Ts 0.5 0 0 0.5 200 700 Tm /F1 24 Tf (H) Tj ET",
+                           kHelvetica));
+  ASSERT_EQ(drawn.size(), 2u);
   EXPECT_EQ(drawn[0].Text, u"Hello");
   // The line box starts one ascent (0.905 em for Arial's metrics) above the baseline at y = 100 pt.
   EXPECT_NEAR(drawn[0].Y, (100 - 0.905 * 12) * kPx, 1.5);
   EXPECT_NEAR(drawn[0].X, 100 * kPx, 1);
+  // A rise of 5 text-space units in a matrix of scale 0.5 lifts the text by 2.5 pt.
+  EXPECT_NEAR(drawn[1].Y, drawn[0].Y - 2.5 * kPx, 1.5);
 }
 
 TEST(TextDrawing, HexAndLiteralStringsInASimpleFont) {

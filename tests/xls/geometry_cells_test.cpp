@@ -331,6 +331,35 @@ PageCase FakeBold() {
   return {"FakeBold", content, {{"Total", "1,250.00"}}};
 }
 
+// Values of narrow columns drawn by character spacing and TJ displacements
+// in a text matrix that carries the scale, at a font size of one.
+PageCase SpacedCharactersInAScaledMatrix() {
+  return {"SpacedCharactersInAScaledMatrix",
+          "BT 4.8242 Tc 5.76 0 0 5.76 172 700 Tm /H 1 Tf [(00) 1172 (0) 214 (0) 627 (0)] TJ\n"
+          "5.76 0 0 5.76 172 686 Tm [(30) 1172 (0) 214 (0) 627 (0)] TJ ET",
+          {{"0", "0", "0", "0", "0"}, {"3", "0", "0", "0", "0"}}};
+}
+
+// Words parted by a displacement of a fifth of an em and no space glyph, in
+// a face whose space is wider than that.
+PageCase GapWithoutSpace() {
+  return {"GapWithoutSpace", "BT 9 0 0 9 72 700 Tm /C 1 Tf [(04.01.2024) -208.23 (Anna) -208.23 (Young)] TJ ET",
+          {{"04.01.2024 Anna Young"}}};
+}
+
+// Text so small that its glyphs round onto one another keeps every one.
+PageCase TinyDigits() {
+  return {"TinyDigits", "BT /H 0.5 Tf " + At(72, 700) + "(1000000) Tj /H 4 Tf " + At(72, 690) + "(9 10 11) Tj ET",
+          {{"1000000"}, {"9 10 11"}}};
+}
+
+// A glyph struck twice in one array counts once; two different glyphs drawn
+// over each other both stay.
+PageCase StruckTwiceInOneArray() {
+  return {"StruckTwiceInOneArray", "BT /H 10 Tf " + At(72, 700) + "[(T) 580 (Total)] TJ " + At(72, 680) + "[(=) 584 (/)] TJ ET",
+          {{"Total"}, {"=/"}}};
+}
+
 std::vector<PageCase> Cases() {
   return {
       TjColumnGaps(),
@@ -347,6 +376,10 @@ std::vector<PageCase> Cases() {
       RuledTable(false),
       RuledTable(true),
       FakeBold(),
+      SpacedCharactersInAScaledMatrix(),
+      GapWithoutSpace(),
+      TinyDigits(),
+      StruckTwiceInOneArray(),
   };
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <string>
 
 #include "platform/codepage.h"
 #include "xls/cell_texts/gutters.h"
@@ -61,6 +62,20 @@ bool StretchedSpace(const TqxGlyphLine& glyphs, const TqxWord& a, const TqxWord&
   return next.BlankRun == 1 && next.Source == last.Source && HasLetter(glyphs, a) && HasLetter(glyphs, b);
 }
 
+bool IsDigit(char16_t c) { return c >= u'0' && c <= u'9'; }
+
+// A number's decimals drawn apart from its whole part, a word space away
+// ("11,062" and ".6"): one number, not two words.
+bool DecimalsGoOn(const TqxGlyphLine& line, const TqxWord& a, const TqxWord& b) {
+  if (!IsDigit(line.Glyphs[a.End - 1].Char) || b.End - b.First < 2) return false;
+  const char16_t mark = line.Glyphs[b.First].Char;
+  if (mark != u'.' && mark != u',') return false;
+  for (size_t g = b.First + 1; g < b.End; ++g) {
+    if (!IsDigit(line.Glyphs[g].Char)) return false;
+  }
+  return true;
+}
+
 class Phrasing {
  public:
   Phrasing(const std::vector<TqxGlyphLine>& glyphs, const std::vector<TqxRuling>& rulings,
@@ -87,6 +102,8 @@ class Phrasing {
           const TqxGlyph& first = glyphs_[i].Glyphs[word.First];
           cells.push_back({first.Source, first.X0, 0, {}, {}});
           open = &cells.back();
+        } else if (DecimalsGoOn(glyphs_[i], line.Words[k - 1], word)) {
+          open->Advances.back() += std::max(0.0, word.X0 - line.Words[k - 1].X1);
         } else {
           // One space between words, as wide as the gap.
           open->Text += u' ';
@@ -102,10 +119,17 @@ class Phrasing {
   static void Append(TqxCellText& cell, const TqxGlyphLine& line, const TqxWord& word) {
     for (size_t g = word.First; g < word.End; ++g) {
       const TqxGlyph& glyph = line.Glyphs[g];
-      cell.Text += glyph.Char;
       // Up to the next glyph of the word; the last one keeps its own width.
       const double end = g + 1 < word.End ? line.Glyphs[g + 1].X0 : std::max(glyph.X1, word.X1);
-      cell.Advances.push_back(std::max(0.0, end - glyph.X0));
+      const double advance = std::max(0.0, end - glyph.X0);
+      cell.Text += glyph.Char;
+      if (glyph.Low) {
+        cell.Text += glyph.Low;
+        cell.Advances.push_back(advance / 2);
+        cell.Advances.push_back(advance / 2);
+      } else {
+        cell.Advances.push_back(advance);
+      }
     }
   }
 
@@ -144,7 +168,10 @@ class Phrasing {
   void Trace(size_t i, const TqxWord& a, const TqxWord& b, double gapEms, const Decision& d) {
     auto text = [&](const TqxWord& w) {
       std::u16string s;
-      for (size_t g = w.First; g < w.End; ++g) s += glyphs_[i].Glyphs[g].Char;
+      for (size_t g = w.First; g < w.End; ++g) {
+        s += glyphs_[i].Glyphs[g].Char;
+        if (glyphs_[i].Glyphs[g].Low) s += glyphs_[i].Glyphs[g].Low;
+      }
       return WideToUtf8(s);
     };
     char head[96];
@@ -167,7 +194,9 @@ class Phrasing {
 std::vector<TqxCellText> CellTextsFromGeometry(const std::vector<TqxSourceText>& texts,
                                                const std::vector<TqxRuling>& rulings,
                                                std::vector<std::string>* trace) {
-  const std::vector<TqxGlyphLine> lines = GlyphLines(texts);
+  size_t dropped = 0;
+  const std::vector<TqxGlyphLine> lines = GlyphLines(texts, &dropped);
+  if (trace && dropped > 0) trace->push_back(std::to_string(dropped) + " glyph(s) drawn again over themselves left out");
   Phrasing phrasing(lines, rulings, trace);
   std::vector<TqxCellText> cells = phrasing.Run();
   for (TqxCellText& cell : cells) cell.Y = texts[static_cast<size_t>(cell.Source)].Y;

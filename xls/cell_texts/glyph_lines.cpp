@@ -41,8 +41,11 @@ std::u16string_view LigatureLetters(char16_t c) {
   }
 }
 
+bool IsHighSurrogate(char16_t c) { return c >= 0xD800 && c <= 0xDBFF; }
+bool IsLowSurrogate(char16_t c) { return c >= 0xDC00 && c <= 0xDFFF; }
+
 bool IsRepeat(const TqxGlyph& a, const TqxGlyph& b) {
-  if (a.Char != b.Char) return false;
+  if (a.Char != b.Char || a.Low != b.Low || a.Source == b.Source) return false;
   const double width = std::max(a.X1 - a.X0, b.X1 - b.X0);
   return std::fabs(a.X0 - b.X0) <= kRepeatShare * std::max(width, 1.0);
 }
@@ -53,7 +56,7 @@ bool IsBlankChar(char16_t c) {
   return c <= 32 || c == 0x00A0 || (c >= 0x2000 && c <= 0x200B) || c == 0x202F || c == 0x205F || c == 0x3000;
 }
 
-std::vector<TqxGlyphLine> GlyphLines(const std::vector<TqxSourceText>& texts) {
+std::vector<TqxGlyphLine> GlyphLines(const std::vector<TqxSourceText>& texts, size_t* dropped) {
   std::vector<TqxGlyph> glyphs;
   for (size_t s = 0; s < texts.size(); ++s) {
     const TqxSourceText& t = texts[s];
@@ -61,9 +64,19 @@ std::vector<TqxGlyphLine> GlyphLines(const std::vector<TqxSourceText>& texts) {
     double x = t.X;
     int blanks = 0;
     for (size_t i = 0; i < t.Text.size(); ++i) {
-      const double next = x + t.Advances[i];
+      double next = x + t.Advances[i];
       if (IsBlankChar(t.Text[i])) {
         ++blanks;
+        x = next;
+        continue;
+      }
+      // A surrogate pair is one character and one glyph.
+      if (IsHighSurrogate(t.Text[i]) && i + 1 < t.Text.size() && IsLowSurrogate(t.Text[i + 1])) {
+        next += t.Advances[i + 1];
+        glyphs.push_back({x, next, t.Y + kAscentEms * t.Em, t.Em, t.SpaceWidth, t.Text[i], t.Text[i + 1],
+                          static_cast<int>(s), blanks > 0, blanks});
+        ++i;
+        blanks = 0;
         x = next;
         continue;
       }
@@ -73,7 +86,7 @@ std::vector<TqxGlyphLine> GlyphLines(const std::vector<TqxSourceText>& texts) {
       for (size_t k = 0; k < std::max<size_t>(letters.size(), 1); ++k) {
         const char16_t c = letters.empty() ? t.Text[i] : letters[k];
         const double from = x + share * static_cast<double>(k);
-        glyphs.push_back({from, from + share, t.Y + kAscentEms * t.Em, t.Em, t.SpaceWidth, c, static_cast<int>(s),
+        glyphs.push_back({from, from + share, t.Y + kAscentEms * t.Em, t.Em, t.SpaceWidth, c, 0, static_cast<int>(s),
                           k == 0 && blanks > 0, k == 0 ? blanks : 0});
       }
       blanks = 0;
@@ -108,6 +121,7 @@ std::vector<TqxGlyphLine> GlyphLines(const std::vector<TqxSourceText>& texts) {
       for (size_t k = kept.size(); k > 0 && kept.size() - k < kRepeatWindow && !repeat; --k)
         repeat = IsRepeat(kept[k - 1], g);
       if (!repeat) kept.push_back(g);
+      if (repeat && dropped) ++*dropped;
     }
     ComposeAccents(kept);
     line.Glyphs = std::move(kept);

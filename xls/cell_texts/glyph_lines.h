@@ -23,6 +23,7 @@ struct TqxGlyph {
   double Baseline = 0;
   double Em = 0, SpaceWidth = 0;
   char16_t Char = 0;
+  char16_t Low = 0;           // the second half of a surrogate pair, or 0
   int Source = 0;             // index of the text it was drawn in
   bool BlankBefore = false;   // a blank of the same text stands right before it
   int BlankRun = 0;           // how many blanks in a row
@@ -39,8 +40,10 @@ struct TqxGlyphLine {
 bool IsBlankChar(char16_t c);
 
 // Glyphs of the texts on lines, top to bottom. A glyph drawn again over
-// itself (the same character within a fraction of its width: bold faked by
-// drawing twice) counts once.
-std::vector<TqxGlyphLine> GlyphLines(const std::vector<TqxSourceText>& texts);
+// itself by another text (the same character within a fraction of its
+// width: bold faked by drawing twice) counts once; the glyphs of one text
+// were placed by its producer and all stay, however close rounding put
+// them. dropped, when given, counts the glyphs left out.
+std::vector<TqxGlyphLine> GlyphLines(const std::vector<TqxSourceText>& texts, size_t* dropped = nullptr);
 
 }  // namespace vs

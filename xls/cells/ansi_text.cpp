@@ -10,8 +10,13 @@ namespace vs {
 
 namespace {
 
-// The code page byte of a character, -1 when the code page lacks it.
-int AnsiByte(char32_t c) { return c < 0x10000 ? WideCharToAnsi(static_cast<char16_t>(c)) : -1; }
+// The code page byte of a character, -1 when the code page lacks it. The
+// controls of 0x80 to 0x9F stand for the code page's characters of those
+// bytes: text decoded as Latin-1 ("\u0092" for "’").
+int AnsiByte(char32_t c) {
+  if (c >= 0x80 && c <= 0x9F) return static_cast<int>(c);
+  return c < 0x10000 ? WideCharToAnsi(static_cast<char16_t>(c)) : -1;
+}
 
 // The nearest code page 1252 text of a character that neither the code page
 // nor its compatibility decomposition has; nullptr when there is none.
@@ -26,6 +31,9 @@ const char* BestFit(char32_t c) {
     case 0x2032:
     case 0x02B9:
     case 0x02BC: return "'";
+    case 0x201B:
+    case 0x02BB: return "\x91";  // reversed and turned commas as the left quote
+    case 0x201F: return "\x93";
     case 0x2033:
     case 0x02BA: return "\"";
     case 0x2044:  // fraction slash
@@ -34,7 +42,10 @@ const char* BestFit(char32_t c) {
     case 0x2217: return "*";
     case 0x2223: return "|";
     case 0x2236: return ":";
-    case 0x2219: return "\x95";  // bullet operator as the bullet
+    case 0x2219:  // bullet operator, black circle and small square, triangular bullet: the bullet
+    case 0x25CF:
+    case 0x25AA:
+    case 0x2023: return "\x95";
     case 0x2027:
     case 0x22C5: return "\xB7";
     case 0x2260: return "<>";  // as a spreadsheet writes "not equal"

@@ -3,7 +3,8 @@
 their own resources, a form that draws itself and a cycle of forms, stray
 Q operators before text, an inline image whose bytes hold "EI", a page box
 that does not start at (0, 0), a turned page, a filled and stroked path
-under a clip, and a form with a check box and a radio button. Run it from anywhere; it writes next to itself."""
+under a clip, a form with a check box and a radio button, and a glyph
+struck twice. Run it from anywhere; it writes next to itself."""
 import os
 import sys
 
@@ -67,6 +68,9 @@ def main():
              "/Resources << >>")
     # A checked check box and a chosen radio button, their marks in the dingbat font.
     mark = "/Subtype /Form /BBox [0 0 20 20]"
+    # A glyph struck twice in one TJ array, the second time a hair to the right.
+    one_page("struck_twice.pdf", b"BT /F1 10 Tf 72 700 Td [(T) 580 (Total)] TJ ET",
+             "/Resources << /Font << /F1 5 0 R >> >>")
     one_page("check_box_marks.pdf", b"",
              "/Annots [7 0 R 8 0 R]",
              [("obj", "<< /Type /Annot /Subtype /Widget /FT /Btn /T (agree) /V /Yes /AS /Yes "

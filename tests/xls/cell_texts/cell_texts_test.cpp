@@ -117,7 +117,21 @@ TEST(CellTexts, RulesLeadersRepeatsAndDamage) {
   TqxSourceText r{22, 100, kEm, kSpace, u"r", {kChar}}, o{16, 100, kEm, kSpace, u"o", {kChar}};
   TqxSourceText n{10, 100, kEm, kSpace, u"N", {kChar}}, a{28, 100, kEm, kSpace, u"a", {kChar}};
   EXPECT_EQ(Texts({bold, again}), (std::vector<std::string>{"Sum"}));
+  std::vector<std::string> trace;
+  CellTextsFromGeometry({bold, again}, {}, &trace);
+  ASSERT_FALSE(trace.empty());
+  EXPECT_EQ(trace[0], "3 glyph(s) drawn again over themselves left out");
   EXPECT_EQ(Texts({a, r, n, o}), (std::vector<std::string>{"Nora"}));
+  // The glyphs of one text all stay, even where rounding put them on one another.
+  EXPECT_EQ(Texts({TqxSourceText{10, 100, 1, 0.3, u"1000000", {0, 1, 0, 0, 1, 0, 1}}}),
+            (std::vector<std::string>{"1000000"}));
+  // A surrogate pair is one character: drawn twice it counts once, and a
+  // different one over it (the same first half) stays.
+  TqxSourceText bold1{10, 100, kEm, kSpace, u"\xD835\xDC00", {4, 4}}, bold2 = bold1, other = bold1;
+  bold2.X += 0.5;
+  other.Text = u"\xD835\xDC01";
+  EXPECT_EQ(Texts({bold1, bold2}), (std::vector<std::string>{"\U0001D400"}));
+  EXPECT_EQ(Texts({bold1, other}), (std::vector<std::string>{"\U0001D400\U0001D401"}));
   // A ligature keeps its letters.
   EXPECT_EQ(Texts({TqxSourceText{10, 100, kEm, kSpace, u"O\uFB03ce", {8, 9, 6, 6}}}),
             (std::vector<std::string>{"Office"}));
@@ -129,6 +143,12 @@ TEST(CellTexts, RulesLeadersRepeatsAndDamage) {
   TqxSourceText missing = Line(140, {{10, "none"}});
   missing.Advances.pop_back();
   EXPECT_EQ(Texts({broken, negative, missing, Line(160, {{10, "kept"}})}), (std::vector<std::string>{"kept"}));
+}
+
+TEST(CellTexts, DecimalsDrawnApartStayWithTheirNumber) {
+  EXPECT_EQ(Texts({Line(100, {{10, "11,062"}, {50, ".6"}}), Line(120, {{10, "Total"}, {44, ".5"}}),
+                   Line(140, {{10, "12"}, {26, ".5kg"}})}),
+            (std::vector<std::string>{"11,062.6", "Total .5", "12 .5kg"}));
 }
 
 TEST(CellTexts, AccentsSetOverALetterJoinIt) {

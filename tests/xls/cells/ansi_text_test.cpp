@@ -3,6 +3,8 @@
 
 #include "xls/cells/ansi_text.h"
 
+#include "platform/codepage.h"
+
 namespace vs {
 namespace {
 
@@ -18,6 +20,9 @@ TEST(FoldToAnsi, KeepsCodePageTextAndFoldsWhatHasAPlainForm) {
       {u"\u22125 \u2010 \u2011 \uFF0D", "-5 - - -", 0},
       {u"a\u2003b\u2009c\u202Fd\u3000e", "a b c d e", 0},
       {u"zero\u200Bwidth\uFEFF", "zerowidth", 0},
+      // Every character of the code page is written as itself, the controls
+      // of 0x80 to 0x9F as the characters of those bytes.
+      {u"Moody\u2019s \u0092 \u2022\u2219\u25CF \u0080 \u201B\u201F", "Moody\x92s \x92 \x95\x95\x95 \x80 \x91\x93", 0},
       {u"\uFF21\uFF42\uFF11", "Ab1", 0},
       {u"x \u2265 1 \u2264 2 \u2260 3 \u2192 y \u21D2 z \u2248 4", "x >= 1 <= 2 <> 3 -> y => z ~ 4", 0},
       // Marks the code page lacks go; a pair it has is joined, "é" stays.
@@ -30,6 +35,13 @@ TEST(FoldToAnsi, KeepsCodePageTextAndFoldsWhatHasAPlainForm) {
     TqxAnsiText folded = FoldToAnsi(c.text);
     EXPECT_EQ(folded.Text, c.ansi) << folded.Text;
     EXPECT_EQ(folded.Unwritable, c.unwritable) << folded.Text;
+  }
+}
+
+TEST(FoldToAnsi, EveryCharacterOfTheCodePageIsItself) {
+  for (int byte = 0x20; byte <= 0xFF; ++byte) {
+    const TqxAnsiText folded = FoldToAnsi(std::u16string(1, AnsiToWideChar(static_cast<unsigned char>(byte))));
+    EXPECT_EQ(folded.Text, std::string(1, static_cast<char>(byte))) << byte;
   }
 }
 

@@ -110,6 +110,28 @@ TEST(DecimalMarkVote, DecidedOnceByTheFirstPageWithEvidence) {
     for (const auto& page : c.pages) vote.ObserveTexts(page, US);
     EXPECT_EQ(vote.Mark(), c.mark) << c.name;
   }
+
+  // Where single texts leave it open, a column of whole numbers says which
+  // mark groups them.
+  struct ColumnCase {
+    const char* name;
+    std::vector<std::string> texts;
+    std::vector<int> columns;
+    TqxDecimalMark mark;
+  };
+  const ColumnCase columnCases[] = {
+      {"dot-grouped beside whole numbers", {"Region", "3.597", "732", "12.811"}, {0, 1, 1, 1}, kComma},
+      {"comma-grouped beside whole numbers", {"1,204", "45"}, {2, 2}, kPoint},
+      {"a long plain integer: the dot is a decimal mark", {"3.597", "732", "1250"}, {1, 1, 1}, kPoint},
+      {"apart in different columns", {"3.597", "732"}, {1, 2}, kPoint},
+      {"no columns", {"3.597", "732"}, {-1, -1}, kPoint},
+  };
+  for (const ColumnCase& c : columnCases) {
+    TqxDecimalMarkVote vote;
+    vote.ObserveTexts(c.texts, US, c.columns);
+    EXPECT_EQ(vote.Mark(), c.mark) << c.name;
+    if (c.mark == kComma) EXPECT_EQ(ReadShownNumber("3.597", vote.Mark(), US)->Value, 3597) << c.name;
+  }
 }
 
 TEST(NumberFormatCode, BuiltInsAndDigitsKeptByTheFixedFormats) {
