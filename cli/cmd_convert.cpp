@@ -98,6 +98,7 @@ int RunConvert(const std::vector<std::string>& args) {
     if (auto problem = ReadPasswordFile(*request.password_file, read)) return Usage(*problem);
     password = read;
   }
+  if (auto note = FormatNote(request); note && !request.quiet) WriteErrorLine(*note);
   InstallInterruptCleanup();
   if (request.output_dir) {
     if (auto problem = MakeOutputDir(*request.output_dir)) {
@@ -126,9 +127,10 @@ const char kHelp[] =
     "the new one is complete, and a write-protected one only with --force.\n"
     "\n"
     "Options:\n"
-    "  --format xls|xlsx|csv    the file format (default: OUT's extension, else xls); .xlsx\n"
-    "                           keeps all text and rows, .csv writes one file a worksheet\n"
-    "                           (OUT.csv, OUT-2.csv, ...) without pictures\n"
+    "  --format xls|xlsx|csv    the file format (default: OUT's extension, else xls; an\n"
+    "                           extension of another format is refused); .xlsx keeps all\n"
+    "                           text and rows, .csv writes one file a worksheet (OUT.csv,\n"
+    "                           OUT.sheet2.csv, ...) without pictures\n"
     "  --csv-values             .csv: numbers as plain values (default: as the page shows them)\n"
     "  --output-dir DIR         write the workbooks into DIR, made if missing\n"
     "                           (default: beside each PDF)\n"

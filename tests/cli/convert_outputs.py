@@ -13,7 +13,7 @@ and number format, or the page's whole text where the .xls had to fold or
 cut; every field of the .csv is the .xlsx cell as the page shows it (or its
 plain value with --csv-values). Each number of the number pages has the
 same value, type and format code in the .xls and the .xlsx. Also: the extension and --format pick the
-format, several worksheets give OUT.csv, OUT-2.csv, pictures are kept in
+format, several worksheets give OUT.csv, OUT.sheet2.csv, pictures are kept in
 the .xlsx and noted as left out of the .csv.
 
 usage: convert_outputs.py VELLUMSHEET SOURCE_DIR"""
@@ -143,7 +143,7 @@ def main():
         selections = [
             (["a.xls", "--pages-per-sheet", "1"], {"a.xls": ole_magic}, [FOLDED_NOTE], [PICTURE_NOTE]),
             (["a.xlsx", "--pages-per-sheet", "1"], {"a.xlsx": zip_magic}, [], [FOLDED_NOTE, PICTURE_NOTE]),
-            (["a.csv", "--pages-per-sheet", "1"], {"a.csv": b"", "a-2.csv": b""}, [PICTURE_NOTE], [FOLDED_NOTE]),
+            (["a.csv", "--pages-per-sheet", "1"], {"a.csv": b"", "a.sheet2.csv": b"", ".a.csv.sheets": b"vellumsheet"}, [PICTURE_NOTE], [FOLDED_NOTE]),
             (["b.csv", "--csv-values"], {"b.csv": b""}, [PICTURE_NOTE], []),
             ([], {"outputs.xls": ole_magic}, [], []),
             (["UPPER.XLSX"], {"UPPER.XLSX": zip_magic}, [], []),
@@ -189,7 +189,7 @@ def main():
         shown = {value: text for value, _, text in PAGE_NUMBERS}
         wanted = {place: value if isinstance(value, str) else shown[value] for place, (value, _) in xlsx.items()}
         got = {}
-        for sheet, name in enumerate(["a.csv", "a-2.csv"]):
+        for sheet, name in enumerate(["a.csv", "a.sheet2.csv"]):
             data = read(name)
             expect("%s is UTF-8 without a mark" % name, not data.startswith(b"\xef\xbb\xbf"))
             got.update(csv_cells(data, sheet))
@@ -211,7 +211,7 @@ def main():
         for name, texts in [("xlsx", [value for value, _ in xlsx_cells(at("rows.xlsx")).values()]),
                             ("csv", list(csv_cells(read("rows.csv")).values()))]:
             expect("%s keeps every line" % name, sorted(texts) == lines, len(texts))
-        expect("one .csv", not os.path.exists(at("rows-2.csv")))
+        expect("one .csv", not os.path.exists(at("rows.sheet2.csv")))
 
         # One page of more rows than an .xls worksheet holds: the .xlsx and the
         # .csv keep each line on its own row, in order, on one worksheet; the
@@ -259,7 +259,7 @@ def main():
         # To standard output: the .csv's text.
         result = run("-", "--format", "csv", "--pages-per-sheet", "1")
         expect("csv to standard output", result.returncode == 0 and
-               result.stdout == read("a.csv") + read("a-2.csv"), result.stderr)
+               result.stdout == read("a.csv") + read("a.sheet2.csv"), result.stderr)
 
     for failure in failures:
         print("FAIL", failure)

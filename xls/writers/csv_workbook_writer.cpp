@@ -26,7 +26,7 @@ std::string CsvSheetPath(const std::string& path, int sheetNo) {
   const size_t slash = path.find_last_of('/');
   size_t dot = path.find_last_of('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) dot = path.size();
-  return path.substr(0, dot) + "-" + std::to_string(sheetNo) + path.substr(dot);
+  return path.substr(0, dot) + ".sheet" + std::to_string(sheetNo) + path.substr(dot);
 }
 
 TqxCsvWorkbookWriter::TqxCsvWorkbookWriter(std::string path, bool values,
