@@ -98,7 +98,6 @@ int RunConvert(const std::vector<std::string>& args) {
     if (auto problem = ReadPasswordFile(*request.password_file, read)) return Usage(*problem);
     password = read;
   }
-  if (auto note = FormatNote(request); note && !request.quiet) WriteErrorLine(*note);
   InstallInterruptCleanup();
   if (request.output_dir) {
     if (auto problem = MakeOutputDir(*request.output_dir)) {
@@ -106,7 +105,11 @@ int RunConvert(const std::vector<std::string>& args) {
       return kExitFailure;
     }
   }
-  if (jobs.size() == 1) return ConvertOne(jobs.front(), request, password, false).status;
+  if (jobs.size() == 1) {
+    const FileOutcome outcome = ConvertOne(jobs.front(), request, password, false);
+    if (auto note = FormatNote(request); note && outcome.written && !request.quiet) WriteErrorLine(*note);
+    return outcome.status;
+  }
   const long cores = sysconf(_SC_NPROCESSORS_ONLN);
   const size_t processes = static_cast<size_t>(request.jobs > 0 ? request.jobs : std::max(1L, cores));
   const bool progress = !request.quiet && (request.progress || isatty(STDERR_FILENO));

@@ -147,7 +147,8 @@ def main():
             (["b.csv", "--csv-values"], {"b.csv": b""}, [PICTURE_NOTE], []),
             ([], {"outputs.xls": ole_magic}, [], []),
             (["UPPER.XLSX"], {"UPPER.XLSX": zip_magic}, [], []),
-            (["named.xls", "--format", "xlsx"], {"named.xls": zip_magic}, [], []),
+            (["named.txt", "--format", "xlsx"], {"named.txt": zip_magic}, ["named.txt: written as .xlsx"], []),
+            (["plain"], {"plain": ole_magic}, ["plain: written as .xls"], []),
             (["--format", "csv", "--output-dir", "books"], {"books/outputs.csv": b""}, [], []),
             (["--format", "xlsx", "--output-dir", "books"], {"books/outputs.xlsx": zip_magic}, [], []),
         ]
@@ -165,9 +166,20 @@ def main():
                 expect("%s notes %r" % (args, note), note in stderr, stderr)
             for note in not_notes:
                 expect("%s does not note %r" % (args, note), note not in stderr, stderr)
-        result = run("c.xlsx", "--format", "pdf")
-        expect("unknown --format", result.returncode == 2 and b"--format takes xls, xlsx or csv: pdf" in result.stderr,
-               result.stderr)
+        # A name that promises another format than the one written is refused
+        # before anything is read or written.
+        refused = [
+            (["c.xlsx", "--format", "pdf"], "--format takes xls, xlsx or csv: pdf"),
+            (["fm.xls", "--format", "csv"], "fm.xls: the name says .xls, but --format asks for csv"),
+            (["fm2.csv", "--format", "xlsx"], "fm2.csv: the name says .csv, but --format asks for xlsx"),
+            (["out.ods"], "out.ods: .ods files are not written; name it .xls, .xlsx or .csv"),
+            (["OUT.XLSM", "--format", "xlsx"], "OUT.XLSM: .xlsm files are not written"),
+        ]
+        for args, message in refused:
+            before = set(os.listdir(work))
+            result = run(*args)
+            expect("refused %s" % args, result.returncode == 2 and message.encode() in result.stderr, result.stderr)
+            expect("%s writes nothing" % args, set(os.listdir(work)) == before)
 
         # The .xlsx against the .xls: the same places and values; the
         # page's whole text where the .xls had to fold or cut it.
