@@ -79,8 +79,8 @@ void SwapFileSet(const std::vector<Placement>& placements, const std::vector<std
           rename(placement.to.c_str(), step.backup.c_str()) != 0) {
         const int error = errno;
         Undo(done);
-        throw EWriteFailure::FromErrno(placement.shown.empty() ? "cannot replace" : placement.shown + ": cannot replace",
-                                       error);
+        throw EWriteFailure::FromErrno(
+            placement.shown.empty() ? "cannot replace" : placement.shown + ": cannot replace", error);
       }
     }
     if (rename(placement.from.c_str(), placement.to.c_str()) != 0) {

@@ -25,10 +25,10 @@ constexpr char kForeign[] =
 
 // What the further worksheet files of a set do to the folder.
 struct SheetPlan {
-  std::vector<struct stat> existing;          // per further sheet: the file it replaces (st_nlink 0: none)
-  std::vector<std::string> stale;             // files of an earlier run beyond this run's last
-  std::vector<SheetFileRecord> stale_kept;    // write-protected ones left in place
-  bool manifest_ours = false;                 // the manifest there is this program's
+  std::vector<struct stat> existing;        // per further sheet: the file it replaces (st_nlink 0: none)
+  std::vector<std::string> stale;           // files of an earlier run beyond this run's last
+  std::vector<SheetFileRecord> stale_kept;  // write-protected ones left in place
+  bool manifest_ours = false;               // the manifest there is this program's
 };
 
 bool Protected(const std::string& path, const struct stat& info) {
@@ -131,7 +131,8 @@ std::string TWorkbookDestination::Commit(const std::vector<std::string>& staged)
   std::vector<std::string> files = staged;
   std::unique_ptr<PrivateTempDir> beside;
   if (DirectoryOf(DirectoryOf(staged.front())) != folder) {
-    if (staged.size() == 1 && !rules_.sheet_set) return ReplaceFileAtomically(staged.front(), path_, rules_.replace_protected);
+    if (staged.size() == 1 && !rules_.sheet_set)
+      return ReplaceFileAtomically(staged.front(), path_, rules_.replace_protected);
     try {
       beside = std::make_unique<PrivateTempDir>(folder);
     } catch (const EWriteFailure& failure) {

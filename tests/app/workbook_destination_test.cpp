@@ -41,8 +41,8 @@ TEST(SheetFiles, FurtherFilesAreNamedAfterTheFirstAndKnownByName) {
     EXPECT_EQ(FirstSheetFileOf(path), first) << path;
   }
   const std::pair<std::string, std::string> others[] = {
-      {"out.csv", "out-2.csv"},      {"out.csv", "out.sheet1.csv"}, {"out.csv", "out.sheet02.csv"},
-      {"out.csv", "out.sheet.csv"},  {"out.csv", "out.sheetx.csv"}, {"out.csv", "other.sheet2.csv"},
+      {"out.csv", "out-2.csv"},      {"out.csv", "out.sheet1.csv"},    {"out.csv", "out.sheet02.csv"},
+      {"out.csv", "out.sheet.csv"},  {"out.csv", "out.sheetx.csv"},    {"out.csv", "other.sheet2.csv"},
       {"out.csv", "out.sheet2.xls"}, {"a/out.csv", "b/out.sheet2.csv"}};
   for (const auto& [first, path] : others) EXPECT_FALSE(SheetNumberOf(first, path)) << path;
   EXPECT_FALSE(FirstSheetFileOf("out-2.csv"));
@@ -54,8 +54,8 @@ TEST(WorkbookDestination, ASetReplacesTheFilesItsEarlierRunLeftAndRemovesTheRest
   const std::string out = dir / "out.csv";
   WriteText(dir / "out-2.csv", "another PDF's workbook");
   EXPECT_EQ(CommitSheets(out, 4, "old"), out);
-  EXPECT_EQ(dir.Names(), (Names{".out.csv.sheets", "out-2.csv", "out.csv", "out.sheet2.csv", "out.sheet3.csv",
-                                "out.sheet4.csv"}));
+  EXPECT_EQ(dir.Names(),
+            (Names{".out.csv.sheets", "out-2.csv", "out.csv", "out.sheet2.csv", "out.sheet3.csv", "out.sheet4.csv"}));
   // The fourth is write-protected: kept, and still known as this program's.
   chmod((dir / "out.sheet4.csv").c_str(), 0444);
 
@@ -81,7 +81,9 @@ TEST(WorkbookDestination, FilesThisProgramDidNotWriteAreNeverReplacedNorWrittenT
   const Case cases[] = {
       {"the user's file", [&](const ScratchDir& d) { gone(d), WriteText(d / "out.sheet2.csv", "mine"); }},
       {"link to a file elsewhere",
-       [&](const ScratchDir& d) { gone(d), symlink((d / "elsewhere/target").c_str(), (d / "out.sheet2.csv").c_str()); }},
+       [&](const ScratchDir& d) {
+         gone(d), symlink((d / "elsewhere/target").c_str(), (d / "out.sheet2.csv").c_str());
+       }},
       {"dangling link",
        [&](const ScratchDir& d) { gone(d), symlink((d / "elsewhere/made").c_str(), (d / "out.sheet2.csv").c_str()); }},
       {"edited since", [](const ScratchDir& d) { std::ofstream(d / "out.sheet2.csv", std::ios::app) << " and more"; }},
