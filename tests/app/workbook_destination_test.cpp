@@ -1,7 +1,9 @@
 #include "app/conversion/workbook_destination.h"
 
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -129,6 +131,33 @@ TEST(WorkbookDestination, ASwapThatFailsPartWayPutsTheOldFilesBack) {
   EXPECT_THROW(CommitSheets(out, 2, "new"), EWriteFailure);
   EXPECT_EQ(ReadText(out), "old");
   EXPECT_EQ(dir.Names(), (Names{std::string(244, 'n') + ".csv"}));
+}
+
+TEST(WorkbookDestination, AStopRequestedBeforeTheSwapChangesNothing) {
+  ScratchDir dir;
+  const std::string out = dir / "out.csv";
+  CommitSheets(out, 2, "old");
+  pid_t child = fork();
+  if (child == 0) {
+    // SIGTERM arrives while held, as it would just before the swap.
+    sigset_t term;
+    sigemptyset(&term);
+    sigaddset(&term, SIGTERM);
+    sigprocmask(SIG_BLOCK, &term, nullptr);
+    raise(SIGTERM);
+    try {
+      CommitSheets(out, 3, "new");
+    } catch (const EWriteFailure&) {
+      _exit(0);
+    }
+    _exit(1);
+  }
+  int status = 0;
+  waitpid(child, &status, 0);
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+  EXPECT_EQ(ReadText(out), "old 1");
+  EXPECT_EQ(ReadText(dir / "out.sheet2.csv"), "old 2");
+  EXPECT_EQ(dir.Names(), (Names{".out.csv.sheets", "out.csv", "out.sheet2.csv"}));
 }
 
 TEST(WorkbookDestination, FilesFinishedElsewhereAreCopiedBesideAndNothingIsLeft) {
