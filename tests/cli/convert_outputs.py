@@ -12,9 +12,10 @@ Every cell of the .xlsx stands where the .xls has it, with the .xls's value
 and number format, or the page's whole text where the .xls had to fold or
 cut; every field of the .csv is the .xlsx cell as the page shows it (or its
 plain value with --csv-values). Each number of the number pages has the
-same value, type and format code in the .xls and the .xlsx. Also: the extension and --format pick the
-format, several worksheets give OUT.csv, OUT.sheet2.csv, pictures are kept in
-the .xlsx and noted as left out of the .csv.
+same value, type and format code in the .xls and the .xlsx. Also: the
+extension and --format pick the format (a name of another format is refused,
+one of none is noted), several worksheets give OUT.csv, OUT.sheet2.csv,
+pictures are kept in the .xlsx and noted as left out of the .csv.
 
 usage: convert_outputs.py VELLUMSHEET SOURCE_DIR"""
 import csv

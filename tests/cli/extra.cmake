@@ -60,7 +60,8 @@ if(Python3_FOUND AND TARGET vellumsheet)
 endif()
 
 # Where convert writes: destinations checked before the PDF is read,
-# write-protected workbooks, --output-dir made, long names, SIGPIPE.
+# write-protected workbooks, --output-dir made, long names, made beside the
+# destination, SIGPIPE, a batch's workers ending with it.
 if(Python3_FOUND AND TARGET vellumsheet)
   add_test(NAME ConvertDestinations
            COMMAND Python3::Interpreter ${CMAKE_CURRENT_LIST_DIR}/convert_destinations.py
@@ -81,7 +82,7 @@ endif()
 # whole, numbers as shown or plain, every kind of number with the .xls's
 # value, type and format code, format chosen by name or --format, one .csv a
 # worksheet, more rows than an .xls worksheet holds (over pages or on one
-# page) kept on one.
+# page) kept on one; a name that promises another format refused.
 if(TARGET vellumsheet)
   add_test(NAME ConvertToXlsxAndCsv
            COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/convert_outputs.py
@@ -89,7 +90,9 @@ if(TARGET vellumsheet)
   set_tests_properties(ConvertToXlsxAndCsv PROPERTIES LABELS cli TIMEOUT 600)
 endif()
 
-# A .csv workbook's files replace a destination's as one set; .xlsx properties.
+# A .csv workbook's files replace an earlier run's as one set (also on a full
+# disk) and never a file this program did not write, a link or another PDF's
+# workbook; .xlsx properties.
 if(TARGET vellumsheet)
   add_test(NAME ConvertOutputFiles.CsvSheetsAndXlsxTitle
            COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/csv_sheet_files.py
