@@ -105,7 +105,11 @@ int RunConvert(const std::vector<std::string>& args) {
       return kExitFailure;
     }
   }
-  if (jobs.size() == 1) return ConvertOne(jobs.front(), request, password, false).status;
+  if (jobs.size() == 1) {
+    const FileOutcome outcome = ConvertOne(jobs.front(), request, password, false);
+    if (auto note = FormatNote(request); note && outcome.written && !request.quiet) WriteErrorLine(*note);
+    return outcome.status;
+  }
   const long cores = sysconf(_SC_NPROCESSORS_ONLN);
   const size_t processes = static_cast<size_t>(request.jobs > 0 ? request.jobs : std::max(1L, cores));
   const bool progress = !request.quiet && (request.progress || isatty(STDERR_FILENO));
@@ -126,9 +130,10 @@ const char kHelp[] =
     "the new one is complete, and a write-protected one only with --force.\n"
     "\n"
     "Options:\n"
-    "  --format xls|xlsx|csv    the file format (default: OUT's extension, else xls); .xlsx\n"
-    "                           keeps all text and rows, .csv writes one file a worksheet\n"
-    "                           (OUT.csv, OUT-2.csv, ...) without pictures\n"
+    "  --format xls|xlsx|csv    the file format (default: OUT's extension, else xls; an\n"
+    "                           extension of another format is refused); .xlsx keeps all\n"
+    "                           text and rows, .csv writes one file a worksheet (OUT.csv,\n"
+    "                           OUT.sheet2.csv, ...) without pictures\n"
     "  --csv-values             .csv: numbers as plain values (default: as the page shows them)\n"
     "  --output-dir DIR         write the workbooks into DIR, made if missing\n"
     "                           (default: beside each PDF)\n"

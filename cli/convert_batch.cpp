@@ -1,6 +1,8 @@
 #include "cli/convert_batch.h"
 
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -61,6 +63,7 @@ int WorseStatus(int a, int b) {
 int ConvertBatch(const std::vector<ConvertJob>& jobs, size_t processes, bool progress,
                  const std::function<FileOutcome(const ConvertJob&)>& convert) {
   std::fflush(nullptr);
+  const pid_t parent = getpid();
   int status = kExitOk;
   std::map<pid_t, Running> running;
   size_t next = 0, finished = 0, written = 0;
@@ -83,6 +86,9 @@ int ConvertBatch(const std::vector<ConvertJob>& jobs, size_t processes, bool pro
       }
       pid_t child = fork();
       if (child == 0) {
+        // A worker ends with the batch, however the batch ends: SIGTERM runs
+        // the interrupt cleanup, and a workbook not yet in place never gets there.
+        if (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != parent) _exit(kExitFailure);
         close(ends[0]);
         FileOutcome outcome = convert(jobs[job]);
         std::fflush(nullptr);

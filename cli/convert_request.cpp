@@ -10,6 +10,7 @@
 #include <map>
 
 #include "app/conversion/engine_settings.h"
+#include "app/conversion/sheet_files.h"
 #include "platform/numbers.h"
 
 namespace vs::cli {
@@ -24,6 +25,17 @@ bool EndsWith(const std::string& name, const std::string& tail) {
 // The format an output's name asks for: its extension when it is one of ours.
 std::optional<std::string> FormatOfName(const std::string& name) {
   for (const char* format : {"xlsx", "xls", "csv"})
+    if (EndsWith(name, std::string(".") + format)) return std::string(format);
+  return std::nullopt;
+}
+
+// Extensions of formats this program does not write: a workbook named so
+// would not open as its name promises.
+constexpr const char* kOtherFormats[] = {"ods", "fods", "ots", "xlsm", "xlsb", "xltx", "xltm", "xlt", "xlam",
+                                         "xla", "tsv", "tab", "numbers", "pdf", "html", "htm", "xml", "json"};
+
+std::optional<std::string> OtherFormatOfName(const std::string& name) {
+  for (const char* format : kOtherFormats)
     if (EndsWith(name, std::string(".") + format)) return std::string(format);
   return std::nullopt;
 }
@@ -153,8 +165,15 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
     return "several PDF files give one workbook each; name their folder with --output-dir instead of " +
            positional.back();
   request.inputs = positional;
-  // The output's extension picks the format unless --format names one.
+  // The output's extension picks the format unless --format names one; a
+  // name that promises another format is refused.
   std::optional<std::string> named = request.output ? FormatOfName(*request.output) : std::nullopt;
+  if (named && request.format && *named != *request.format)
+    return *request.output + ": the name says ." + *named + ", but --format asks for " + *request.format +
+           "; give the name a ." + *request.format + " extension or leave out --format";
+  if (request.output && *request.output != "-")
+    if (auto other = OtherFormatOfName(*request.output))
+      return *request.output + ": ." + *other + " files are not written; name it .xls, .xlsx or .csv";
   request.options.format = request.format.value_or(named.value_or("xls"));
   if (request.password && request.password_file) return std::string("give --password or --password-file, not both");
   if (request.output && request.output_dir) return std::string("give OUT.xls or --output-dir, not both");
@@ -163,8 +182,15 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
   return std::nullopt;
 }
 
+std::optional<std::string> FormatNote(const ConvertRequest& request) {
+  if (!request.output || *request.output == "-" || FormatOfName(*request.output)) return std::nullopt;
+  return "vellumsheet: " + *request.output + ": written as ." + request.options.format +
+         " (the name has no .xls, .xlsx or .csv extension)";
+}
+
 std::optional<std::string> PlanJobs(const ConvertRequest& request, std::vector<ConvertJob>& jobs) {
   std::map<std::string, std::string> outputs;  // normalised output -> input
+  std::map<std::string, std::string> named;    // normalised output -> as given
   for (const auto& input : request.inputs) {
     ConvertJob job{input, request.output ? *request.output
                                          : DefaultOutput(input, request.output_dir, request.options.format)};
@@ -173,10 +199,22 @@ std::optional<std::string> PlanJobs(const ConvertRequest& request, std::vector<C
     } else {
       std::string key = Normalised(job.output);
       if (key == Normalised(input)) return "the workbook " + job.output + " would replace its PDF file";
+      named.emplace(key, job.output);
       auto [at, added] = outputs.emplace(key, input);
       if (!added) return input + " and " + at->second + " would both be written to " + job.output;
     }
     jobs.push_back(job);
+  }
+  // A .csv's further worksheet files go beside its first: none may be
+  // another file's workbook.
+  if (request.options.format == "csv") {
+    for (const auto& [key, input] : outputs) {
+      auto first = FirstSheetFileOf(key);
+      auto owner = first ? outputs.find(*first) : outputs.end();
+      if (owner != outputs.end())
+        return input + " and " + owner->second + " would both be written to " + named[key] +
+               " (a worksheet file of " + named[*first] + ")";
+    }
   }
   return std::nullopt;
 }

@@ -33,6 +33,10 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
 // write two workbooks onto one file.
 std::optional<std::string> PlanJobs(const ConvertRequest& request, std::vector<ConvertJob>& jobs);
 
+// The note that says which format a destination named without one of the
+// formats' extensions gets; nothing when its name says it.
+std::optional<std::string> FormatNote(const ConvertRequest& request);
+
 // Reads the first line of the password file ("-": standard input).
 std::optional<std::string> ReadPasswordFile(const std::string& name, std::string& password);
 

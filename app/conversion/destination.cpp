@@ -8,7 +8,6 @@
 #include <random>
 
 #include "app/conversion/errors.h"
-#include "app/conversion/interrupt_cleanup.h"
 #include "platform/file_descriptor.h"
 
 namespace vs {
@@ -97,20 +96,6 @@ std::string DirectoryProblem(const std::string& target, int error) {
   if (error == ENOENT) return "the folder " + directory + " does not exist";
   if (error == ENOTDIR) return directory + " is not a folder";
   return EWriteFailure::FromErrno("cannot create a file in " + directory, error).Message();
-}
-
-void CheckDestination(const std::string& destination, bool replace_protected) {
-  const DestinationFile file = InspectDestination(destination, replace_protected);
-  std::string probe;
-  TFileDescriptor fd(CreateSibling(file.target, probe));
-  if (fd.get() < 0) {
-    const int error = errno;
-    if (MayWriteInPlace(file, error)) return;
-    throw EWriteFailure(DirectoryProblem(file.target, error));
-  }
-  const int slot = RememberForCleanup(probe, CleanupKind::File);
-  unlink(probe.c_str());
-  ForgetCleanup(slot);
 }
 
 }  // namespace vs

@@ -32,11 +32,6 @@ int CreateSibling(const std::string& target, std::string& name);
 // allows writing it in place (error is why the new file was refused).
 bool MayWriteInPlace(const DestinationFile& file, int error);
 
-// Raises EWriteFailure when a workbook could not be written to destination,
-// before any work is done: InspectDestination's refusals, a missing or
-// closed folder. Tries a file beside it and leaves nothing behind.
-void CheckDestination(const std::string& destination, bool replace_protected);
-
 // Why a new file could not be made in target's folder.
 std::string DirectoryProblem(const std::string& target, int error);
 

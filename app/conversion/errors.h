@@ -22,8 +22,15 @@ class EWriteFailure : public Exception {
   using Exception::Exception;
   // "<what>: <system reason>", or the reason alone when what is empty.
   static EWriteFailure FromErrno(const std::string& what, int error = errno) {
-    return EWriteFailure(what.empty() ? std::string(std::strerror(error)) : what + ": " + std::strerror(error));
+    EWriteFailure failure(what.empty() ? std::string(std::strerror(error)) : what + ": " + std::strerror(error));
+    failure.error_ = error;
+    return failure;
   }
+  // The system's error number behind it; 0 when it has none.
+  int SystemError() const { return error_; }
+
+ private:
+  int error_ = 0;
 };
 
 // The existing workbook has no write permission; it is replaced only when

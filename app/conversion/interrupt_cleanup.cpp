@@ -100,12 +100,21 @@ void RememberTerminalMode(int fd, const termios& mode) {
 
 void ForgetTerminalMode() { g_terminal_fd.store(-1); }
 
+sigset_t InterruptSignals() {
+  sigset_t signals;
+  sigemptyset(&signals);
+  // SIGPIPE: a reader of standard output that quits early.
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE}) sigaddset(&signals, signal_number);
+  return signals;
+}
+
 void InstallInterruptCleanup() {
   struct sigaction action {};
   action.sa_handler = OnInterrupt;
   sigemptyset(&action.sa_mask);
-  // SIGPIPE: a reader of standard output that quits early.
-  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE}) sigaction(signal_number, &action, nullptr);
+  const sigset_t signals = InterruptSignals();
+  for (int signal_number = 1; signal_number < NSIG; ++signal_number)
+    if (sigismember(&signals, signal_number) == 1) sigaction(signal_number, &action, nullptr);
 }
 
 }  // namespace vs

@@ -9,13 +9,11 @@
 #include <utility>
 
 #include "app/conversion/atomic_write.h"
-#include "app/conversion/destination.h"
 #include "app/conversion/engine_settings.h"
 #include "app/conversion/errors.h"
 #include "app/conversion/page_selection.h"
 #include "app/conversion/pipeline.h"
-#include "app/conversion/temp_dir.h"
-#include "xls/writers/csv_workbook_writer.h"
+#include "app/conversion/workbook_destination.h"
 #include "pdf/errors.h"
 #include "platform/numbers.h"
 #include "platform/screen.h"
@@ -24,8 +22,6 @@ namespace vs {
 namespace {
 
 constexpr int kPasswordPrompts = 3;
-// Stale worksheet files looked for beyond the last one written.
-constexpr int kMaxStaleSheetFiles = 100000;
 
 // A failure of the document while pages are converted (as opposed to the engine's).
 class EDocumentFailure : public Exception {
@@ -96,36 +92,16 @@ class PasswordHandshake {
   bool cancelled_ = false;
 };
 
-// The worksheets an earlier run wrote beyond this run's last one
-// (OUT-3.csv after a run that wrote OUT.csv and OUT-2.csv): left there,
-// they would read as part of this workbook.
-void RemoveStaleSheetFiles(const std::string& destination, int sheets, const std::string& input) {
-  for (int sheet = sheets + 1; sheet <= kMaxStaleSheetFiles; ++sheet) {
-    const std::string path = CsvSheetPath(destination, sheet);
-    struct stat info {};
-    if (lstat(path.c_str(), &info) != 0 || !S_ISREG(info.st_mode) || SameFile(path, input)) break;
-    if (unlink(path.c_str()) != 0) break;
-  }
-}
-
-// A further worksheet's destination, refused under its own name.
-void CheckFurtherSheet(const std::string& path, bool replace_protected) {
-  try {
-    InspectDestination(path, replace_protected);
-  } catch (const EWriteProtected&) {
-    throw EWriteProtected(path);
-  } catch (const std::exception& error) {
-    throw EWriteFailure(path + ": " + error.what());
-  }
+DestinationRules RulesFor(const ConversionOptions& options) {
+  return {options.replace_protected, options.format == "csv"};
 }
 
 // Puts the finished workbook where the caller wants it, asking for another
-// name while that fails and the caller offers one.
-// The files after the first (the further worksheets of a .csv) go beside the
-// destination as "-2", "-3", ...; to standard output they follow the first.
+// name while that fails and the caller offers one. To standard output the
+// files of a .csv follow one another.
 ConversionResult Deliver(const std::vector<std::string>& files, const ConversionOptions& options,
-                         const ConversionCallbacks& callbacks, ConversionResult result) {
-  const std::string& workbook = files.front();
+                         const ConversionCallbacks& callbacks, TWorkbookDestination& prepared,
+                         ConversionResult result) {
   if (options.output_fd >= 0) {
     try {
       for (const std::string& file : files) CopyFileToDescriptor(file, options.output_fd);
@@ -135,21 +111,15 @@ ConversionResult Deliver(const std::vector<std::string>& files, const Conversion
     return result;
   }
   std::string destination = options.output;
+  std::optional<TWorkbookDestination> other;
   for (int attempt = 1;; ++attempt) {
     std::string cause;
     if (SameFile(destination, options.input)) {
       cause = kReplacesInput;
     } else {
       try {
-        // Every file is checked before any is replaced, so that a refused
-        // further worksheet does not leave a mix of old and new ones.
-        for (size_t i = 1; i < files.size(); ++i)
-          CheckFurtherSheet(CsvSheetPath(destination, static_cast<int>(i + 1)), options.replace_protected);
-        result.written_to = ReplaceFileAtomically(workbook, destination, options.replace_protected);
-        for (size_t i = 1; i < files.size(); ++i)
-          ReplaceFileAtomically(files[i], CsvSheetPath(destination, static_cast<int>(i + 1)),
-                                options.replace_protected);
-        if (options.format == "csv") RemoveStaleSheetFiles(destination, static_cast<int>(files.size()), options.input);
+        TWorkbookDestination& into = attempt == 1 ? prepared : other.emplace(destination, RulesFor(options));
+        result.written_to = into.Commit(files);
         result.remedy = ConversionRemedy::None;
         return result;
       } catch (const EWriteProtected& error) {
@@ -167,18 +137,22 @@ ConversionResult Deliver(const std::vector<std::string>& files, const Conversion
   }
 }
 
-// Without a way to ask for another name, a destination that cannot be
-// written fails the run before any work.
-std::optional<ConversionResult> CheckedDestination(const ConversionOptions& options,
-                                                   const ConversionCallbacks& callbacks) {
-  if (options.output_fd >= 0 || callbacks.retry_destination) return std::nullopt;
+// Checks the destination and makes the folder the workbook is written in
+// beside it. Without a way to ask for another name, a destination that
+// cannot be written fails the run before any work; with one, the workbook is
+// written in TMPDIR until a name is found.
+std::optional<ConversionResult> Prepared(TWorkbookDestination& destination, const ConversionOptions& options,
+                                         const ConversionCallbacks& callbacks) {
+  if (options.output_fd >= 0) return std::nullopt;
   try {
-    CheckDestination(options.output, options.replace_protected);
+    destination.Prepare();
   } catch (const EWriteProtected& error) {
+    if (callbacks.retry_destination) return std::nullopt;
     ConversionResult result = Failed(ConversionOutcome::WriteFailed, error.what());
     result.remedy = ConversionRemedy::ReplaceProtected;
     return result;
   } catch (const std::exception& error) {
+    if (callbacks.retry_destination) return std::nullopt;
     return Failed(ConversionOutcome::WriteFailed, error.what());
   }
   return std::nullopt;
@@ -220,11 +194,11 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
   }
   if (options.output_fd < 0 && SameFile(options.output, options.input))
     return Failed(ConversionOutcome::BadRequest, kReplacesInput);
-  if (auto failed = CheckedDestination(options, callbacks)) return *failed;
-
-  std::optional<PrivateTempDir> temp;
+  TWorkbookDestination destination(options.output, RulesFor(options));
+  if (auto failed = Prepared(destination, options, callbacks)) return *failed;
+  std::string staging;
   try {
-    temp.emplace();
+    staging = destination.StagingFolder();
   } catch (const std::exception& error) {
     return Failed(ConversionOutcome::WriteFailed, error.what());
   }
@@ -254,7 +228,7 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
   std::vector<int32_t> converted;      // original page number of each engine page
   std::map<int32_t, int64_t> skipped;  // page -> drawing operators skipped
   try {
-    engine->Configure(SettingsFor(options, kScreenPixelsPerInch, kScreenPixelsPerInch, temp->Path() + "/workbook"));
+    engine->Configure(SettingsFor(options, kScreenPixelsPerInch, kScreenPixelsPerInch, staging + "/workbook"));
     engine->SetLandscape(IsLandscapeRotation(document->PageRotation(1)));
     engine->SetTitle(document->Title());
     engine->BeginDoc();
@@ -307,7 +281,7 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
   engine.reset();
   document.reset();
   if (!result.failed_pages.empty()) result.outcome = ConversionOutcome::PagesFailed;
-  return Deliver(files, options, callbacks, std::move(result));
+  return Deliver(files, options, callbacks, destination, std::move(result));
 }
 
 std::optional<std::string> CheckPageRange(const std::string& text) {

@@ -8,9 +8,10 @@
 // RunControl. Nothing here pumps an event loop; callbacks are called on the
 // thread that runs the conversion.
 //
-// The workbook is built in a private temporary directory and only reaches
-// the destination once it is complete: the destination is replaced
-// atomically, and a run that fails or is stopped leaves it untouched.
+// The workbook is built in a private folder hidden beside its destination
+// (workbook_destination.h) and only reaches the destination once it is
+// complete: its files are renamed into place as a unit, and a run that fails
+// or is stopped leaves every file there untouched.
 #include <condition_variable>
 #include <cstdint>
 #include <functional>

@@ -21,13 +21,14 @@ namespace vs {
 namespace {
 
 constexpr const char kPrefix[] = "vellumsheet-";
+constexpr const char kHiddenPrefix[] = ".vellumsheet-";
 // A folder this old whose process is gone was left by a run that was killed.
 constexpr time_t kStaleSeconds = 3600;
 
-// "vellumsheet-<pid>-XXXXXX": the process that made it.
-std::optional<pid_t> OwnerProcess(const std::string& name) {
-  const size_t prefix = sizeof kPrefix - 1;
-  if (name.compare(0, prefix, kPrefix) != 0) return std::nullopt;
+// "<prefix><pid>-XXXXXX": the process that made it.
+std::optional<pid_t> OwnerProcess(const std::string& name, const std::string& kind) {
+  const size_t prefix = kind.size();
+  if (name.compare(0, prefix, kind) != 0) return std::nullopt;
   const size_t dash = name.find('-', prefix);
   if (dash == std::string::npos) return std::nullopt;
   std::optional<int32_t> pid = TryParseInt32(name.substr(prefix, dash - prefix));
@@ -37,14 +38,14 @@ std::optional<pid_t> OwnerProcess(const std::string& name) {
 
 // Removes the folders of this user's earlier runs that died without
 // cleaning up (killed by a signal no handler sees).
-void RemoveStaleFolders(const std::string& base) {
+void RemoveStaleFolders(const std::string& base, const std::string& prefix) {
   DIR* dir = opendir(base.c_str());
   if (!dir) return;
   const time_t now = time(nullptr);
   std::vector<std::string> stale;
   while (const dirent* entry = readdir(dir)) {
     const std::string name = entry->d_name;
-    std::optional<pid_t> owner = OwnerProcess(name);
+    std::optional<pid_t> owner = OwnerProcess(name, prefix);
     if (!owner) continue;
     struct stat info {};
     const std::string path = base + "/" + name;
@@ -62,9 +63,14 @@ void RemoveStaleFolders(const std::string& base) {
 
 PrivateTempDir::PrivateTempDir() {
   const char* env = std::getenv("TMPDIR");
-  const std::string base = env && *env ? env : "/tmp";
-  RemoveStaleFolders(base);
-  std::string pattern = base + "/" + kPrefix + IntToText(static_cast<int32_t>(getpid())) + "-XXXXXX";
+  Make(env && *env ? env : "/tmp", kPrefix);
+}
+
+PrivateTempDir::PrivateTempDir(const std::string& folder) { Make(folder, kHiddenPrefix); }
+
+void PrivateTempDir::Make(const std::string& base, const char* prefix) {
+  RemoveStaleFolders(base, prefix);
+  std::string pattern = base + "/" + prefix + IntToText(static_cast<int32_t>(getpid())) + "-XXXXXX";
   std::vector<char> name(pattern.begin(), pattern.end());
   name.push_back('\0');
   // mkdtemp makes the directory with mode 0700.

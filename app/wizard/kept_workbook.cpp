@@ -3,9 +3,9 @@
 #include <exception>
 #include <filesystem>
 
-#include "app/conversion/atomic_write.h"
 #include "app/conversion/errors.h"
 #include "app/conversion/temp_dir.h"
+#include "app/conversion/workbook_destination.h"
 
 namespace vs {
 
@@ -33,7 +33,7 @@ std::string TKeptWorkbook::SaveAs(const std::string& destination, const std::str
   std::error_code error;
   if (std::filesystem::equivalent(destination, input, error))
     throw EWriteFailure("the workbook would replace the PDF file it is converted from");
-  std::string written = ReplaceFileAtomically(path_, destination);
+  std::string written = TWorkbookDestination(destination, {}).Commit({path_});
   Discard();
   return written;
 }

@@ -331,7 +331,8 @@ TEST_F(Run, EngineGetsTheChosenSettings) {
   EXPECT_FALSE(world.settings.cells_from_geometry);
   EXPECT_FALSE(world.settings.numbers_as_shown);
   EXPECT_EQ(world.settings.input_x_res, 96);
-  EXPECT_EQ(world.settings.file_name.rfind(scratch_ / "tmp/vellumsheet-", 0), 0u);
+  // Written beside the destination, hidden, so that it is renamed into place.
+  EXPECT_EQ(world.settings.file_name.rfind(scratch_ / ".vellumsheet-", 0), 0u);
 }
 
 TEST(PrivateTempDir, IsPrivateAndGoesOnInterrupt) {

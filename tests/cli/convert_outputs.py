@@ -12,9 +12,10 @@ Every cell of the .xlsx stands where the .xls has it, with the .xls's value
 and number format, or the page's whole text where the .xls had to fold or
 cut; every field of the .csv is the .xlsx cell as the page shows it (or its
 plain value with --csv-values). Each number of the number pages has the
-same value, type and format code in the .xls and the .xlsx. Also: the extension and --format pick the
-format, several worksheets give OUT.csv, OUT-2.csv, pictures are kept in
-the .xlsx and noted as left out of the .csv.
+same value, type and format code in the .xls and the .xlsx. Also: the
+extension and --format pick the format (a name of another format is refused,
+one of none is noted), several worksheets give OUT.csv, OUT.sheet2.csv,
+pictures are kept in the .xlsx and noted as left out of the .csv.
 
 usage: convert_outputs.py VELLUMSHEET SOURCE_DIR"""
 import csv
@@ -143,11 +144,12 @@ def main():
         selections = [
             (["a.xls", "--pages-per-sheet", "1"], {"a.xls": ole_magic}, [FOLDED_NOTE], [PICTURE_NOTE]),
             (["a.xlsx", "--pages-per-sheet", "1"], {"a.xlsx": zip_magic}, [], [FOLDED_NOTE, PICTURE_NOTE]),
-            (["a.csv", "--pages-per-sheet", "1"], {"a.csv": b"", "a-2.csv": b""}, [PICTURE_NOTE], [FOLDED_NOTE]),
+            (["a.csv", "--pages-per-sheet", "1"], {"a.csv": b"", "a.sheet2.csv": b"", ".a.csv.sheets": b"vellumsheet"}, [PICTURE_NOTE], [FOLDED_NOTE]),
             (["b.csv", "--csv-values"], {"b.csv": b""}, [PICTURE_NOTE], []),
             ([], {"outputs.xls": ole_magic}, [], []),
             (["UPPER.XLSX"], {"UPPER.XLSX": zip_magic}, [], []),
-            (["named.xls", "--format", "xlsx"], {"named.xls": zip_magic}, [], []),
+            (["named.txt", "--format", "xlsx"], {"named.txt": zip_magic}, ["named.txt: written as .xlsx"], []),
+            (["plain"], {"plain": ole_magic}, ["plain: written as .xls"], []),
             (["--format", "csv", "--output-dir", "books"], {"books/outputs.csv": b""}, [], []),
             (["--format", "xlsx", "--output-dir", "books"], {"books/outputs.xlsx": zip_magic}, [], []),
         ]
@@ -165,9 +167,20 @@ def main():
                 expect("%s notes %r" % (args, note), note in stderr, stderr)
             for note in not_notes:
                 expect("%s does not note %r" % (args, note), note not in stderr, stderr)
-        result = run("c.xlsx", "--format", "pdf")
-        expect("unknown --format", result.returncode == 2 and b"--format takes xls, xlsx or csv: pdf" in result.stderr,
-               result.stderr)
+        # A name that promises another format than the one written is refused
+        # before anything is read or written.
+        refused = [
+            (["c.xlsx", "--format", "pdf"], "--format takes xls, xlsx or csv: pdf"),
+            (["fm.xls", "--format", "csv"], "fm.xls: the name says .xls, but --format asks for csv"),
+            (["fm2.csv", "--format", "xlsx"], "fm2.csv: the name says .csv, but --format asks for xlsx"),
+            (["out.ods"], "out.ods: .ods files are not written; name it .xls, .xlsx or .csv"),
+            (["OUT.XLSM", "--format", "xlsx"], "OUT.XLSM: .xlsm files are not written"),
+        ]
+        for args, message in refused:
+            before = set(os.listdir(work))
+            result = run(*args)
+            expect("refused %s" % args, result.returncode == 2 and message.encode() in result.stderr, result.stderr)
+            expect("%s writes nothing" % args, set(os.listdir(work)) == before)
 
         # The .xlsx against the .xls: the same places and values; the
         # page's whole text where the .xls had to fold or cut it.
@@ -189,7 +202,7 @@ def main():
         shown = {value: text for value, _, text in PAGE_NUMBERS}
         wanted = {place: value if isinstance(value, str) else shown[value] for place, (value, _) in xlsx.items()}
         got = {}
-        for sheet, name in enumerate(["a.csv", "a-2.csv"]):
+        for sheet, name in enumerate(["a.csv", "a.sheet2.csv"]):
             data = read(name)
             expect("%s is UTF-8 without a mark" % name, not data.startswith(b"\xef\xbb\xbf"))
             got.update(csv_cells(data, sheet))
@@ -212,7 +225,7 @@ def main():
         for name, texts in [("xlsx", [value for value, _ in xlsx_cells(at("rows.xlsx")).values()]),
                             ("csv", list(csv_cells(read("rows.csv")).values()))]:
             expect("%s keeps every line" % name, sorted(texts) == lines, len(texts))
-        expect("one .csv", not os.path.exists(at("rows-2.csv")))
+        expect("one .csv", not os.path.exists(at("rows.sheet2.csv")))
 
         # One page of more rows than an .xls worksheet holds: the .xlsx and the
         # .csv keep each line on its own row, in order, on one worksheet; the
@@ -260,7 +273,7 @@ def main():
         # To standard output: the .csv's text.
         result = run("-", "--format", "csv", "--pages-per-sheet", "1")
         expect("csv to standard output", result.returncode == 0 and
-               result.stdout == read("a.csv") + read("a-2.csv"), result.stderr)
+               result.stdout == read("a.csv") + read("a.sheet2.csv"), result.stderr)
 
     for failure in failures:
         print("FAIL", failure)

@@ -12,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "pdf/filters/filters.h"
+#include "support/shared_data.h"
 
 namespace vs {
 namespace {
@@ -510,7 +511,7 @@ TEST(Document, AESDataThatCannotDecryptIsDamage) {
 class EncryptedDocument : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(std::filesystem::exists(kPeer)) << "the shared corpus must sit beside the repository";
+    VS_NEED_SHARED_DATA("corpus-peer/qpdf/");
   }
 };
 

@@ -1,13 +1,24 @@
 #include "xls/writers/csv_workbook_writer.h"
 
+#include <cerrno>
+#include <cstring>
 #include <utility>
 
 #include "engine/errors.h"
 #include "platform/codepage.h"
 #include "platform/numbers.h"
+#include "platform/stream.h"
 #include "xls/layout/sheet_grid.h"
 
 namespace vs {
+namespace {
+
+// A worksheet file that could not be made or filled: the system says why (a full disk).
+[[noreturn]] void WriteFailed() {
+  throw EStreamError(std::string("Cannot write the worksheet file: ") + std::strerror(errno));
+}
+
+}  // namespace
 
 std::string CsvField(const std::string& utf8) {
   const bool quoted = utf8.find_first_of(",\"\r\n") != std::string::npos ||
@@ -26,7 +37,7 @@ std::string CsvSheetPath(const std::string& path, int sheetNo) {
   const size_t slash = path.find_last_of('/');
   size_t dot = path.find_last_of('.');
   if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) dot = path.size();
-  return path.substr(0, dot) + "-" + std::to_string(sheetNo) + path.substr(dot);
+  return path.substr(0, dot) + ".sheet" + std::to_string(sheetNo) + path.substr(dot);
 }
 
 TqxCsvWorkbookWriter::TqxCsvWorkbookWriter(std::string path, bool values,
@@ -53,13 +64,17 @@ void TqxCsvWorkbookWriter::OpenSheetFile() {
   ++sheetNo_;
   const std::string path = CsvSheetPath(path_, sheetNo_);
   file_ = std::fopen(path.c_str(), "wb");
-  if (!file_) throw EFileCreateError();
+  if (!file_) {
+    if (sheetNo_ > 1) WriteFailed();
+    throw EFileCreateError();
+  }
   if (sheetNo_ > 1 && onNewFile_) onNewFile_(path);
   nextRow_ = 0;
 }
 
+
 void TqxCsvWorkbookWriter::Put(const std::string& bytes) {
-  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) throw EFileCreateError();
+  if (std::fwrite(bytes.data(), 1, bytes.size(), file_) != bytes.size()) WriteFailed();
 }
 
 void TqxCsvWorkbookWriter::Flush() {
@@ -85,7 +100,7 @@ void TqxCsvWorkbookWriter::Flush() {
 void TqxCsvWorkbookWriter::EndSheet(const TqxSheetSetup& setup) {
   Flush();
   OpenSheetFile();  // an empty worksheet is an empty file
-  if (std::fclose(std::exchange(file_, nullptr)) != 0) throw EFileCreateError();
+  if (std::fclose(std::exchange(file_, nullptr)) != 0) WriteFailed();
   sheetStarted_ = false;
 }
 

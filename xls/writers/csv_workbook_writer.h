@@ -1,7 +1,7 @@
 #pragma once
 // Worksheets as UTF-8 CSV files (RFC 4180 quoting, CRLF lines), one file a
-// worksheet: the first at the output's name, the next ones with "-2", "-3"
-// before the extension. Rows keep their places (empty lines between them);
+// worksheet: the first at the output's name, the next ones with ".sheet2",
+// ".sheet3" before the extension. Rows keep their places (empty lines between them);
 // pictures are left out.
 #include <cstdio>
 #include <functional>
@@ -17,7 +17,8 @@ namespace vs {
 // a comma, a quote, a line break or space at either end.
 std::string CsvField(const std::string& utf8);
 
-// The file of the sheet numbered from 1: "out.csv", "out-2.csv", ...
+// The file of the sheet numbered from 1: "out.csv", "out.sheet2.csv", ...
+// Not "out-2.csv": that is the name another PDF's workbook often has.
 std::string CsvSheetPath(const std::string& path, int sheetNo);
 
 class TqxCsvWorkbookWriter : public TqxWorkbookWriter {

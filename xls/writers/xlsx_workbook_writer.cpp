@@ -25,6 +25,10 @@ TqxXlsxWorkbookWriter::TqxXlsxWorkbookWriter(const std::string& path, TqxFormatT
     : tables_(tables), currency_(std::move(currency)) {
   lxw_workbook_options options{};
   options.constant_memory = LXW_TRUE;
+  // Beside the workbook rather than in /tmp, which may be small or full.
+  const size_t slash = path.find_last_of('/');
+  scratch_ = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  options.tmpdir = scratch_.data();
   book_ = XlsxWriter().workbook_new_opt(path.c_str(), &options);
   if (!book_) throw EFileCreateError();
 }

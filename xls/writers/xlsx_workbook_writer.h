@@ -39,6 +39,7 @@ class TqxXlsxWorkbookWriter : public TqxWorkbookWriter {
 
   TqxFormatTables& tables_;
   std::string currency_;
+  std::string scratch_;  // the library's temporary files: the workbook's own folder
   lxw_workbook* book_ = nullptr;
   lxw_worksheet* sheet_ = nullptr;
   std::string sheetName_;

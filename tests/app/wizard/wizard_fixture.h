@@ -22,6 +22,7 @@
 
 #include "app/wizard/main_window.h"
 #include "app/wizard/wizard_dialogs.h"
+#include "support/shared_data.h"
 
 // Readable QString values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
@@ -116,7 +117,7 @@ inline void ExpectNothingClipped(QWidget* window) {
 class WizardTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    ASSERT_TRUE(QFile::exists(kCorpus + "manifest.json")) << "the shared corpus must sit beside the repository";
+    VS_NEED_SHARED_DATA("corpus/manifest.json");
     ASSERT_TRUE(dir.isValid());
     // The run's private temporary files go here, so the test can see them go.
     tmp = dir.path() + "/tmp";

@@ -12,6 +12,7 @@
 #include "render/document.h"
 #include "render/images/image_fixture.h"
 #include "render/render_fixture.h"
+#include "support/shared_data.h"
 
 namespace vs {
 namespace {
@@ -136,6 +137,7 @@ namespace {
 // The picture documents of the shared corpus: each listed picture is drawn
 // once, at its place on the page (A4, drawn at 96 dpi), with its own size.
 TEST(CorpusImages, EveryPictureIsDrawnInItsPlace) {
+  VS_NEED_SHARED_DATA("corpus/");
   for (const char* name : {"06_images_catalogue.pdf", "16_images_catalogue_linearized.pdf"}) {
     TqxPDFDocument document;
     ASSERT_TRUE(document.LoadFromFile(std::string(VS_SHARED_DIR) + "/corpus/" + name)) << name;

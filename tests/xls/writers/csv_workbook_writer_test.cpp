@@ -14,11 +14,11 @@ TEST(CsvSheetPath, NumberGoesBeforeTheExtensionOfTheFileOnly) {
   };
   const Case cases[] = {
       {"out.csv", 1, "out.csv"},
-      {"out.csv", 2, "out-2.csv"},
-      {"dir/out.csv", 12, "dir/out-12.csv"},
-      {"dir.v1/out", 2, "dir.v1/out-2"},
-      {"out", 3, "out-3"},
-      {"a.b.csv", 2, "a.b-2.csv"},
+      {"out.csv", 2, "out.sheet2.csv"},
+      {"dir/out.csv", 12, "dir/out.sheet12.csv"},
+      {"dir.v1/out", 2, "dir.v1/out.sheet2"},
+      {"out", 3, "out.sheet3"},
+      {"a.b.csv", 2, "a.b.sheet2.csv"},
   };
   for (const Case& c : cases) EXPECT_EQ(CsvSheetPath(c.path, c.sheetNo), c.expected) << c.path << " " << c.sheetNo;
 }
