@@ -22,6 +22,8 @@ constexpr long kMaxForcedSpans = 2;
 // A lone text over more than this many texts of the table row before is a
 // title between two tables.
 constexpr long kMaxTitleOverlap = 1;
+// Headings and columns joined into their neighbours, at most, on a page.
+constexpr size_t kMaxColumnMerges = 256;
 // Columns that never share a row and stand at most this many text heights
 // apart are one column.
 constexpr double kAdjoiningGap = 0.35;
@@ -179,26 +181,32 @@ class TableFinder {
     }
     // Which other rows show a gutter inside each text, counted once.
     std::vector<size_t> evidence(t_.size(), 0);
-    std::vector<std::vector<size_t>> splitters(t_.size());
     for (size_t r = firstRow; r <= lastRow; ++r) {
       for (int i : rows_[r].Texts) {
         for (size_t o = firstRow; o <= lastRow && budget_ > 0; ++o) {
-          if (o != r && OverlappingTexts(rows_[o], t_[i].X, Right(t_[i])) == 2) {
-            ++evidence[i];
-            splitters[i].push_back(o);
-          }
+          if (o != r && OverlappingTexts(rows_[o], t_[i].X, Right(t_[i])) == 2) ++evidence[i];
         }
       }
     }
-    std::set<size_t> forced;  // rows whose texts must stand in columns of their own
-    std::set<size_t> kept;    // rows whose texts may share a column
-    std::vector<double> cuts; // where those rows divide a column
+    // Two texts of a row found in one column, and whether a text of another
+    // row reaches over both of them.
+    struct Pair {
+      int Left, Right;
+    };
+    auto reachesOver = [&](int i, const Pair& p) {
+      if (i == p.Left || i == p.Right || --budget_ < 0) return false;
+      const TqxGridText &t = t_[i], &a = t_[p.Left], &b = t_[p.Right];
+      return t.Row != a.Row && Overlap(t.X, Right(t), a.X, Right(a)) && Overlap(t.X, Right(t), b.X, Right(b));
+    };
+    std::vector<Pair> forced;  // pairs that stand in columns of their own
+    std::set<size_t> settled;  // rows whose pair was looked at
+    std::vector<double> cuts;  // where those pairs divide a column
     std::vector<std::pair<double, double>> columns;
     std::vector<char> spans(t_.size(), 0);
     for (int round = 0; round <= kSplitRounds; ++round) {
       for (int i : members) {
         spans[i] = evidence[i] >= kSpanEvidenceRows ||
-                   std::any_of(splitters[i].begin(), splitters[i].end(), [&](size_t o) { return forced.count(o); });
+                   std::any_of(forced.begin(), forced.end(), [&](const Pair& p) { return reachesOver(i, p); });
       }
       columns = Project(members, spans, cuts);
       Assign(members, spans, columns, cuts);
@@ -206,18 +214,20 @@ class TableFinder {
       for (size_t r = firstRow; r <= lastRow; ++r) {
         const std::vector<int>& texts = rows_[r].Texts;
         for (size_t j = 1; j < texts.size(); ++j) {
-          if (t_[texts[j]].Col != t_[texts[j - 1]].Col || forced.count(r) || kept.count(r)) continue;
-          // Many texts reaching over the row's gap say the row's texts are
-          // one cell split in two: they stay together, and are joined.
-          const auto reaching = std::count_if(members.begin(), members.end(), [&](int i) {
-            return !spans[i] && std::find(splitters[i].begin(), splitters[i].end(), r) != splitters[i].end();
-          });
+          if (t_[texts[j]].Col != t_[texts[j - 1]].Col || settled.count(r)) continue;
+          settled.insert(r);
+          // Many texts reaching over both say the two are one cell split in
+          // two: they stay together, and are joined.
+          const Pair pair{texts[j - 1], texts[j]};
+          const auto reaching =
+              std::count_if(members.begin(), members.end(), [&](int i) { return !spans[i] && reachesOver(i, pair); });
           // Words split apart can be; a number is a cell of its own.
-          const bool words = !t_[texts[j]].HasDigit && !t_[texts[j - 1]].HasDigit;
-          const bool split = reaching <= kMaxForcedSpans || !words;
-          (split ? forced : kept).insert(r);
-          if (split) cuts.push_back((Right(t_[texts[j - 1]]) + t_[texts[j]].X) / 2);
-          more = more || split;
+          const bool words = !t_[pair.Left].HasDigit && !t_[pair.Right].HasDigit;
+          if (reaching <= kMaxForcedSpans || !words) {
+            forced.push_back(pair);
+            cuts.push_back((Right(t_[pair.Left]) + t_[pair.Right].X) / 2);
+            more = true;
+          }
           break;
         }
       }
@@ -236,7 +246,7 @@ class TableFinder {
   // above every text of the column next to it: it joins that column, the
   // nearer one when both would do.
   void MergeHeadings(const std::vector<int>& members, std::vector<std::pair<double, double>>& columns) {
-    for (size_t round = 0; round < columns.size(); ++round) {
+    for (size_t round = 0; round < columns.size() && round < kMaxColumnMerges; ++round) {
       struct Stats {
         size_t Count = 0;
         int64_t Top = INT64_MAX, Bottom = INT64_MIN;

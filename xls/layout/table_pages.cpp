@@ -33,6 +33,7 @@ TqxContinuation ContinuePage(const std::vector<TqxGridText>& texts, const std::v
     if (t.Table >= 0 || !(pageHeight > 0)) continue;
     if (t.Y > kMarginShare * pageHeight && t.Y + t.Height < (1 - kMarginShare) * pageHeight) continue;
     inMargin[i] = 1;
+    if (margins.size() >= kMaxMargins) continue;
     TqxPageCarry::Margin margin{WithoutDigits(strings[i]), t.X, t.X + t.Width, t.Y};
     out.Drop[i] = std::any_of(carry.Margins.begin(), carry.Margins.end(),
                               [&](const TqxPageCarry::Margin& before) { return SamePlace(before, margin); });

@@ -25,6 +25,9 @@ struct TqxPageCarry {
 inline constexpr double kMarginShare = 0.12;
 // Rows of a table's head compared with the next page's.
 inline constexpr size_t kHeadRows = 3;
+// Margin texts a page hands on, at most (a page of nothing but margin text
+// must not cost the next page a comparison of every pair).
+inline constexpr size_t kMaxMargins = 256;
 // A running text stands within this many pixels of where it stood before.
 inline constexpr double kRunningSlack = 2.0;
 
