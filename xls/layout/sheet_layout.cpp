@@ -639,6 +639,8 @@ class PageLayout {
       col_[i] = grid[k].Col;
       span_[i] = grid[k].Span;
       t_[i].InTable = grid[k].Table >= 0;
+      t_[i].Table = grid[k].Table;
+      t_[i].LinesHeight = grid[k].Height;
       firstRow = std::min(firstRow, row_[i]);
     }
     if (firstRow == INT64_MAX) return;

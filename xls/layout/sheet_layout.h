@@ -43,6 +43,8 @@ struct TqxLayoutText {
   int Row = 0, Col = 0;
   int Span = 1;             // columns a heading reaches over, from Col (table layout)
   bool InTable = false;     // a cell of a table found on the page (table layout)
+  int Table = -1;           // which table of the page, -1 for none (table layout)
+  double LinesHeight = 0;   // from the top of its first line to the foot of its last (table layout)
   bool Dropped = false;     // a repeat of another text, joined into another, or unplaceable
 };
 
