@@ -306,19 +306,22 @@ std::optional<TqxSheetCell> TqxCustomExcelEngine::MakeCell(TqxTextItem& item) {
     }
   }
 
-  const int fontIndex = FontIndex(item.Font) + 5;
-  const uint16_t builtIn = CellTypeFormatIndex(cellType);
-  const std::optional<std::string> code =
-      shown ? shown->Format : DigitsKeepingFormat(text, cellType, Locale.DecimalSeparator, Locale.CurrencyString);
-  const uint16_t formatIndex = code ? tables_->NumberFormatIndex(*code, builtIn) : builtIn;
   TBrush brush = item.Brush;
   TqxCellEdges edges;
+  bool pageFill = false;
   if (const auto look = looks_.find(&item); look != looks_.end()) {
     edges = look->second.Edges;
     // A text drawn on a background of its own keeps it.
     const bool ownBackground = brush.Style == TBrushStyle::bsSolid && ColorToRGB(brush.Color) != ColorToRGB(clWhite);
-    if (look->second.Fill && !ownBackground) brush = TBrush{*look->second.Fill, TBrushStyle::bsSolid};
+    pageFill = look->second.Fill && !ownBackground;
+    if (pageFill) brush = TBrush{*look->second.Fill, TBrushStyle::bsSolid};
   }
+  // White text on a band of the page stays white, readable on its fill.
+  const int fontIndex = (tables_ ? tables_->FontIndex(item.Font, pageFill) : 0) + 5;
+  const uint16_t builtIn = CellTypeFormatIndex(cellType);
+  const std::optional<std::string> code =
+      shown ? shown->Format : DigitsKeepingFormat(text, cellType, Locale.DecimalSeparator, Locale.CurrencyString);
+  const uint16_t formatIndex = code ? tables_->NumberFormatIndex(*code, builtIn) : builtIn;
   cell.AttribIndex = CellAttribIndex(fontIndex, alignment, formatIndex, brush, wordWrap, edges);
   cell.Row = static_cast<int>(row);
   cell.Column = column;

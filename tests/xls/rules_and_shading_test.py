@@ -6,9 +6,10 @@
 Converts tests/data/tables/ruled.pdf (a thick frame, a medium rule under
 the heading row, thin rules between the other rows, thin filled bars
 between the columns) and zebra.pdf (a dark blue heading band, light grey
-bands on every second row), reads the borders and fills back with xlrd
-(formatting_info) and openpyxl, and checks that --plain-sheet leaves
-cells unframed and unfilled.
+bands on every second row, white text on the blue), reads back the
+borders, the fills and the heading's white text with xlrd (formatting_info)
+and openpyxl, and checks that --plain-sheet leaves cells unframed and
+unfilled.
 """
 import os
 import subprocess
@@ -45,7 +46,7 @@ def convert(program, work, name, out, *options):
 
 
 def xls_cells(path):
-    """{text: ((top, left, bottom, right), fill rgb or None)} of the first sheet."""
+    """{text: ((top, left, bottom, right), fill rgb or None, font rgb)} of the first sheet."""
     book = xlrd.open_workbook(path, formatting_info=True)
     sheet = book.sheet_by_index(0)
     found = {}
@@ -60,8 +61,9 @@ def xls_cells(path):
             if xf.background.fill_pattern == 1:
                 fill = book.colour_map.get(xf.background.pattern_colour_index)
             key = cell.value if cell.ctype == xlrd.XL_CELL_TEXT else "%g" % cell.value
+            font = book.colour_map.get(book.font_list[xf.font_index].colour_index)
             found[key] = ((b.top_line_style, b.left_line_style, b.bottom_line_style, b.right_line_style), fill,
-                          (r, c))
+                          font)
     return found
 
 
@@ -79,7 +81,9 @@ def xlsx_cells(path):
                 rgb = cell.fill.fgColor.rgb
                 fill = tuple(int(rgb[i:i + 2], 16) for i in (2, 4, 6)) if isinstance(rgb, str) else rgb
             key = cell.value if isinstance(cell.value, str) else "%g" % cell.value
-            found[key] = (styles, fill, (cell.row - 1, cell.column - 1))
+            rgb = cell.font.color.rgb if cell.font.color is not None else None
+            font = tuple(int(rgb[i:i + 2], 16) for i in (2, 4, 6)) if isinstance(rgb, str) else (0, 0, 0)
+            found[key] = (styles, fill, font)
     return found
 
 
@@ -112,6 +116,9 @@ def main():
                 else:
                     ok = fill is None
                 expect("%s zebra row %d fill" % (ext, r), ok, fill)
+                if r == 0:
+                    font = found.get(row[0], (None, None, None))[2]
+                    expect("%s white heading stays white on its band" % ext, font == (255, 255, 255), font)
                 for text in row[1:]:
                     expect("%s zebra row %d: the row's cells alike" % (ext, r),
                            found.get(text, (None, "missing"))[1] == fill, (text, found.get(text)))

@@ -114,16 +114,18 @@ int TqxFormatTables::ColorIndex(TColor color) {
   return Nearest(colors_, rgb);
 }
 
-int TqxFormatTables::FontIndex(const TFont& font) {
+int TqxFormatTables::FontIndex(const TFont& font, bool onFill) {
   // Cells come in runs of one font: the last answer is usually the next.
-  if (lastFont_ && lastFont_->first == font) return lastFont_->second;
-  const int index = FontIndexByKey(font);
-  lastFont_.emplace(font, index);
+  if (!onFill && lastFont_ && lastFont_->first == font) return lastFont_->second;
+  const int index = FontIndexByKey(font, onFill);
+  if (!onFill) lastFont_.emplace(font, index);
   return index;
 }
 
-int TqxFormatTables::FontIndexByKey(const TFont& font) {
+int TqxFormatTables::FontIndexByKey(const TFont& font, bool onFill) {
+  const bool white = ColorToRGB(font.Color) == ColorToRGB(clWindow);
   std::string key = Upper(font.Name) + " " + std::to_string(font.Size()) + ColorText(font.Color);
+  if (white && onFill) key += " OnFill";
   if (font.Has(TFontStyle::fsBold)) key += " Bold";
   if (font.Has(TFontStyle::fsItalic)) key += " Italic";
   if (font.Has(TFontStyle::fsUnderline)) key += " UnderLine";
@@ -132,8 +134,9 @@ int TqxFormatTables::FontIndexByKey(const TFont& font) {
   if (found != fontKeys_.end()) return found->second;
 
   TFont copy = font;
-  // White text would vanish on the white sheet: it is written in the text colour.
-  if (ColorToRGB(copy.Color) == ColorToRGB(clWindow)) copy.Color = clWindowText;
+  // White text would vanish on the white sheet: it is written in the text
+  // colour, unless its cell is filled.
+  if (white && !onFill) copy.Color = clWindowText;
   ColorIndex(copy.Color);
   int index;
   if (static_cast<int>(fonts_.size()) < kMaxFonts) {

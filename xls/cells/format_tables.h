@@ -81,7 +81,8 @@ class TqxFormatTables {
   // Palette index of a colour (colour index in records = result + 8).
   int ColorIndex(TColor color);
   // Font list index of a font (font index in records = result + 5).
-  int FontIndex(const TFont& font);
+  // onFill: its cell has a fill, so white text stays white.
+  int FontIndex(const TFont& font, bool onFill = false);
   // Index of a number format code: the built-in index it equals, else one
   // of the workbook's own from 164 on; fallback once those run out.
   uint16_t NumberFormatIndex(const std::string& code, uint16_t fallback);
@@ -113,7 +114,7 @@ class TqxFormatTables {
   void WriteFont(TStream& out, const TFont& font);
   void WriteCellFormat(TStream& out, const TqxCellAttrib& attrib, const TqxCellBorder& border);
   void SetAllBorders(TqxXfRecord& xf, const TqxCellBorder& border);
-  int FontIndexByKey(const TFont& font);
+  int FontIndexByKey(const TFont& font, bool onFill);
   int NearestFont(const TFont& font) const;
   int NearestCellAttrib(const TqxCellAttrib& attrib) const;
 
