@@ -217,7 +217,7 @@ void TqxCustomExcelEngine::NotePageContent(const TqxItemList& texts) {
     left = std::min(left, text->X);
     top = std::min(top, text->Y);
     right = std::max(right, text->X + width);
-    bottom = std::max(bottom, text->Y + std::abs(text->Font.Height()));
+    bottom = std::max(bottom, text->Y + std::fabs(static_cast<double>(text->Font.Height())));
   }
   if (left <= right) shape_.NoteContent(left, top, right, bottom);
 }
@@ -230,7 +230,8 @@ void TqxCustomExcelEngine::NoteCellLooks(const TqxItemList& texts) {
     const auto* text = dynamic_cast<const TqxFmTextItem*>(entry.get());
     if (!text || dynamic_cast<const TqxSheetTextItem*>(text)) continue;
     placed.push_back(text);
-    const double height = text->TextHeight > 0 ? text->TextHeight : std::abs(text->Font.Height());
+    const double height =
+        text->TextHeight > 0 ? text->TextHeight : std::fabs(static_cast<double>(text->Font.Height()));
     marked.push_back({text->X, text->Y, text->X + text->TextWidth, text->Y + height, text->Row, text->Col,
                       text->Span, text->Table});
   }

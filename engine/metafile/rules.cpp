@@ -113,7 +113,8 @@ void TqxMetafileProcessor::TrackRuleRecord(const TEmfRecord& r) {
     case EMR_CLOSEFIGURE:
       // The side back to the figure's start is drawn too: a mark, though
       // not a rule for telling columns apart (which never counted it).
-      if (inPath_ && !ruleFigures_.empty() && ruleFigures_.back().size() > 1) ruleClosed_.insert(ruleFigures_.size() - 1);
+      if (inPath_ && !ruleFigures_.empty() && ruleFigures_.back().size() > 1)
+        ruleClosed_.insert(ruleFigures_.size() - 1);
       break;
     case EMR_MOVETOEX:
       if (inPath_ && rulePoints_ < kMaxRulePoints) {

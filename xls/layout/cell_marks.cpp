@@ -139,7 +139,8 @@ TqxCellBorderStyle RuleBorderStyle(double width, TPenStyle style) {
 }
 
 std::vector<TqxCellLook> CellLooks(const std::vector<TqxMarkedText>& texts, const std::vector<TqxPageMark>& all) {
-  const std::vector<TqxPageMark> marks(all.begin(), all.begin() + static_cast<ptrdiff_t>(std::min(all.size(), kMaxMarks)));
+  const auto count = static_cast<ptrdiff_t>(std::min(all.size(), kMaxMarks));
+  const std::vector<TqxPageMark> marks(all.begin(), all.begin() + count);
   std::vector<TqxCellLook> looks(texts.size());
   std::map<int, std::vector<const TqxMarkedText*>> tables;
   for (const TqxMarkedText& text : texts) {
