@@ -16,6 +16,7 @@
 #include "engine/items/draw_attributes.h"
 #include "engine/settings/image_settings.h"
 #include "engine/items/items.h"
+#include "engine/items/page_mark.h"
 #include "engine/settings/page_settings.h"
 #include "engine/settings/preferences.h"
 #include "engine/recording.h"
@@ -186,6 +187,9 @@ class TqxCustomDocumentEngine : public TqxComponent, public TqxImageFormatJudge 
   // A vertical rule of the page being drawn (page pixels), told by the
   // metafile replay even when shapes are not kept: it may separate columns.
   virtual void NoteVerticalRule(double /*x*/, double /*top*/, double /*bottom*/) {}
+  // A rule or a filled box of the page being drawn, told likewise: lines
+  // along a table's cells may be their borders, a box behind them their fill.
+  virtual void NotePageMark(const TqxPageMark& /*mark*/) {}
 
   // --- paragraphs and tables ---
   virtual void BeginPara();

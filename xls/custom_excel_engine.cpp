@@ -13,6 +13,7 @@
 #include "xls/writers/csv_workbook_writer.h"
 #include "xls/cells/cell_type.h"
 #include "xls/cells/number_format.h"
+#include "xls/layout/cell_marks.h"
 #include "xls/layout/paper_codes.h"
 #include "xls/layout/sheet_grid.h"
 #include "xls/sheet_names.h"
@@ -156,8 +157,8 @@ int TqxCustomExcelEngine::ColorIndex(TColor color) { return tables_ ? tables_->C
 int TqxCustomExcelEngine::FontIndex(const TFont& font) { return tables_ ? tables_->FontIndex(font) : 0; }
 
 int TqxCustomExcelEngine::CellAttribIndex(int fontIndex, uint8_t alignment, uint16_t formatIndex, const TBrush& brush,
-                                          bool wordWrap) {
-  return tables_ ? tables_->CellAttribIndex(fontIndex, alignment, formatIndex, brush, wordWrap) : 0;
+                                          bool wordWrap, const TqxCellEdges& edges) {
+  return tables_ ? tables_->CellAttribIndex(fontIndex, alignment, formatIndex, brush, wordWrap, edges) : 0;
 }
 
 TqxSheetBounds TqxCustomExcelEngine::SheetBounds() const {
@@ -193,12 +194,49 @@ void TqxCustomExcelEngine::SortItems(TqxItemList& list) {
   // With a grid per table, columns do not stand for distances on the page:
   // a table's columns are as wide as their texts.
   if (Preferences().ColumnWidthsFromPage() && !Preferences().TableLayout()) shape_.NotePageColumns(PageColumnLefts());
+  if (Preferences().MarginsFromPage()) NotePageContent(list);
+  looks_.clear();
+  if (Preferences().RulesAndShading()) NoteCellLooks(list);
   if (sourcePage_.first > 0 && sourcePage_.second > 0) {
     shape_.NotePage(sourcePage_.first * kScreenPixelsPerInch / 72, sourcePage_.second * kScreenPixelsPerInch / 72);
   } else {
     shape_.NotePage(page->PageSettings.Width(), page->PageSettings.Height());
   }
   if (Preferences().AutoFormatCells() && Preferences().NumbersAsShown()) decimalMark_.ObservePage(list, Locale);
+}
+
+void TqxCustomExcelEngine::NotePageContent(const TqxItemList& texts) {
+  double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
+  for (const auto& entry : texts) {
+    const auto* text = dynamic_cast<const TqxTextItem*>(entry.get());
+    if (!text || !std::isfinite(text->X) || !std::isfinite(text->Y)) continue;
+    double width = 0;
+    if (const auto* placed = dynamic_cast<const TqxFmTextItem*>(text)) width = placed->TextWidth;
+    if (!(width > 0))
+      for (double advance : text->CharAdvances) width += std::isfinite(advance) ? std::fabs(advance) : 0;
+    left = std::min(left, text->X);
+    top = std::min(top, text->Y);
+    right = std::max(right, text->X + width);
+    bottom = std::max(bottom, text->Y + std::fabs(static_cast<double>(text->Font.Height())));
+  }
+  if (left <= right) shape_.NoteContent(left, top, right, bottom);
+}
+
+void TqxCustomExcelEngine::NoteCellLooks(const TqxItemList& texts) {
+  if (PageMarks().empty()) return;
+  std::vector<const TqxFmTextItem*> placed;
+  std::vector<TqxMarkedText> marked;
+  for (const auto& entry : texts) {
+    const auto* text = dynamic_cast<const TqxFmTextItem*>(entry.get());
+    if (!text || dynamic_cast<const TqxSheetTextItem*>(text)) continue;
+    placed.push_back(text);
+    const double height =
+        text->TextHeight > 0 ? text->TextHeight : std::fabs(static_cast<double>(text->Font.Height()));
+    marked.push_back({text->X, text->Y, text->X + text->TextWidth, text->Y + height, text->Row, text->Col,
+                      text->Span, text->Table});
+  }
+  const std::vector<TqxCellLook> looks = CellLooks(marked, PageMarks());
+  for (size_t i = 0; i < placed.size(); ++i) looks_.emplace(placed[i], looks[i]);
 }
 
 void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {
@@ -269,12 +307,23 @@ std::optional<TqxSheetCell> TqxCustomExcelEngine::MakeCell(TqxTextItem& item) {
     }
   }
 
-  const int fontIndex = FontIndex(item.Font) + 5;
+  TBrush brush = item.Brush;
+  TqxCellEdges edges;
+  bool pageFill = false;
+  if (const auto look = looks_.find(&item); look != looks_.end()) {
+    edges = look->second.Edges;
+    // A text drawn on a background of its own keeps it.
+    const bool ownBackground = brush.Style == TBrushStyle::bsSolid && ColorToRGB(brush.Color) != ColorToRGB(clWhite);
+    pageFill = look->second.Fill && !ownBackground;
+    if (pageFill) brush = TBrush{*look->second.Fill, TBrushStyle::bsSolid};
+  }
+  // White text on a band of the page stays white, readable on its fill.
+  const int fontIndex = (tables_ ? tables_->FontIndex(item.Font, pageFill) : 0) + 5;
   const uint16_t builtIn = CellTypeFormatIndex(cellType);
   const std::optional<std::string> code =
       shown ? shown->Format : DigitsKeepingFormat(text, cellType, Locale.DecimalSeparator, Locale.CurrencyString);
   const uint16_t formatIndex = code ? tables_->NumberFormatIndex(*code, builtIn) : builtIn;
-  cell.AttribIndex = CellAttribIndex(fontIndex, alignment, formatIndex, item.Brush, wordWrap);
+  cell.AttribIndex = CellAttribIndex(fontIndex, alignment, formatIndex, brush, wordWrap, edges);
   cell.Row = static_cast<int>(row);
   cell.Column = column;
   cell.Span = span;
@@ -332,6 +381,7 @@ void TqxCustomExcelEngine::NoteCellSize(const TqxTextItem& item, const std::u16s
 
 void TqxCustomExcelEngine::EndPageHook() {
   TqxCustomSpreadSheetEngine::EndPageHook();
+  looks_.clear();
   if (!writer_) return;
   pagesOnSheet_++;
   writer_->EndPage(shape_.RowPixels());
@@ -371,6 +421,8 @@ void TqxCustomExcelEngine::WriteWorksheet(int sheetNo) {
     const double inches = UnitFactor() / kScreenPixelsPerInch;
     setup.MarginInches = std::vector<double>{Page().LeftMargin() * inches, Page().RightMargin() * inches,
                                              Page().TopMargin() * inches, Page().BottomMargin() * inches};
+  } else if (Preferences().MarginsFromPage()) {
+    setup.MarginInches = shape_.MarginInches();
   }
   setup.PrintGridLines = Preferences().PrintGridLines();
   if (biff_) WriteSheetExtras(biff_->SheetBuffer());

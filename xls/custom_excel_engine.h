@@ -15,6 +15,7 @@
 #include "xls/excel_preferences.h"
 #include "xls/cells/format_tables.h"
 #include "xls/cells/locale_profile.h"
+#include "xls/layout/cell_marks.h"
 #include "xls/layout/sheet_shape.h"
 #include "xls/spreadsheet_engine.h"
 #include "xls/cells/workbook_writer.h"
@@ -94,7 +95,8 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   // The writer's worksheet while a document is open.
   TqxSheetBounds SheetBounds() const override;
   int FontIndex(const TFont& font);
-  int CellAttribIndex(int fontIndex, uint8_t alignment, uint16_t formatIndex, const TBrush& brush, bool wordWrap);
+  int CellAttribIndex(int fontIndex, uint8_t alignment, uint16_t formatIndex, const TBrush& brush, bool wordWrap,
+                      const TqxCellEdges& edges = {});
 
  protected:
   void BeginDocHook() override;
@@ -136,6 +138,10 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   void WriteWorksheet(int sheetNo);
   std::vector<std::pair<int, double>> SheetColumnWidths();
   void NoteCellSize(const TqxTextItem& item, const std::u16string& text, int lines, bool number, int row, int column);
+  // Where the page's texts stand, for the print margins.
+  void NotePageContent(const TqxItemList& texts);
+  // The borders and fills the page's rules and boxes give its texts' cells.
+  void NoteCellLooks(const TqxItemList& texts);
   void FinishWorkbook();
   std::string NextSheetName(int sheetNo);
   // After a failed write: the output goes, the document closes.
@@ -159,6 +165,7 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   std::unique_ptr<TqxFormatTables> tables_;
   TqxWorkbookLosses losses_;
   TqxDecimalMarkVote decimalMark_;  // with NumbersAsShown
+  std::map<const TqxTextItem*, TqxCellLook> looks_;  // of the page's texts, with RulesAndShading
 };
 
 }  // namespace vs

@@ -6,6 +6,7 @@
 #include <typeinfo>
 
 #include "xls/cell_texts/text_items.h"
+#include "xls/layout/cell_marks.h"
 #include "xls/layout/layout_measure.h"
 #include "xls/layout/reading_direction.h"
 #include "xls/layout/sheet_layout.h"
@@ -76,6 +77,7 @@ void TqxCustomSpreadSheetEngine::EndPageHook() {
   rowOffset_ = SaturatedInt(static_cast<double>(rowOffset_) + rows + 1);
   pageMaxRow_ = -1;
   rulings_.clear();
+  pageMarks_.clear();
   pageRowTops_.clear();
   pageColumnLefts_.clear();
   TqxCustomDocumentEngine::EndPageHook();
@@ -98,6 +100,11 @@ void TqxCustomSpreadSheetEngine::WriteHeldTexts() {
   rowOffset_ = SaturatedInt(static_cast<double>(top) - first);
   for (auto& item : held) RenderTextItem(*item);
   rowOffset_ = SaturatedInt(static_cast<double>(top) + (static_cast<double>(last) - first) + 1);
+}
+
+void TqxCustomSpreadSheetEngine::NotePageMark(const TqxPageMark& mark) {
+  // Past this many the rest of a page's marks (hatching, a chart) are left out.
+  if (Preferences().RulesAndShading() && pageMarks_.size() < kMaxMarks) pageMarks_.push_back(mark);
 }
 
 void TqxCustomSpreadSheetEngine::EndDocHook() {
@@ -232,7 +239,8 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
       item->Span = text.Span;
       item->InTable = text.InTable;
       item->TextWidth = text.TrimmedWidth;
-      if (!turn) item->Y = text.Y;
+      item->TextHeight = text.LinesHeight;
+      if (!turn) item->Y = text.Y, item->Table = text.Table;
       if (text.Text != item->Lines.Get(0)) {  // texts sharing its cell were joined to it
         item->Lines.Put(0, text.Text);
         item->CharAdvances.clear();

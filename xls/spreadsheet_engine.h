@@ -70,6 +70,9 @@ class TqxCustomSpreadSheetEngine : public TqxCustomDocumentEngine {
   // Vertical rules of the page being drawn: they split cell texts.
   void AddRuling(const TqxRuling& ruling);
   void NoteVerticalRule(double x, double top, double bottom) override { AddRuling({x, top, bottom}); }
+  // Rules and filled boxes of the page being drawn, with RulesAndShading.
+  void NotePageMark(const TqxPageMark& mark) override;
+  const std::vector<TqxPageMark>& PageMarks() const { return pageMarks_; }
 
   // Writes the lines held back from the foot of pages whose table went on
   // (page numbers, running footers), after the rows written so far.
@@ -101,6 +104,7 @@ class TqxCustomSpreadSheetEngine : public TqxCustomDocumentEngine {
   std::map<int, double> pageColumnLefts_;
   TqxParagraphItem* openParagraph_ = nullptr;  // owned by the list it was added to
   std::vector<TqxRuling> rulings_;             // of the current page
+  std::vector<TqxPageMark> pageMarks_;         // of the current page
   std::vector<std::string>* cellTextTrace_ = nullptr;
   std::vector<std::string>* tableTrace_ = nullptr;
   TqxPageCarry pageCarry_;  // from one page of the worksheet to the next (table layout)

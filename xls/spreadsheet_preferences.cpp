@@ -17,8 +17,10 @@ void TqxSpreadSheetPreferences::Assign(const TqxPreferences& source) {
   SetColumnWidthsFromPage(sheet->columnWidthsFromPage_);
   SetOrientationFromPage(sheet->orientationFromPage_);
   SetPaperFromPage(sheet->paperFromPage_);
+  SetMarginsFromPage(sheet->marginsFromPage_);
   SetNumbersAsShown(sheet->numbersAsShown_);
   SetTableLayout(sheet->tableLayout_);
+  SetRulesAndShading(sheet->rulesAndShading_);
 }
 
 }  // namespace vs

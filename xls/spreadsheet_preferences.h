@@ -30,6 +30,10 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   // Each worksheet's paper: the standard size nearest to its first page
   // (off: the engine's page settings).
   bool PaperFromPage() const { return paperFromPage_; }
+  // Each worksheet's print margins: as far from the paper's edges as its
+  // first page's content stands from the page's (off: the reader's margins,
+  // or the engine's page margins with PageMargins).
+  bool MarginsFromPage() const { return marginsFromPage_; }
   // With AutoFormatCells: each number keeps the decimals, grouping, sign,
   // percent and currency its text shows, percentages, ISO and dotted dates
   // and decimal commas are read too (off: the fixed built-in formats).
@@ -38,6 +42,10 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   // page's first text, and a table continued over pages goes on without its
   // repeated heading or running titles (off: one page-wide grid per page).
   bool TableLayout() const { return tableLayout_; }
+  // With TableLayout: lines along a table's cells become their borders, and
+  // a box filled behind a text its cell's fill (off: no borders or fills
+  // from the page).
+  bool RulesAndShading() const { return rulesAndShading_; }
 
   virtual void SetAutoFormatCells(bool v) { autoFormatCells_ = v; }
   virtual void SetMultiPass(bool v) { multiPass_ = v; }
@@ -50,8 +58,10 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   virtual void SetColumnWidthsFromPage(bool v) { columnWidthsFromPage_ = v; }
   virtual void SetOrientationFromPage(bool v) { orientationFromPage_ = v; }
   virtual void SetPaperFromPage(bool v) { paperFromPage_ = v; }
+  virtual void SetMarginsFromPage(bool v) { marginsFromPage_ = v; }
   virtual void SetNumbersAsShown(bool v) { numbersAsShown_ = v; }
   virtual void SetTableLayout(bool v) { tableLayout_ = v; }
+  virtual void SetRulesAndShading(bool v) { rulesAndShading_ = v; }
 
  private:
   bool autoFormatCells_ = false;
@@ -65,8 +75,10 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   bool columnWidthsFromPage_ = false;
   bool orientationFromPage_ = false;
   bool paperFromPage_ = false;
+  bool marginsFromPage_ = false;
   bool numbersAsShown_ = false;
   bool tableLayout_ = false;
+  bool rulesAndShading_ = false;
 };
 
 }  // namespace vs

@@ -24,6 +24,8 @@ struct EngineSettings {
   bool column_widths_from_page = false;
   bool orientation_from_page = false;
   bool paper_from_page = false;
+  bool margins_from_page = false;
+  bool rules_and_shading = false;
   bool numbers_as_shown = true;
   bool table_layout = false;
   std::string format = "xls";  // "xls", "xlsx" or "csv"

@@ -51,6 +51,8 @@ class ExcelPipelineEngine : public PipelineEngine {
     preferences.SetColumnWidthsFromPage(settings.column_widths_from_page);
     preferences.SetOrientationFromPage(settings.orientation_from_page);
     preferences.SetPaperFromPage(settings.paper_from_page);
+    preferences.SetMarginsFromPage(settings.margins_from_page);
+    preferences.SetRulesAndShading(settings.rules_and_shading);
     preferences.SetNumbersAsShown(settings.numbers_as_shown);
     preferences.SetTableLayout(settings.table_layout);
     engine_.Format = settings.format == "xlsx"  ? TqxWorkbookFormat::wfXlsx

@@ -8,6 +8,7 @@
 #include <memory>
 #include <span>
 #include <string>
+#include <set>
 #include <vector>
 
 #include "engine/items/draw_attributes.h"
@@ -162,7 +163,7 @@ class TqxMetafileProcessor {
   void TrackRules(const TEmfRecord& r);
   void TrackRuleRecord(const TEmfRecord& r);
   void AddRulePoint(TPointL p);
-  void ReportRules(const std::vector<TqxFloatPoint>& figure, bool stroked);
+  void ReportRules(const std::vector<TqxFloatPoint>& figure, bool stroked, bool filled, bool closed = false);
 
   // Items.
   std::unique_ptr<TqxShapeItem> NewShape(TqxShapeKind kind) const;
@@ -227,6 +228,7 @@ class TqxMetafileProcessor {
   std::string damage_;
   // The figures of the path being built, item pixels, for TrackRules.
   std::vector<std::vector<TqxFloatPoint>> ruleFigures_;
+  std::set<size_t> ruleClosed_;  // figures closed back to their start
   size_t rulePoints_ = 0;
   bool inPath_ = false;
 };

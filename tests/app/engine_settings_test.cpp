@@ -44,11 +44,15 @@ TEST(EngineSettings, SheetFromThePage) {
   options.paper = "";
   EngineSettings settings = SettingsFor(options, 96, 96, "");
   EXPECT_TRUE(settings.join_wrapped_cells && settings.column_widths_from_page && settings.orientation_from_page &&
-              settings.paper_from_page);
+              settings.paper_from_page && settings.margins_from_page);
   options.paper = "A3";
   settings = SettingsFor(options, 96, 96, "");
   EXPECT_FALSE(settings.paper_from_page);
   EXPECT_EQ(settings.paper, TqxPaperSize::A3);
+  // Borders and fills from the page need the tables it finds.
+  EXPECT_FALSE(settings.rules_and_shading);
+  options.table_layout = true;
+  EXPECT_TRUE(SettingsFor(options, 96, 96, "").rules_and_shading);
 }
 
 // The table layout is the command line's choice; a run keeps the page-wide grid unless asked.

@@ -92,7 +92,8 @@ TEST_F(ExcelEngineTest, DocumentWithoutTextHasOneBareWorksheet) {
   ASSERT_EQ(book.Sheets.size(), 1u);
   std::vector<uint16_t> numbers;
   for (const auto& r : book.Sheets[0].Records) numbers.push_back(r.Number);
-  EXPECT_EQ(numbers, (std::vector<uint16_t>{biff::kBof, biff::kDimensions, biff::kWindow2, biff::kSetup, biff::kEof}));
+  EXPECT_EQ(numbers, (std::vector<uint16_t>{biff::kBof, biff::kWsBool, biff::kDimensions, biff::kWindow2, biff::kSetup,
+                                             biff::kEof}));
   EXPECT_EQ(book.Sheets[0].Find(biff::kDimensions)->Data, std::string(10, '\0'));
   EXPECT_EQ(book.Sheets[0].Name, "Sheet1");
   // Globals: four default fonts, 15 style XFs and the default cell XF, a 56-colour palette.
@@ -375,6 +376,11 @@ TEST_F(ExcelEngineTest, PageSetupRecords) {
   ASSERT_NE(setup, nullptr);
   EXPECT_EQ(setup->U16(0), 1);   // Letter
   EXPECT_EQ(setup->U16(10), 0);  // landscape
+  EXPECT_EQ(setup->U16(6), 1);   // fit to one page wide
+  EXPECT_EQ(setup->U16(8), 0);   // and as many tall as needed
+  const auto* options = sheet.Find(biff::kWsBool);
+  ASSERT_NE(options, nullptr);
+  EXPECT_TRUE(options->U16(0) & 0x0100) << "the fit takes effect";
   const auto* left = sheet.Find(biff::kLeftMargin);
   ASSERT_NE(left, nullptr);
   double inches;

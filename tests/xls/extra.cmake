@@ -70,3 +70,13 @@ set_tests_properties(XlsWorkbook.NumbersShowAsOnThePage PROPERTIES LABELS xls TI
 add_test(NAME XlsWorkbook.TableLayout
   COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/xls/table_layout_test.py $<TARGET_FILE:vellumsheet>)
 set_tests_properties(XlsWorkbook.TableLayout PROPERTIES LABELS xls TIMEOUT 300)
+
+# Worksheets print one page wide with the PDF's margins, in no more pages.
+add_test(NAME XlsWorkbook.PrintsLikeThePage
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/xls/print_setup_test.py $<TARGET_FILE:vellumsheet>)
+set_tests_properties(XlsWorkbook.PrintsLikeThePage PROPERTIES LABELS xls TIMEOUT 300)
+
+# A ruled table's lines as cell borders and a zebra table's bands as fills.
+add_test(NAME XlsWorkbook.RulesAndShading
+  COMMAND /usr/bin/python3 ${CMAKE_CURRENT_SOURCE_DIR}/xls/rules_and_shading_test.py $<TARGET_FILE:vellumsheet>)
+set_tests_properties(XlsWorkbook.RulesAndShading PROPERTIES LABELS xls TIMEOUT 300)

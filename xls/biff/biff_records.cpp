@@ -71,12 +71,13 @@ void WriteCellXf(TStream& out, const TqxXfRecord& xf) {
   if (!xf.Borders) {
     data.U8(pattern).Zeros(5);
   } else {
-    const uint32_t style = xf.BorderStyle & 7;
-    const uint32_t color = xf.BorderColorIndex & 0x7F;
+    auto style = [&](int side) -> uint32_t { return xf.BorderStyles[side] & 7; };
+    auto color = [&](int side) -> uint32_t { return xf.BorderColorIndexes[side] & 0x7F; };
     // Bits 0-5 pattern, 6-8 bottom line style, 9-15 bottom colour.
-    const uint16_t bottom = static_cast<uint16_t>(pattern | (style << 6) | (color << 9));
+    const uint16_t bottom = static_cast<uint16_t>(pattern | (style(2) << 6) | (color(2) << 9));
     // Bits 0-2 top, 3-5 left, 6-8 right line style; 9-15 top, 16-22 left, 23-29 right colour.
-    const uint32_t sides = style | (style << 3) | (style << 6) | (color << 9) | (color << 16) | (color << 23);
+    const uint32_t sides =
+        style(0) | (style(1) << 3) | (style(3) << 6) | (color(0) << 9) | (color(1) << 16) | (color(3) << 23);
     data.U16(bottom).U32(sides);
   }
   WriteBiffRecord(out, biff::kXf, data.View());
@@ -136,9 +137,16 @@ void WriteWindow2(TStream& out) {
   WriteBiffRecord(out, biff::kWindow2, data.View());
 }
 
+void WriteWsBool(TStream& out) {
+  TqxBiffData data;
+  data.U16(0x04C1 | 0x0100);
+  WriteBiffRecord(out, biff::kWsBool, data.View());
+}
+
 void WriteSetup(TStream& out, uint16_t paperSizeCode, bool landscape) {
   TqxBiffData data;
-  data.U16(paperSizeCode).U16(100).U16(1).U16(1).U16(1).U16(landscape ? 0 : 2).U16(600).U16(600);
+  // Fit to 1 page wide by 0 pages tall: no limit on the height.
+  data.U16(paperSizeCode).U16(100).U16(1).U16(1).U16(0).U16(landscape ? 0 : 2).U16(600).U16(600);
   data.Double(0.0).Double(0.0).U16(1);
   WriteBiffRecord(out, biff::kSetup, data.View());
 }

@@ -1,6 +1,7 @@
 #pragma once
 // One writer per BIFF5 record of the workbook. Each appends exactly one
 // record (framed by WriteBiffRecord) to the stream it is given.
+#include <array>
 #include <cstdint>
 #include <string_view>
 #include <vector>
@@ -25,6 +26,7 @@ inline constexpr uint16_t kColInfo = 0x007D;
 inline constexpr uint16_t kRow = 0x0208;
 inline constexpr uint16_t kWindow2 = 0x023E;
 inline constexpr uint16_t kSetup = 0x00A1;
+inline constexpr uint16_t kWsBool = 0x0081;
 inline constexpr uint16_t kLeftMargin = 0x0026;
 inline constexpr uint16_t kRightMargin = 0x0027;
 inline constexpr uint16_t kTopMargin = 0x0028;
@@ -72,8 +74,9 @@ struct TqxXfRecord {
   uint8_t WhiteColorIndex = 0;  // with Filled
   uint8_t FillPattern = 0;      // with Filled
   bool Borders = false;
-  uint8_t BorderStyle = 0;       // 0 none .. 7 hair, on all four sides
-  uint8_t BorderColorIndex = 0;  // on all four sides
+  // Top, left, bottom, right.
+  std::array<uint8_t, 4> BorderStyles{};        // 0 none .. 7 hair
+  std::array<uint8_t, 4> BorderColorIndexes{};
 };
 void WriteStyleXf(TStream& out);
 void WriteCellXf(TStream& out, const TqxXfRecord& xf);
@@ -92,6 +95,10 @@ void WriteColInfo(TStream& out, uint16_t column, double widthCharacters);
 // A row with its own height (twips), no cells counted and no format of its own.
 void WriteRow(TStream& out, uint16_t row, uint16_t heightTwips);
 void WriteWindow2(TStream& out);
+// Sheet options: summary rows below and columns right of their details,
+// outline symbols shown, and the page setup's fit-to-page scaling in force.
+void WriteWsBool(TStream& out);
+// Printed one page wide and as many pages tall as the sheet needs.
 void WriteSetup(TStream& out, uint16_t paperSizeCode, bool landscape);
 // number: kLeftMargin .. kBottomMargin.
 void WriteMargin(TStream& out, uint16_t number, double inches);

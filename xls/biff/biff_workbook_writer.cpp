@@ -74,6 +74,7 @@ void TqxBiffWorkbookWriter::WriteCell(const TqxSheetCell& cell) {
 void TqxBiffWorkbookWriter::EndSheet(const TqxSheetSetup& setup) {
   TMemoryStream sheet;
   WriteBof(sheet, biff::kBofVersionWorksheet, biff::kBofWorksheet);
+  WriteWsBool(sheet);
   for (const auto& [column, chars] : setup.ColumnChars) WriteColInfo(sheet, static_cast<uint16_t>(column), chars);
   if (lastRow_ < firstRow_) {
     WriteDimensions(sheet, 0, 0, 0, 0);

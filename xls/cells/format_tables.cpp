@@ -114,16 +114,18 @@ int TqxFormatTables::ColorIndex(TColor color) {
   return Nearest(colors_, rgb);
 }
 
-int TqxFormatTables::FontIndex(const TFont& font) {
+int TqxFormatTables::FontIndex(const TFont& font, bool onFill) {
   // Cells come in runs of one font: the last answer is usually the next.
-  if (lastFont_ && lastFont_->first == font) return lastFont_->second;
-  const int index = FontIndexByKey(font);
-  lastFont_.emplace(font, index);
+  if (!onFill && lastFont_ && lastFont_->first == font) return lastFont_->second;
+  const int index = FontIndexByKey(font, onFill);
+  if (!onFill) lastFont_.emplace(font, index);
   return index;
 }
 
-int TqxFormatTables::FontIndexByKey(const TFont& font) {
+int TqxFormatTables::FontIndexByKey(const TFont& font, bool onFill) {
+  const bool white = ColorToRGB(font.Color) == ColorToRGB(clWindow);
   std::string key = Upper(font.Name) + " " + std::to_string(font.Size()) + ColorText(font.Color);
+  if (white && onFill) key += " OnFill";
   if (font.Has(TFontStyle::fsBold)) key += " Bold";
   if (font.Has(TFontStyle::fsItalic)) key += " Italic";
   if (font.Has(TFontStyle::fsUnderline)) key += " UnderLine";
@@ -132,8 +134,9 @@ int TqxFormatTables::FontIndexByKey(const TFont& font) {
   if (found != fontKeys_.end()) return found->second;
 
   TFont copy = font;
-  // White text would vanish on the white sheet: it is written in the text colour.
-  if (ColorToRGB(copy.Color) == ColorToRGB(clWindow)) copy.Color = clWindowText;
+  // White text would vanish on the white sheet: it is written in the text
+  // colour, unless its cell is filled.
+  if (white && !onFill) copy.Color = clWindowText;
   ColorIndex(copy.Color);
   int index;
   if (static_cast<int>(fonts_.size()) < kMaxFonts) {
@@ -180,13 +183,21 @@ void TqxFormatTables::WriteNumberFormats(TStream& out, std::string_view currency
   }
 }
 
+bool HasEdges(const TqxCellEdges& edges) {
+  return std::any_of(edges.begin(), edges.end(),
+                     [](const TqxCellEdge& edge) { return edge.Style != TqxCellBorderStyle::cbsNone; });
+}
+
 int TqxFormatTables::CellAttribIndex(int fontIndex, uint8_t alignment, uint16_t formatIndex, const TBrush& brush,
-                                     bool wordWrap) {
-  const AttribKey key{fontIndex, alignment, formatIndex, brush.Color, static_cast<uint8_t>(brush.Style), wordWrap};
+                                     bool wordWrap, const TqxCellEdges& edges) {
+  const AttribKey key{fontIndex, alignment, formatIndex, brush.Color, static_cast<uint8_t>(brush.Style), wordWrap,
+                      edges};
   auto found = attribKeys_.find(key);
   if (found != attribKeys_.end()) return found->second;
-  const TqxCellAttrib attrib{fontIndex, formatIndex, alignment, brush, wordWrap};
+  const TqxCellAttrib attrib{fontIndex, formatIndex, alignment, brush, wordWrap, edges};
   ColorIndex(brush.Color);
+  for (const TqxCellEdge& edge : edges)
+    if (edge.Style != TqxCellBorderStyle::cbsNone) ColorIndex(edge.Color);
   int index;
   if (static_cast<int>(attribs_.size()) < kMaxCellFormats) {
     attribs_.push_back(attrib);
@@ -219,6 +230,8 @@ int TqxFormatTables::NearestCellAttrib(const TqxCellAttrib& attrib) const {
     if (FillPattern(attrib.Brush.Style) != 0) {
       distance += ColorDistance(ColorToRGB(a.Brush.Color), ColorToRGB(attrib.Brush.Color)) / 20;
     }
+    for (size_t side = 0; side < a.Edges.size(); ++side)
+      if (a.Edges[side].Style != attrib.Edges[side].Style) distance += 3000;
     if (distance < bestDistance) best = i, bestDistance = distance;
   }
   return best;
@@ -242,6 +255,12 @@ void TqxFormatTables::WriteFonts(TStream& out, const TFont& defaultFont) {
   for (const TFont& font : fonts_) WriteFont(out, font);
 }
 
+void TqxFormatTables::SetAllBorders(TqxXfRecord& xf, const TqxCellBorder& border) {
+  xf.Borders = true;
+  xf.BorderStyles.fill(static_cast<uint8_t>(border.Style));
+  xf.BorderColorIndexes.fill(static_cast<uint8_t>(ColorIndex(border.Color) + 8));
+}
+
 void TqxFormatTables::WriteCellFormat(TStream& out, const TqxCellAttrib& attrib, const TqxCellBorder& border) {
   TqxXfRecord xf;
   xf.FontIndex = static_cast<uint16_t>(attrib.FontIndex);
@@ -252,10 +271,14 @@ void TqxFormatTables::WriteCellFormat(TStream& out, const TqxCellAttrib& attrib,
   xf.WhiteColorIndex = static_cast<uint8_t>(ColorIndex(clWhite) + 8);
   xf.FillColorIndex = static_cast<uint8_t>(ColorIndex(attrib.Brush.Color) + 8);
   xf.FillPattern = FillPattern(attrib.Brush.Style);
-  if (border.Enabled) {
+  if (HasEdges(attrib.Edges)) {
     xf.Borders = true;
-    xf.BorderStyle = static_cast<uint8_t>(border.Style);
-    xf.BorderColorIndex = static_cast<uint8_t>(ColorIndex(border.Color) + 8);
+    for (size_t side = 0; side < attrib.Edges.size(); ++side) {
+      xf.BorderStyles[side] = static_cast<uint8_t>(attrib.Edges[side].Style);
+      xf.BorderColorIndexes[side] = static_cast<uint8_t>(ColorIndex(attrib.Edges[side].Color) + 8);
+    }
+  } else if (border.Enabled) {
+    SetAllBorders(xf, border);
   }
   WriteCellXf(out, xf);
 }
@@ -266,11 +289,7 @@ void TqxFormatTables::WriteFormats(TStream& out, bool wordWrap, TColor backgroun
     TqxXfRecord xf;
     xf.HorizontalAlignment = XfAlignment(4);
     xf.WordWrap = wordWrap;
-    if (border.Enabled) {
-      xf.Borders = true;
-      xf.BorderStyle = static_cast<uint8_t>(border.Style);
-      xf.BorderColorIndex = static_cast<uint8_t>(ColorIndex(border.Color) + 8);
-    }
+    if (border.Enabled) SetAllBorders(xf, border);
     WriteCellXf(out, xf);
   } else {
     WriteCellFormat(out, TqxCellAttrib{0, 0, 4, TBrush{background, TBrushStyle::bsSolid}, wordWrap}, border);

@@ -7,6 +7,8 @@
 // The format bounds every table: a palette of exactly 56 colours, at most 255
 // FONT records and 4 050 XF records. A new entry beyond them takes the
 // nearest existing one, so a busy document loses a shade, never a cell.
+#include <array>
+#include <compare>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -21,6 +23,8 @@
 
 namespace vs {
 
+struct TqxXfRecord;
+
 enum class TqxCellBorderStyle : uint8_t { cbsNone, cbsThin, cbsMedium, cbsDashed, cbsDotted, cbsThick, cbsDouble, cbsHair };
 
 // Lines around every cell; applied to all cell formats when the workbook is finished.
@@ -31,6 +35,17 @@ class TqxCellBorder {
   TColor Color = 0;
 };
 
+// The line along one side of a cell.
+struct TqxCellEdge {
+  TqxCellBorderStyle Style = TqxCellBorderStyle::cbsNone;
+  TColor Color = 0;
+  auto operator<=>(const TqxCellEdge&) const = default;
+};
+enum TqxCellSide : uint8_t { csTop, csLeft, csBottom, csRight };
+// A cell's own lines, by TqxCellSide; all none: the workbook's CellBorder.
+using TqxCellEdges = std::array<TqxCellEdge, 4>;
+bool HasEdges(const TqxCellEdges& edges);
+
 // One cell format.
 struct TqxCellAttrib {
   int FontIndex = 0;        // as FONT records count (list index + 5)
@@ -38,6 +53,7 @@ struct TqxCellAttrib {
   uint8_t Alignment = 0;    // cell alignment code: 1 right, 2 centred, 4 general, 6 centred across the cells after it, others left
   TBrush Brush;
   bool WordWrap = false;
+  TqxCellEdges Edges;
 };
 
 inline constexpr uint8_t kCentredAcross = 6;
@@ -65,14 +81,16 @@ class TqxFormatTables {
   // Palette index of a colour (colour index in records = result + 8).
   int ColorIndex(TColor color);
   // Font list index of a font (font index in records = result + 5).
-  int FontIndex(const TFont& font);
+  // onFill: its cell has a fill, so white text stays white.
+  int FontIndex(const TFont& font, bool onFill = false);
   // Index of a number format code: the built-in index it equals, else one
   // of the workbook's own from 164 on; fallback once those run out.
   uint16_t NumberFormatIndex(const std::string& code, uint16_t fallback);
   // The code of a number format index as the workbook writes it; nothing for General.
   std::optional<std::string> NumberFormatCode(uint16_t index, std::string_view currency) const;
   // Cell-format list index (XF index = result + 16).
-  int CellAttribIndex(int fontIndex, uint8_t alignment, uint16_t formatIndex, const TBrush& brush, bool wordWrap);
+  int CellAttribIndex(int fontIndex, uint8_t alignment, uint16_t formatIndex, const TBrush& brush, bool wordWrap,
+                      const TqxCellEdges& edges = {});
 
   // The globals' FONT records: four of defaultFont, then one per font.
   void WriteFonts(TStream& out, const TFont& defaultFont);
@@ -91,11 +109,12 @@ class TqxFormatTables {
   const std::vector<TqxCellAttrib>& CellAttribs() const { return attribs_; }
 
  private:
-  using AttribKey = std::tuple<int, uint8_t, uint16_t, TColor, uint8_t, bool>;
+  using AttribKey = std::tuple<int, uint8_t, uint16_t, TColor, uint8_t, bool, TqxCellEdges>;
 
   void WriteFont(TStream& out, const TFont& font);
   void WriteCellFormat(TStream& out, const TqxCellAttrib& attrib, const TqxCellBorder& border);
-  int FontIndexByKey(const TFont& font);
+  void SetAllBorders(TqxXfRecord& xf, const TqxCellBorder& border);
+  int FontIndexByKey(const TFont& font, bool onFill);
   int NearestFont(const TFont& font) const;
   int NearestCellAttrib(const TqxCellAttrib& attrib) const;
 

@@ -14,6 +14,8 @@ class TqxFmTextItem : public TqxTextItem {
   int Span = 1;  // columns a heading stands over, from Col
   bool InTable = false;  // a cell of a table found on its page
   double TextWidth = 0;  // of its trimmed text on the page, pixels, as the layout measured it
+  int Table = -1;        // which table of an upright page it belongs to, -1 for none
+  double TextHeight = 0;  // of its lines on the page, pixels, as the layout measured them
 };
 
 // A cell placed by the caller (PutCell, PutCellEx); the layout leaves it as it is.

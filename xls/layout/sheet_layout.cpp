@@ -654,6 +654,8 @@ class PageLayout {
       span_[i] = grid[k].Span;
       t_[i].Footer = tableGoesOn && pageHeight_ > 0 && grid[k].Table < 0 && grid[k].Y >= foot;
       t_[i].InTable = grid[k].Table >= 0;
+      t_[i].Table = grid[k].Table;
+      t_[i].LinesHeight = grid[k].Height;
       firstRow = std::min(firstRow, row_[i]);
     }
     if (firstRow == INT64_MAX) return;

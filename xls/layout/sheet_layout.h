@@ -46,6 +46,8 @@ struct TqxLayoutText {
   // A line at the foot of a page whose table goes on (table layout): written
   // once the table ends, not between its rows.
   bool Footer = false;
+  int Table = -1;           // which table of the page, -1 for none (table layout)
+  double LinesHeight = 0;   // from the top of its first line to the foot of its last (table layout)
   bool Dropped = false;     // a repeat of another text, joined into another, or unplaceable
 };
 

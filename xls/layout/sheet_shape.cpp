@@ -22,6 +22,9 @@ constexpr double kCellPadding = 4;
 constexpr double kTwipsPerPixel = 15;
 // The tallest row the format takes, in twips.
 constexpr double kTallestRowTwips = 409 * 20;
+// Print margins in inches: what most printers can print up to, and no more
+// than an inch, so that a page filled only at its top keeps its paper.
+constexpr double kLeastMarginInches = 0.25, kMostMarginInches = 1.0;
 
 }  // namespace
 
@@ -71,6 +74,23 @@ void TqxSheetShape::NotePage(double width, double height) {
   pageHeight_ = height;
 }
 
+void TqxSheetShape::NoteContent(double left, double top, double right, double bottom) {
+  if (hasContent_ || !std::isfinite(left) || !std::isfinite(top) || !std::isfinite(right) ||
+      !std::isfinite(bottom) || right < left || bottom < top)
+    return;
+  hasContent_ = true;
+  contentLeft_ = left, contentTop_ = top, contentRight_ = right, contentBottom_ = bottom;
+}
+
+std::optional<std::vector<double>> TqxSheetShape::MarginInches() const {
+  if (!hasContent_ || !(pageWidth_ > 0)) return std::nullopt;
+  auto inches = [](double pixels) {
+    return std::clamp(pixels / kScreenPixelsPerInch, kLeastMarginInches, kMostMarginInches);
+  };
+  return std::vector<double>{inches(contentLeft_), inches(pageWidth_ - contentRight_), inches(contentTop_),
+                             inches(pageHeight_ - contentBottom_)};
+}
+
 std::optional<double> TqxSheetShape::ColumnChars(int column) const {
   const auto found = columnPixels_.find(column);
   if (found == columnPixels_.end()) return std::nullopt;
@@ -105,6 +125,7 @@ void TqxSheetShape::Clear() {
   used_.clear();
   rowPixels_.clear();
   pageWidth_ = pageHeight_ = 0;
+  hasContent_ = false;
 }
 
 void WriteRowHeight(TStream& out, uint16_t row, double pixels) {

@@ -7,6 +7,7 @@
 #include <map>
 #include <optional>
 #include <set>
+#include <vector>
 
 #include "engine/settings/page_settings.h"
 #include "platform/stream.h"
@@ -33,6 +34,9 @@ class TqxSheetShape {
   void NeedHeight(int row, double pixels);
   // The first page of the sheet, in page pixels.
   void NotePage(double width, double height);
+  // Where the first page's content stands, in page pixels: the sheet's
+  // content is as far from the paper's edges as it is from the page's.
+  void NoteContent(double left, double top, double right, double bottom);
 
   // Width in characters of a default column, where the pages set one.
   std::optional<double> ColumnChars(int column) const;
@@ -42,6 +46,10 @@ class TqxSheetShape {
   // The standard paper nearest to the first page (portrait sizes compared
   // with the page's sides in order); nothing before the first page.
   std::optional<TqxPaperSize> NearestPaper() const;
+  // Print margins, left, right, top, bottom in inches, from the first page's
+  // content, each kept between a printer's least margin and an inch;
+  // nothing before a page with content.
+  std::optional<std::vector<double>> MarginInches() const;
 
   // Forgets the sheet's shape; the unit and the bounds stay.
   void Clear();
@@ -53,6 +61,8 @@ class TqxSheetShape {
   std::set<int> used_;  // columns whose width texts have set
   std::map<int, double> rowPixels_;
   double pageWidth_ = 0, pageHeight_ = 0;
+  bool hasContent_ = false;
+  double contentLeft_ = 0, contentTop_ = 0, contentRight_ = 0, contentBottom_ = 0;
 };
 
 // The ROW record of a row with its own height (pixels at 96 per inch).

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdlib>
 #include <algorithm>
+#include <array>
 #include <utility>
 
 #include "engine/errors.h"
@@ -89,9 +90,29 @@ lxw_format* TqxXlsxWorkbookWriter::Format(int attribIndex) {
       XlsxWriter().format_set_pattern(format, LXW_PATTERN_SOLID);
       XlsxWriter().format_set_bg_color(format, PaletteRgb(attrib.Brush.Color));
     }
+    SetEdges(format, attrib.Edges);
   }
   formats_.emplace(attribIndex, format);
   return format;
+}
+
+void TqxXlsxWorkbookWriter::SetEdges(lxw_format* format, const TqxCellEdges& edges) {
+  // The line styles are numbered as the library numbers its borders.
+  using SetStyle = decltype(&::format_set_top);
+  using SetColor = decltype(&::format_set_top_color);
+  const std::array<std::pair<SetStyle, SetColor>, 4> sides = {{
+      {XlsxWriter().format_set_top, XlsxWriter().format_set_top_color},
+      {XlsxWriter().format_set_left, XlsxWriter().format_set_left_color},
+      {XlsxWriter().format_set_bottom, XlsxWriter().format_set_bottom_color},
+      {XlsxWriter().format_set_right, XlsxWriter().format_set_right_color},
+  }};
+  for (size_t side = 0; side < sides.size(); ++side) {
+    const TqxCellEdge& edge = edges[side];
+    if (edge.Style == TqxCellBorderStyle::cbsNone) continue;
+    sides[side].first(format, static_cast<uint8_t>(edge.Style));
+    const uint32_t rgb = PaletteRgb(edge.Color);
+    if (rgb != 0) sides[side].second(format, rgb);
+  }
 }
 
 void TqxXlsxWorkbookWriter::WriteCell(const TqxSheetCell& cell) { rows_[cell.Row][cell.Column] = cell; }
@@ -148,6 +169,7 @@ void TqxXlsxWorkbookWriter::EndSheet(const TqxSheetSetup& setup) {
     XlsxWriter().worksheet_set_column(sheet_, static_cast<lxw_col_t>(column), static_cast<lxw_col_t>(column), chars, nullptr);
   XlsxWriter().worksheet_set_paper(sheet_, static_cast<uint8_t>(setup.PaperCode));
   if (setup.Landscape) XlsxWriter().worksheet_set_landscape(sheet_);
+  XlsxWriter().worksheet_fit_to_pages(sheet_, 1, 0);  // one page wide, as many tall as needed
   if (setup.MarginInches && setup.MarginInches->size() == 4) {
     const std::vector<double>& m = *setup.MarginInches;
     XlsxWriter().worksheet_set_margins(sheet_, m[0], m[1], m[2], m[3]);

@@ -36,6 +36,8 @@ class TqxXlsxWorkbookWriter : public TqxWorkbookWriter {
  private:
   lxw_format* Format(int attribIndex);
   uint32_t PaletteRgb(TColor color);
+  // A cell's own lines, each side in its style and palette colour.
+  void SetEdges(lxw_format* format, const TqxCellEdges& edges);
 
   TqxFormatTables& tables_;
   std::string currency_;

@@ -15,7 +15,9 @@ namespace vs {
   F(format_set_num_format) F(format_set_align) F(format_set_text_wrap) F(format_set_pattern)                     \
   F(format_set_bg_color) F(worksheet_insert_image_buffer_opt) F(worksheet_set_row_pixels)                        \
   F(worksheet_write_number) F(worksheet_write_string) F(worksheet_set_column) F(worksheet_set_paper)             \
-  F(worksheet_set_landscape) F(worksheet_set_margins) F(worksheet_gridlines) F(worksheet_merge_range)
+  F(worksheet_set_landscape) F(worksheet_set_margins) F(worksheet_gridlines) F(worksheet_merge_range)          \
+  F(worksheet_fit_to_pages) F(format_set_top) F(format_set_left) F(format_set_bottom) F(format_set_right)        \
+  F(format_set_top_color) F(format_set_left_color) F(format_set_bottom_color) F(format_set_right_color)
 
 struct TXlsxWriterLibrary {
 #define VS_XLSXWRITER_DECLARE(name) decltype(&::name) name = nullptr;

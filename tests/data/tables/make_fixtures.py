@@ -89,9 +89,61 @@ def rotated_page():
     save("rotate90.pdf", [b"\n".join(lines)], rotate=90)
 
 
+def wide():
+    """Fourteen columns of figures over two landscape pages: wider than the
+    paper once each column is as wide as its texts."""
+    pages = []
+    heads = ["Item"] + ["Month %d" % m for m in range(1, 14)]
+    for page in range(2):
+        lines = [text(36, 570, "Monthly figures, part %d" % (page + 1), 12)]
+        lines += [text(36 + 52 * c, 545, h, 7) for c, h in enumerate(heads)]
+        for row in range(30):
+            y = 530 - 16 * row
+            n = page * 30 + row + 1
+            lines.append(text(36, y, "Item %d" % n, 7))
+            lines += [right(36 + 52 * c + 48, y, "%d,%03d.%02d" % (n, 13 * c * n % 1000, c), 7)
+                      for c in range(1, 14)]
+        pages.append(b"\n".join(lines))
+    save("wide.pdf", pages, box="0 0 792 612")
+
+
+def ruled():
+    """A table with a thick outer frame, a medium rule under its heading row
+    and thin inner rules, drawn as lines and as a thin filled rectangle."""
+    rows = [("Name", "Qty", "Price"), ("bolt", "5", "1.20"), ("nut", "16", "0.35"), ("washer", "123", "0.05")]
+    left, top, width, height = 72, 700, 300, 20
+    lines = [text(left + 6 + 100 * c, top - 15 - height * r, cell) for r, row in enumerate(rows)
+             for c, cell in enumerate(row)]
+    bottom, right_edge = top - height * len(rows), left + width
+    lines.append(b"0 0 0 RG 3 w %d %d %d %d re S" % (left, bottom, width, height * len(rows)))
+    lines.append(b"2 w %d %d m %d %d l S" % (left, top - height, right_edge, top - height))
+    for r in range(2, len(rows)):
+        lines.append(b"0.5 w %d %d m %d %d l S" % (left, top - height * r, right_edge, top - height * r))
+    for c in (1, 2):
+        lines.append(b"0 0 0 rg %g %d 0.5 %d re f" % (left + 100 * c - 0.25, bottom, height * len(rows)))
+    save("ruled.pdf", [b"\n".join(lines)])
+
+
+def zebra():
+    """A table whose every second row lies on a light grey band, its heading
+    row on a dark blue one with white text."""
+    rows = [("Name", "Qty", "Price")] + [("part %d" % n, str(n * 3), "%d.50" % n) for n in range(1, 7)]
+    left, top, height = 72, 700, 18
+    lines = [b"0 0 0.5 rg %d %d 300 %d re f" % (left, top - height, height)]
+    for r in range(2, len(rows), 2):
+        lines.append(b"0.85 0.85 0.85 rg %d %d 300 %d re f" % (left, top - height * (r + 1), height))
+    for r, row in enumerate(rows):
+        colour = b"1 1 1 rg " if r == 0 else b"0 0 0 rg "
+        lines += [colour + text(left + 6 + 100 * c, top - 13 - height * r, cell) for c, cell in enumerate(row)]
+    save("zebra.pdf", [b"\n".join(lines)])
+
+
 if __name__ == "__main__":
     spanning()
     continued()
     turned("text_up.pdf", True)
     turned("text_down.pdf", False)
     rotated_page()
+    wide()
+    ruled()
+    zebra()

@@ -39,7 +39,9 @@ TEST(BiffRecords, EachRecordByteForByte) {
   TqxXfRecord filled{.FontIndex = 6, .FormatIndex = 0, .HorizontalAlignment = 1, .Filled = true,
                      .FillColorIndex = 10, .WhiteColorIndex = 9, .FillPattern = 1};
   TqxXfRecord bordered{.FontIndex = 0, .FormatIndex = 0, .HorizontalAlignment = 0, .Borders = true,
-                       .BorderStyle = 1, .BorderColorIndex = 8};
+                       .BorderStyles = {1, 1, 1, 1}, .BorderColorIndexes = {8, 8, 8, 8}};
+  // Top thin in colour 8, no left, bottom thick in 9, right medium in 10.
+  TqxXfRecord sides{.Borders = true, .BorderStyles = {1, 0, 5, 2}, .BorderColorIndexes = {8, 0, 9, 10}};
   const Case cases[] = {
       {"BOF globals", [](TStream& o) { WriteBof(o, 0x0500, 0x0005); }, "09 08 08 00 00 05 05 00 6B 12 CC 07"},
       {"BOF sheet", [](TStream& o) { WriteBof(o, 0, 0x0010); }, "09 08 08 00 00 00 10 00 6B 12 CC 07"},
@@ -61,6 +63,8 @@ TEST(BiffRecords, EachRecordByteForByte) {
       // Thin lines in colour 8 on all four sides.
       {"cell XF borders", [&](TStream& o) { WriteCellXf(o, bordered); },
        "E0 00 10 00 00 00 00 00 01 00 00 00 C0 20 40 10 49 10 08 04"},
+      {"cell XF sides", [&](TStream& o) { WriteCellXf(o, sides); },
+       "E0 00 10 00 00 00 00 00 01 00 00 00 C0 20 40 13 81 10 00 05"},
       {"STYLE", [](TStream& o) { WriteStyle(o); }, "93 02 04 00 00 80 00 FF"},
       {"PALETTE", [](TStream& o) { WritePalette(o, {0x0000FF, 0x123456}); },
        "92 00 0A 00 02 00 FF 00 00 00 56 34 12 00"},
@@ -70,11 +74,14 @@ TEST(BiffRecords, EachRecordByteForByte) {
        "00 02 0A 00 02 00 2C 01 01 00 07 00 00 00"},
       {"COLINFO", [](TStream& o) { WriteColInfo(o, 3, 10.5); }, "7D 00 0B 00 03 00 03 00 80 0A 0F 00 00 00 00"},
       {"WINDOW2", [](TStream& o) { WriteWindow2(o); }, "3E 02 0A 00 B6 02 00 00 00 00 00 00 00 00"},
+      // Summary rows below and columns right, outline symbols, fit to page.
+      {"WSBOOL", [](TStream& o) { WriteWsBool(o); }, "81 00 02 00 C1 05"},
+      // One page wide, as many tall as needed.
       {"SETUP portrait A4", [](TStream& o) { WriteSetup(o, 9, false); },
-       "A1 00 22 00 09 00 64 00 01 00 01 00 01 00 02 00 58 02 58 02 "
+       "A1 00 22 00 09 00 64 00 01 00 01 00 00 00 02 00 58 02 58 02 "
        "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01 00"},
       {"SETUP landscape", [](TStream& o) { WriteSetup(o, 1, true); },
-       "A1 00 22 00 01 00 64 00 01 00 01 00 01 00 00 00 58 02 58 02 "
+       "A1 00 22 00 01 00 64 00 01 00 01 00 00 00 00 00 58 02 58 02 "
        "00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 00 01 00"},
       {"LEFTMARGIN", [](TStream& o) { WriteMargin(o, biff::kLeftMargin, 0.75); },
        "26 00 08 00 00 00 00 00 00 00 E8 3F"},

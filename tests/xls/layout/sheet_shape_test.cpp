@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstring>
 #include <vector>
 
@@ -62,6 +63,27 @@ TEST(SheetShape, PaperAndOrientationFromTheFirstPage) {
     EXPECT_EQ(shape.NearestPaper(), c.paper) << c.width << "x" << c.height;
     EXPECT_EQ(shape.Landscape(), c.landscape) << c.width << "x" << c.height;
   }
+}
+
+// The first page's content sets the print margins, each between a quarter
+// of an inch and an inch; a later page, or content that is no box, does not.
+TEST(SheetShape, PrintMarginsFromTheFirstPageContent) {
+  TqxSheetShape shape;
+  shape.NoteContent(48, 96, 744, 900);
+  EXPECT_FALSE(shape.MarginInches()) << "no page yet";
+  shape.NotePage(816, 1056);  // Letter at 96 px per inch
+  shape.NoteContent(0, 0, 816, 1056);
+  EXPECT_EQ(*shape.MarginInches(), (std::vector<double>{0.5, 0.75, 1.0, 1.0}));
+
+  TqxSheetShape edge;
+  edge.NotePage(816, 1056);
+  edge.NoteContent(NAN, 0, 10, 10);
+  edge.NoteContent(50, 60, 40, 70);  // right of its left
+  EXPECT_FALSE(edge.MarginInches());
+  edge.NoteContent(-30, 5, 900, 1056);  // beyond the page
+  EXPECT_EQ(*edge.MarginInches(), (std::vector<double>{0.25, 0.25, 0.25, 0.25}));
+  edge.Clear();
+  EXPECT_FALSE(edge.MarginInches());
 }
 
 TEST(SheetShape, RowHeightRecord) {

@@ -1,0 +1,167 @@
+#include "xls/layout/cell_marks.h"
+
+#include <algorithm>
+#include <cmath>
+#include <map>
+#include <utility>
+
+namespace vs {
+namespace {
+
+// Pixels a rule may reach into a text's box and still run beside it.
+constexpr double kSlack = 2.0;
+// A table's frame stands at most this many text heights outside its texts,
+// or a step between its rows or columns (below).
+constexpr double kFrameReach = 1.5;
+// Rules up to this many pixels wide are thin lines, up to kMediumRule medium.
+constexpr double kThinRule = 1.5, kMediumRule = 3.0;
+
+struct Band {
+  double Low = INFINITY, High = -INFINITY;
+  void Take(double low, double high) { Low = std::min(Low, low), High = std::max(High, high); }
+  double Middle() const { return (Low + High) / 2; }
+};
+
+using Bands = std::vector<std::pair<int64_t, Band>>;  // sheet row or column, and its extent on the page
+
+// Where a rule at pos stands among the bands: k for the space before band
+// k, the number of bands for the space after the last; nothing when it
+// crosses a band or stands too far out.
+std::optional<size_t> SpaceAt(const Bands& bands, double pos, double reach) {
+  std::optional<size_t> best;
+  double bestDistance = INFINITY;
+  for (size_t k = 0; k <= bands.size(); ++k) {
+    const double low = k == 0 ? bands.front().second.Low - reach : bands[k - 1].second.High - kSlack;
+    const double high = k == bands.size() ? bands.back().second.High + reach : bands[k].second.Low + kSlack;
+    if (!(pos >= low && pos <= high)) continue;
+    const double distance = std::fabs(pos - (low + high) / 2);
+    if (distance < bestDistance) best = k, bestDistance = distance;
+  }
+  return best;
+}
+
+// The steps from one band's start to the next: a cell reaches that far
+// from its text, a text left-aligned in a wide column most of all.
+std::vector<double> Steps(const Bands& bands) {
+  std::vector<double> steps;
+  for (size_t k = 1; k < bands.size(); ++k) steps.push_back(bands[k].second.Low - bands[k - 1].second.Low);
+  std::sort(steps.begin(), steps.end());
+  return steps;
+}
+
+int Weight(TqxCellBorderStyle style) {
+  switch (style) {
+    case TqxCellBorderStyle::cbsNone: return 0;
+    case TqxCellBorderStyle::cbsHair: return 1;
+    case TqxCellBorderStyle::cbsDotted: return 2;
+    case TqxCellBorderStyle::cbsDashed: return 3;
+    case TqxCellBorderStyle::cbsThin: return 4;
+    case TqxCellBorderStyle::cbsMedium: return 5;
+    default: return 6;
+  }
+}
+
+using CellEdges = std::map<std::pair<int64_t, int64_t>, TqxCellEdges>;  // by (row, column)
+
+// The heavier of two rules on one side wins.
+void SetEdge(CellEdges& edges, int64_t row, int64_t column, TqxCellSide side, const TqxCellEdge& edge) {
+  TqxCellEdge& held = edges[{row, column}][side];
+  if (Weight(edge.Style) > Weight(held.Style)) held = edge;
+}
+
+// The edges one table's rules give its cells.
+CellEdges TableEdges(const std::vector<const TqxMarkedText*>& texts, const std::vector<TqxPageMark>& marks) {
+  std::map<int64_t, Band> rowMap, columnMap;
+  double heights = 0;
+  for (const TqxMarkedText* t : texts) {
+    rowMap[t->Row].Take(t->Top, t->Bottom);
+    if (t->Span == 1) columnMap[t->Col].Take(t->Left, t->Right);
+    heights += t->Bottom - t->Top;
+  }
+  CellEdges edges;
+  if (rowMap.empty() || columnMap.empty()) return edges;
+  const Bands rows(rowMap.begin(), rowMap.end()), columns(columnMap.begin(), columnMap.end());
+  // A frame stands beside the last column as far as the widest column
+  // reaches, above or below the rows as far as a usual row step.
+  const double least = kFrameReach * heights / static_cast<double>(texts.size());
+  const std::vector<double> columnSteps = Steps(columns), rowSteps = Steps(rows);
+  const double columnReach = std::max(least, columnSteps.empty() ? 0 : columnSteps.back());
+  const double rowReach = std::max(least, rowSteps.empty() ? 0 : rowSteps[rowSteps.size() / 2]);
+  for (const TqxPageMark& mark : marks) {
+    if (mark.Kind == TqxPageMarkKind::pmBox) continue;
+    const bool vertical = mark.Kind == TqxPageMarkKind::pmVertical;
+    const Bands& across = vertical ? columns : rows;  // the bands the rule stands between
+    const Bands& along = vertical ? rows : columns;   // the bands it runs beside
+    const std::optional<size_t> space =
+        SpaceAt(across, vertical ? mark.Left : mark.Top, vertical ? columnReach : rowReach);
+    if (!space) continue;
+    const TqxCellEdge edge{RuleBorderStyle(mark.Width, mark.Style), mark.Color};
+    const double from = vertical ? mark.Top : mark.Left, to = vertical ? mark.Bottom : mark.Right;
+    for (const auto& [index, band] : along) {
+      const double middle = band.Middle();
+      if (middle < from - kSlack || middle > to + kSlack) continue;
+      // The band before the rule gets it on its far side, the band after on its near side.
+      if (*space > 0) {
+        const int64_t before = across[*space - 1].first;
+        if (vertical) SetEdge(edges, index, before, csRight, edge);
+        else SetEdge(edges, before, index, csBottom, edge);
+      }
+      if (*space < across.size()) {
+        const int64_t after = across[*space].first;
+        if (vertical) SetEdge(edges, index, after, csLeft, edge);
+        else SetEdge(edges, after, index, csTop, edge);
+      }
+    }
+  }
+  return edges;
+}
+
+std::optional<TColor> FillBehind(const TqxMarkedText& text, const std::vector<TqxPageMark>& marks) {
+  const double x = (text.Left + text.Right) / 2, y = (text.Top + text.Bottom) / 2;
+  const TqxPageMark* top = nullptr;  // the last box drawn there covers the others
+  for (const TqxPageMark& mark : marks) {
+    if (mark.Kind == TqxPageMarkKind::pmBox && x >= mark.Left && x <= mark.Right && y >= mark.Top &&
+        y <= mark.Bottom)
+      top = &mark;
+  }
+  if (!top || ColorToRGB(top->Color) == ColorToRGB(clWhite)) return std::nullopt;
+  return top->Color;
+}
+
+}  // namespace
+
+TqxCellBorderStyle RuleBorderStyle(double width, TPenStyle style) {
+  if (style == TPenStyle::psDot) return TqxCellBorderStyle::cbsDotted;
+  if (style == TPenStyle::psDash || style == TPenStyle::psDashDot || style == TPenStyle::psDashDotDot)
+    return TqxCellBorderStyle::cbsDashed;
+  if (!(width > kThinRule)) return TqxCellBorderStyle::cbsThin;
+  return width > kMediumRule ? TqxCellBorderStyle::cbsThick : TqxCellBorderStyle::cbsMedium;
+}
+
+std::vector<TqxCellLook> CellLooks(const std::vector<TqxMarkedText>& texts, const std::vector<TqxPageMark>& all) {
+  const auto count = static_cast<ptrdiff_t>(std::min(all.size(), kMaxMarks));
+  const std::vector<TqxPageMark> marks(all.begin(), all.begin() + count);
+  std::vector<TqxCellLook> looks(texts.size());
+  std::map<int, std::vector<const TqxMarkedText*>> tables;
+  for (const TqxMarkedText& text : texts) {
+    const bool box = std::isfinite(text.Left + text.Top + text.Right + text.Bottom) && text.Right >= text.Left &&
+                     text.Bottom >= text.Top;
+    if (text.Table >= 0 && box) tables[text.Table].push_back(&text);
+  }
+  std::map<int, CellEdges> edges;
+  for (const auto& [table, members] : tables) edges[table] = TableEdges(members, marks);
+  for (size_t i = 0; i < texts.size(); ++i) {
+    const TqxMarkedText& text = texts[i];
+    looks[i].Fill = FillBehind(text, marks);
+    const auto table = edges.find(text.Table);
+    if (table == edges.end()) continue;
+    const auto first = table->second.find({text.Row, text.Col});
+    if (first != table->second.end()) looks[i].Edges = first->second;
+    // A text over several columns ends at the last one's right side.
+    const auto last = table->second.find({text.Row, text.Col + std::max(1, text.Span) - 1});
+    looks[i].Edges[csRight] = last != table->second.end() ? last->second[csRight] : TqxCellEdge{};
+  }
+  return looks;
+}
+
+}  // namespace vs
