@@ -16,6 +16,7 @@
 #include "app/wizard/artwork.h"
 #include "app/wizard/busy_animation.h"
 #include "app/wizard/main_window.h"
+#include "app/wizard/theme_colors.h"
 #include "app/wizard/window_style.h"
 
 namespace vs {
@@ -57,7 +58,7 @@ void TfmMain::BuildHeader() {
   band->setMinimumSize(kWidth, kHeaderHeight);
   band->setAutoFillBackground(true);
   QPalette palette = band->palette();
-  palette.setColor(QPalette::Window, QColor(236, 244, 238));
+  palette.setColor(QPalette::Window, Mixed(palette.color(QPalette::Base), QColor(30, 120, 60), 0.08));
   band->setPalette(palette);
   auto* icon = new QLabel;
   icon->setPixmap(ProgramIcon(48));
@@ -116,7 +117,7 @@ void TfmMain::BuildStepScreen() {
   connect(pdfFileOpenEdit, &QLineEdit::textEdited, this, &TfmMain::FollowPdf);
   connect(docFileSaveEdit, &QLineEdit::textEdited, this, [this] {
     workbookChosen_ = true;
-    workbookAsked_ = false;
+    askedName_.clear();
   });
 }
 
@@ -178,7 +179,7 @@ void TfmMain::BuildConvertingScreen() {
   lblConvertingCaption->setObjectName("lblConvertingCaption");
   ProgressFill = new QProgressBar;
   ProgressFill->setObjectName("ProgressFill");
-  ProgressFill->setTextVisible(false);
+  ProgressFill->setFormat("%p%");
   ProgressFill->setMinimumHeight(22);
   ProgressAni = new TBusyAnimation;
   ProgressAni->setObjectName("ProgressAni");
@@ -194,6 +195,9 @@ void TfmMain::BuildConvertingScreen() {
   rbCPUPriNormal->setChecked(true);
   rbCPUPriHigh = new QRadioButton("High");
   rbCPUPriHigh->setObjectName("rbCPUPriHigh");
+  lblPriorityNote = MakeLabel("");
+  lblPriorityNote->setObjectName("lblPriorityNote");
+  lblPriorityNote->hide();
   connect(rbCPUPriNormal, &QRadioButton::clicked, this, &TfmMain::rbCPUPriNormalClick);
   connect(rbCPUPriHigh, &QRadioButton::clicked, this, &TfmMain::rbCPUPriHighClick);
 
@@ -207,6 +211,7 @@ void TfmMain::BuildConvertingScreen() {
   priority->addSpacing(10);
   priority->addWidget(rbCPUPriNormal);
   priority->addWidget(rbCPUPriHigh);
+  priority->addWidget(lblPriorityNote);
   priority->addStretch();
   auto* column = new QVBoxLayout(pnlConverting);
   column->setContentsMargins(20, 20, 20, 8);
@@ -287,7 +292,7 @@ void TfmMain::BuildBottomBar() {
   line->setFixedHeight(1);
   line->setAutoFillBackground(true);
   QPalette palette = line->palette();
-  palette.setColor(QPalette::Window, QColor(200, 200, 200));
+  palette.setColor(QPalette::Window, palette.color(QPalette::Mid));
   line->setPalette(palette);
 
   btnAbout = MakeButton("About...");
@@ -337,8 +342,9 @@ void TfmMain::BuildScreens() {
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
-  // The window follows its content; it is never resized by hand.
-  column->setSizeConstraint(QLayout::SetFixedSize);
+  // The window opens at its content's size and grows with it; the user may
+  // make it larger, never smaller than its texts need.
+  column->setSizeConstraint(QLayout::SetMinimumSize);
   BuildHeader();
   screens_ = new QStackedWidget;
   screens_->setMinimumHeight(kHeight - kHeaderHeight - kBarHeight);

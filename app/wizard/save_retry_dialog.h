@@ -24,9 +24,11 @@ class TfmSave : public QDialog {
   // The attempt shown as "Attempt n out of 3." when the dialog opens.
   void SetAttempt(int attempt) { attempt_ = attempt; }
   void SetCause(const QString& cause);
+  // The run's workbook format ("xls", "xlsx", "csv"): its extension completes the name.
+  void SetFormat(const QString& format) { format_ = format; }
   // Set by OK (with a name), cleared by Cancel.
   bool MayRetry() const { return mayRetry_; }
-  // The name as committed by OK: ".xls" appended where it is missing.
+  // The name as committed by OK: the format's extension appended where it is missing.
   QString CommittedName() const { return committed_; }
 
  protected:
@@ -43,6 +45,7 @@ class TfmSave : public QDialog {
   bool mayRetry_ = false;
   bool closing_ = false;  // OK or Cancel closes it; any other close is a Cancel
   QString committed_;
+  QString format_ = "xls";
 };
 
 }  // namespace vs

@@ -5,6 +5,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "app/wizard/theme_colors.h"
+
 namespace vs {
 
 void SetupToolWindow(QDialog* dialog, const QString& caption, bool closeButton) {
@@ -48,6 +50,12 @@ QPushButton* MakeButton(const QString& caption, int minWidth) {
   return button;
 }
 
+QPushButton* MakeDialogButton(const QString& caption, int minWidth) {
+  QPushButton* button = MakeButton(caption, minWidth);
+  button->setAutoDefault(true);
+  return button;
+}
+
 void SetBold(QWidget* widget, bool bold) {
   QFont font = widget->font();
   font.setBold(bold);
@@ -56,7 +64,20 @@ void SetBold(QWidget* widget, bool bold) {
 
 void SetTextColor(QWidget* widget, QColor color) {
   QPalette palette = widget->palette();
-  palette.setColor(QPalette::WindowText, color);
+  // On the window's colour or the page's, whichever it ends up on.
+  color = ReadableOn(color, palette.color(QPalette::Window));
+  palette.setColor(QPalette::WindowText, ReadableOn(color, palette.color(QPalette::Base)));
+  widget->setPalette(palette);
+}
+
+void UsePageColors(QWidget* widget) {
+  widget->setAutoFillBackground(true);
+  QPalette palette = widget->palette();
+  for (auto group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::Window, palette.color(group, QPalette::Base));
+    palette.setColor(group, QPalette::WindowText, palette.color(group, QPalette::Text));
+  }
+  palette.setColor(QPalette::Disabled, QPalette::Window, palette.color(QPalette::Disabled, QPalette::Base));
   widget->setPalette(palette);
 }
 

@@ -29,7 +29,15 @@ int ExecOverParent(QDialog& dialog);
 QLabel* MakeLabel(const QString& text, bool bold = false);
 // A button at least `minWidth` wide; Return presses it only where a window says so.
 QPushButton* MakeButton(const QString& caption, int minWidth = 80);
+// A dialog's button: Return presses it while it has the focus, and the
+// dialog's default button shows as such.
+QPushButton* MakeDialogButton(const QString& caption, int minWidth = 80);
 void SetBold(QWidget* widget, bool bold = true);
+// Gives a widget's text `color`, made lighter or darker where it would not
+// stand out from the widget's background in the colour scheme in use.
 void SetTextColor(QWidget* widget, QColor color);
+// Gives a widget the palette's page colours, white in a light scheme: the
+// Base colour as background and the Text colour for its texts.
+void UsePageColors(QWidget* widget);
 
 }  // namespace vs
