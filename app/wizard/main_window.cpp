@@ -34,11 +34,12 @@ const char kConvertingCaption[] = "Please wait while converting is in progress:"
 const char kPausedCaption[] = "Converting is paused:";
 const char kReadFailed[] = "Impossible to read selected PDF file.";
 const char kStopQuestion[] = "Are you sure to stop converting and return to the previous screen?";
+const char kCloseQuestion[] = "Are you sure to stop converting and close Vellumsheet?";
 const char kCloseRefused[] = "The window cannot be closed while converting is in progress: click \"Pause\" first.";
 const char kHighNeedsRights[] = "(\"High\" needs administrator rights)";
 constexpr int kHighSteps = 5;  // nice steps above the normal priority
 const char kKeptNote[] =
-    "The converted workbook is kept until you leave this screen: click \"Save as...\" to save it under another name.";
+    "The converted workbook is kept: click \"Save as...\" to save it under another name.";
 
 QString PagesText(int done, int total) {
   return QString::number(done) + " out of " + QString::number(total) + " pages converted.";
@@ -243,7 +244,7 @@ void TfmMain::Start() {
   for (int attempt = 1;; ++attempt) {
     const QString cause = DestinationProblem(workbook);
     if (cause.isEmpty()) break;
-    std::optional<QString> other = attempt <= 3 ? AskRetryName(workbook, cause, attempt) : std::nullopt;
+    std::optional<QString> other = attempt <= 3 ? AskRetryName(workbook, cause, attempt, false) : std::nullopt;
     if (!other) {
       dialogs_.Error(this, "Error...", kWriteFailedMessage, cause);
       return;
@@ -327,11 +328,11 @@ void TfmMain::StartWorker(ConversionOptions options) {
   worker_->start();
 }
 
-bool TfmMain::AskStop() {
+bool TfmMain::AskStop(bool closing) {
   // The run waits after its page while the question is open.
   const bool wasPaused = paused_;
   control_->Pause();
-  const bool yes = dialogs_.Confirm(this, "Confirmation...", kStopQuestion);
+  const bool yes = dialogs_.Confirm(this, "Confirmation...", closing ? kCloseQuestion : kStopQuestion);
   if (!yes && !wasPaused) control_->Resume();
   return yes;
 }
@@ -424,7 +425,7 @@ std::optional<std::string> TfmMain::OnRetryDestination(const std::string& failed
   if (keeping_) return std::nullopt;  // even keeping it failed
   writeCause_ = CauseSentence(cause);
   if (attempt <= 3) {  // three dialogs at most
-    if (std::optional<QString> name = AskRetryName(QString::fromStdString(failed), writeCause_, attempt))
+    if (std::optional<QString> name = AskRetryName(QString::fromStdString(failed), writeCause_, attempt, true))
       return name->toStdString();
   }
   // Cancelled, or failed three times: the workbook waits on the error screen.
@@ -432,10 +433,11 @@ std::optional<std::string> TfmMain::OnRetryDestination(const std::string& failed
   return kept_.Place(failed);
 }
 
-std::optional<QString> TfmMain::AskRetryName(const QString& failed, const QString& cause, int attempt) {
+std::optional<QString> TfmMain::AskRetryName(const QString& failed, const QString& cause, int attempt,
+                                             bool converted) {
   const QString format = WorkbookFormat(failed);  // the run's, which the name it failed at carries
   QString offered = failed;
-  while (std::optional<QString> name = dialogs_.AskSaveRetry(this, offered, cause, attempt)) {
+  while (std::optional<QString> name = dialogs_.AskSaveRetry(this, offered, cause, attempt, converted)) {
     offered = *name;
     if (const QString problem = WorkbookNameProblem(*name); !problem.isEmpty()) {
       dialogs_.Warning(this, "Warning...", problem);
@@ -606,7 +608,7 @@ void TfmMain::keyPressEvent(QKeyEvent* event) {
   if (event->key() == Qt::Key_Escape) {
     // While converting, Escape asks as Back does; the close button only says why it waits.
     if (running_) {
-      if (!AskStop()) return;
+      if (!AskStop(true)) return;
       running_ = false;
       StopWorker();
     }
@@ -628,7 +630,7 @@ void TfmMain::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (paused_ && !AskStop()) {
+  if (paused_ && !AskStop(true)) {
     event->ignore();
     return;
   }

@@ -150,7 +150,8 @@ class TfmMain : public QWidget {
   bool ConfirmReplace(const QString& name);
   // The retry dialog until it gives a name that may be written, or nothing
   // when it is cancelled.
-  std::optional<QString> AskRetryName(const QString& failed, const QString& cause, int attempt);
+  // converted: the workbook is made already (else the run has not started).
+  std::optional<QString> AskRetryName(const QString& failed, const QString& cause, int attempt, bool converted);
   void Start();
   void StartWorker(ConversionOptions options);
   void ApplyPriority();
@@ -170,7 +171,8 @@ class TfmMain : public QWidget {
   // Before the kept workbook goes: Save as..., Discard or Cancel; true when
   // the screen may be left.
   bool MayLetKeptGo();
-  bool AskStop();
+  // Whether to stop the run, for going back or, with closing, for closing.
+  bool AskStop(bool closing = false);
   void StopWorker();
   // Back to choosing files; clearFields empties both names.
   void NewConversion(bool clearFields = true);

@@ -36,11 +36,10 @@ TfmSave::TfmSave(QWidget* parent) : QDialog(parent) {
   edSaveNewExcel->setObjectName("edSaveNewExcel");
   btnSaveNewExcel = MakeDialogButton("Save as...", 88);
   btnSaveNewExcel->setObjectName("btnSaveNewExcel");
-  // Cancel keeps the workbook on the next screen to be saved from there.
-  auto* step3 = MakeLabel("Click \"OK\" to save file in a new location.\n"
-                          "Click \"Cancel\"  to cancel the operation.  The converted workbook will wait on the next "
-                          "screen to be saved.");
-  step3->setWordWrap(true);
+  lblStep3 = MakeLabel("");
+  lblStep3->setObjectName("lblStep3");
+  lblStep3->setWordWrap(true);
+  SetConverted(true);
 
   btnSaveOK = MakeDialogButton("OK");
   btnSaveOK->setObjectName("btnSaveOK");
@@ -65,7 +64,7 @@ TfmSave::TfmSave(QWidget* parent) : QDialog(parent) {
   step2Box->addLayout(name);
   steps->addLayout(step2Box, 1, 1);
   steps->addWidget(MakeLabel("Step 3:", true), 2, 0, Qt::AlignTop);
-  steps->addWidget(step3, 2, 1);
+  steps->addWidget(lblStep3, 2, 1);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(btnSaveOK);
@@ -85,6 +84,13 @@ TfmSave::TfmSave(QWidget* parent) : QDialog(parent) {
 void TfmSave::SetCause(const QString& cause) {
   lblCause->setText(cause);
   lblCause->setVisible(!cause.isEmpty());
+}
+
+void TfmSave::SetConverted(bool converted) {
+  // Cancel keeps a converted workbook on the next screen, to be saved from there.
+  lblStep3->setText(QString("Click \"OK\" to save file in a new location.\n"
+                            "Click \"Cancel\"  to cancel the operation.") +
+                    (converted ? "  The converted workbook will wait on the next screen to be saved." : ""));
 }
 
 void TfmSave::showEvent(QShowEvent* event) {

@@ -63,10 +63,11 @@ std::optional<QString> TQtWizardDialogs::AskPassword(QWidget* parent, const QStr
 }
 
 std::optional<QString> TQtWizardDialogs::AskSaveRetry(QWidget* parent, const QString& name, const QString& cause,
-                                                      int attempt) {
+                                                      int attempt, bool converted) {
   TfmSave dialog(parent);
   dialog.SetAttempt(attempt);
   dialog.SetCause(cause);
+  dialog.SetConverted(converted);
   dialog.SetFormat(WorkbookFormat(name));  // the run's format, which its name carries
   dialog.edSaveNewExcel->setText(name);
   if (ExecOverParent(dialog) != QDialog::Accepted || !dialog.MayRetry()) return std::nullopt;

@@ -31,10 +31,11 @@ class TWizardDialogs {
   // OK, nothing on Cancel or Escape.
   virtual std::optional<QString> AskPassword(QWidget* parent, const QString& file, const QString& attemptText) = 0;
   // The save-as retry dialog for attempt 1 to 3, its name field holding
-  // `name` and `cause` saying why it failed; the name committed with OK,
-  // nothing on Cancel.
+  // `name` and `cause` saying why it failed; converted says whether the
+  // workbook is made already or the run has not started. The name committed
+  // with OK, nothing on Cancel.
   virtual std::optional<QString> AskSaveRetry(QWidget* parent, const QString& name, const QString& cause,
-                                              int attempt) = 0;
+                                              int attempt, bool converted) = 0;
 
   // Opens the folder holding `file` in the desktop's file manager, or says
   // where it is when nothing opens it.
@@ -57,7 +58,7 @@ class TQtWizardDialogs : public TWizardDialogs {
   QString SaveWorkbook(QWidget* parent, const QString& current) override;
   std::optional<QString> AskPassword(QWidget* parent, const QString& file, const QString& attemptText) override;
   std::optional<QString> AskSaveRetry(QWidget* parent, const QString& name, const QString& cause,
-                                      int attempt) override;
+                                      int attempt, bool converted) override;
   void ShowFolder(QWidget* parent, const QString& file) override;
   TKeptChoice AskKeptWorkbook(QWidget* parent) override;
   void About(QWidget* parent) override;

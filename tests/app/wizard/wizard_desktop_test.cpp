@@ -154,6 +154,9 @@ TEST(WizardDialogs, TextsKeysAndCloseRules) {
   EXPECT_EQ(save.windowTitle(), "Save result as...");
   EXPECT_EQ(save.lblPassInfo->text(), "Attempt 2 out of 3.");
   EXPECT_FALSE(save.lblCause->isVisible()) << "no cause given, none shown";
+  EXPECT_TRUE(save.lblStep3->text().endsWith("The converted workbook will wait on the next screen to be saved."));
+  save.SetConverted(false);
+  EXPECT_TRUE(save.lblStep3->text().endsWith("to cancel the operation.")) << "before the run nothing waits";
   save.edSaveNewExcel->end(false);
   QTest::keyClicks(save.edSaveNewExcel, "c");
   EXPECT_EQ(save.edSaveNewExcel->text(), "bc") << "nothing is appended while typing";

@@ -79,7 +79,10 @@ class TScriptedDialogs : public TWizardDialogs {
     passwords.pop_front();
     return answer;
   }
-  std::optional<QString> AskSaveRetry(QWidget*, const QString&, const QString& cause, int attempt) override {
+  std::vector<bool> retryConverted;  // asked after the conversion, not before it
+  std::optional<QString> AskSaveRetry(QWidget*, const QString&, const QString& cause, int attempt,
+                                      bool converted) override {
+    retryConverted.push_back(converted);
     retryAttempts.push_back(attempt);
     retryCauses.push_back(cause);
     if (retries.empty()) return std::nullopt;

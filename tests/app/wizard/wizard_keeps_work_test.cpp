@@ -63,7 +63,9 @@ TEST_F(WizardTest, TheNameAskedAboutIsTheNameWritten) {
   dialogs.saveAnswer = dir.path() + "/rep.data";
   QTest::mouseClick(window->btnSave, Qt::LeftButton);
   ToOptions();
+  QSignalSpy ended(window.get(), &TfmMain::runEnded);
   QTest::mouseClick(window->btnNext, Qt::LeftButton);  // No
+  if (window->RunOpen()) ended.wait(kRunTimeoutMs);   // started without asking: let it end
   ASSERT_EQ(dialogs.boxes.size(), 1u);
   EXPECT_EQ(dialogs.boxes[0].text, "The file \"" + written + "\" already exists.\nDo you want to replace it?");
   EXPECT_EQ(Read(written), "old");

@@ -161,6 +161,7 @@ TEST_F(WizardTest, SaveRetryThreeOksThenErrorWithTheWorkbookKept) {
   ToOptions();
   StartAndWait();
   EXPECT_EQ(dialogs.retryAttempts, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(dialogs.retryConverted, std::vector<bool>(3, true));
   EXPECT_EQ(window->lblDoneCapt->text(), "ERROR!");
   EXPECT_EQ(window->lblDoneInfo->text(), "Impossible to write selected Excel file.  It may be in use.");
   EXPECT_TRUE(window->imgDoneError->isVisible());
@@ -195,6 +196,7 @@ TEST_F(WizardTest, SaveRetryGoodNameOrCancelThenSaveFromTheErrorScreen) {
   ToOptions();
   StartAndWait();
   EXPECT_EQ(dialogs.retryAttempts, (std::vector<int>{1, 2}));
+  EXPECT_EQ(dialogs.retryConverted, std::vector<bool>(2, false));
   EXPECT_EQ(window->lblDoneCapt->text(), "CONGRATULATIONS!");
   EXPECT_TRUE(IsWorkbook(good + ".xls"));
 
@@ -342,7 +344,7 @@ TEST_F(WizardTest, ClosingAsksWhilePausedAndSaysWhyWhileRunning) {
   dialogs.confirmAnswer = false;
   EXPECT_FALSE(window->close());
   ASSERT_EQ(dialogs.boxes.size(), 1u);
-  EXPECT_EQ(dialogs.boxes[0].text, "Are you sure to stop converting and return to the previous screen?");
+  EXPECT_EQ(dialogs.boxes[0].text, "Are you sure to stop converting and close Vellumsheet?");
   EXPECT_TRUE(window->Paused());
   dialogs.confirmAnswer = true;
   EXPECT_TRUE(window->close());
