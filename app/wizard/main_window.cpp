@@ -1,5 +1,6 @@
 #include "app/wizard/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -81,6 +82,7 @@ TfmMain::TfmMain(TWizardDialogs& dialogs, Pipeline pipeline, QWidget* parent)
   baseNice_ = CurrentNice();
 
   BuildScreens();
+  focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this] { MarkDefaultButton(); });
   if (!MayRaisePriority(baseNice_, kHighSteps)) {
     // Left out where it cannot work, saying why.
     rbCPUPriHigh->setEnabled(false);
@@ -121,6 +123,7 @@ QString TfmMain::SaveDialogStart() const {
 }
 
 TfmMain::~TfmMain() {
+  disconnect(focusWatch_);  // the widgets going away move the focus
   if (worker_) {
     control_->Stop();
     worker_->wait();
@@ -138,7 +141,19 @@ void TfmMain::SetInitialState() {
   btnFinish->hide();
 }
 
-void TfmMain::ShowScreen(QWidget* screen) { screens_->setCurrentWidget(screen); }
+void TfmMain::ShowScreen(QWidget* screen) {
+  screens_->setCurrentWidget(screen);
+  MarkDefaultButton();
+}
+
+void TfmMain::MarkDefaultButton() {
+  // The button Return presses shows as the default: the focused one, else
+  // the screen's forward button.
+  QPushButton* focused = qobject_cast<QPushButton*>(focusWidget());
+  QPushButton* forward = screens_->currentWidget() == pnlDone ? btnNewConv : btnNext;
+  for (QPushButton* button : findChildren<QPushButton*>())
+    button->setDefault(button == (focused ? focused : forward));
+}
 
 // --- choosing files ---
 

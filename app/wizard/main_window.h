@@ -137,6 +137,7 @@ class TfmMain : public QWidget {
   QString SaveDialogStart() const;
   void RememberFolder(QString TWizardChoices::*folder, const QString& file);
   void ShowScreen(QWidget* screen);
+  void MarkDefaultButton();
 
   void PdfPicked(const QString& name);
   // The PDF file as named in its field, pasted forms made usable.
@@ -190,6 +191,7 @@ class TfmMain : public QWidget {
   int pagesDone_ = 0;
   bool onePerSheet_ = false;  // the run's worksheet choice
   TWizardChoices choices_;
+  QMetaObject::Connection focusWatch_;
 
   QThread* worker_ = nullptr;
   std::unique_ptr<RunControl> control_;

@@ -68,9 +68,13 @@ TEST_F(WizardTest, ReturnPressesTheForwardButton) {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
   EXPECT_TRUE(window->pnlInit->isVisible()) << "the done screen's button";
 
-  // A focused button is the one Return presses.
+  // A focused button is the one Return presses, and shows as the default.
   Pick(pdf);
+  window->pdfFileOpenEdit->setFocus();
+  EXPECT_TRUE(window->btnNext->isDefault());
   window->btnAbout->setFocus();
+  EXPECT_TRUE(window->btnAbout->isDefault());
+  EXPECT_FALSE(window->btnNext->isDefault());
   QTest::keyClick(window->btnAbout, Qt::Key_Return);
   ASSERT_EQ(dialogs.boxes.size(), 1u);
   EXPECT_EQ(dialogs.boxes[0].kind, "about");

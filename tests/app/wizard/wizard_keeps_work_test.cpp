@@ -295,10 +295,16 @@ TEST_F(WizardTest, EscapeClosesAndTheProgressShowsAPercentage) {
   Pick(pdf);
   ToOptions();
   QStringList titles;
-  QObject::connect(window.get(), &TfmMain::pagesConverted, window.get(),
-                   [&](int, int) { titles << window->windowTitle() << window->ProgressFill->text(); });
+  QObject::connect(window.get(), &TfmMain::pagesConverted, window.get(), [&](int done, int) {
+    titles << window->windowTitle() << window->ProgressFill->text();
+    // Escape while converting asks; No goes on.
+    if (done == 1) QTest::keyClick(window.get(), Qt::Key_Escape);
+  });
   StartAndWait();
   EXPECT_EQ(titles.mid(0, 4), (QStringList{"0% - Vellumsheet", "0%", "25% - Vellumsheet", "25%"}));
+  ASSERT_EQ(dialogs.boxes.size(), 1u);
+  EXPECT_EQ(dialogs.boxes[0].text, "Are you sure to stop converting and close Vellumsheet?");
+  EXPECT_EQ(window->lblDoneCapt->text(), "CONGRATULATIONS!");
   EXPECT_EQ(window->windowTitle(), "Vellumsheet");
 
   // Escape on a screen with no run closes the window.
