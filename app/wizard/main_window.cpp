@@ -149,10 +149,11 @@ void TfmMain::ShowScreen(QWidget* screen) {
 void TfmMain::MarkDefaultButton() {
   // The button Return presses shows as the default: the focused one, else
   // the screen's forward button.
+  // The dialogs it owns mark their own.
   QPushButton* focused = qobject_cast<QPushButton*>(focusWidget());
   QPushButton* forward = screens_->currentWidget() == pnlDone ? btnNewConv : btnNext;
   for (QPushButton* button : findChildren<QPushButton*>())
-    button->setDefault(button == (focused ? focused : forward));
+    if (button->window() == this) button->setDefault(button == (focused ? focused : forward));
 }
 
 // --- choosing files ---

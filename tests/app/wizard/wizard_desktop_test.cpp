@@ -184,11 +184,17 @@ TEST(WizardDialogs, TextsKeysAndCloseRules) {
 // Return presses the focused button, else the default one, which shows as
 // default; Cancel with the focus is Cancel, not another password attempt.
 TEST(WizardDialogs, ReturnPressesTheFocusedButton) {
+  // Over the main window, which marks its own default button, not theirs.
+  TScriptedDialogs scripted;
+  TfmMain owner(scripted);
+  owner.show();
   for (bool onCancel : {false, true}) {
     SCOPED_TRACE(onCancel ? "Cancel focused" : "name field focused");
-    TfmPass pass;
+    TfmPass pass(&owner);
     pass.SetFile("/home/someone/secret.pdf");
     pass.show();
+    QApplication::setActiveWindow(&pass);
+    pass.edPass->setFocus();
     EXPECT_EQ(pass.lblPassFile->text(), "File: secret.pdf");
     EXPECT_TRUE(pass.btnOkPass->isDefault());
     pass.edPass->setText("secret");
@@ -198,9 +204,11 @@ TEST(WizardDialogs, ReturnPressesTheFocusedButton) {
     EXPECT_FALSE(pass.isVisible());
     EXPECT_EQ(pass.Confirmed(), !onCancel);
 
-    TfmSave save;
+    TfmSave save(&owner);
     save.edSaveNewExcel->setText("out.xls");
     save.show();
+    QApplication::setActiveWindow(&save);
+    save.edSaveNewExcel->setFocus();
     EXPECT_TRUE(save.btnSaveOK->isDefault());
     focused = onCancel ? static_cast<QWidget*>(save.btnSaveCancel) : save.edSaveNewExcel;
     focused->setFocus();
