@@ -1,6 +1,8 @@
 // The wizard as a desktop program: typed and passed file names, the
 // keyboard, larger fonts, where dialogs open and how they close, the about box.
 #include <QComboBox>
+#include <QFileDialog>
+#include <QTimer>
 #include <QScreen>
 #include <QStyle>
 #include <QMessageBox>
@@ -327,6 +329,34 @@ TEST(WizardColours, EveryTextIsReadableInALightAndADarkScheme) {
     }
   }
   QApplication::setPalette(original);
+}
+
+// The save dialog offers the formats the run writes; the type chosen gives a
+// name typed without extension its own, .xls first.
+TEST(WizardDialogs, TheSaveDialogsFileTypeGivesTheExtension) {
+  QTemporaryDir folder;
+  const QString start = folder.path() + "/x.pdf.xls";
+  for (int type : {0, 1, 2}) {
+    SCOPED_TRACE(type);
+    QStringList filters;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      filters = dialog->nameFilters();
+      auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+      ASSERT_NE(types, nullptr);
+      types->setCurrentIndex(type);
+      emit types->activated(type);  // as chosen by the user
+      emit types->textActivated(types->currentText());
+      dialog->selectFile(folder.path() + "/rep");
+      static_cast<QDialog*>(dialog)->accept();  // Save
+    });
+    TQtWizardDialogs real;
+    const QString name = real.SaveWorkbook(nullptr, start);
+    const QStringList offered = {"Excel files (*.xls)", "Excel 2007 workbooks (*.xlsx)", "CSV files (*.csv)"};
+    EXPECT_EQ(filters, offered);
+    EXPECT_EQ(name, folder.path() + "/rep." + (QStringList{"xls", "xlsx", "csv"}).at(type));
+  }
 }
 
 TEST(WizardDialogs, TheCloseButtonAndEscapeCancelAndDialogsOpenOverTheWindow) {
