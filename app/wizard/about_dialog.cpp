@@ -59,7 +59,7 @@ TfmAbout::TfmAbout(QWidget* parent, std::function<bool(const QString&)> open)
   QFont font = lblLink->font();
   font.setUnderline(true);
   lblLink->setFont(font);
-  SetTextColor(lblLink, palette().color(QPalette::Link));
+  SetTextRole(lblLink, QPalette::Link);
   lblReadmePath = MakeLabel(QDir::toNativeSeparators(ReadmeLocation()));
   lblReadmePath->setObjectName("lblReadmePath");
   lblReadmePath->setTextInteractionFlags(Qt::TextSelectableByMouse);

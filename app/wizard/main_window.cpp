@@ -78,6 +78,7 @@ TfmMain::TfmMain(TWizardDialogs& dialogs, Pipeline pipeline, QWidget* parent)
   setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                  Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
   UsePageColors(this);
+  FollowColorScheme(this);
 
   baseNice_ = CurrentNice();
 

@@ -16,7 +16,6 @@
 #include "app/wizard/artwork.h"
 #include "app/wizard/busy_animation.h"
 #include "app/wizard/main_window.h"
-#include "app/wizard/theme_colors.h"
 #include "app/wizard/window_style.h"
 
 namespace vs {
@@ -56,10 +55,7 @@ QHBoxLayout* FileRow(QLineEdit* edit, QPushButton* button) {
 void TfmMain::BuildHeader() {
   auto* band = new QWidget;
   band->setMinimumSize(kWidth, kHeaderHeight);
-  band->setAutoFillBackground(true);
-  QPalette palette = band->palette();
-  palette.setColor(QPalette::Window, Mixed(palette.color(QPalette::Base), QColor(30, 120, 60), 0.08));
-  band->setPalette(palette);
+  SetTintedBackground(band, QColor(30, 120, 60), 0.08);
   auto* icon = new QLabel;
   icon->setPixmap(ProgramIcon(48));
   QLabel* name = MakeLabel("Vellumsheet", true);
@@ -290,10 +286,7 @@ void TfmMain::BuildDoneScreen() {
 void TfmMain::BuildBottomBar() {
   auto* line = new QFrame;
   line->setFixedHeight(1);
-  line->setAutoFillBackground(true);
-  QPalette palette = line->palette();
-  palette.setColor(QPalette::Window, palette.color(QPalette::Mid));
-  line->setPalette(palette);
+  SetTintedBackground(line, QColor(), 0.25);
 
   btnAbout = MakeButton("About...");
   btnAbout->setObjectName("btnAbout");

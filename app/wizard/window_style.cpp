@@ -5,8 +5,6 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "app/wizard/theme_colors.h"
-
 namespace vs {
 
 void SetupToolWindow(QDialog* dialog, const QString& caption, bool closeButton) {
@@ -15,6 +13,7 @@ void SetupToolWindow(QDialog* dialog, const QString& caption, bool closeButton) 
   dialog->setWindowFlags(flags);
   dialog->setWindowTitle(caption);
   dialog->setModal(true);
+  FollowColorScheme(dialog);
 }
 
 void FitWindow(QWidget* window, QLayout* content, QSize size) {
@@ -60,25 +59,6 @@ void SetBold(QWidget* widget, bool bold) {
   QFont font = widget->font();
   font.setBold(bold);
   widget->setFont(font);
-}
-
-void SetTextColor(QWidget* widget, QColor color) {
-  QPalette palette = widget->palette();
-  // On the window's colour or the page's, whichever it ends up on.
-  color = ReadableOn(color, palette.color(QPalette::Window));
-  palette.setColor(QPalette::WindowText, ReadableOn(color, palette.color(QPalette::Base)));
-  widget->setPalette(palette);
-}
-
-void UsePageColors(QWidget* widget) {
-  widget->setAutoFillBackground(true);
-  QPalette palette = widget->palette();
-  for (auto group : {QPalette::Active, QPalette::Inactive}) {
-    palette.setColor(group, QPalette::Window, palette.color(group, QPalette::Base));
-    palette.setColor(group, QPalette::WindowText, palette.color(group, QPalette::Text));
-  }
-  palette.setColor(QPalette::Disabled, QPalette::Window, palette.color(QPalette::Disabled, QPalette::Base));
-  widget->setPalette(palette);
 }
 
 }  // namespace vs

@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QString>
 
+#include "app/wizard/scheme_colors.h"
+
 class QDialog;
 class QLabel;
 class QLayout;
@@ -33,11 +35,5 @@ QPushButton* MakeButton(const QString& caption, int minWidth = 80);
 // dialog's default button shows as such.
 QPushButton* MakeDialogButton(const QString& caption, int minWidth = 80);
 void SetBold(QWidget* widget, bool bold = true);
-// Gives a widget's text `color`, made lighter or darker where it would not
-// stand out from the widget's background in the colour scheme in use.
-void SetTextColor(QWidget* widget, QColor color);
-// Gives a widget the palette's page colours, white in a light scheme: the
-// Base colour as background and the Text colour for its texts.
-void UsePageColors(QWidget* widget);
 
 }  // namespace vs

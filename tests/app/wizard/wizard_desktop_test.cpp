@@ -280,12 +280,13 @@ void ExpectReadable(QWidget* window) {
   }
 }
 
+// Built in one scheme and switched to the other while open: every text of
+// every screen and dialog stands out from its background in both.
 TEST(WizardColours, EveryTextIsReadableInALightAndADarkScheme) {
   const QPalette original = QApplication::palette();
-  for (bool dark : {false, true}) {
-    SCOPED_TRACE(dark ? "dark" : "light");
-    QApplication::setPalette(SchemePalette(dark));
-    const QString suffix = dark ? "-dark" : "-light";
+  for (bool darkFirst : {false, true}) {
+    SCOPED_TRACE(darkFirst ? "dark, then light" : "light, then dark");
+    QApplication::setPalette(SchemePalette(darkFirst));
     TScriptedDialogs dialogs;
     TfmMain window(dialogs);
     window.show();
@@ -295,37 +296,42 @@ TEST(WizardColours, EveryTextIsReadableInALightAndADarkScheme) {
         "The window cannot be closed while converting is in progress: click \"Pause\" first.");
     window.lblPriorityNote->setText("(\"High\" needs administrator rights)");
     window.lblPriorityNote->show();
-    auto* screens = window.findChild<QStackedWidget*>();
-    ASSERT_NE(screens, nullptr);
-    for (int i = 0; i < screens->count(); ++i) {
-      screens->setCurrentIndex(i);
-      SCOPED_TRACE(screens->currentWidget()->objectName().toStdString());
-      ExpectReadable(&window);
-      Shoot(&window, screens->currentWidget()->objectName() + suffix);
-    }
-    // The done screen both ways, with the colours it gives its caption.
-    for (const char* caption : {"CONGRATULATIONS!", "ERROR!"}) {
-      SCOPED_TRACE(caption);
-      window.lblDoneCapt->setText(caption);
-      SetTextColor(window.lblDoneCapt, QString(caption) == "ERROR!" ? QColor(128, 0, 0) : QColor(0, 128, 0));
-      window.lblDoneInfo->setText("Impossible to write selected Excel file.  It may be in use.");
-      window.lblDoneDetail->setText("Not a directory.\n\nThe converted workbook is kept until you leave this screen.");
-      ExpectReadable(&window);
-    }
-    Shoot(&window, "pnlDone-error" + suffix);
-
+    window.lblDoneInfo->setText("Impossible to write selected Excel file.  It may be in use.");
+    window.lblDoneDetail->setText("Not a directory.\n\nThe converted workbook is kept.");
     TfmPass pass;
     pass.SetFile("/home/someone/secret.pdf");
     pass.lblPassInfo->setText("Wrong password.  Attempt 2 out of 3.");
     TfmSave save;
     save.SetCause("Cannot write /home/someone/report.xls: Permission denied");
     TfmAbout about;
-    for (QDialog* dialog : std::initializer_list<QDialog*>{&pass, &save, &about}) {
-      SCOPED_TRACE(dialog->objectName().toStdString());
-      dialog->show();
-      ExpectReadable(dialog);
-      Shoot(dialog, dialog->objectName() + suffix);
-      dialog->hide();
+    auto* screens = window.findChild<QStackedWidget*>();
+    ASSERT_NE(screens, nullptr);
+
+    for (bool dark : {darkFirst, !darkFirst}) {
+      SCOPED_TRACE(dark ? "dark" : "light");
+      QApplication::setPalette(SchemePalette(dark));
+      const QString suffix = (dark ? "-dark" : "-light") + QString(dark == darkFirst ? "" : "-switched");
+      for (int i = 0; i < screens->count(); ++i) {
+        screens->setCurrentIndex(i);
+        SCOPED_TRACE(screens->currentWidget()->objectName().toStdString());
+        ExpectReadable(&window);
+        Shoot(&window, screens->currentWidget()->objectName() + suffix);
+      }
+      // The done screen both ways, with the colours it gives its caption.
+      for (const char* caption : {"CONGRATULATIONS!", "ERROR!"}) {
+        SCOPED_TRACE(caption);
+        window.lblDoneCapt->setText(caption);
+        SetTextColor(window.lblDoneCapt, QString(caption) == "ERROR!" ? QColor(128, 0, 0) : QColor(0, 128, 0));
+        ExpectReadable(&window);
+      }
+      Shoot(&window, "pnlDone-error" + suffix);
+      for (QDialog* dialog : std::initializer_list<QDialog*>{&pass, &save, &about}) {
+        SCOPED_TRACE(dialog->objectName().toStdString());
+        dialog->show();
+        ExpectReadable(dialog);
+        Shoot(dialog, dialog->objectName() + suffix);
+        dialog->hide();
+      }
     }
   }
   QApplication::setPalette(original);
