@@ -46,10 +46,7 @@ TfmAbout::TfmAbout(QWidget* parent, std::function<bool(const QString&)> open)
     : QDialog(parent), open_(std::move(open)) {
   setObjectName("fmAbout");
   SetupToolWindow(this, " About", true);
-  setAutoFillBackground(true);
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, Qt::white);
-  setPalette(palette);
+  UsePageColors(this);
 
   auto* icon = new TClickThroughLabel;
   icon->setPixmap(ProgramIcon(48));
@@ -62,7 +59,7 @@ TfmAbout::TfmAbout(QWidget* parent, std::function<bool(const QString&)> open)
   QFont font = lblLink->font();
   font.setUnderline(true);
   lblLink->setFont(font);
-  SetTextColor(lblLink, Qt::blue);
+  SetTextRole(lblLink, QPalette::Link);
   lblReadmePath = MakeLabel(QDir::toNativeSeparators(ReadmeLocation()));
   lblReadmePath->setObjectName("lblReadmePath");
   lblReadmePath->setTextInteractionFlags(Qt::TextSelectableByMouse);

@@ -2,6 +2,8 @@
 
 #include <QPainter>
 
+#include "app/wizard/theme_colors.h"
+
 namespace vs {
 
 TBusyAnimation::TBusyAnimation(QWidget* parent) : QWidget(parent) {
@@ -19,11 +21,12 @@ void TBusyAnimation::Stop() { timer_.stop(); }
 void TBusyAnimation::paintEvent(QPaintEvent*) {
   // A row of blocks with one lit block moving along it.
   QPainter p(this);
+  const QColor lit(30, 120, 60);
+  const QColor unlit = Mixed(palette().color(QPalette::Base), lit, 0.2);
   const int gap = 3;
   const double block = (width() - gap * (kFrames - 1)) / double(kFrames);
   for (int i = 0; i < kFrames; ++i) {
-    QColor color = i == frame_ ? QColor(30, 120, 60) : QColor(210, 225, 215);
-    p.fillRect(QRectF(i * (block + gap), 0, block, height()), color);
+    p.fillRect(QRectF(i * (block + gap), 0, block, height()), i == frame_ ? lit : unlit);
   }
 }
 

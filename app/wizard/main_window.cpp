@@ -1,5 +1,6 @@
 #include "app/wizard/main_window.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
@@ -13,14 +14,17 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QThread>
-#include <cerrno>
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include "app/conversion/destination.h"
 #include "app/wizard/artwork.h"
 #include "app/wizard/busy_animation.h"
 #include "app/wizard/cause_text.h"
+#include "app/wizard/process_priority.h"
+#include "app/wizard/run_notes.h"
 #include "app/wizard/window_style.h"
+#include "app/wizard/workbook_name.h"
 #include "app/wizard/wizard_dialogs.h"
 
 namespace vs {
@@ -31,9 +35,12 @@ const char kConvertingCaption[] = "Please wait while converting is in progress:"
 const char kPausedCaption[] = "Converting is paused:";
 const char kReadFailed[] = "Impossible to read selected PDF file.";
 const char kStopQuestion[] = "Are you sure to stop converting and return to the previous screen?";
+const char kCloseQuestion[] = "Are you sure to stop converting and close Vellumsheet?";
 const char kCloseRefused[] = "The window cannot be closed while converting is in progress: click \"Pause\" first.";
+const char kHighNeedsRights[] = "(\"High\" needs administrator rights)";
+constexpr int kHighSteps = 5;  // nice steps above the normal priority
 const char kKeptNote[] =
-    "The converted workbook is kept until you leave this screen: click \"Save as...\" to save it under another name.";
+    "The converted workbook is kept: click \"Save as...\" to save it under another name.";
 
 QString PagesText(int done, int total) {
   return QString::number(done) + " out of " + QString::number(total) + " pages converted.";
@@ -41,6 +48,16 @@ QString PagesText(int done, int total) {
 
 QString WorksheetsText(int count) {
   return QString::number(count) + (count == 1 ? " worksheet" : " worksheets");
+}
+
+// Why no workbook can be written as `name`, as a sentence; empty when it can.
+QString DestinationProblem(const QString& name) {
+  try {
+    CheckDestination(name.toStdString(), false);
+  } catch (const std::exception& error) {
+    return CauseSentence(error.what());
+  }
+  return {};
 }
 
 // Shows `to` in place of `from`, keeping the keyboard focus on that place.
@@ -58,22 +75,56 @@ TfmMain::TfmMain(TWizardDialogs& dialogs, Pipeline pipeline, QWidget* parent)
   setObjectName("fmMain");
   setWindowTitle("Vellumsheet");
   setWindowIcon(QIcon(ProgramIcon(64)));
-  setWindowFlags(Qt::Window | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                 Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint);
-  setAutoFillBackground(true);
-  QPalette palette = this->palette();
-  palette.setColor(QPalette::Window, Qt::white);
-  setPalette(palette);
+  setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                 Qt::WindowMinMaxButtonsHint | Qt::WindowCloseButtonHint);
+  UsePageColors(this);
+  FollowColorScheme(this);
 
-  errno = 0;
-  baseNice_ = getpriority(PRIO_PROCESS, 0);
-  if (errno != 0) baseNice_ = 0;
+  baseNice_ = CurrentNice();
 
   BuildScreens();
+  focusWatch_ = connect(qApp, &QApplication::focusChanged, this, [this] { MarkDefaultButton(); });
+  if (!MayRaisePriority(baseNice_, kHighSteps)) {
+    // Left out where it cannot work, saying why.
+    rbCPUPriHigh->setEnabled(false);
+    lblPriorityNote->setText(kHighNeedsRights);
+    lblPriorityNote->show();
+  }
   SetInitialState();
+  ApplyChoices();
+}
+
+void TfmMain::ApplyChoices() {
+  choices_ = LoadChoices();
+  if (cbPaperSize->findText(choices_.paper) >= 0) cbPaperSize->setCurrentText(choices_.paper);
+  seImagesQuality->setValue(choices_.imageQuality);
+  (choices_.onePerSheet ? rbOnePagePerWorksheet : rbAllPagesAtOneWorksheet)->setChecked(true);
+  connect(cbPaperSize, &QComboBox::currentTextChanged, this, &TfmMain::RememberOptions);
+  connect(seImagesQuality, &QSpinBox::valueChanged, this, &TfmMain::RememberOptions);
+  connect(rbOnePagePerWorksheet, &QRadioButton::toggled, this, &TfmMain::RememberOptions);
+}
+
+void TfmMain::RememberOptions() {
+  choices_.paper = cbPaperSize->currentText();
+  choices_.imageQuality = seImagesQuality->value();
+  choices_.onePerSheet = rbOnePagePerWorksheet->isChecked();
+  SaveChoices(choices_);
+}
+
+void TfmMain::RememberFolder(QString TWizardChoices::*folder, const QString& file) {
+  choices_.*folder = QFileInfo(file).absolutePath();
+  SaveChoices(choices_);
+}
+
+QString TfmMain::SaveDialogStart() const {
+  const QString name = PastedPath(docFileSaveEdit->text());
+  if (workbookChosen_ || choices_.workbookFolder.isEmpty() || !QFileInfo(choices_.workbookFolder).isDir())
+    return name;
+  return choices_.workbookFolder + "/" + QFileInfo(name).fileName();
 }
 
 TfmMain::~TfmMain() {
+  disconnect(focusWatch_);  // the widgets going away move the focus
   if (worker_) {
     control_->Stop();
     worker_->wait();
@@ -91,7 +142,20 @@ void TfmMain::SetInitialState() {
   btnFinish->hide();
 }
 
-void TfmMain::ShowScreen(QWidget* screen) { screens_->setCurrentWidget(screen); }
+void TfmMain::ShowScreen(QWidget* screen) {
+  screens_->setCurrentWidget(screen);
+  MarkDefaultButton();
+}
+
+void TfmMain::MarkDefaultButton() {
+  // The button Return presses shows as the default: the focused one, else
+  // the screen's forward button.
+  // The dialogs it owns mark their own.
+  QPushButton* focused = qobject_cast<QPushButton*>(focusWidget());
+  QPushButton* forward = screens_->currentWidget() == pnlDone ? btnNewConv : btnNext;
+  for (QPushButton* button : findChildren<QPushButton*>())
+    if (button->window() == this) button->setDefault(button == (focused ? focused : forward));
+}
 
 // --- choosing files ---
 
@@ -101,32 +165,36 @@ void TfmMain::OpenPdf(const QString& name) {
 }
 
 void TfmMain::btnOpenClick() {
-  const QString name = dialogs_.OpenPdf(this, pdfFileOpenEdit->text());
-  if (!name.isEmpty()) PdfPicked(name);
+  const QString typed = PdfPath();
+  const QString name = dialogs_.OpenPdf(this, typed.isEmpty() ? choices_.pdfFolder : typed);
+  if (name.isEmpty()) return;
+  RememberFolder(&TWizardChoices::pdfFolder, name);
+  PdfPicked(name);
 }
 
 void TfmMain::PdfPicked(const QString& name) {
   pdfFileOpenEdit->setText(name);
-  docFileSaveEdit->setText(name + ".xls");
-  workbookChosen_ = false;
-  workbookAsked_ = false;
+  if (!workbookChosen_) docFileSaveEdit->setText(name + ".xls");  // a name the user chose stays
   docFileSaveEdit->setEnabled(true);
   btnSave->setEnabled(true);
   btnNext->setEnabled(true);
 }
 
+QString TfmMain::PdfPath() const { return PastedPath(pdfFileOpenEdit->text()); }
+
 void TfmMain::FollowPdf() {
   if (workbookChosen_) return;
-  const QString pdf = pdfFileOpenEdit->text();
+  const QString pdf = PdfPath();
   docFileSaveEdit->setText(pdf.isEmpty() ? QString() : pdf + ".xls");
 }
 
 void TfmMain::btnSaveClick() {
-  const QString name = dialogs_.SaveWorkbook(this, docFileSaveEdit->text());
+  const QString name = dialogs_.SaveWorkbook(this, SaveDialogStart());
   if (name.isEmpty()) return;
+  RememberFolder(&TWizardChoices::workbookFolder, name);
   docFileSaveEdit->setText(name);
   workbookChosen_ = true;
-  workbookAsked_ = true;
+  askedName_ = name;
 }
 
 void TfmMain::pdfFileOpenEditChange() {
@@ -135,7 +203,7 @@ void TfmMain::pdfFileOpenEditChange() {
     return;
   }
   // A typed or pasted name of an existing file counts as picked.
-  if (QFileInfo(pdfFileOpenEdit->text()).isFile()) {
+  if (QFileInfo(PdfPath()).isFile()) {
     docFileSaveEdit->setEnabled(true);
     btnSave->setEnabled(true);
     btnNext->setEnabled(true);
@@ -143,8 +211,13 @@ void TfmMain::pdfFileOpenEditChange() {
 }
 
 bool TfmMain::MayReplaceWorkbook(const QString& name) {
-  // The save dialog asked already; a default or typed name has not.
-  if (workbookAsked_ || !QFileInfo::exists(name)) return true;
+  // The save dialog asked about the name it gave; a default or typed name,
+  // or one completed with an extension after it, has not been asked about.
+  return name == askedName_ || ConfirmReplace(name);
+}
+
+bool TfmMain::ConfirmReplace(const QString& name) {
+  if (!QFileInfo::exists(name)) return true;
   return dialogs_.Confirm(this, "Confirmation...",
                           "The file \"" + name + "\" already exists.\nDo you want to replace it?");
 }
@@ -155,7 +228,7 @@ void TfmMain::btnAboutClick() { dialogs_.About(this); }
 
 void TfmMain::btnNextClick() {
   if (screens_->currentWidget() == pnlInit) {
-    const QString name = pdfFileOpenEdit->text();
+    const QString name = PdfPath();
     if (!QFileInfo(name).isFile()) {
       dialogs_.Warning(this, "Warning...", "File \"" + name + "\" does not exist!");
       pdfFileOpenEdit->setFocus();
@@ -175,8 +248,26 @@ void TfmMain::btnNextClick() {
 void TfmMain::Start() {
   if (worker_) return;  // the previous run is still winding down
   // The workbook name is completed here, where the run takes it.
-  const QString workbook = WithWorkbookExtension(docFileSaveEdit->text());
+  const QString typed = PastedPath(docFileSaveEdit->text());
+  if (const QString problem = WorkbookNameProblem(typed); !problem.isEmpty()) {
+    dialogs_.Warning(this, "Warning...", problem);
+    docFileSaveEdit->setFocus();
+    return;
+  }
+  QString workbook = WithWorkbookExtension(typed);
   if (!MayReplaceWorkbook(workbook)) return;
+  // The destination is checked before the PDF file is read, so that a long
+  // document is not converted for a folder that takes nothing.
+  for (int attempt = 1;; ++attempt) {
+    const QString cause = DestinationProblem(workbook);
+    if (cause.isEmpty()) break;
+    std::optional<QString> other = attempt <= 3 ? AskRetryName(workbook, cause, attempt, false) : std::nullopt;
+    if (!other) {
+      dialogs_.Error(this, "Error...", kWriteFailedMessage, cause);
+      return;
+    }
+    workbook = *other;
+  }
   docFileSaveEdit->setText(workbook);
 
   btnPause->setText("Pause");
@@ -205,9 +296,11 @@ void TfmMain::Start() {
   kept_.Discard();
 
   ConversionOptions options;
-  options.input = pdfFileOpenEdit->text().toStdString();
+  options.input = PdfPath().toStdString();
   options.output = workbook.toStdString();
-  options.pages_per_worksheet = rbOnePagePerWorksheet->isChecked() ? 1 : 0;
+  options.format = WorkbookFormat(workbook).toStdString();
+  onePerSheet_ = rbOnePagePerWorksheet->isChecked();
+  options.pages_per_worksheet = onePerSheet_ ? 1 : 0;
   options.paper = cbPaperSize->currentText().toStdString();
   options.image_quality = seImagesQuality->value();
   options.auto_format_cells = false;  // the wizard writes every cell as text
@@ -252,11 +345,11 @@ void TfmMain::StartWorker(ConversionOptions options) {
   worker_->start();
 }
 
-bool TfmMain::AskStop() {
+bool TfmMain::AskStop(bool closing) {
   // The run waits after its page while the question is open.
   const bool wasPaused = paused_;
   control_->Pause();
-  const bool yes = dialogs_.Confirm(this, "Confirmation...", kStopQuestion);
+  const bool yes = dialogs_.Confirm(this, "Confirmation...", closing ? kCloseQuestion : kStopQuestion);
   if (!yes && !wasPaused) control_->Resume();
   return yes;
 }
@@ -328,6 +421,8 @@ void TfmMain::OnProgress(int done, int total) {
   pagesDone_ = done;
   lblPagesInfo->setText(PagesText(done, total));
   ProgressFill->setValue(done);
+  // The percentage shows in the task bar too.
+  setWindowTitle(QString::number(total > 0 ? done * 100 / total : 0) + "% - Vellumsheet");
   emit pagesConverted(done, total);
 }
 
@@ -336,7 +431,7 @@ std::optional<std::string> TfmMain::OnPassword(int attempt) {
   const QString text = (attempt == 1 ? QString("Attempt ") : QString("Wrong password.  Attempt ")) +
                        QString::number(attempt) + " out of 3.";
   ProgressAni->Stop();
-  std::optional<QString> answer = dialogs_.AskPassword(this, text);
+  std::optional<QString> answer = dialogs_.AskPassword(this, PdfPath(), text);
   ProgressAni->Start();
   if (!answer) return std::nullopt;
   return answer->toStdString();
@@ -347,12 +442,29 @@ std::optional<std::string> TfmMain::OnRetryDestination(const std::string& failed
   if (keeping_) return std::nullopt;  // even keeping it failed
   writeCause_ = CauseSentence(cause);
   if (attempt <= 3) {  // three dialogs at most
-    std::optional<QString> name = dialogs_.AskSaveRetry(this, QString::fromStdString(failed), writeCause_, attempt);
-    if (name) return WithWorkbookExtension(*name).toStdString();
+    if (std::optional<QString> name = AskRetryName(QString::fromStdString(failed), writeCause_, attempt, true))
+      return name->toStdString();
   }
   // Cancelled, or failed three times: the workbook waits on the error screen.
   keeping_ = true;
   return kept_.Place(failed);
+}
+
+std::optional<QString> TfmMain::AskRetryName(const QString& failed, const QString& cause, int attempt,
+                                             bool converted) {
+  const QString format = WorkbookFormat(failed);  // the run's, which the name it failed at carries
+  QString offered = failed;
+  while (std::optional<QString> name = dialogs_.AskSaveRetry(this, offered, cause, attempt, converted)) {
+    offered = *name;
+    if (const QString problem = WorkbookNameProblem(*name); !problem.isEmpty()) {
+      dialogs_.Warning(this, "Warning...", problem);
+      continue;
+    }
+    const QString target = WithWorkbookExtension(*name, format);
+    // The name that failed was agreed to already; another existing file is asked about.
+    if (target == failed || MayReplaceWorkbook(target)) return target;
+  }
+  return std::nullopt;
 }
 
 void TfmMain::OnRunFinished(const ConversionResult& result) {
@@ -364,6 +476,7 @@ void TfmMain::OnRunFinished(const ConversionResult& result) {
   running_ = false;
   paused_ = false;
   ProgressAni->Stop();
+  setWindowTitle("Vellumsheet");
 
   if (stopping_) {
     // Back was confirmed: the options screen is already up.
@@ -375,7 +488,7 @@ void TfmMain::OnRunFinished(const ConversionResult& result) {
     btnBack->setEnabled(true);
     btnPause->setEnabled(true);
     btnAbout->setEnabled(true);
-    NewConversion();
+    NewConversion(false);  // the names stay for another try
   } else if (result.outcome != ConversionOutcome::Stopped) {
     if (result.Written() && !keeping_) ShowSaved(QString::fromStdString(result.written_to));
     else ShowWriteFailed(writeCause_.isEmpty() ? CauseSentence(result.cause) : writeCause_);
@@ -384,24 +497,21 @@ void TfmMain::OnRunFinished(const ConversionResult& result) {
 }
 
 void TfmMain::ShowSaved(const QString& path) {
-  lblDoneCapt->setText("CONGRATULATIONS!");
-  SetTextColor(lblDoneCapt, QColor(0, 128, 0));
-  QString info = "The PDF file was successfully converted and saved.";
-  const auto& failed = lastResult_.failed_pages;
-  if (!failed.empty()) {
-    QStringList pages;
-    for (const PageFailure& failure : failed) pages << QString::number(failure.page);
-    info += "\n" + QString::number(failed.size()) + (failed.size() == 1 ? " page" : " pages") +
-            " could not be converted completely (" + pages.join(", ") + ").";
-  }
-  lblDoneInfo->setText(info);
+  // A page that failed is no success; what the workbook could not hold is said too.
+  const bool complete = lastResult_.failed_pages.empty();
+  lblDoneCapt->setText(complete ? "CONGRATULATIONS!" : "SAVED WITH ERRORS!");
+  SetTextColor(lblDoneCapt, complete ? QColor(0, 128, 0) : QColor(128, 0, 0));
+  QStringList info = {complete ? "The PDF file was successfully converted and saved."
+                               : "The PDF file was converted and saved, but not completely."};
+  info << RunNotes(lastResult_, onePerSheet_);
+  lblDoneInfo->setText(info.join("\n"));
   lblDoneDetail->setText("Saved with " + WorksheetsText(lastResult_.worksheets) + " as:");
   edDonePath->setText(QDir::toNativeSeparators(path));
   edDonePath->show();
   btnOpenFolder->show();
   btnSaveKept->hide();
-  imgDoneOK->show();
-  imgDoneError->hide();
+  imgDoneOK->setVisible(complete);
+  imgDoneError->setVisible(!complete);
   ShowDoneScreen();
 }
 
@@ -434,27 +544,56 @@ void TfmMain::ShowDoneScreen() {
 
 void TfmMain::btnOpenFolderClick() { dialogs_.ShowFolder(this, edDonePath->text()); }
 
-void TfmMain::btnSaveKeptClick() {
-  QString name = dialogs_.SaveWorkbook(this, docFileSaveEdit->text());
-  if (name.isEmpty()) return;
-  name = WithWorkbookExtension(name);
+void TfmMain::btnSaveKeptClick() { SaveKept(); }
+
+bool TfmMain::SaveKept() {
+  const QString current = docFileSaveEdit->text();
+  const QString picked = dialogs_.SaveWorkbook(this, current);
+  if (picked.isEmpty()) return false;
+  RememberFolder(&TWizardChoices::workbookFolder, picked);
+  if (const QString problem = WorkbookNameProblem(picked); !problem.isEmpty()) {
+    dialogs_.Warning(this, "Warning...", problem);
+    return false;
+  }
+  // The kept workbook is in the run's format, which the name it was meant for carries.
+  const QString name = WithWorkbookExtension(picked, WorkbookFormat(current));
+  // The save dialog asked about the name it gave, not about one completed after it.
+  if (name != picked && name != current && !ConfirmReplace(name)) return false;
   QString written;
   try {
-    written = QString::fromStdString(kept_.SaveAs(name.toStdString(), pdfFileOpenEdit->text().toStdString()));
+    written = QString::fromStdString(kept_.SaveAs(name.toStdString(), PdfPath().toStdString()));
   } catch (const std::exception& error) {
-    ShowWriteFailed(CauseSentence(error.what()));
-    return;
+    const QString cause = CauseSentence(error.what());
+    ShowWriteFailed(cause);
+    dialogs_.Error(this, "Error...", kWriteFailedMessage, cause);
+    return false;
   }
   docFileSaveEdit->setText(name);
   ShowSaved(written);
+  return true;
+}
+
+bool TfmMain::MayLetKeptGo() {
+  while (kept_.Holding()) {
+    switch (dialogs_.AskKeptWorkbook(this)) {
+      case TKeptChoice::SaveAs:
+        if (!SaveKept()) return false;
+        break;
+      case TKeptChoice::Discard: kept_.Discard(); break;
+      case TKeptChoice::Cancel: return false;
+    }
+  }
+  return true;
 }
 
 // --- new conversion, finish, closing ---
 
-void TfmMain::btnNewConvClick() { NewConversion(); }
+void TfmMain::btnNewConvClick() {
+  if (MayLetKeptGo()) NewConversion();
+}
 
-void TfmMain::NewConversion() {
-  kept_.Discard();  // leaving the error screen lets a kept workbook go
+void TfmMain::NewConversion(bool clearFields) {
+  kept_.Discard();  // asked about already where it held one
   btnPause->hide();
   btnContinue->hide();
   btnFinish->hide();
@@ -464,12 +603,16 @@ void TfmMain::NewConversion() {
   btnBack->setText("Back");
   btnBack->setEnabled(false);
   btnBack->show();
-  pdfFileOpenEdit->clear();
-  docFileSaveEdit->clear();
-  workbookChosen_ = false;
-  workbookAsked_ = false;
-  btnSave->setEnabled(false);
-  docFileSaveEdit->setEnabled(false);
+  if (clearFields) {
+    pdfFileOpenEdit->clear();
+    docFileSaveEdit->clear();
+    workbookChosen_ = false;
+    askedName_.clear();
+  }
+  const bool named = !pdfFileOpenEdit->text().isEmpty();
+  btnSave->setEnabled(named);
+  docFileSaveEdit->setEnabled(named);
+  btnNext->setEnabled(named && !docFileSaveEdit->text().isEmpty());
   ShowScreen(pnlInit);
   pdfFileOpenEdit->setFocus();
 }
@@ -479,6 +622,16 @@ void TfmMain::btnFinishClick() {
 }
 
 void TfmMain::keyPressEvent(QKeyEvent* event) {
+  if (event->key() == Qt::Key_Escape) {
+    // While converting, Escape asks as Back does; the close button only says why it waits.
+    if (running_) {
+      if (!AskStop(true)) return;
+      running_ = false;
+      StopWorker();
+    }
+    close();
+    return;
+  }
   if (event->key() != Qt::Key_Return && event->key() != Qt::Key_Enter) {
     QWidget::keyPressEvent(event);
     return;
@@ -494,12 +647,15 @@ void TfmMain::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
-  if (paused_ && !AskStop()) {
+  if (paused_ && !AskStop(true)) {
+    event->ignore();
+    return;
+  }
+  if (!MayLetKeptGo()) {
     event->ignore();
     return;
   }
   StopWorker();
-  kept_.Discard();
   event->accept();
 }
 
@@ -523,11 +679,13 @@ void TfmMain::rbCPUPriHighClick() { ApplyPriority(); }
 void TfmMain::ApplyPriority() {
   const int tid = workerTid_;
   if (tid == 0) return;  // applied when the next worker starts
-  const int nice = rbCPUPriHigh->isChecked() ? baseNice_ - 5 : baseNice_;
+  const int nice = rbCPUPriHigh->isChecked() ? baseNice_ - kHighSteps : baseNice_;
   if (setpriority(PRIO_PROCESS, static_cast<id_t>(tid), nice) != 0 && rbCPUPriHigh->isChecked()) {
-    // Not permitted: back to normal, and the run goes on.
+    // Not permitted: back to normal, saying why, and the run goes on.
     rbCPUPriNormal->setChecked(true);
     setpriority(PRIO_PROCESS, static_cast<id_t>(tid), baseNice_);
+    lblPriorityNote->setText(kHighNeedsRights);
+    lblPriorityNote->show();
   }
 }
 

@@ -13,6 +13,7 @@
 
 #include "app/conversion/run.h"
 #include "app/wizard/kept_workbook.h"
+#include "app/wizard/wizard_settings.h"
 
 class QComboBox;
 class QLabel;
@@ -59,6 +60,7 @@ class TfmMain : public QWidget {
   QProgressBar* ProgressFill;
   QRadioButton* rbCPUPriNormal;
   QRadioButton* rbCPUPriHigh;
+  QLabel* lblPriorityNote;  // why "High" cannot be chosen
   TBusyAnimation* ProgressAni;
   QLabel* lblPagesInfo;
   QLabel* lblConvertingStatus;  // why the window does not close
@@ -98,7 +100,8 @@ class TfmMain : public QWidget {
 
  protected:
   void closeEvent(QCloseEvent* event) override;
-  // Return presses the focused button, else the screen's forward button.
+  // Return presses the focused button, else the screen's forward button;
+  // Escape closes the window (asking first while converting).
   void keyPressEvent(QKeyEvent* event) override;
 
  private slots:
@@ -126,12 +129,30 @@ class TfmMain : public QWidget {
   void BuildDoneScreen();
   void BuildBottomBar();
   void SetInitialState();
+  // The options as last chosen, and remembering them as they change.
+  void ApplyChoices();
+  void RememberOptions();
+  // Where the save dialog opens: the name in the field, in the folder last
+  // chosen until the user names the workbook.
+  QString SaveDialogStart() const;
+  void RememberFolder(QString TWizardChoices::*folder, const QString& file);
   void ShowScreen(QWidget* screen);
+  void MarkDefaultButton();
 
   void PdfPicked(const QString& name);
+  // The PDF file as named in its field, pasted forms made usable.
+  QString PdfPath() const;
   // The workbook name follows the PDF file until the user chooses one.
   void FollowPdf();
+  // Asks before an existing file is replaced, unless the save dialog asked
+  // about that very name; true when it may be written.
   bool MayReplaceWorkbook(const QString& name);
+  // Asks before an existing file is replaced; true when it may be.
+  bool ConfirmReplace(const QString& name);
+  // The retry dialog until it gives a name that may be written, or nothing
+  // when it is cancelled.
+  // converted: the workbook is made already (else the run has not started).
+  std::optional<QString> AskRetryName(const QString& failed, const QString& cause, int attempt, bool converted);
   void Start();
   void StartWorker(ConversionOptions options);
   void ApplyPriority();
@@ -145,21 +166,32 @@ class TfmMain : public QWidget {
   void ShowSaved(const QString& path);
   void ShowWriteFailed(const QString& cause);
   void ShowDoneScreen();
-  bool AskStop();
+  // Saves the kept workbook under a name from the save dialog; says why when
+  // that fails. True once it is saved.
+  bool SaveKept();
+  // Before the kept workbook goes: Save as..., Discard or Cancel; true when
+  // the screen may be left.
+  bool MayLetKeptGo();
+  // Whether to stop the run, for going back or, with closing, for closing.
+  bool AskStop(bool closing = false);
   void StopWorker();
-  void NewConversion();
+  // Back to choosing files; clearFields empties both names.
+  void NewConversion(bool clearFields = true);
 
   TWizardDialogs& dialogs_;
   Pipeline pipeline_;
   QStackedWidget* screens_;
 
   bool workbookChosen_ = false;  // the user chose or typed the workbook name
-  bool workbookAsked_ = false;   // ... through the save dialog, which asked about replacing it
+  QString askedName_;            // the name the save dialog asked about replacing
 
   bool running_ = false;
   bool paused_ = false;
   bool stopping_ = false;  // Back confirmed: the worker ends after its page
   int pagesDone_ = 0;
+  bool onePerSheet_ = false;  // the run's worksheet choice
+  TWizardChoices choices_;
+  QMetaObject::Connection focusWatch_;
 
   QThread* worker_ = nullptr;
   std::unique_ptr<RunControl> control_;

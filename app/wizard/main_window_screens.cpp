@@ -55,10 +55,7 @@ QHBoxLayout* FileRow(QLineEdit* edit, QPushButton* button) {
 void TfmMain::BuildHeader() {
   auto* band = new QWidget;
   band->setMinimumSize(kWidth, kHeaderHeight);
-  band->setAutoFillBackground(true);
-  QPalette palette = band->palette();
-  palette.setColor(QPalette::Window, QColor(236, 244, 238));
-  band->setPalette(palette);
+  SetTintedBackground(band, QColor(30, 120, 60), 0.08);
   auto* icon = new QLabel;
   icon->setPixmap(ProgramIcon(48));
   QLabel* name = MakeLabel("Vellumsheet", true);
@@ -116,7 +113,7 @@ void TfmMain::BuildStepScreen() {
   connect(pdfFileOpenEdit, &QLineEdit::textEdited, this, &TfmMain::FollowPdf);
   connect(docFileSaveEdit, &QLineEdit::textEdited, this, [this] {
     workbookChosen_ = true;
-    workbookAsked_ = false;
+    askedName_.clear();
   });
 }
 
@@ -178,7 +175,7 @@ void TfmMain::BuildConvertingScreen() {
   lblConvertingCaption->setObjectName("lblConvertingCaption");
   ProgressFill = new QProgressBar;
   ProgressFill->setObjectName("ProgressFill");
-  ProgressFill->setTextVisible(false);
+  ProgressFill->setFormat("%p%");
   ProgressFill->setMinimumHeight(22);
   ProgressAni = new TBusyAnimation;
   ProgressAni->setObjectName("ProgressAni");
@@ -194,6 +191,9 @@ void TfmMain::BuildConvertingScreen() {
   rbCPUPriNormal->setChecked(true);
   rbCPUPriHigh = new QRadioButton("High");
   rbCPUPriHigh->setObjectName("rbCPUPriHigh");
+  lblPriorityNote = MakeLabel("");
+  lblPriorityNote->setObjectName("lblPriorityNote");
+  lblPriorityNote->hide();
   connect(rbCPUPriNormal, &QRadioButton::clicked, this, &TfmMain::rbCPUPriNormalClick);
   connect(rbCPUPriHigh, &QRadioButton::clicked, this, &TfmMain::rbCPUPriHighClick);
 
@@ -207,6 +207,7 @@ void TfmMain::BuildConvertingScreen() {
   priority->addSpacing(10);
   priority->addWidget(rbCPUPriNormal);
   priority->addWidget(rbCPUPriHigh);
+  priority->addWidget(lblPriorityNote);
   priority->addStretch();
   auto* column = new QVBoxLayout(pnlConverting);
   column->setContentsMargins(20, 20, 20, 8);
@@ -285,10 +286,7 @@ void TfmMain::BuildDoneScreen() {
 void TfmMain::BuildBottomBar() {
   auto* line = new QFrame;
   line->setFixedHeight(1);
-  line->setAutoFillBackground(true);
-  QPalette palette = line->palette();
-  palette.setColor(QPalette::Window, QColor(200, 200, 200));
-  line->setPalette(palette);
+  SetTintedBackground(line, QColor(), 0.25);
 
   btnAbout = MakeButton("About...");
   btnAbout->setObjectName("btnAbout");
@@ -337,8 +335,9 @@ void TfmMain::BuildScreens() {
   auto* column = new QVBoxLayout(this);
   column->setContentsMargins(0, 0, 0, 0);
   column->setSpacing(0);
-  // The window follows its content; it is never resized by hand.
-  column->setSizeConstraint(QLayout::SetFixedSize);
+  // The window opens at its content's size and grows with it; the user may
+  // make it larger, never smaller than its texts need.
+  column->setSizeConstraint(QLayout::SetMinimumSize);
   BuildHeader();
   screens_ = new QStackedWidget;
   screens_->setMinimumHeight(kHeight - kHeaderHeight - kBarHeight);

@@ -1,6 +1,7 @@
 #include "app/wizard/message_boxes.h"
 
 #include <QLabel>
+#include <QPushButton>
 
 namespace vs {
 
@@ -24,6 +25,18 @@ std::unique_ptr<QMessageBox> MakeQuestionBox(QWidget* parent, const QString& tit
   // Space or Return on the box must not throw work away.
   box->setDefaultButton(QMessageBox::No);
   box->setEscapeButton(QMessageBox::No);
+  return box;
+}
+
+std::unique_ptr<QMessageBox> MakeKeptWorkbookBox(QWidget* parent) {
+  auto box = std::make_unique<QMessageBox>(QMessageBox::Warning, "Confirmation...", kKeptWorkbookQuestion,
+                                           QMessageBox::NoButton, parent);
+  box->setTextFormat(Qt::PlainText);
+  QPushButton* save = box->addButton("Save as...", QMessageBox::AcceptRole);
+  box->addButton("Discard", QMessageBox::DestructiveRole);
+  QPushButton* cancel = box->addButton(QMessageBox::Cancel);
+  box->setDefaultButton(save);
+  box->setEscapeButton(cancel);
   return box;
 }
 

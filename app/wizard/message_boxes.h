@@ -12,4 +12,10 @@ std::unique_ptr<QMessageBox> MakeMessageBox(QWidget* parent, QMessageBox::Icon i
 // A Yes/No question whose default and Escape answer is No.
 std::unique_ptr<QMessageBox> MakeQuestionBox(QWidget* parent, const QString& title, const QString& text);
 
+// Asks what becomes of a converted workbook that was not saved: "Save as..."
+// (the default), "Discard", or "Cancel" (Escape and the close button).
+std::unique_ptr<QMessageBox> MakeKeptWorkbookBox(QWidget* parent);
+inline constexpr char kKeptWorkbookQuestion[] =
+    "The converted workbook has not been saved yet.\nSave it under another name before it is discarded?";
+
 }  // namespace vs

@@ -1,6 +1,7 @@
 #include "app/wizard/password_dialog.h"
 
 #include <QCloseEvent>
+#include <QFileInfo>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -32,6 +33,9 @@ TfmPass::TfmPass(QWidget* parent) : QDialog(parent) {
 
   auto* title = MakeLabel("This PDF file has a password protection.", true);
   SetTextColor(title, QColor(128, 0, 0));
+  lblPassFile = MakeLabel("");
+  lblPassFile->setObjectName("lblPassFile");
+  lblPassFile->hide();
   lblPassInfo = MakeLabel("");
   lblPassInfo->setObjectName("lblPassInfo");
   edPass = new QLineEdit;
@@ -40,9 +44,10 @@ TfmPass::TfmPass(QWidget* parent) : QDialog(parent) {
   auto* style = new TStarPasswordStyle;
   style->setParent(edPass);
   edPass->setStyle(style);
-  btnOkPass = MakeButton("OK", 78);
+  btnOkPass = MakeDialogButton("OK", 78);
   btnOkPass->setObjectName("btnOkPass");
-  btnCancelPass = MakeButton("Cancel", 78);
+  btnOkPass->setDefault(true);
+  btnCancelPass = MakeDialogButton("Cancel", 78);
   btnCancelPass->setObjectName("btnCancelPass");
   connect(btnOkPass, &QPushButton::clicked, this, [this] { Finish(true); });
   connect(btnCancelPass, &QPushButton::clicked, this, [this] { Finish(false); });
@@ -57,12 +62,19 @@ TfmPass::TfmPass(QWidget* parent) : QDialog(parent) {
   auto* content = new QVBoxLayout;
   content->setContentsMargins(12, 10, 12, 12);
   content->addWidget(title);
+  content->addWidget(lblPassFile);
   content->addWidget(lblPassInfo);
   content->addStretch();
   content->addLayout(password);
   content->addStretch();
   content->addLayout(buttons);
   FitWindow(this, content, QSize(315, 137));
+}
+
+void TfmPass::SetFile(const QString& file) {
+  lblPassFile->setText("File: " + QFileInfo(file).fileName());
+  lblPassFile->setToolTip(file);
+  lblPassFile->setVisible(!file.isEmpty());
 }
 
 void TfmPass::showEvent(QShowEvent* event) {
@@ -73,12 +85,9 @@ void TfmPass::showEvent(QShowEvent* event) {
 }
 
 void TfmPass::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: btnOkPass->click(); return;
-    case Qt::Key_Escape: btnCancelPass->click(); return;
-    default: QDialog::keyPressEvent(event);
-  }
+  // Return presses the focused button, else OK (the dialog's default).
+  if (event->key() == Qt::Key_Escape) btnCancelPass->click();
+  else QDialog::keyPressEvent(event);
 }
 
 void TfmPass::closeEvent(QCloseEvent* event) {

@@ -13,11 +13,13 @@ class TfmPass : public QDialog {
  public:
   explicit TfmPass(QWidget* parent = nullptr);
 
+  QLabel* lblPassFile;  // the file the password is for
   QLabel* lblPassInfo;
   QLineEdit* edPass;
   QPushButton* btnOkPass;
   QPushButton* btnCancelPass;
 
+  void SetFile(const QString& file);
   // Set by OK, cleared by Cancel.
   bool Confirmed() const { return confirmed_; }
 

@@ -34,15 +34,17 @@ TfmSave::TfmSave(QWidget* parent) : QDialog(parent) {
   step2->setWordWrap(true);
   edSaveNewExcel = new QLineEdit;
   edSaveNewExcel->setObjectName("edSaveNewExcel");
-  btnSaveNewExcel = MakeButton("Save as...", 88);
+  btnSaveNewExcel = MakeDialogButton("Save as...", 88);
   btnSaveNewExcel->setObjectName("btnSaveNewExcel");
-  auto* step3 = MakeLabel("Click \"OK\" to save file in a new location.\n"
-                          "Click \"Cancel\"  to cancel the operation.  Convertion results will be lost in this case!");
-  step3->setWordWrap(true);
+  lblStep3 = MakeLabel("");
+  lblStep3->setObjectName("lblStep3");
+  lblStep3->setWordWrap(true);
+  SetConverted(true);
 
-  btnSaveOK = MakeButton("OK");
+  btnSaveOK = MakeDialogButton("OK");
   btnSaveOK->setObjectName("btnSaveOK");
-  btnSaveCancel = MakeButton(" Cancel");
+  btnSaveOK->setDefault(true);
+  btnSaveCancel = MakeDialogButton(" Cancel");
   btnSaveCancel->setObjectName("btnSaveCancel");
   connect(btnSaveOK, &QPushButton::clicked, this, &TfmSave::Ok);
   connect(btnSaveCancel, &QPushButton::clicked, this, &TfmSave::Cancel);
@@ -62,7 +64,7 @@ TfmSave::TfmSave(QWidget* parent) : QDialog(parent) {
   step2Box->addLayout(name);
   steps->addLayout(step2Box, 1, 1);
   steps->addWidget(MakeLabel("Step 3:", true), 2, 0, Qt::AlignTop);
-  steps->addWidget(step3, 2, 1);
+  steps->addWidget(lblStep3, 2, 1);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
   buttons->addWidget(btnSaveOK);
@@ -84,6 +86,13 @@ void TfmSave::SetCause(const QString& cause) {
   lblCause->setVisible(!cause.isEmpty());
 }
 
+void TfmSave::SetConverted(bool converted) {
+  // Cancel keeps a converted workbook on the next screen, to be saved from there.
+  lblStep3->setText(QString("Click \"OK\" to save file in a new location.\n"
+                            "Click \"Cancel\"  to cancel the operation.") +
+                    (converted ? "  The converted workbook will wait on the next screen to be saved." : ""));
+}
+
 void TfmSave::showEvent(QShowEvent* event) {
   closing_ = false;
   lblPassInfo->setText("Attempt " + QString::number(attempt_) + " out of 3.");
@@ -92,12 +101,9 @@ void TfmSave::showEvent(QShowEvent* event) {
 }
 
 void TfmSave::keyPressEvent(QKeyEvent* event) {
-  switch (event->key()) {
-    case Qt::Key_Return:
-    case Qt::Key_Enter: btnSaveOK->click(); return;
-    case Qt::Key_Escape: btnSaveCancel->click(); return;
-    default: QDialog::keyPressEvent(event);
-  }
+  // Return presses the focused button, else OK (the dialog's default).
+  if (event->key() == Qt::Key_Escape) btnSaveCancel->click();
+  else QDialog::keyPressEvent(event);
 }
 
 void TfmSave::closeEvent(QCloseEvent* event) {
@@ -110,7 +116,7 @@ void TfmSave::Ok() {
   const QString name = edSaveNewExcel->text().trimmed();
   if (name.isEmpty()) return;
   // The extension is completed once the name is committed, not while typing.
-  committed_ = WithWorkbookExtension(name);
+  committed_ = WithWorkbookExtension(name, format_);
   edSaveNewExcel->setText(committed_);
   mayRetry_ = true;
   closing_ = true;
@@ -124,9 +130,11 @@ void TfmSave::Cancel() {
 }
 
 void TfmSave::PickName() {
-  QString name = QFileDialog::getSaveFileName(this, "Save as...", edSaveNewExcel->text(),
-                                              "Excel files (*.xls)");
-  if (!name.isEmpty()) edSaveNewExcel->setText(WithWorkbookExtension(name));
+  // The main window asks about replacing the name as completed, once.
+  const QString type = format_ == "xls" ? QString("Excel files (*.xls)") : format_ + " files (*." + format_ + ")";
+  QString name = QFileDialog::getSaveFileName(this, "Save as...", edSaveNewExcel->text(), type, nullptr,
+                                              QFileDialog::DontConfirmOverwrite);
+  if (!name.isEmpty()) edSaveNewExcel->setText(WithWorkbookExtension(name, format_));
 }
 
 }  // namespace vs

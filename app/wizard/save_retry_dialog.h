@@ -15,6 +15,7 @@ class TfmSave : public QDialog {
   explicit TfmSave(QWidget* parent = nullptr);
 
   QLabel* lblCause;  // why the write failed, under the dialog's own sentence
+  QLabel* lblStep3;
   QLabel* lblPassInfo;
   QLineEdit* edSaveNewExcel;
   QPushButton* btnSaveNewExcel;
@@ -24,9 +25,14 @@ class TfmSave : public QDialog {
   // The attempt shown as "Attempt n out of 3." when the dialog opens.
   void SetAttempt(int attempt) { attempt_ = attempt; }
   void SetCause(const QString& cause);
+  // Whether the workbook is made already (Cancel keeps it) or the run has not
+  // started yet (Cancel goes back to the options).
+  void SetConverted(bool converted);
+  // The run's workbook format ("xls", "xlsx", "csv"): its extension completes the name.
+  void SetFormat(const QString& format) { format_ = format; }
   // Set by OK (with a name), cleared by Cancel.
   bool MayRetry() const { return mayRetry_; }
-  // The name as committed by OK: ".xls" appended where it is missing.
+  // The name as committed by OK: the format's extension appended where it is missing.
   QString CommittedName() const { return committed_; }
 
  protected:
@@ -43,6 +49,7 @@ class TfmSave : public QDialog {
   bool mayRetry_ = false;
   bool closing_ = false;  // OK or Cancel closes it; any other close is a Cancel
   QString committed_;
+  QString format_ = "xls";
 };
 
 }  // namespace vs

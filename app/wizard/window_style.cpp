@@ -13,6 +13,7 @@ void SetupToolWindow(QDialog* dialog, const QString& caption, bool closeButton) 
   dialog->setWindowFlags(flags);
   dialog->setWindowTitle(caption);
   dialog->setModal(true);
+  FollowColorScheme(dialog);
 }
 
 void FitWindow(QWidget* window, QLayout* content, QSize size) {
@@ -48,16 +49,16 @@ QPushButton* MakeButton(const QString& caption, int minWidth) {
   return button;
 }
 
+QPushButton* MakeDialogButton(const QString& caption, int minWidth) {
+  QPushButton* button = MakeButton(caption, minWidth);
+  button->setAutoDefault(true);
+  return button;
+}
+
 void SetBold(QWidget* widget, bool bold) {
   QFont font = widget->font();
   font.setBold(bold);
   widget->setFont(font);
-}
-
-void SetTextColor(QWidget* widget, QColor color) {
-  QPalette palette = widget->palette();
-  palette.setColor(QPalette::WindowText, color);
-  widget->setPalette(palette);
 }
 
 }  // namespace vs

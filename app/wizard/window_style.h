@@ -6,6 +6,8 @@
 #include <QSize>
 #include <QString>
 
+#include "app/wizard/scheme_colors.h"
+
 class QDialog;
 class QLabel;
 class QLayout;
@@ -29,7 +31,9 @@ int ExecOverParent(QDialog& dialog);
 QLabel* MakeLabel(const QString& text, bool bold = false);
 // A button at least `minWidth` wide; Return presses it only where a window says so.
 QPushButton* MakeButton(const QString& caption, int minWidth = 80);
+// A dialog's button: Return presses it while it has the focus, and the
+// dialog's default button shows as such.
+QPushButton* MakeDialogButton(const QString& caption, int minWidth = 80);
 void SetBold(QWidget* widget, bool bold = true);
-void SetTextColor(QWidget* widget, QColor color);
 
 }  // namespace vs

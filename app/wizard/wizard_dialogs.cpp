@@ -15,10 +15,6 @@
 
 namespace vs {
 
-QString WithWorkbookExtension(const QString& name) {
-  return name.endsWith(".xls", Qt::CaseSensitive) ? name : name + ".xls";
-}
-
 void TQtWizardDialogs::Warning(QWidget* parent, const QString& title, const QString& text) {
   MakeMessageBox(parent, QMessageBox::Warning, title, text)->exec();
 }
@@ -40,25 +36,39 @@ QString TQtWizardDialogs::OpenPdf(QWidget* parent, const QString& current) {
 }
 
 QString TQtWizardDialogs::SaveWorkbook(QWidget* parent, const QString& current) {
-  QFileDialog dialog(parent, "Save as...", current, "Excel files (*.xls)");
+  // The file type chosen gives a name without extension its own; .xls first.
+  const QStringList types = {"Excel files (*.xls)", "Excel 2007 workbooks (*.xlsx)", "CSV files (*.csv)"};
+  const QStringList suffixes = {"xls", "xlsx", "csv"};
+  QFileDialog dialog(parent, "Save as...", current);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setDefaultSuffix("xls");
+  dialog.setNameFilters(types);
+  const int chosen = static_cast<int>(suffixes.indexOf(WorkbookFormat(current)));
+  dialog.selectNameFilter(types.at(chosen));
+  dialog.setDefaultSuffix(suffixes.at(chosen));
+  QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog, [&](const QString& type) {
+    const qsizetype index = types.indexOf(type);
+    if (index >= 0) dialog.setDefaultSuffix(suffixes.at(index));
+  });
   if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
   return dialog.selectedFiles().first();
 }
 
-std::optional<QString> TQtWizardDialogs::AskPassword(QWidget* parent, const QString& attemptText) {
+std::optional<QString> TQtWizardDialogs::AskPassword(QWidget* parent, const QString& file,
+                                                     const QString& attemptText) {
   TfmPass dialog(parent);
+  dialog.SetFile(file);
   dialog.lblPassInfo->setText(attemptText);
   if (ExecOverParent(dialog) != QDialog::Accepted || !dialog.Confirmed()) return std::nullopt;
   return dialog.edPass->text();
 }
 
 std::optional<QString> TQtWizardDialogs::AskSaveRetry(QWidget* parent, const QString& name, const QString& cause,
-                                                      int attempt) {
+                                                      int attempt, bool converted) {
   TfmSave dialog(parent);
   dialog.SetAttempt(attempt);
   dialog.SetCause(cause);
+  dialog.SetConverted(converted);
+  dialog.SetFormat(WorkbookFormat(name));  // the run's format, which its name carries
   dialog.edSaveNewExcel->setText(name);
   if (ExecOverParent(dialog) != QDialog::Accepted || !dialog.MayRetry()) return std::nullopt;
   return dialog.CommittedName();
@@ -68,6 +78,16 @@ void TQtWizardDialogs::ShowFolder(QWidget* parent, const QString& file) {
   const QString folder = QDir::toNativeSeparators(QFileInfo(file).absolutePath());
   if (!OpenWithDesktop(folder))
     MakeMessageBox(parent, QMessageBox::Information, "Vellumsheet", "The workbook is in the folder:", folder)->exec();
+}
+
+TKeptChoice TQtWizardDialogs::AskKeptWorkbook(QWidget* parent) {
+  auto box = MakeKeptWorkbookBox(parent);
+  box->exec();
+  switch (box->buttonRole(box->clickedButton())) {
+    case QMessageBox::AcceptRole: return TKeptChoice::SaveAs;
+    case QMessageBox::DestructiveRole: return TKeptChoice::Discard;
+    default: return TKeptChoice::Cancel;
+  }
 }
 
 void TQtWizardDialogs::About(QWidget* parent) {

@@ -1,7 +1,10 @@
 // The wizard as a desktop program: typed and passed file names, the
 // keyboard, larger fonts, where dialogs open and how they close, the about box.
 #include <QComboBox>
+#include <QFileDialog>
+#include <QTimer>
 #include <QScreen>
+#include <QStyle>
 #include <QMessageBox>
 #include <QRegularExpression>
 #include <QStackedWidget>
@@ -10,6 +13,8 @@
 #include "app/wizard/message_boxes.h"
 #include "app/wizard/password_dialog.h"
 #include "app/wizard/save_retry_dialog.h"
+#include "app/wizard/theme_colors.h"
+#include "app/wizard/window_style.h"
 #include "tests/app/wizard/wizard_fixture.h"
 
 namespace vs {
@@ -65,9 +70,13 @@ TEST_F(WizardTest, ReturnPressesTheForwardButton) {
   QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
   EXPECT_TRUE(window->pnlInit->isVisible()) << "the done screen's button";
 
-  // A focused button is the one Return presses.
+  // A focused button is the one Return presses, and shows as the default.
   Pick(pdf);
+  window->pdfFileOpenEdit->setFocus();
+  EXPECT_TRUE(window->btnNext->isDefault());
   window->btnAbout->setFocus();
+  EXPECT_TRUE(window->btnAbout->isDefault());
+  EXPECT_FALSE(window->btnNext->isDefault());
   QTest::keyClick(window->btnAbout, Qt::Key_Return);
   ASSERT_EQ(dialogs.boxes.size(), 1u);
   EXPECT_EQ(dialogs.boxes[0].kind, "about");
@@ -151,6 +160,9 @@ TEST(WizardDialogs, TextsKeysAndCloseRules) {
   EXPECT_EQ(save.windowTitle(), "Save result as...");
   EXPECT_EQ(save.lblPassInfo->text(), "Attempt 2 out of 3.");
   EXPECT_FALSE(save.lblCause->isVisible()) << "no cause given, none shown";
+  EXPECT_TRUE(save.lblStep3->text().endsWith("The converted workbook will wait on the next screen to be saved."));
+  save.SetConverted(false);
+  EXPECT_TRUE(save.lblStep3->text().endsWith("to cancel the operation.")) << "before the run nothing waits";
   save.edSaveNewExcel->end(false);
   QTest::keyClicks(save.edSaveNewExcel, "c");
   EXPECT_EQ(save.edSaveNewExcel->text(), "bc") << "nothing is appended while typing";
@@ -169,6 +181,188 @@ TEST(WizardDialogs, TextsKeysAndCloseRules) {
   QTest::mouseClick(&about, Qt::LeftButton, {}, QPoint(about.width() - 4, about.height() - 4));
   EXPECT_FALSE(about.isVisible());
   EXPECT_TRUE(QFile::exists(TfmAbout::ReadmeLocation()));
+}
+
+// Return presses the focused button, else the default one, which shows as
+// default; Cancel with the focus is Cancel, not another password attempt.
+TEST(WizardDialogs, ReturnPressesTheFocusedButton) {
+  // Over the main window, which marks its own default button, not theirs.
+  TScriptedDialogs scripted;
+  TfmMain owner(scripted);
+  owner.show();
+  for (bool onCancel : {false, true}) {
+    SCOPED_TRACE(onCancel ? "Cancel focused" : "name field focused");
+    TfmPass pass(&owner);
+    pass.SetFile("/home/someone/secret.pdf");
+    pass.show();
+    QApplication::setActiveWindow(&pass);
+    pass.edPass->setFocus();
+    EXPECT_EQ(pass.lblPassFile->text(), "File: secret.pdf");
+    EXPECT_TRUE(pass.btnOkPass->isDefault());
+    pass.edPass->setText("secret");
+    QWidget* focused = onCancel ? static_cast<QWidget*>(pass.btnCancelPass) : pass.edPass;
+    focused->setFocus();
+    QTest::keyClick(focused, Qt::Key_Return);
+    EXPECT_FALSE(pass.isVisible());
+    EXPECT_EQ(pass.Confirmed(), !onCancel);
+
+    TfmSave save(&owner);
+    save.edSaveNewExcel->setText("out.xls");
+    save.show();
+    QApplication::setActiveWindow(&save);
+    save.edSaveNewExcel->setFocus();
+    EXPECT_TRUE(save.btnSaveOK->isDefault());
+    focused = onCancel ? static_cast<QWidget*>(save.btnSaveCancel) : save.edSaveNewExcel;
+    focused->setFocus();
+    QTest::keyClick(focused, Qt::Key_Return);
+    EXPECT_FALSE(save.isVisible());
+    EXPECT_EQ(save.MayRetry(), !onCancel);
+  }
+}
+
+// A light and a dark colour scheme.
+QPalette SchemePalette(bool dark) {
+  if (!dark) return QApplication::style()->standardPalette();
+  QPalette palette;
+  const QColor window(53, 53, 53), base(42, 42, 42), text(255, 255, 255);
+  for (auto group : {QPalette::Active, QPalette::Inactive}) {
+    palette.setColor(group, QPalette::Window, window);
+    palette.setColor(group, QPalette::WindowText, text);
+    palette.setColor(group, QPalette::Base, base);
+    palette.setColor(group, QPalette::AlternateBase, window);
+    palette.setColor(group, QPalette::Text, text);
+    palette.setColor(group, QPalette::Button, window);
+    palette.setColor(group, QPalette::ButtonText, text);
+    palette.setColor(group, QPalette::Link, QColor(42, 130, 218));
+    palette.setColor(group, QPalette::Highlight, QColor(42, 130, 218));
+    palette.setColor(group, QPalette::HighlightedText, Qt::black);
+    palette.setColor(group, QPalette::Mid, QColor(36, 36, 36));
+  }
+  return palette;
+}
+
+// The colour a widget's text stands on: that of the nearest widget that
+// paints its background, the window's at the top.
+QColor BackgroundOf(QWidget* widget) {
+  for (QWidget* w = widget->parentWidget(); w; w = w->parentWidget())
+    if (w->autoFillBackground() || w->isWindow()) return w->palette().color(w->backgroundRole());
+  return widget->palette().color(QPalette::Window);
+}
+
+// Every enabled text in the window stands out from what it is drawn on.
+void ExpectReadable(QWidget* window) {
+  QCoreApplication::processEvents();
+  for (QWidget* widget : window->findChildren<QWidget*>()) {
+    if (!widget->isVisible() || !widget->isEnabled()) continue;
+    QString text;
+    QColor fg, bg;
+    if (auto* label = qobject_cast<QLabel*>(widget)) {
+      text = label->text();
+      fg = label->palette().color(label->foregroundRole());
+      bg = BackgroundOf(label);
+    } else if (auto* push = qobject_cast<QPushButton*>(widget)) {
+      text = push->text();
+      fg = push->palette().color(QPalette::ButtonText);
+      bg = push->palette().color(QPalette::Button);
+    } else if (auto* button = qobject_cast<QAbstractButton*>(widget)) {  // radio buttons
+      text = button->text();
+      fg = button->palette().color(QPalette::WindowText);
+      bg = BackgroundOf(button);
+    } else if (auto* edit = qobject_cast<QLineEdit*>(widget)) {
+      text = edit->text().isEmpty() ? edit->objectName() : edit->text();
+      fg = edit->palette().color(QPalette::Text);
+      bg = edit->palette().color(QPalette::Base);
+    }
+    if (text.isEmpty()) continue;
+    SCOPED_TRACE(text.toStdString());
+    EXPECT_GE(ContrastRatio(fg, bg), kReadableContrast)
+        << fg.name().toStdString() << " on " << bg.name().toStdString();
+  }
+}
+
+// Built in one scheme and switched to the other while open: every text of
+// every screen and dialog stands out from its background in both.
+TEST(WizardColours, EveryTextIsReadableInALightAndADarkScheme) {
+  const QPalette original = QApplication::palette();
+  for (bool darkFirst : {false, true}) {
+    SCOPED_TRACE(darkFirst ? "dark, then light" : "light, then dark");
+    QApplication::setPalette(SchemePalette(darkFirst));
+    TScriptedDialogs dialogs;
+    TfmMain window(dialogs);
+    window.show();
+    window.lblConvertingCaption->setText("Please wait while converting is in progress:");
+    window.lblPagesInfo->setText("3 out of 7 pages converted.");
+    window.lblConvertingStatus->setText(
+        "The window cannot be closed while converting is in progress: click \"Pause\" first.");
+    window.lblPriorityNote->setText("(\"High\" needs administrator rights)");
+    window.lblPriorityNote->show();
+    window.lblDoneInfo->setText("Impossible to write selected Excel file.  It may be in use.");
+    window.lblDoneDetail->setText("Not a directory.\n\nThe converted workbook is kept.");
+    TfmPass pass;
+    pass.SetFile("/home/someone/secret.pdf");
+    pass.lblPassInfo->setText("Wrong password.  Attempt 2 out of 3.");
+    TfmSave save;
+    save.SetCause("Cannot write /home/someone/report.xls: Permission denied");
+    TfmAbout about;
+    auto* screens = window.findChild<QStackedWidget*>();
+    ASSERT_NE(screens, nullptr);
+
+    for (bool dark : {darkFirst, !darkFirst}) {
+      SCOPED_TRACE(dark ? "dark" : "light");
+      QApplication::setPalette(SchemePalette(dark));
+      const QString suffix = (dark ? "-dark" : "-light") + QString(dark == darkFirst ? "" : "-switched");
+      for (int i = 0; i < screens->count(); ++i) {
+        screens->setCurrentIndex(i);
+        SCOPED_TRACE(screens->currentWidget()->objectName().toStdString());
+        ExpectReadable(&window);
+        Shoot(&window, screens->currentWidget()->objectName() + suffix);
+      }
+      // The done screen both ways, with the colours it gives its caption.
+      for (const char* caption : {"CONGRATULATIONS!", "ERROR!"}) {
+        SCOPED_TRACE(caption);
+        window.lblDoneCapt->setText(caption);
+        SetTextColor(window.lblDoneCapt, QString(caption) == "ERROR!" ? QColor(128, 0, 0) : QColor(0, 128, 0));
+        ExpectReadable(&window);
+      }
+      Shoot(&window, "pnlDone-error" + suffix);
+      for (QDialog* dialog : std::initializer_list<QDialog*>{&pass, &save, &about}) {
+        SCOPED_TRACE(dialog->objectName().toStdString());
+        dialog->show();
+        ExpectReadable(dialog);
+        Shoot(dialog, dialog->objectName() + suffix);
+        dialog->hide();
+      }
+    }
+  }
+  QApplication::setPalette(original);
+}
+
+// The save dialog offers the formats the run writes; the type chosen gives a
+// name typed without extension its own, .xls first.
+TEST(WizardDialogs, TheSaveDialogsFileTypeGivesTheExtension) {
+  QTemporaryDir folder;
+  const QString start = folder.path() + "/x.pdf.xls";
+  for (int type : {0, 1, 2}) {
+    SCOPED_TRACE(type);
+    QStringList filters;
+    QTimer::singleShot(0, [&] {
+      auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+      ASSERT_NE(dialog, nullptr);
+      filters = dialog->nameFilters();
+      auto* types = dialog->findChild<QComboBox*>("fileTypeCombo");
+      ASSERT_NE(types, nullptr);
+      types->setCurrentIndex(type);
+      emit types->activated(type);  // as chosen by the user
+      emit types->textActivated(types->currentText());
+      dialog->selectFile(folder.path() + "/rep");
+      static_cast<QDialog*>(dialog)->accept();  // Save
+    });
+    TQtWizardDialogs real;
+    const QString name = real.SaveWorkbook(nullptr, start);
+    const QStringList offered = {"Excel files (*.xls)", "Excel 2007 workbooks (*.xlsx)", "CSV files (*.csv)"};
+    EXPECT_EQ(filters, offered);
+    EXPECT_EQ(name, folder.path() + "/rep." + (QStringList{"xls", "xlsx", "csv"}).at(type));
+  }
 }
 
 TEST(WizardDialogs, TheCloseButtonAndEscapeCancelAndDialogsOpenOverTheWindow) {

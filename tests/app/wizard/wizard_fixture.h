@@ -9,9 +9,11 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
@@ -44,8 +46,12 @@ class TScriptedDialogs : public TWizardDialogs {
   bool confirmAnswer = false;
   std::deque<std::optional<QString>> passwords;  // nothing: Cancel or Escape
   std::deque<std::optional<QString>> retries;    // nothing: Cancel
+  std::deque<TKeptChoice> keptChoices;           // none left: Cancel
   std::vector<TBox> boxes;
   std::vector<QString> passwordTexts;
+  std::vector<QString> passwordFiles;
+  QStringList openStarts, saveStarts;  // where the file dialogs opened
+  int keptQuestions = 0;
   std::vector<int> retryAttempts;
   std::vector<QString> retryCauses;
   QStringList folders;
@@ -58,16 +64,26 @@ class TScriptedDialogs : public TWizardDialogs {
     boxes.push_back({"question", title, text, {}});
     return confirmAnswer;
   }
-  QString OpenPdf(QWidget*, const QString&) override { return openAnswer; }
-  QString SaveWorkbook(QWidget*, const QString&) override { return saveAnswer; }
-  std::optional<QString> AskPassword(QWidget*, const QString& text) override {
+  QString OpenPdf(QWidget*, const QString& start) override {
+    openStarts << start;
+    return openAnswer;
+  }
+  QString SaveWorkbook(QWidget*, const QString& start) override {
+    saveStarts << start;
+    return saveAnswer;
+  }
+  std::optional<QString> AskPassword(QWidget*, const QString& file, const QString& text) override {
+    passwordFiles.push_back(file);
     passwordTexts.push_back(text);
     if (passwords.empty()) return std::nullopt;
     auto answer = passwords.front();
     passwords.pop_front();
     return answer;
   }
-  std::optional<QString> AskSaveRetry(QWidget*, const QString&, const QString& cause, int attempt) override {
+  std::vector<bool> retryConverted;  // asked after the conversion, not before it
+  std::optional<QString> AskSaveRetry(QWidget*, const QString&, const QString& cause, int attempt,
+                                      bool converted) override {
+    retryConverted.push_back(converted);
     retryAttempts.push_back(attempt);
     retryCauses.push_back(cause);
     if (retries.empty()) return std::nullopt;
@@ -76,6 +92,13 @@ class TScriptedDialogs : public TWizardDialogs {
     return answer;
   }
   void ShowFolder(QWidget*, const QString& file) override { folders.push_back(file); }
+  TKeptChoice AskKeptWorkbook(QWidget*) override {
+    ++keptQuestions;
+    if (keptChoices.empty()) return TKeptChoice::Cancel;
+    TKeptChoice choice = keptChoices.front();
+    keptChoices.pop_front();
+    return choice;
+  }
   void About(QWidget*) override { boxes.push_back({"about", {}, {}, {}}); }
 };
 
@@ -86,6 +109,11 @@ inline QString ShotsDir() {
 }
 
 inline void Shoot(QWidget* widget, const QString& name) { widget->grab().save(ShotsDir() + "/" + name + ".png"); }
+
+// The wizard remembers its choices per user; each test starts without any.
+inline void ForgetChoices() {
+  QSettings(QSettings::IniFormat, QSettings::UserScope, "Vellumsheet", "wizard").clear();
+}
 
 inline bool IsWorkbook(const QString& path) {
   QFile file(path);
@@ -123,6 +151,7 @@ class WizardTest : public ::testing::Test {
     tmp = dir.path() + "/tmp";
     QDir().mkpath(tmp);
     qputenv("TMPDIR", tmp.toUtf8());
+    ForgetChoices();
     window = std::make_unique<TfmMain>(dialogs);
     window->show();
   }
@@ -140,6 +169,20 @@ class WizardTest : public ::testing::Test {
     blocker.open(QIODevice::WriteOnly);
     blocker.write("keep");
     return dir.path() + "/file/out.xls";
+  }
+  // A destination that takes the workbook when the run starts and refuses it
+  // once the first page is converted: its folder becomes a file.
+  QString BreaksDuringRun() {
+    const QString folder = dir.path() + "/breaks";
+    QDir().mkpath(folder);
+    QObject::connect(window.get(), &TfmMain::pagesConverted, window.get(), [folder](int done, int) {
+      if (done != 1 || !QFileInfo(folder).isDir()) return;
+      QDir(folder).removeRecursively();
+      QFile blocker(folder);
+      blocker.open(QIODevice::WriteOnly);
+      blocker.write("keep");
+    });
+    return folder + "/out.xls";
   }
   void Pick(const QString& pdf) {
     dialogs.openAnswer = pdf;

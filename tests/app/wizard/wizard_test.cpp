@@ -87,13 +87,15 @@ TEST_F(WizardTest, EnablingAndVisibilityFollowTheSteps) {
 }
 
 TEST_F(WizardTest, PasswordsWrongWrongRight) {
-  Pick(Input("12_multipage_inventory_rc4_128.pdf", "locked.pdf"));
+  const QString pdf = Input("12_multipage_inventory_rc4_128.pdf", "locked.pdf");
+  Pick(pdf);
   dialogs.passwords = {QString("no"), QString("nope"), QString("user")};
   ToOptions();
   StartAndWait();
   EXPECT_EQ(dialogs.passwordTexts,
             (std::vector<QString>{"Attempt 1 out of 3.", "Wrong password.  Attempt 2 out of 3.",
                                   "Wrong password.  Attempt 3 out of 3."}));
+  EXPECT_EQ(dialogs.passwordFiles, std::vector<QString>(3, pdf)) << "each prompt names the file";
   EXPECT_EQ(window->lblDoneCapt->text(), "CONGRATULATIONS!");
 }
 
@@ -133,9 +135,11 @@ TEST_F(WizardTest, ReadErrorsSayWhy) {
     } else {
       EXPECT_FALSE(dialogs.boxes[0].detail.isEmpty());
     }
+    // Back to the files, which stay for another try.
     EXPECT_TRUE(window->pnlInit->isVisible());
-    EXPECT_TRUE(window->pdfFileOpenEdit->text().isEmpty());
-    EXPECT_TRUE(window->docFileSaveEdit->text().isEmpty());
+    EXPECT_EQ(window->pdfFileOpenEdit->text(), test.pdf);
+    EXPECT_EQ(window->docFileSaveEdit->text(), test.pdf + ".xls");
+    EXPECT_TRUE(window->btnNext->isEnabled());
     EXPECT_TRUE(TempEmpty());
   }
 }
@@ -150,18 +154,19 @@ TEST_F(WizardTest, EmptyUserPasswordAsksNothing) {
 
 TEST_F(WizardTest, SaveRetryThreeOksThenErrorWithTheWorkbookKept) {
   const QString pdf = Input("01_numeric_rainfall.pdf", "x.pdf");
-  const QString unwritable = Unwritable();
+  const QString breaks = BreaksDuringRun();
   Pick(pdf);
-  window->docFileSaveEdit->setText(unwritable);
-  dialogs.retries = {unwritable, unwritable, unwritable, unwritable};
+  window->docFileSaveEdit->setText(breaks);
+  dialogs.retries = {breaks, breaks, breaks, breaks};
   ToOptions();
   StartAndWait();
   EXPECT_EQ(dialogs.retryAttempts, (std::vector<int>{1, 2, 3}));
+  EXPECT_EQ(dialogs.retryConverted, std::vector<bool>(3, true));
   EXPECT_EQ(window->lblDoneCapt->text(), "ERROR!");
   EXPECT_EQ(window->lblDoneInfo->text(), "Impossible to write selected Excel file.  It may be in use.");
   EXPECT_TRUE(window->imgDoneError->isVisible());
   Shoot(window.get(), "4-done-error");
-  QFile blocker(dir.path() + "/file");
+  QFile blocker(dir.path() + "/breaks");
   ASSERT_TRUE(blocker.open(QIODevice::ReadOnly));
   EXPECT_EQ(blocker.readAll(), "keep");
   // The dialogs and the screen say why; the finished workbook waits.
@@ -170,9 +175,12 @@ TEST_F(WizardTest, SaveRetryThreeOksThenErrorWithTheWorkbookKept) {
   EXPECT_TRUE(window->lblDoneDetail->text().startsWith(dialogs.retryCauses[0]));
   EXPECT_TRUE(window->KeepingWorkbook());
   EXPECT_TRUE(window->btnSaveKept->isVisible());
-  // Leaving the screen lets it go.
+  // Leaving the screen lets it go once the user says so.
+  dialogs.keptChoices = {TKeptChoice::Discard};
   QTest::mouseClick(window->btnNewConv, Qt::LeftButton);
+  EXPECT_EQ(dialogs.keptQuestions, 1);
   EXPECT_FALSE(window->KeepingWorkbook());
+  EXPECT_TRUE(window->pnlInit->isVisible());
   EXPECT_TRUE(TempEmpty());
 }
 
@@ -181,12 +189,14 @@ TEST_F(WizardTest, SaveRetryGoodNameOrCancelThenSaveFromTheErrorScreen) {
   const QString unwritable = Unwritable();
   const QString good = dir.path() + "/good";  // committed with ".xls" added
 
+  // A destination that takes nothing is found before the PDF file is read.
   Pick(pdf);
   window->docFileSaveEdit->setText(unwritable);
   dialogs.retries = {unwritable, good};
   ToOptions();
   StartAndWait();
   EXPECT_EQ(dialogs.retryAttempts, (std::vector<int>{1, 2}));
+  EXPECT_EQ(dialogs.retryConverted, std::vector<bool>(2, false));
   EXPECT_EQ(window->lblDoneCapt->text(), "CONGRATULATIONS!");
   EXPECT_TRUE(IsWorkbook(good + ".xls"));
 
@@ -198,7 +208,7 @@ TEST_F(WizardTest, SaveRetryGoodNameOrCancelThenSaveFromTheErrorScreen) {
   dialogs.retryAttempts.clear();
   dialogs.retries = {std::nullopt};
   Pick(pdf);
-  window->docFileSaveEdit->setText(unwritable);
+  window->docFileSaveEdit->setText(BreaksDuringRun());
   ToOptions();
   StartAndWait();
   EXPECT_EQ(dialogs.retryAttempts, (std::vector<int>{1}));
@@ -207,10 +217,14 @@ TEST_F(WizardTest, SaveRetryGoodNameOrCancelThenSaveFromTheErrorScreen) {
   ASSERT_TRUE(window->KeepingWorkbook());
 
   // Saving it where it cannot go says why and keeps it; another name saves it.
+  dialogs.boxes.clear();
   dialogs.saveAnswer = unwritable;
   QTest::mouseClick(window->btnSaveKept, Qt::LeftButton);
   EXPECT_EQ(window->lblDoneCapt->text(), "ERROR!");
   EXPECT_TRUE(window->lblDoneDetail->text().contains("Not a directory"));
+  ASSERT_EQ(dialogs.boxes.size(), 1u) << "a failed save is said, not only shown";
+  EXPECT_EQ(dialogs.boxes[0].text, "Impossible to write selected Excel file.  It may be in use.");
+  EXPECT_TRUE(dialogs.boxes[0].detail.contains("Not a directory"));
   ASSERT_TRUE(window->KeepingWorkbook());
   dialogs.saveAnswer = dir.path() + "/second";
   QTest::mouseClick(window->btnSaveKept, Qt::LeftButton);
@@ -330,7 +344,7 @@ TEST_F(WizardTest, ClosingAsksWhilePausedAndSaysWhyWhileRunning) {
   dialogs.confirmAnswer = false;
   EXPECT_FALSE(window->close());
   ASSERT_EQ(dialogs.boxes.size(), 1u);
-  EXPECT_EQ(dialogs.boxes[0].text, "Are you sure to stop converting and return to the previous screen?");
+  EXPECT_EQ(dialogs.boxes[0].text, "Are you sure to stop converting and close Vellumsheet?");
   EXPECT_TRUE(window->Paused());
   dialogs.confirmAnswer = true;
   EXPECT_TRUE(window->close());
@@ -396,6 +410,9 @@ TEST_F(WizardTest, AnExistingWorkbookIsReplacedOnlyWhenTheUserSaidSo) {
 
 int main(int argc, char** argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
+  // The choices the wizard remembers go to a folder of the test's own.
+  QTemporaryDir config;
+  qputenv("XDG_CONFIG_HOME", config.path().toUtf8());
   QApplication app(argc, argv);
   ::testing::InitGoogleTest(&argc, argv);
   return RUN_ALL_TESTS();
