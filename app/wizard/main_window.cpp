@@ -17,7 +17,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
-#include "app/conversion/destination.h"
+#include "app/conversion/workbook_destination.h"
 #include "app/wizard/artwork.h"
 #include "app/wizard/busy_animation.h"
 #include "app/wizard/cause_text.h"
@@ -53,7 +53,8 @@ QString WorksheetsText(int count) {
 // Why no workbook can be written as `name`, as a sentence; empty when it can.
 QString DestinationProblem(const QString& name) {
   try {
-    CheckDestination(name.toStdString(), false);
+    // The staging folder a run would make beside it, made and removed again.
+    TWorkbookDestination(name.toStdString(), {}).Prepare();
   } catch (const std::exception& error) {
     return CauseSentence(error.what());
   }

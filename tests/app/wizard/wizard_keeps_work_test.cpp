@@ -79,13 +79,12 @@ TEST_F(WizardTest, AKeptWorkbookGoesOnlyWhenTheUserSaysSo) {
   auto keepOne = [&] {
     Pick(pdf);
     window->docFileSaveEdit->setText(breaks);
-    QDir().mkpath(dir.path() + "/breaks");
+    QDir(breaks).removeRecursively();
     dialogs.retries = {std::nullopt};
     ToOptions();
     StartAndWait();
     ASSERT_TRUE(window->KeepingWorkbook());
   };
-  QFile::remove(dir.path() + "/breaks");
   keepOne();
 
   // Cancel stays on the screen with the workbook, whichever way out was taken.
@@ -112,7 +111,6 @@ TEST_F(WizardTest, AKeptWorkbookGoesOnlyWhenTheUserSaysSo) {
   EXPECT_TRUE(window->pnlInit->isVisible());
 
   // Discard lets it go, here as the window closes.
-  QFile::remove(dir.path() + "/breaks");
   keepOne();
   dialogs.keptChoices = {TKeptChoice::Discard};
   EXPECT_TRUE(window->close());
