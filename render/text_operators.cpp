@@ -164,7 +164,11 @@ void RegisterTextOperators(TqxOperatorTable& table) {
   table.Register("TL", [](Parser& p) { p.State().text.leading = Finite(p.Number()); });
   table.Register("Ts", [](Parser& p) { p.State().text.rise = Finite(p.Number()); });
   table.Register("Tz", [](Parser& p) { p.State().text.horizontalScale = Finite(p.Number()); });
-  table.Register("Tr", [](Parser& p) { p.State().text.renderMode = static_cast<int>(Finite(p.Number())); });
+  table.Register("Tr", [](Parser& p) {
+    // Modes are 0 to 7; another number, however large, is taken as filled text.
+    const double mode = Finite(p.Number());
+    p.State().text.renderMode = mode >= 0 && mode <= 7 ? static_cast<int>(mode) : 0;
+  });
   table.Register("Td", [](Parser& p) {
     auto v = p.Numbers(2);
     MoveLine(p, Finite(v[0]), Finite(v[1]));
