@@ -170,12 +170,14 @@ void TqxPDFContentStreamParser::Dispatch(const std::string& op) {
     context_.trace(line + op + "  ctm=" + MatrixText(state_.ctm));
   }
   std::string skipped;
-  TqxOperatorHandler handler = OperatorTable().Find(op);
-  if (!handler) {
+  const TqxOperator* known = OperatorTable().Find(op);
+  if (!known) {
     skipped = "unknown operator";
+  } else if (operands_.size() < known->Operands) {
+    skipped = "missing operands";
   } else {
     try {
-      handler(*this);
+      known->Handler(*this);
     } catch (const ESkipOperator& e) {
       skipped = e.what();
     } catch (const std::exception& e) {

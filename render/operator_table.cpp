@@ -10,13 +10,13 @@ uint32_t TqxOperatorTable::Key(std::string_view op) {
   return key;
 }
 
-void TqxOperatorTable::Register(std::string_view op, TqxOperatorHandler handler) {
-  if (const uint32_t key = Key(op)) handlers_[key] = handler;
+void TqxOperatorTable::Register(std::string_view op, TqxOperatorHandler handler, uint8_t operands) {
+  if (const uint32_t key = Key(op)) handlers_[key] = {handler, operands};
 }
 
-TqxOperatorHandler TqxOperatorTable::Find(std::string_view op) const {
+const TqxOperator* TqxOperatorTable::Find(std::string_view op) const {
   auto it = handlers_.find(Key(op));
-  return it == handlers_.end() ? nullptr : it->second;
+  return it == handlers_.end() ? nullptr : &it->second;
 }
 
 const TqxOperatorTable& OperatorTable() {

@@ -32,12 +32,20 @@ struct TqxInlineImage {
 };
 using TqxInlineImageHandler = void (*)(TqxPDFContentStreamParser& parser, const TqxInlineImage& image);
 
+// A registered operator: its handler and the operands it cannot run without.
+struct TqxOperator {
+  TqxOperatorHandler Handler = nullptr;
+  uint8_t Operands = 0;
+};
+
 class TqxOperatorTable {
  public:
-  // Operators are one to three characters long.
-  void Register(std::string_view op, TqxOperatorHandler handler);
+  // Operators are one to three characters long. An operator run with fewer
+  // than operands operands is passed over without calling its handler (and
+  // without an exception, which costs far more than the operator).
+  void Register(std::string_view op, TqxOperatorHandler handler, uint8_t operands = 0);
   // nullptr for an operator nobody registered.
-  TqxOperatorHandler Find(std::string_view op) const;
+  const TqxOperator* Find(std::string_view op) const;
 
   void SetImageXObjectHandler(TqxImageXObjectHandler handler) { image_xobject_ = handler; }
   TqxImageXObjectHandler ImageXObjectHandler() const { return image_xobject_; }
@@ -49,7 +57,7 @@ class TqxOperatorTable {
   // By the operator's characters packed into a number: looked up once per
   // operator run, without comparing strings.
   static uint32_t Key(std::string_view op);
-  std::unordered_map<uint32_t, TqxOperatorHandler> handlers_;
+  std::unordered_map<uint32_t, TqxOperator> handlers_;
   TqxImageXObjectHandler image_xobject_ = nullptr;
   TqxInlineImageHandler inline_image_ = nullptr;
 };

@@ -124,12 +124,12 @@ void ClipEvenOdd(TqxPDFContentStreamParser& p) { p.path.clipEvenOdd = true; }
 }  // namespace
 
 void RegisterPathOperators(TqxOperatorTable& table) {
-  table.Register("m", MoveTo);
-  table.Register("l", LineTo);
-  table.Register("c", CurveTo);
-  table.Register("v", CurveToV);
-  table.Register("y", CurveToY);
-  table.Register("re", Rectangle);
+  table.Register("m", MoveTo, 2);
+  table.Register("l", LineTo, 2);
+  table.Register("c", CurveTo, 6);
+  table.Register("v", CurveToV, 4);
+  table.Register("y", CurveToY, 4);
+  table.Register("re", Rectangle, 4);
   table.Register("h", ClosePath);
   table.Register("S", Paint<false, 0, true>);
   table.Register("s", Paint<true, 0, true>);

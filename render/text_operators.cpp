@@ -158,33 +158,37 @@ double Finite(double v) { return std::isfinite(v) ? v : 0; }
 void RegisterTextOperators(TqxOperatorTable& table) {
   table.Register("BT", BeginText);
   table.Register("ET", EndText);
-  table.Register("Tf", SetFont);
-  table.Register("Tc", [](Parser& p) { p.State().text.charSpacing = Finite(p.Number()); });
-  table.Register("Tw", [](Parser& p) { p.State().text.wordSpacing = Finite(p.Number()); });
-  table.Register("TL", [](Parser& p) { p.State().text.leading = Finite(p.Number()); });
-  table.Register("Ts", [](Parser& p) { p.State().text.rise = Finite(p.Number()); });
-  table.Register("Tz", [](Parser& p) { p.State().text.horizontalScale = Finite(p.Number()); });
-  table.Register("Tr", [](Parser& p) { p.State().text.renderMode = static_cast<int>(Finite(p.Number())); });
+  table.Register("Tf", SetFont, 2);
+  table.Register("Tc", [](Parser& p) { p.State().text.charSpacing = Finite(p.Number()); }, 1);
+  table.Register("Tw", [](Parser& p) { p.State().text.wordSpacing = Finite(p.Number()); }, 1);
+  table.Register("TL", [](Parser& p) { p.State().text.leading = Finite(p.Number()); }, 1);
+  table.Register("Ts", [](Parser& p) { p.State().text.rise = Finite(p.Number()); }, 1);
+  table.Register("Tz", [](Parser& p) { p.State().text.horizontalScale = Finite(p.Number()); }, 1);
+  table.Register("Tr", [](Parser& p) {
+    // Modes are 0 to 7; another number, however large, is taken as filled text.
+    const double mode = Finite(p.Number());
+    p.State().text.renderMode = mode >= 0 && mode <= 7 ? static_cast<int>(mode) : 0;
+  }, 1);
   table.Register("Td", [](Parser& p) {
     auto v = p.Numbers(2);
     MoveLine(p, Finite(v[0]), Finite(v[1]));
-  });
+  }, 2);
   table.Register("TD", [](Parser& p) {
     auto v = p.Numbers(2);
     p.State().text.leading = -Finite(v[1]);
     MoveLine(p, Finite(v[0]), Finite(v[1]));
-  });
+  }, 2);
   table.Register("T*", NextLine);
   table.Register("Tm", [](Parser& p) {
     auto v = p.Numbers(6);
     for (double& x : v) x = Finite(x);
     TqxTextObject& t = p.TextObject();
     t.textMatrix = t.lineMatrix = GpMatrix(v[0], v[1], v[2], v[3], v[4], v[5]);
-  });
-  table.Register("Tj", ShowString);
-  table.Register("TJ", ShowArray);
-  table.Register("'", NextLineShow);
-  table.Register("\"", SpacedNextLineShow);
+  }, 6);
+  table.Register("Tj", ShowString, 1);
+  table.Register("TJ", ShowArray, 1);
+  table.Register("'", NextLineShow, 1);
+  table.Register("\"", SpacedNextLineShow, 3);
 }
 
 }  // namespace vs

@@ -50,6 +50,6 @@ void DrawXObject(TqxPDFContentStreamParser& parser) {
 
 }  // namespace
 
-void RegisterXObjectOperators(TqxOperatorTable& table) { table.Register("Do", DrawXObject); }
+void RegisterXObjectOperators(TqxOperatorTable& table) { table.Register("Do", DrawXObject, 1); }
 
 }  // namespace vs

@@ -245,6 +245,7 @@ void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {
   if (std::optional<TqxSheetCell> cell = MakeCell(item)) {
     BeginSheetContent();
     writer_->WriteCell(*cell);
+    CountLoss(&TqxLossCounts::UnwritableCharacters, writer_->TakeReplacedCharacters());
   }
 }
 
@@ -469,6 +470,8 @@ void TqxCustomExcelEngine::FinishWorkbook() {
   if (pagesOnSheet_ > 0 || writer_->SheetHasContent() || sheetCount_ == 0) CompleteSheet();
   writer_->Finish({SecondFont(), Locale.CurrencyString, Preferences().WordWrap(), BackgroundColor, cellBorder_,
                    DocInfo().Title()});
+  // The title's, on the last page.
+  CountLoss(&TqxLossCounts::UnwritableCharacters, writer_->TakeReplacedCharacters());
   if (auto* file = dynamic_cast<TqxFileStream*>(ownedOutput_.get())) file->Close();
   ownedOutput_.reset();
   output_ = nullptr;

@@ -44,6 +44,8 @@ CASES = {
     "zero_scale_text": (["render", "{pdf}", "--trace"], 0,
                         r"skipped T[jJ]: text at zero horizontal scale", 2, 1024),
     "huge_text_matrix": (["render", "{pdf}", "--items"], 0, r"text=\"Plain\"", None, 1024),
+    # Each passed over without its operand, and counted like any operator.
+    "bare_operators": (["render", "{pdf}"], 0, r"page 1: 4900000 operators, 4900000 skipped", None, 1024),
 }
 
 

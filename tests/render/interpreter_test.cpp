@@ -59,6 +59,7 @@ TEST(Interpreter, FailingOperatorsAreSkippedAndThePageGoesOn) {
   const Case cases[] = {
       {"Q Q", 2},                 // nothing to restore
       {"10 m 5 l", 2},            // missing operands
+      {"g 1 rg /F1 Tf Tj \" Do BT 3 Tr ET sc", 6},  // passed over without their operands; sc may have none
       {"1 0 0 1 1.2.3 0 cm", 1},  // not a number
       {"/Missing gs /None Do", 2},  // unknown resource names
       {"1 2 3 4 5 6 7 8 9 10 zz", 1},  // unknown operator

@@ -167,6 +167,14 @@ TEST(TextDrawing, BaselineOnTheTextPosition) {
   EXPECT_NEAR(drawn[1].Y, drawn[0].Y - 2.5 * kPx, 1.5);
 }
 
+TEST(TextDrawing, RenderModeOutOfRangeDrawsFilledText) {
+  // Once an overflowing conversion of the mode to an integer.
+  auto drawn = Render(Page("BT /F1 10 Tf 100 700 Td 99999999999 Tr (Big) Tj -1e300 Tr (Small) Tj ET", kHelvetica));
+  ASSERT_EQ(drawn.size(), 2u);
+  EXPECT_EQ(drawn[0].Text, u"Big");
+  EXPECT_EQ(drawn[1].Text, u"Small");
+}
+
 TEST(TextDrawing, HexAndLiteralStringsInASimpleFont) {
   std::string resources =
       "<< /Font << /F1 << /Type /Font /Subtype /TrueType /BaseFont /Arial /FirstChar 32 /LastChar 255 "

@@ -90,6 +90,9 @@ class TqxWorkbookWriter {
   virtual void EndSheet(const TqxSheetSetup& setup) = 0;
   // Writes what is left; the workbook is complete afterwards.
   virtual void Finish(const TqxWorkbookStyle& style) = 0;
+  // Characters the format cannot hold that the writer replaced since the
+  // last call (text given to the writer is written whole otherwise).
+  virtual int TakeReplacedCharacters() { return 0; }
 };
 
 }  // namespace vs

@@ -11,6 +11,7 @@
 #include "platform/raster/bitmap.h"
 #include "platform/raster/png_file.h"
 #include "xls/writers/xlsxwriter_library.h"
+#include "xls/writers/xml_text.h"
 
 namespace vs {
 
@@ -18,6 +19,12 @@ namespace {
 
 void Check(lxw_error error) {
   if (error != LXW_NO_ERROR) throw EFileCreateError();
+}
+
+// Text as libxlsxwriter takes it: UTF-8 that XML holds.
+std::string XmlUtf8(std::u16string text, int& replaced) {
+  replaced += ReplaceXmlForbidden(text);
+  return WideToUtf8(text);
 }
 
 }  // namespace
@@ -43,7 +50,7 @@ TqxXlsxWorkbookWriter::~TqxXlsxWorkbookWriter() {
 TqxSheetLimits TqxXlsxWorkbookWriter::Limits() const { return {LXW_ROW_MAX, LXW_COL_MAX, 32767, false}; }
 
 void TqxXlsxWorkbookWriter::BeginSheet(const std::string& name) {
-  sheetName_ = AnsiToUtf8(name);
+  sheetName_ = XmlUtf8(AnsiToWide(name), replaced_);
   sheet_ = XlsxWriter().workbook_add_worksheet(book_, sheetName_.c_str());
   if (!sheet_) throw EFileCreateError();
   nextRow_ = 0;
@@ -67,7 +74,8 @@ lxw_format* TqxXlsxWorkbookWriter::Format(int attribIndex) {
     const int fontIndex = attrib.FontIndex - 5;
     if (fontIndex >= 0 && fontIndex < static_cast<int>(tables_.Fonts().size())) {
       const TFont& font = tables_.Fonts()[fontIndex];
-      XlsxWriter().format_set_font_name(format, AnsiToUtf8(font.Name).c_str());
+      int named = 0;  // a font's name is no text of the page: not counted
+      XlsxWriter().format_set_font_name(format, XmlUtf8(AnsiToWide(font.Name), named).c_str());
       XlsxWriter().format_set_font_size(format, std::clamp(std::abs(font.Size()), 1, 409));
       if (font.Has(TFontStyle::fsBold)) XlsxWriter().format_set_bold(format);
       if (font.Has(TFontStyle::fsItalic)) XlsxWriter().format_set_italic(format);
@@ -77,7 +85,7 @@ lxw_format* TqxXlsxWorkbookWriter::Format(int attribIndex) {
       if (rgb != 0) XlsxWriter().format_set_font_color(format, rgb);
     }
     if (std::optional<std::string> code = tables_.NumberFormatCode(attrib.FormatIndex, currency_))
-      XlsxWriter().format_set_num_format(format, AnsiToUtf8(*code).c_str());
+      XlsxWriter().format_set_num_format(format, XmlUtf8(AnsiToWide(*code), replaced_).c_str());
     switch (XfAlignment(attrib.Alignment)) {
       case 1: XlsxWriter().format_set_align(format, LXW_ALIGN_LEFT); break;
       case 2: XlsxWriter().format_set_align(format, LXW_ALIGN_CENTER); break;
@@ -115,7 +123,13 @@ void TqxXlsxWorkbookWriter::SetEdges(lxw_format* format, const TqxCellEdges& edg
   }
 }
 
-void TqxXlsxWorkbookWriter::WriteCell(const TqxSheetCell& cell) { rows_[cell.Row][cell.Column] = cell; }
+void TqxXlsxWorkbookWriter::WriteCell(const TqxSheetCell& cell) {
+  TqxSheetCell& held = rows_[cell.Row][cell.Column] = cell;
+  replaced_ += ReplaceXmlForbidden(held.Text);
+  held.Text = EscapeCellText(held.Text);
+}
+
+int TqxXlsxWorkbookWriter::TakeReplacedCharacters() { return std::exchange(replaced_, 0); }
 
 void TqxXlsxWorkbookWriter::WritePicture(const TqxSheetPicture& picture) {
   if (!picture.Bitmap || picture.Bitmap->Empty() || picture.Width <= 0 || picture.Height <= 0) return;
@@ -179,7 +193,7 @@ void TqxXlsxWorkbookWriter::EndSheet(const TqxSheetSetup& setup) {
 }
 
 void TqxXlsxWorkbookWriter::Finish(const TqxWorkbookStyle& style) {
-  const std::string title = WideToUtf8(style.Title);
+  const std::string title = XmlUtf8(style.Title, replaced_);
   lxw_doc_properties properties{};
   properties.title = const_cast<char*>(title.c_str());
   if (!title.empty()) Check(XlsxWriter().workbook_set_properties(book_, &properties));

@@ -2,7 +2,8 @@
 // Worksheets as an Office Open XML workbook, through libxlsxwriter in its
 // constant-memory mode: each row goes to a temporary file once the next one
 // starts, so the cells of a page are held until the page ends and then
-// written in row order. Text is Unicode in full; fonts, colours (the shared
+// written in row order. Text is Unicode in full, but for the characters XML
+// cannot hold (xls/writers/xml_text.h); fonts, colours (the shared
 // palette's), number formats and cell formats come from the format tables.
 #include <map>
 #include <memory>
@@ -32,6 +33,7 @@ class TqxXlsxWorkbookWriter : public TqxWorkbookWriter {
   bool SheetHasContent() override { return sheet_ != nullptr; }
   void EndSheet(const TqxSheetSetup& setup) override;
   void Finish(const TqxWorkbookStyle& style) override;
+  int TakeReplacedCharacters() override;
 
  private:
   lxw_format* Format(int attribIndex);
@@ -45,6 +47,7 @@ class TqxXlsxWorkbookWriter : public TqxWorkbookWriter {
   lxw_workbook* book_ = nullptr;
   lxw_worksheet* sheet_ = nullptr;
   std::string sheetName_;
+  int replaced_ = 0;  // characters XML cannot hold, replaced since TakeReplacedCharacters
   int nextRow_ = 0;  // rows above it are written
   std::map<int, std::map<int, TqxSheetCell>> rows_;
   std::map<int, lxw_format*> formats_;

@@ -149,6 +149,28 @@ COMMA_NUMBER_TEXTS = [
 ]
 
 
+def xml_forbidden():
+    """One page whose font maps its codes to characters XML cannot hold
+    (U+FFFF, a lone surrogate, U+000B), a literal "_x000D_" and a line after
+    them; the title holds U+000B too."""
+    p = Pdf("1.4")
+    pages(p, [b"\n".join([
+        b"BT /F2 12 Tf 72 700 Td (xabcx) Tj ET",
+        b"BT /F1 12 Tf 72 680 Td (a_x000D_b) Tj ET",
+        b"BT /F1 12 Tf 72 660 Td (After) Tj ET",
+    ])], "/F1 3 0 R /F2 4 0 R")
+    p.obj(3, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding >>")
+    p.obj(4, "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica /Encoding /WinAnsiEncoding /ToUnicode 5 0 R >>")
+    p.stream(5, "", b"/CIDInit /ProcSet findresource begin 12 dict begin begincmap\n"
+                    b"1 begincodespacerange <00> <FF> endcodespacerange\n"
+                    b"4 beginbfchar <61> <FFFF> <62> <D83D> <63> <000B> <78> <0078> endbfchar\n"
+                    b"endcmap CMapName currentdict /CMap defineresource pop end end\n")
+    p.obj(6, "<< /Title (Soft\\013break) >>")
+    p.xref_table("<< /Size 12 /Root 1 0 R /Info 6 0 R >>")
+    with open(os.path.join(HERE, "xml_forbidden.pdf"), "wb") as f:
+        f.write(p.data)
+
+
 def numbers(name, texts):
     """One page with a line of each text."""
     p = Pdf("1.4")
@@ -166,5 +188,6 @@ if __name__ == "__main__":
     outputs()
     many_rows()
     tall_page()
+    xml_forbidden()
     numbers("numbers.pdf", NUMBER_TEXTS)
     numbers("numbers_comma.pdf", COMMA_NUMBER_TEXTS)

@@ -210,6 +210,11 @@ def huge_text_matrix():
     pdf("huge_text_matrix.pdf", [(content, "/Font << /F1 100 0 R >>", "")], [(100, HELVETICA, None)])
 
 
+def bare_operators():
+    """4.9 million g operators without their operand."""
+    pdf("bare_operators.pdf", [(b"g\n" * 4_900_000, "", "")])
+
+
 def main():
     image_mask_colours()
     jpeg_larger_than_declared()
@@ -222,6 +227,7 @@ def main():
     damaged_flate()
     zero_scale_text()
     huge_text_matrix()
+    bare_operators()
 
 
 if __name__ == "__main__":
