@@ -18,16 +18,12 @@ import tempfile
 import olefile
 import openpyxl
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-WIDE = os.path.join(HERE, "..", "data", "tables", "wide.pdf")
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from table_checks import Checks, convert  # noqa: E402
+
 WSBOOL, SETUP, LEFTMARGIN, TOPMARGIN = 0x0081, 0x00A1, 0x0026, 0x0028
 FIT_TO_PAGE = 0x0100
-
-
-def convert(program, source, path, *options):
-    subprocess.run([program, "convert", source, path, "-q"] + list(options), check=True, timeout=300,
-                   stdin=subprocess.DEVNULL)
-    return path
 
 
 def first_sheet_records(path):
@@ -60,16 +56,13 @@ def printed_pages(path, work):
 
 def main():
     program = sys.argv[1]
-    failures = []
-
-    def expect(name, condition, detail=""):
-        if not condition:
-            failures.append("%s: %s" % (name, detail))
+    checks = Checks()
+    expect = checks.expect
 
     with tempfile.TemporaryDirectory() as work:
         for options, margins in ((["--plain-sheet"], False), ([], True)):
             tag = " ".join(options) or "default"
-            records = first_sheet_records(convert(program, WIDE, os.path.join(work, "w.xls"), *options))
+            records = first_sheet_records(convert(program, work, "wide.pdf", "w.xls", *options))
             expect(tag + ": WSBOOL switches fitting on", WSBOOL in records and
                    struct.unpack_from("<H", records[WSBOOL])[0] & FIT_TO_PAGE, records.get(WSBOOL))
             fit = struct.unpack_from("<HH", records[SETUP], 6) if SETUP in records else None
@@ -84,7 +77,7 @@ def main():
             else:
                 expect(tag + ": the reader's margins", left is None and top is None, (left, top))
 
-        book = openpyxl.load_workbook(convert(program, WIDE, os.path.join(work, "w.xlsx")))
+        book = openpyxl.load_workbook(convert(program, work, "wide.pdf", "w.xlsx"))
         sheet = book.active
         expect(".xlsx fits to page", sheet.sheet_properties.pageSetUpPr is not None and
                sheet.sheet_properties.pageSetUpPr.fitToPage, sheet.sheet_properties.pageSetUpPr)
@@ -96,9 +89,7 @@ def main():
             pages = printed_pages(os.path.join(work, name), work)
             expect(name + " prints on no more pages than the PDF's two", 1 <= pages <= 2, pages)
 
-    for failure in failures:
-        print("FAIL " + failure)
-    return 1 if failures else 0
+    return checks.report()
 
 
 if __name__ == "__main__":

@@ -12,15 +12,16 @@ and openpyxl, and checks that --plain-sheet leaves cells unframed and
 unfilled.
 """
 import os
-import subprocess
 import sys
 import tempfile
 
 import openpyxl
 import xlrd
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-TABLES = os.path.join(HERE, "..", "data", "tables")
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from table_checks import Checks, convert  # noqa: E402
+
 NONE, THIN, MEDIUM, THICK = 0, 1, 2, 5  # line styles as both formats number them
 XLSX_STYLES = {None: NONE, "thin": THIN, "medium": MEDIUM, "thick": THICK}
 
@@ -36,13 +37,6 @@ def ruled_expected(rows, columns):
             right = THICK if c == columns - 1 else THIN
             expected[(r, c)] = (top, left, bottom, right)
     return expected
-
-
-def convert(program, work, name, out, *options):
-    path = os.path.join(work, out)
-    subprocess.run([program, "convert", os.path.join(TABLES, name), path, "-q"] + list(options), check=True,
-                   timeout=300, stdin=subprocess.DEVNULL)
-    return path
 
 
 def xls_cells(path):
@@ -89,11 +83,8 @@ def xlsx_cells(path):
 
 def main():
     program = sys.argv[1]
-    failures = []
-
-    def expect(name, condition, detail=""):
-        if not condition:
-            failures.append("%s: %s" % (name, detail))
+    checks = Checks()
+    expect = checks.expect
 
     ruled_rows = [["Name", "Qty", "Price"], ["bolt", "5", "1.2"], ["nut", "16", "0.35"], ["washer", "123", "0.05"]]
     expected = ruled_expected(4, 3)
@@ -128,9 +119,7 @@ def main():
                 plain = all(styles == (NONE,) * 4 and fill is None for styles, fill, _ in found.values())
                 expect("%s %s --plain-sheet keeps cells plain" % (ext, name), plain and found, found)
 
-    for failure in failures:
-        print("FAIL " + failure)
-    return 1 if failures else 0
+    return checks.report()
 
 
 if __name__ == "__main__":

@@ -11,24 +11,18 @@ running title or page-break rows, its page number written once after it (and kee
 turned by /Rotate, reads in its own direction.
 """
 import os
-import subprocess
 import sys
 import tempfile
 
 import openpyxl
 import xlrd
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-TABLES = os.path.join(HERE, "..", "data", "tables")
+sys.dont_write_bytecode = True
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from table_checks import Checks, convert  # noqa: E402
+
 CENTRED_ACROSS = 6
 TURNED = [["Name", "Qty", "Price"], ["bolt", 5, 1.2], ["nut", 16, 0.35], ["washer", 123, 0.05]]
-
-
-def convert(program, work, name, out, *options):
-    path = os.path.join(work, out)
-    subprocess.run([program, "convert", os.path.join(TABLES, name), path, "-q"] + list(options), check=True,
-                   timeout=300, stdin=subprocess.DEVNULL)
-    return path
 
 
 def cells(path):
@@ -46,11 +40,8 @@ def cells(path):
 
 def main():
     program = sys.argv[1]
-    failures = []
-
-    def expect(name, condition, detail=""):
-        if not condition:
-            failures.append("%s: %s" % (name, detail))
+    checks = Checks()
+    expect = checks.expect
 
     with tempfile.TemporaryDirectory() as work:
         # A heading over two columns.
@@ -90,9 +81,7 @@ def main():
             grid = [[found.get((r, c)) for c in range(3)] for r in range(4)]
             expect(name + " reads in its direction", grid == TURNED and len(found) == 12, found)
 
-    for failure in failures:
-        print("FAIL " + failure)
-    return 1 if failures else 0
+    return checks.report()
 
 
 if __name__ == "__main__":
