@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/messages.h"
 #include "engine/engine.h"
 #include "engine/metafile/processor.h"
 #include "platform/codepage.h"
@@ -143,7 +144,7 @@ std::string JsonString(const std::string& text) {
   return out + "\"";
 }
 
-int PrintMetafileItems(std::span<const uint8_t> bytes, bool json, const char* command) {
+int PrintMetafileItems(std::span<const uint8_t> bytes, bool json, const std::string& file) {
   ListingEngine engine;
   engine.BeginDoc();
   std::vector<Summary> summaries;
@@ -163,9 +164,9 @@ int PrintMetafileItems(std::span<const uint8_t> bytes, bool json, const char* co
   engine.EndDoc();
   std::fflush(stdout);
   if (processor.PassedOver() > 0)
-    std::fprintf(stderr, "%s: %zu records passed over\n", command, processor.PassedOver());
+    ReportLine(file, IntToText(static_cast<int64_t>(processor.PassedOver())) + " records passed over");
   if (!processor.Damage().empty()) {
-    std::fprintf(stderr, "%s: %s\n", command, processor.Damage().c_str());
+    ReportLine(file, processor.Damage());
     return kExitFailure;
   }
   return kExitOk;
