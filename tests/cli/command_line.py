@@ -37,7 +37,7 @@ def main():
         def run(args, stdin=b"", env=None):
             environment = dict(os.environ, TMPDIR=tmp, LC_ALL="C")
             environment.update(env or {})
-            return subprocess.run([program] + args, cwd=work, env=environment, input=stdin, capture_output=True,
+            return subprocess.run([os.fsencode(program)] + [os.fsencode(arg) for arg in args], cwd=work, env=environment, input=stdin, capture_output=True,
                                   start_new_session=True, timeout=300)
 
         def at(name):
@@ -190,6 +190,12 @@ def main():
                    {n["page"] for n in lossy["notes"]} == {3, 4}, lossy)
             expect("json failed file", missing["status"] == 1 and not missing["written"] and
                    missing["error"] == "no such file or directory", missing)
+        # A file name that is not UTF-8 still gives JSON a reader takes.
+        open(os.path.join(work.encode(), b"bad\xff.pdf"), "wb").write(sample)
+        result = run([b"bad\xff.pdf", b"--json", b"-q"])
+        lines = result.stdout.splitlines()
+        expect("json of a name that is not UTF-8", result.returncode == 0 and len(lines) == 1 and
+               json.loads(lines[0].decode())["input"] == "bad\ufffd.pdf", result.stdout + result.stderr)
         for pages, selected in [("z", 1), ("all", 3), ("END", 1), ("1,end", 2)]:
             result = run(["in.pdf", "-", "--json", "--pages", pages])
             lines = result.stderr.decode().splitlines()
