@@ -23,9 +23,11 @@ std::string CsvSheetPath(const std::string& path, int sheetNo);
 
 class TqxCsvWorkbookWriter : public TqxWorkbookWriter {
  public:
-  // values: numbers as plain values rather than as the page shows them;
-  // onNewFile hears of each file made after the first.
-  TqxCsvWorkbookWriter(std::string path, bool values, std::function<void(const std::string&)> onNewFile);
+  // values: numbers as plain values rather than as the page shows them
+  // (dates and times, known by their cell's number format in tables, as ISO
+  // 8601); onNewFile hears of each file made after the first.
+  TqxCsvWorkbookWriter(std::string path, bool values, std::function<void(const std::string&)> onNewFile,
+                       const TqxFormatTables* tables = nullptr);
   ~TqxCsvWorkbookWriter() override;
 
   TqxSheetLimits Limits() const override;
@@ -36,12 +38,14 @@ class TqxCsvWorkbookWriter : public TqxWorkbookWriter {
   void Finish(const TqxWorkbookStyle& style) override;
 
  private:
+  std::string PlainValue(const TqxSheetCell& cell) const;
   void OpenSheetFile();
   void Flush();
   void Put(const std::string& bytes);
 
   std::string path_;
   bool values_;
+  const TqxFormatTables* tables_;
   std::function<void(const std::string&)> onNewFile_;
   int sheetNo_ = 0;  // of the open file; 0 before the first
   bool sheetStarted_ = false;
