@@ -9,6 +9,7 @@
 #include "pdf/document.h"
 #include "pdf/objects.h"
 #include "platform/codepage.h"
+#include "platform/fonts/logfont.h"
 #include "platform/gdiplus/canvas.h"
 #include "render/fonts/page_fonts.h"
 #include "render/interpreter.h"
@@ -77,7 +78,10 @@ void Draw(Parser& p, const TqxSelectedFont& font, const TTextRun& run, double sc
   gpFont.family = font.Family;
   gpFont.measureFamily = font.MeasureFamily;
   gpFont.emSize = static_cast<REAL>(em);
-  gpFont.style = font.Style;
+  // Glyphs filled and stroked (modes 2 and 6) are set bolder than the face:
+  // the usual way of faking a bold weight.
+  const int mode = state.renderMode;
+  gpFont.style = font.Style | (mode == 2 || mode == 6 ? kFontStyleBold : 0);
   gpFont.unit = UnitPoint;
   GpBrush brush;
   brush.color = p.State().fill.Argb();

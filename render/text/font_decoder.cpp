@@ -1,5 +1,7 @@
 #include "render/text/font_decoder.h"
 
+#include <cmath>
+
 #include "platform/codepage.h"
 #include "render/text/glyph_names.h"
 #include "render/text/object_lookup.h"
@@ -35,6 +37,36 @@ std::vector<std::string> ReadDifferences(const TqxPDFObjectStore& store, const T
     }
   }
   return names;
+}
+
+// Programs larger than this are not read for their codes; no real embedded
+// simple font comes near it.
+constexpr int64_t kMaxProgramSize = int64_t{16} << 20;
+
+// The embedded program of a simple font, and whether its own encoding is
+// the base: where the font names no base encoding (a TrueType font's cmap
+// only where it is marked symbolic, as the others read through the
+// standard names).
+void ReadProgram(const TqxPDFObjectStore& store, const TqxPDFDictObject& font, bool namedBase, TFontDecoder& d) {
+  TqxPDFDictObject* descriptor = DictOf(store, font.Lookup("/FontDescriptor"));
+  TqxPDFStreamObject* stream = nullptr;
+  bool trueType = false;
+  for (std::string_view key : {"/FontFile", "/FontFile2", "/FontFile3"}) {
+    if (auto* s = LookupAs<TqxPDFStreamObject>(store, descriptor, key)) {
+      stream = s;
+      trueType = key == "/FontFile2";
+      break;
+    }
+  }
+  if (!stream) return;
+  std::string bytes = StreamBytesOrEmpty(store, stream, kMaxProgramSize);
+  if (bytes.empty() || static_cast<int64_t>(bytes.size()) > kMaxProgramSize) return;
+  auto codes = ReadProgramCodes(bytes);
+  if (!codes) return;
+  const auto flags = LookupNumber(store, descriptor, "/Flags");
+  const bool symbolic = flags && std::isfinite(*flags) && (static_cast<int64_t>(std::fmod(*flags, 4294967296.0)) & 4);
+  const bool own = codes->OwnEncoding && !namedBase && (!trueType || symbolic);
+  d.SetProgram(std::make_shared<const TProgramCodes>(std::move(*codes)), own);
 }
 
 std::shared_ptr<const TCMap> ReadCMap(const TqxPDFObjectStore& store, TqxPDFObject* object) {
@@ -77,13 +109,21 @@ TFontDecoder TFontDecoder::Build(const TqxPDFObjectStore& store, const TqxPDFDic
     return d;
   }
 
+  bool namedBase = false;
   if (auto symbolic = SymbolEncodingOf(baseFont)) d.base_ = *symbolic;
   if (auto* name = As<TqxPDFNameObject>(encoding)) {
-    if (auto base = BaseEncodingByName(name->NameWithoutSlash())) d.base_ = *base;
+    if (auto base = BaseEncodingByName(name->NameWithoutSlash())) {
+      d.base_ = *base;
+      namedBase = true;
+    }
   } else if (auto* dict = As<TqxPDFDictObject>(encoding)) {
-    if (auto base = BaseEncodingByName(LookupName(store, dict, "/BaseEncoding"))) d.base_ = *base;
+    if (auto base = BaseEncodingByName(LookupName(store, dict, "/BaseEncoding"))) {
+      d.base_ = *base;
+      namedBase = true;
+    }
     d.differences_ = ReadDifferences(store, dict);
   }
+  if (subtype != "Type3") ReadProgram(store, font, namedBase, d);
   return d;
 }
 
@@ -100,6 +140,12 @@ TFontDecoder TFontDecoder::Simple(TBaseEncoding base, std::vector<std::pair<int,
   return d;
 }
 
+void TFontDecoder::SetProgram(std::shared_ptr<const TProgramCodes> program, bool ownEncoding) {
+  program_ = std::move(program);
+  programEncoding_ = program_ && ownEncoding;
+  simpleTexts_.reset();
+}
+
 std::vector<TCMap::TCode> TFontDecoder::Codes(std::string_view bytes) const {
   if (!composite_) return TCMap().SplitCodes(bytes, 1);
   if (encodingCMap_) return encodingCMap_->SplitCodes(bytes, 2);
@@ -109,6 +155,7 @@ std::vector<TCMap::TCode> TFontDecoder::Codes(std::string_view bytes) const {
 std::string TFontDecoder::GlyphName(uint32_t code) const {
   if (composite_ || code > 255) return {};
   if (!differences_.empty() && !differences_[code].empty()) return differences_[code];
+  if (programEncoding_ && !program_->Names[code].empty()) return program_->Names[code];
   const char* name = EncodingGlyphName(base_, static_cast<uint8_t>(code));
   return name ? name : std::string();
 }
@@ -123,10 +170,15 @@ uint32_t TFontDecoder::Cid(uint32_t code) const {
 }
 
 std::u16string TFontDecoder::Text(uint32_t code) const {
-  if (composite_ || code > 255) return CodeText(code);
+  auto lookUp = [&] {
+    std::u16string text = CodeText(code);
+    FoldSmallForms(text);
+    return text;
+  };
+  if (composite_ || code > 255) return lookUp();
   if (!simpleTexts_) simpleTexts_ = std::make_shared<SimpleTexts>();
   std::optional<std::u16string>& text = (*simpleTexts_)[code];
-  if (!text) text = CodeText(code);
+  if (!text) text = lookUp();
   return *text;
 }
 
@@ -160,6 +212,19 @@ std::u16string TFontDecoder::CodeText(uint32_t code) const {
   if (!name.empty() && (!dingbatName || base_ == TBaseEncoding::ZapfDingbats)) {
     std::u16string text = GlyphNameToUnicode(name);
     if (!text.empty()) return text;
+  }
+  // A code the file leaves unnamed ("fi" drawn by a code of no encoding)
+  // may be named by the program that draws it.
+  if (program_) {
+    if (const std::string& own = program_->Names[code]; !own.empty() && own != name) {
+      std::u16string text = GlyphNameToUnicode(own);
+      if (!text.empty()) return text;
+    }
+    if (char32_t c = program_->Unicode[code]; c != 0 && c <= 0x10FFFF && !(c >= 0xD800 && c <= 0xDFFF)) {
+      if (c < 0x10000) return std::u16string(1, static_cast<char16_t>(c));
+      c -= 0x10000;
+      return {static_cast<char16_t>(0xD800 + (c >> 10)), static_cast<char16_t>(0xDC00 + (c & 0x3FF))};
+    }
   }
   if (!unnamed.empty()) return unnamed;
   return std::u16string(1, AnsiToWideChar(static_cast<unsigned char>(code)));

@@ -4,7 +4,9 @@
 // whether it was written as a literal or a hex string.
 //
 // Order for each code: the font's /ToUnicode map; then, for simple fonts,
-// the glyph name the code has through /Differences or the base encoding;
+// the glyph name the code has through /Differences or the base encoding
+// (the embedded program's own encoding where the font names none), then
+// the name or character the embedded program gives the glyph;
 // for composite fonts, the code itself when the font's CMap is a Unicode one,
 // else the CID through its character collection; last the code read as a
 // code-page 1252 byte.
@@ -16,6 +18,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/fonts/program_codes.h"
 #include "render/text/cmap.h"
 #include "resources/core_fonts.h"
 
@@ -36,6 +39,9 @@ class TFontDecoder {
   // code and an optional ToUnicode program.
   static TFontDecoder Simple(TBaseEncoding base, std::vector<std::pair<int, std::string>> differences = {},
                              std::string_view toUnicode = {});
+  // The codes of an embedded program (ReadProgramCodes); its own encoding
+  // is the base where ownEncoding is set.
+  void SetProgram(std::shared_ptr<const TProgramCodes> program, bool ownEncoding);
 
   bool Composite() const { return composite_; }
   // Codes named through the Symbol or dingbat encoding: their text is
@@ -66,6 +72,8 @@ class TFontDecoder {
   TBaseEncoding base_ = TBaseEncoding::WinAnsi;
   std::vector<std::string> differences_;  // 256 names, empty where none
   std::shared_ptr<const TCMap> toUnicode_;
+  std::shared_ptr<const TProgramCodes> program_;  // an embedded simple font's own codes
+  bool programEncoding_ = false;                  // its encoding is the base
   std::shared_ptr<const TCMap> encodingCMap_;  // an embedded /Encoding CMap
   bool identity_ = true;                       // Identity-H/V: CID = code
   bool unicodeCodes_ = false;                  // Uni...-UCS2 / -UTF16 CMaps: code = Unicode

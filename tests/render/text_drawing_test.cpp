@@ -20,6 +20,7 @@ struct Drawn {
   std::u16string Face;
   int Escapement = 0;        // tenths of a degree
   std::vector<int32_t> Dx;  // device advance of each character along the baseline
+  int Weight = 400;
 };
 
 // A one-page file whose page has the given content and resources.
@@ -45,7 +46,8 @@ std::vector<Drawn> Render(const TPdfBuilder& pdf) {
     if (r.Type() == EMR_EXTCREATEFONTINDIRECTW) font = ReadExtCreateFontIndirectW(r).font;
     if (r.Type() != EMR_EXTTEXTOUTW) continue;
     TEmrExtTextOut t = ReadExtTextOut(r);
-    drawn.push_back({t.text, double(t.reference.x), double(t.reference.y), font.faceName, font.escapement, t.dx});
+    drawn.push_back(
+        {t.text, double(t.reference.x), double(t.reference.y), font.faceName, font.escapement, t.dx, font.weight});
   }
   return drawn;
 }
@@ -173,6 +175,19 @@ TEST(TextDrawing, RenderModeOutOfRangeDrawsFilledText) {
   ASSERT_EQ(drawn.size(), 2u);
   EXPECT_EQ(drawn[0].Text, u"Big");
   EXPECT_EQ(drawn[1].Text, u"Small");
+}
+
+// Filled and stroked glyphs are a faked bold; filled, stroked or clipping
+// alone keep the face's weight, and a bold face stays bold.
+TEST(TextDrawing, FilledAndStrokedTextIsBold) {
+  std::string resources = "<< /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> "
+                          "/F2 << /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold >> >> >>";
+  auto drawn = Render(Page("BT /F1 10 Tf 100 700 Td (a) Tj 2 Tr (b) Tj 1 Tr (c) Tj 6 Tr (d) Tj 7 Tr (e) Tj "
+                           "0 Tr (f) Tj /F2 10 Tf (g) Tj ET",
+                           resources));
+  ASSERT_EQ(drawn.size(), 7u);
+  const int weights[] = {400, 700, 400, 700, 400, 400, 700};
+  for (size_t i = 0; i < drawn.size(); ++i) EXPECT_EQ(drawn[i].Weight, weights[i]) << i;
 }
 
 TEST(TextDrawing, HexAndLiteralStringsInASimpleFont) {
