@@ -69,6 +69,14 @@ void ReadProgram(const TqxPDFObjectStore& store, const TqxPDFDictObject& font, b
   d.SetProgram(std::make_shared<const TProgramCodes>(std::move(*codes)), own);
 }
 
+// A CMap program's "/WMode 1 def".
+bool WritesVertically(std::string_view program) {
+  const size_t at = program.find("/WMode");
+  if (at == std::string_view::npos) return false;
+  const size_t value = program.find_first_not_of(" \t\r\n", at + 6);
+  return value != std::string_view::npos && program[value] == '1';
+}
+
 std::shared_ptr<const TCMap> ReadCMap(const TqxPDFObjectStore& store, TqxPDFObject* object) {
   auto* stream = As<TqxPDFStreamObject>(store.Resolve(object));
   if (!stream) return nullptr;
@@ -93,9 +101,12 @@ TFontDecoder TFontDecoder::Build(const TqxPDFObjectStore& store, const TqxPDFDic
       std::string cmap = name->NameWithoutSlash();
       d.identity_ = StartsWith(cmap, "Identity");
       d.unicodeCodes_ = StartsWith(cmap, "Uni") && (cmap.find("UCS2") != std::string::npos || cmap.find("UTF16") != std::string::npos);
-    } else if (As<TqxPDFStreamObject>(encoding)) {
+      d.vertical_ = cmap.size() > 2 && cmap.substr(cmap.size() - 2) == "-V";
+    } else if (auto* stream = As<TqxPDFStreamObject>(encoding)) {
       d.encodingCMap_ = ReadCMap(store, encoding);
       d.identity_ = false;
+      d.vertical_ = LookupNumber(store, stream->Dictionary(), "/WMode").value_or(0) == 1 ||
+                    WritesVertically(StreamBytesOrEmpty(store, stream));
     }
     if (auto* descendants = LookupAs<TqxPDFArrayObject>(store, &font, "/DescendantFonts")) {
       TqxPDFDictObject* cidFont = DictOf(store, descendants->Item(0));

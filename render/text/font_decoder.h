@@ -44,6 +44,9 @@ class TFontDecoder {
   void SetProgram(std::shared_ptr<const TProgramCodes> program, bool ownEncoding);
 
   bool Composite() const { return composite_; }
+  // Composite fonts written top to bottom: a CMap named "...-V", or one of
+  // /WMode 1.
+  bool Vertical() const { return vertical_; }
   // Codes named through the Symbol or dingbat encoding: their text is
   // Unicode, not the bytes a symbol face draws.
   bool SymbolNames() const {
@@ -69,6 +72,7 @@ class TFontDecoder {
   std::u16string CodeText(uint32_t code) const;
 
   bool composite_ = false;
+  bool vertical_ = false;
   TBaseEncoding base_ = TBaseEncoding::WinAnsi;
   std::vector<std::string> differences_;  // 256 names, empty where none
   std::shared_ptr<const TCMap> toUnicode_;

@@ -190,6 +190,46 @@ TEST(TextDrawing, FilledAndStrokedTextIsBold) {
   for (size_t i = 0; i < drawn.size(); ++i) EXPECT_EQ(drawn[i].Weight, weights[i]) << i;
 }
 
+// Vertical writing: each glyph moves down the column by its vertical
+// displacement (/W2, else /DW2, else one em), and a column reads top to
+// bottom as a line turned a quarter clockwise, the glyphs centred on it.
+TEST(TextDrawing, VerticalWritingRunsDownTheColumn) {
+  const std::string descendant =
+      "/Subtype /CIDFontType0 /CIDSystemInfo << /Registry (Adobe) /Ordering (Japan1) /Supplement 4 >> /DW 1000";
+  const std::string resources =
+      "<< /Font << /V << /Type /Font /Subtype /Type0 /BaseFont /KozMinPro-Regular /Encoding /Identity-V "
+      "/DescendantFonts [<< " + descendant + " >>] >> "
+      "/W << /Type /Font /Subtype /Type0 /BaseFont /KozMinPro-Regular /Encoding /Identity-V "
+      "/DescendantFonts [<< " + descendant + " /DW2 [880 -1200] /W2 [35 [-500 500 880]] >>] >> "
+      "/E << /Type /Font /Subtype /Type0 /BaseFont /KozMinPro-Regular /Encoding 5 0 R "
+      "/DescendantFonts [<< " + descendant + " >>] >> >> >>";
+  TPdfBuilder pdf = Page("BT /V 10 Tf 100 700 Td <00220023> Tj <0024> Tj ET "
+                         "BT /W 10 Tf 300 700 Td <0023> Tj <0022> Tj <0024> Tj ET "
+                         "BT /V 10 Tf 400 700 Td [<0022> -500 <0023>] TJ 2 Tc <0024> Tj <0025> Tj ET "
+                         "BT /E 10 Tf 500 700 Td <00220023> Tj ET",
+                         resources);
+  // An embedded CMap of writing mode 1.
+  pdf.Stream(5, "/CMapName /Test-V def /WMode 1 def begincodespacerange <0000> <FFFF> endcodespacerange "
+                "begincidrange <0000> <FFFF> 0 endcidrange", "/Type /CMap /CMapName /Test-V");
+  auto drawn = Render(pdf);
+  struct Expected {
+    std::u16string Text;
+    double Down;  // points below the first text position, where the glyph's top stands
+  } expected[] = {{u"AB", 0}, {u"C", 20},                   // one em each by default
+                  {u"B", 0},  {u"A", 5}, {u"C", 17},        // /W2 half an em for B, /DW2 1.2 em for A
+                  {u"AB", 0}, {u"C", 15}, {u"D", 23},       // TJ -500 moves up; Tc moves up too
+                  {u"AB", 0}};
+  ASSERT_EQ(drawn.size(), std::size(expected));
+  const double columns[] = {100, 100, 300, 300, 300, 400, 400, 400, 500};
+  for (size_t i = 0; i < drawn.size(); ++i) {
+    EXPECT_EQ(drawn[i].Text, expected[i].Text) << i;
+    EXPECT_EQ(drawn[i].Escapement, 2700) << i;
+    EXPECT_NEAR(drawn[i].Y, (800 - 700 + expected[i].Down) * kPx, 1.5) << i;
+    // The turned line box spans the column's width, 5 pt each side of its line.
+    EXPECT_NEAR(drawn[i].X, (columns[i] + 5) * kPx, 1.5) << i;
+  }
+}
+
 TEST(TextDrawing, HexAndLiteralStringsInASimpleFont) {
   std::string resources =
       "<< /Font << /F1 << /Type /Font /Subtype /TrueType /BaseFont /Arial /FirstChar 32 /LastChar 255 "
