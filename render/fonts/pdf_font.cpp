@@ -28,7 +28,8 @@ double TqxPDFFontObject::SpaceWidth() const {
 }
 
 std::unique_ptr<TqxPDFFontObject> LoadFont(const TqxPDFObjectStore& store, std::string_view resourceName,
-                                           const TqxPDFDictObject& font, bool checkBoxGlyphs) {
+                                           const TqxPDFDictObject& font, bool checkBoxGlyphs,
+                                           const TProgramCodesReader& readProgram) {
   auto f = std::make_unique<TqxPDFFontObject>();
   f->ResourceName = std::string(resourceName);
   if (auto* subtype = LookupAs<TqxPDFNameObject>(store, &font, "/Subtype")) f->Subtype = subtype->Text();
@@ -68,7 +69,7 @@ std::unique_ptr<TqxPDFFontObject> LoadFont(const TqxPDFObjectStore& store, std::
     }
   }
 
-  f->Decoder = TFontDecoder::Build(store, font);
+  f->Decoder = TFontDecoder::Build(store, font, readProgram);
   f->Widths = TFontWidths::Build(store, font, f->Decoder, f->Bold, f->Italic);
   if (f->Subtype == "/Type3") {
     // The font matrix scales the widths (see TFontWidths). The glyphs are

@@ -47,7 +47,8 @@ constexpr int64_t kMaxProgramSize = int64_t{16} << 20;
 // the base: where the font names no base encoding (a TrueType font's cmap
 // only where it is marked symbolic, as the others read through the
 // standard names).
-void ReadProgram(const TqxPDFObjectStore& store, const TqxPDFDictObject& font, bool namedBase, TFontDecoder& d) {
+void ReadProgram(const TqxPDFObjectStore& store, const TqxPDFDictObject& font, bool namedBase,
+                 const TProgramCodesReader& readProgram, TFontDecoder& d) {
   TqxPDFDictObject* descriptor = DictOf(store, font.Lookup("/FontDescriptor"));
   TqxPDFStreamObject* stream = nullptr;
   bool trueType = false;
@@ -59,14 +60,11 @@ void ReadProgram(const TqxPDFObjectStore& store, const TqxPDFDictObject& font, b
     }
   }
   if (!stream) return;
-  std::string bytes = StreamBytesOrEmpty(store, stream, kMaxProgramSize);
-  if (bytes.empty() || static_cast<int64_t>(bytes.size()) > kMaxProgramSize) return;
-  auto codes = ReadProgramCodes(bytes);
+  auto codes = readProgram ? readProgram(store, *stream) : ReadStreamProgramCodes(store, *stream);
   if (!codes) return;
   const auto flags = LookupNumber(store, descriptor, "/Flags");
   const bool symbolic = flags && std::isfinite(*flags) && (static_cast<int64_t>(std::fmod(*flags, 4294967296.0)) & 4);
-  const bool own = codes->OwnEncoding && !namedBase && (!trueType || symbolic);
-  d.SetProgram(std::make_shared<const TProgramCodes>(std::move(*codes)), own);
+  d.SetProgram(codes, codes->OwnEncoding && !namedBase && (!trueType || symbolic));
 }
 
 // A CMap program's "/WMode 1 def".
@@ -87,7 +85,16 @@ std::shared_ptr<const TCMap> ReadCMap(const TqxPDFObjectStore& store, TqxPDFObje
 
 }  // namespace
 
-TFontDecoder TFontDecoder::Build(const TqxPDFObjectStore& store, const TqxPDFDictObject& font) {
+std::shared_ptr<const TProgramCodes> ReadStreamProgramCodes(const TqxPDFObjectStore& store,
+                                                            const TqxPDFStreamObject& stream) {
+  std::string bytes = StreamBytesOrEmpty(store, &stream, kMaxProgramSize);
+  if (bytes.empty() || static_cast<int64_t>(bytes.size()) > kMaxProgramSize) return nullptr;
+  auto codes = ReadProgramCodes(bytes);
+  return codes ? std::make_shared<const TProgramCodes>(std::move(*codes)) : nullptr;
+}
+
+TFontDecoder TFontDecoder::Build(const TqxPDFObjectStore& store, const TqxPDFDictObject& font,
+                                 const TProgramCodesReader& readProgram) {
   TFontDecoder d;
   std::string subtype = LookupName(store, &font, "/Subtype");
   std::string baseFont = LookupName(store, &font, "/BaseFont");
@@ -134,7 +141,7 @@ TFontDecoder TFontDecoder::Build(const TqxPDFObjectStore& store, const TqxPDFDic
     }
     d.differences_ = ReadDifferences(store, dict);
   }
-  if (subtype != "Type3") ReadProgram(store, font, namedBase, d);
+  if (subtype != "Type3") ReadProgram(store, font, namedBase, readProgram, d);
   return d;
 }
 

@@ -11,6 +11,7 @@
 // else the CID through its character collection; last the code read as a
 // code-page 1252 byte.
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -26,14 +27,27 @@ namespace vs {
 
 class TqxPDFDictObject;
 class TqxPDFObjectStore;
+class TqxPDFStreamObject;
+
+// Reads the codes of an embedded font program (ReadProgramCodes), or gives
+// nothing; a caller sharing programs between fonts may answer from a cache.
+using TProgramCodesReader =
+    std::function<std::shared_ptr<const TProgramCodes>(const TqxPDFObjectStore&, const TqxPDFStreamObject&)>;
+
+// The codes of a program stream read directly, up to a size no real
+// embedded simple font comes near.
+std::shared_ptr<const TProgramCodes> ReadStreamProgramCodes(const TqxPDFObjectStore& store,
+                                                            const TqxPDFStreamObject& stream);
 
 class TFontDecoder {
  public:
   // Reads /Subtype, /Encoding (a name, a dictionary with /BaseEncoding and
   // /Differences, or an embedded CMap), /ToUnicode and, for composite fonts,
-  // the /CIDSystemInfo of /DescendantFonts. Damaged or missing parts are
-  // left out; nothing raises.
-  static TFontDecoder Build(const TqxPDFObjectStore& store, const TqxPDFDictObject& font);
+  // the /CIDSystemInfo of /DescendantFonts, and an embedded simple font's
+  // program through readProgram (read directly when empty). Damaged or
+  // missing parts are left out; nothing raises.
+  static TFontDecoder Build(const TqxPDFObjectStore& store, const TqxPDFDictObject& font,
+                            const TProgramCodesReader& readProgram = {});
 
   // A decoder for tests: a simple font with a base encoding, differences by
   // code and an optional ToUnicode program.
