@@ -61,6 +61,7 @@ std::optional<TProgramCodes> ReadProgramCodes(std::string_view program) {
   }
 
   TProgramCodes out;
+  out.UnicodeCmap = unicode != nullptr;
   std::array<FT_UInt, 256> glyphs{};
   if (FT_CharMap map = own ? own : symbol ? symbol : mac) {
     out.OwnEncoding = true;

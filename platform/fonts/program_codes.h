@@ -14,6 +14,8 @@ namespace vs {
 struct TProgramCodes {
   // The program has an encoding of its own by which codes pick glyphs.
   bool OwnEncoding = false;
+  // A TrueType program with a Unicode cmap, through which standard glyph names find their glyphs.
+  bool UnicodeCmap = false;
   std::array<std::string, 256> Names;   // empty where the code draws nothing or the glyph has no name
   std::array<char32_t, 256> Unicode{};  // 0 where the program's Unicode cmap does not reach the glyph
 };

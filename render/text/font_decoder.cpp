@@ -44,9 +44,9 @@ std::vector<std::string> ReadDifferences(const TqxPDFObjectStore& store, const T
 constexpr int64_t kMaxProgramSize = int64_t{16} << 20;
 
 // The embedded program of a simple font, and whether its own encoding is
-// the base: where the font names no base encoding (a TrueType font's cmap
-// only where it is marked symbolic, as the others read through the
-// standard names).
+// the base: where the font names no base encoding (a TrueType font's
+// symbol or Macintosh cmap only where the font is marked symbolic or has no
+// Unicode cmap to find glyphs by their standard names).
 void ReadProgram(const TqxPDFObjectStore& store, const TqxPDFDictObject& font, bool namedBase,
                  const TProgramCodesReader& readProgram, TFontDecoder& d) {
   TqxPDFDictObject* descriptor = DictOf(store, font.Lookup("/FontDescriptor"));
@@ -64,7 +64,7 @@ void ReadProgram(const TqxPDFObjectStore& store, const TqxPDFDictObject& font, b
   if (!codes) return;
   const auto flags = LookupNumber(store, descriptor, "/Flags");
   const bool symbolic = flags && std::isfinite(*flags) && (static_cast<int64_t>(std::fmod(*flags, 4294967296.0)) & 4);
-  d.SetProgram(codes, codes->OwnEncoding && !namedBase && (!trueType || symbolic));
+  d.SetProgram(codes, codes->OwnEncoding && !namedBase && (!trueType || symbolic || !codes->UnicodeCmap));
 }
 
 // A CMap program's "/WMode 1 def".

@@ -174,8 +174,8 @@ TEST(FontDecoder, SimpleFontsThroughEncodingsAndDifferences) {
 // Codes the file names nothing for, or names by the standard encoding where
 // the font program has an encoding of its own, read by the program: its own
 // encoding (Type 1 and CFF; a symbolic TrueType font's symbol cmap) where
-// the font names no base encoding, its glyph names for codes nothing else
-// names.
+// the font names no base encoding (a TrueType font's where it is symbolic
+// or has no Unicode cmap), its glyph names for codes nothing else names.
 TEST(FontDecoder, CodesTheEmbeddedProgramNames) {
   std::ifstream in(std::string(VS_TEST_DATA_DIR) + "/render/own_encodings.pdf", std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
@@ -191,6 +191,7 @@ TEST(FontDecoder, CodesTheEmbeddedProgramNames) {
       {10, "\x01na", u"\uFB01NA"},              // CFF under /Differences without a base
       {13, "t\x01", u"T\uFB01"},                // symbolic TrueType: its symbol cmap
       {16, "t\x01", u"t\uFB01"},                // a named encoding decides where it names
+      {18, "t\x01", u"T\uFB01"},                // no encoding, no Unicode cmap: its own cmap
   };
   for (const Case& c : cases) {
     TqxPDFDictObject* dict = TPdfBuilder::Dict(doc, c.Font);

@@ -89,14 +89,16 @@ def main():
     # standard encoding) and "fi" for code 1; a CFF font's own encoding under
     # a /Differences without a base encoding; a symbolic TrueType font's
     # symbol cmap and glyph names; a TrueType font whose named encoding
-    # decides but leaves code 1 to the program.
+    # decides but leaves code 1 to the program; the same font without an
+    # encoding, marked not symbolic: it has no Unicode cmap, so its own decides.
     t1 = type1("VSOwnCodes", {0x74: "T", 0x41: "A.sc", 0x42: "B.sc", 0x4C: "L.sc", 0x45: "E.sc", 1: "fi"})
     clear = t1.index(b"eexec") + 6
     tt = truetype({0x74: "T", 1: "fi"})
     one_page("own_encodings.pdf",
              b"BT /F1 10 Tf 72 700 Td (tABLE) Tj 0 -20 Td (Paci\001c) Tj /F2 10 Tf 0 -20 Td (\001na) Tj "
-             b"/F3 10 Tf 0 -20 Td (t\001) Tj /F4 10 Tf 0 -20 Td (t\001) Tj ET",
-             "/Resources << /Font << /F1 7 0 R /F2 10 0 R /F3 13 0 R /F4 16 0 R >> >>",
+             b"/F3 10 Tf 0 -20 Td (t\001) Tj /F4 10 Tf 0 -20 Td (t\001) Tj "
+             b"/F5 10 Tf 0 -20 Td (t\001) Tj ET",
+             "/Resources << /Font << /F1 7 0 R /F2 10 0 R /F3 13 0 R /F4 16 0 R /F5 18 0 R >> >>",
              [("obj", "<< /Type /Font /Subtype /Type1 /BaseFont /VSOwnCodes /FontDescriptor 8 0 R >>", None),
               ("obj", "<< /Type /FontDescriptor /FontName /VSOwnCodes /Flags 4 /FontFile 9 0 R >>", None),
               ("stream", "/Length1 %d /Length2 %d /Length3 0" % (clear, len(t1) - clear), t1),
@@ -109,7 +111,8 @@ def main():
               ("stream", "/Length1 %d" % len(tt), tt),
               ("obj", "<< /Type /Font /Subtype /TrueType /BaseFont /VSOwnCodesT /Encoding /WinAnsiEncoding "
                       "/FontDescriptor 17 0 R >>", None),
-              ("obj", "<< /Type /FontDescriptor /FontName /VSOwnCodesT /Flags 32 /FontFile2 15 0 R >>", None)])
+              ("obj", "<< /Type /FontDescriptor /FontName /VSOwnCodesT /Flags 32 /FontFile2 15 0 R >>", None),
+              ("obj", "<< /Type /Font /Subtype /TrueType /BaseFont /VSOwnCodesT /FontDescriptor 17 0 R >>", None)])
 
 
 if __name__ == "__main__":
