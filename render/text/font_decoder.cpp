@@ -188,12 +188,13 @@ uint32_t TFontDecoder::Cid(uint32_t code) const {
 }
 
 std::u16string TFontDecoder::Text(uint32_t code) const {
+  // Composite fonts keep the private-use range: their own characters live there.
+  if (composite_ || code > 255) return CodeText(code);
   auto lookUp = [&] {
     std::u16string text = CodeText(code);
     FoldSmallForms(text);
     return text;
   };
-  if (composite_ || code > 255) return lookUp();
   if (!simpleTexts_) simpleTexts_ = std::make_shared<SimpleTexts>();
   std::optional<std::u16string>& text = (*simpleTexts_)[code];
   if (!text) text = lookUp();
