@@ -212,9 +212,14 @@ def convert_many(paths, out_dir, client=None, format="xls", retries=2, send_byte
         if future.status == "finished":
             finish(index, future.result())
         else:
-            error = future.exception()
+            try:
+                error = future.exception()
+            except BaseException as cancelled:  # a cancelled task has no exception of its own
+                if isinstance(cancelled, (KeyboardInterrupt, SystemExit)):
+                    raise
+                error = cancelled
             finish(index, FileResult(input=names[index], error=type(error).__name__,
-                                     message="%s: %s" % (names[index], error)))
+                                     message="%s: %s" % (names[index], error or "the task was cancelled")))
         future.release()
     return results
 
