@@ -9,12 +9,14 @@ import subprocess
 import sys
 import tempfile
 import threading
+import time
 import unittest
 import zipfile
 
 import pandas
 
 import vellumsheet
+from vellumsheet import _vellumsheet
 
 SOURCE, PROGRAM = sys.argv[1], sys.argv[2]
 DATA = os.path.join(SOURCE, "tests", "data")
@@ -231,6 +233,26 @@ class LocalCollections(unittest.TestCase):
 
 
 class Threads(unittest.TestCase):
+    def test_the_interpreter_runs_on_while_a_file_converts(self):
+        # With the interpreter's lock held through the conversion, this
+        # thread could not wake from its sleep before the workbook was there.
+        with tempfile.TemporaryDirectory() as work:
+            workbook = os.path.join(work, "l.xls")
+            started = threading.Event()
+
+            def convert():  # straight into the compiled run: no Python steps around it
+                started.set()
+                _vellumsheet.convert(LOSSY, workbook, "xls", "", None, {}, False)
+
+            converting = threading.Thread(target=convert)
+            converting.start()
+            started.wait()
+            time.sleep(0.02)
+            written_before_waking = os.path.exists(workbook)
+            converting.join()
+            self.assertFalse(written_before_waking)
+            self.assertTrue(os.path.exists(workbook))
+
     def test_four_threads_convert_four_files_at_once(self):
         sources = [CONTINUED, SPANNING, NUMBERS, LOSSY]
         with tempfile.TemporaryDirectory() as work:
