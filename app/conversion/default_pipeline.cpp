@@ -2,6 +2,7 @@
 // Excel engine.
 #include <memory>
 
+#include "app/conversion/excel_pipeline_engine.h"
 #include "app/conversion/pipeline.h"
 #include "app/conversion/run.h"
 #include "app/conversion/source_file.h"
@@ -10,9 +11,6 @@
 #include "render/document.h"
 
 namespace vs {
-
-std::unique_ptr<PipelineEngine> MakeExcelPipelineEngine();
-
 namespace {
 
 class PdfPipelineDocument : public PipelineDocument {

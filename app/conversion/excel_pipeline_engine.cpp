@@ -1,6 +1,9 @@
 // The Excel engine as the conversion sets it up: the stored defaults of the
 // program's engine component, then the choices of the run.
+#include "app/conversion/excel_pipeline_engine.h"
+
 #include <memory>
+#include <utility>
 #include <vector>
 
 #include "app/conversion/pipeline.h"
@@ -11,6 +14,8 @@ namespace {
 
 class ExcelPipelineEngine : public PipelineEngine {
  public:
+  explicit ExcelPipelineEngine(std::unique_ptr<TqxExcelEngine> engine) : owned_(std::move(engine)) {}
+
   void Configure(const EngineSettings& settings) override {
     // A component built in code starts from the preferences' own defaults
     // (open after create, setup dialog, no processing per page); the
@@ -92,14 +97,21 @@ class ExcelPipelineEngine : public PipelineEngine {
   int32_t Worksheets() const override { return static_cast<int32_t>(engine_.Sheets().size()); }
 
  private:
-  TqxExcelEngine engine_;
+  std::unique_ptr<TqxExcelEngine> owned_;
+  TqxExcelEngine& engine_ = *owned_;
   std::string output_;
   std::vector<std::string> files_;  // what EndDoc wrote
 };
 
 }  // namespace
 
-std::unique_ptr<PipelineEngine> MakeExcelPipelineEngine() { return std::make_unique<ExcelPipelineEngine>(); }
+std::unique_ptr<PipelineEngine> MakeExcelPipelineEngine() {
+  return std::make_unique<ExcelPipelineEngine>(std::make_unique<TqxExcelEngine>());
+}
+
+std::unique_ptr<PipelineEngine> MakeExcelPipelineEngine(std::unique_ptr<TqxExcelEngine> engine) {
+  return std::make_unique<ExcelPipelineEngine>(std::move(engine));
+}
 
 }  // namespace vs
 

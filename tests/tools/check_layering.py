@@ -1,8 +1,10 @@
 #!/usr/bin/env python3
 """Fails when a source file includes a header from a folder later in the
 library order: each folder may use only itself and the folders before it.
-Tests may use their own folder and those before it, plus the test support
-code; benchmarks may use every library.
+The command line and the Python package stand side by side at the top:
+each may use every library, neither the other. Tests may use their own
+folder and those before it, plus the test support code; benchmarks may use
+every library.
 
 usage: check_layering.py SOURCE_ROOT
 """
@@ -10,14 +12,25 @@ import os
 import re
 import sys
 
-ORDER = ["platform", "pdf", "resources", "render", "engine", "xls", "app", "cli"]
+ORDER = ["platform", "pdf", "resources", "render", "engine", "xls", "app", "cli", "python"]
+# Folders at the same level as the one before them: above it, not above each other.
+BESIDE = {"python": "cli"}
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.M)
 SOURCES = (".h", ".hpp", ".cpp", ".cc")
+
+
+def level(folder):
+    return level(BESIDE[folder]) if folder in BESIDE else ORDER.index(folder)
 
 
 def rank_of(path):
     top = path.split("/", 1)[0]
     return ORDER.index(top) if top in ORDER else None
+
+
+def may_use(user, used):
+    """Whether folder rank user may include from folder rank used."""
+    return used == user or level(ORDER[used]) < level(ORDER[user])
 
 
 def allowed_rank(rel):
@@ -51,8 +64,8 @@ def main():
                         if header.split("/", 1)[0] == "support":
                             continue
                     rank = rank_of(header)
-                    if rank is not None and rank > limit:
-                        problems.append(f"{rel}: includes {header} ({ORDER[rank]} comes after {ORDER[limit]})")
+                    if rank is not None and not may_use(limit, rank):
+                        problems.append(f"{rel}: includes {header} ({ORDER[rank]} is not below {ORDER[limit]})")
     for p in problems:
         print(p)
     print(f"{len(problems)} upward include(s)" if problems else "includes point downward only")
