@@ -2,18 +2,15 @@
 
 #include <cctype>
 #include <cstdlib>
+#include <utility>
 
+#include "app/conversion/message_cause.h"
 #include "cli/command.h"
 #include "cli/convert_report.h"
 
 namespace vs::cli {
 
-std::string Cause(std::string text) {
-  const auto upper = [](char c) { return std::isupper(static_cast<unsigned char>(c)) != 0; };
-  if (!text.empty() && upper(text[0]) && (text.size() == 1 || !upper(text[1])))
-    text[0] = static_cast<char>(std::tolower(static_cast<unsigned char>(text[0])));
-  return text;
-}
+std::string Cause(std::string text) { return ShownCause(std::move(text)); }
 
 void ReportLine(const std::string& file, const std::string& cause) {
   WriteErrorLine("vellumsheet: " + (file.empty() ? "" : file + ": ") + Cause(cause));

@@ -10,6 +10,7 @@
 
 #include "app/conversion/errors.h"
 #include "app/conversion/excel_pipeline_engine.h"
+#include "app/conversion/message_cause.h"
 #include "app/conversion/page_selection.h"
 #include "app/conversion/pipeline.h"
 #include "app/conversion/run.h"
@@ -107,7 +108,7 @@ py::dict Convert(const std::string& source, const std::string& destination, cons
   py::dict answer;
   answer["outcome"] = OutcomeName(result.outcome);
   answer["kind"] = FailureKind(result, source_unreadable);
-  answer["cause"] = result.cause;
+  answer["cause"] = ShownCause(result.cause);
   answer["remedy"] = result.remedy == ConversionRemedy::GivePassword       ? "password"
                      : result.remedy == ConversionRemedy::ReplaceProtected ? "force"
                                                                            : "";
@@ -115,7 +116,7 @@ py::dict Convert(const std::string& source, const std::string& destination, cons
   answer["pages_total"] = result.pages_total;
   answer["pages_converted"] = result.pages_converted;
   py::list failed;
-  for (const PageFailure& failure : result.failed_pages) failed.append(py::make_tuple(failure.page, failure.reason));
+  for (const PageFailure& failure : result.failed_pages) failed.append(py::make_tuple(failure.page, ShownCause(failure.reason)));
   answer["failed_pages"] = failed;
   answer["failed_page_lines"] = FailedPageTexts(result);
   answer["notes"] = NoteTexts(result);

@@ -1,5 +1,6 @@
 #include "python/binding/page_notes.h"
 
+#include "app/conversion/message_cause.h"
 #include "platform/numbers.h"
 
 namespace vs {
@@ -40,7 +41,7 @@ std::vector<std::string> NoteTexts(const ConversionResult& result) {
 std::vector<std::string> FailedPageTexts(const ConversionResult& result) {
   std::vector<std::string> lines;
   for (const PageFailure& failure : result.failed_pages)
-    lines.push_back("page " + IntToText(failure.page) + " failed: " + failure.reason);
+    lines.push_back("page " + IntToText(failure.page) + " failed: " + ShownCause(failure.reason));
   return lines;
 }
 

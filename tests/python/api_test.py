@@ -107,7 +107,7 @@ class Errors(unittest.TestCase):
                 (ENCRYPTED, {"password": "wrong"}, vellumsheet.PasswordError, "the password is not correct"),
                 (damaged, {}, vellumsheet.DamagedFileError, None),
                 (text, {}, vellumsheet.UnsupportedFileError, None),
-                (missing, {}, vellumsheet.Error, "No such file or directory"),
+                (missing, {}, vellumsheet.Error, "no such file or directory"),
             ]
             for path, keywords, kind, cause in cases:
                 with self.subTest(path=os.path.basename(path), keywords=keywords):
