@@ -135,6 +135,7 @@ const char kHelp[] =
     "                           text and rows, .csv writes one file a worksheet (OUT.csv,\n"
     "                           OUT.sheet2.csv, ...) without pictures\n"
     "  --csv-values             .csv: numbers as plain values (default: as the page shows them)\n"
+    "  --csv-raw                .csv: text starting with = + - @ as it is (default: after a ')\n"
     "  --output-dir DIR         write the workbooks into DIR, made if missing\n"
     "                           (default: beside each PDF)\n"
     "  --force                  replace write-protected workbooks too (default: refused)\n"

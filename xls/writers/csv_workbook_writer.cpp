@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 #include <utility>
 
 #include "engine/errors.h"
@@ -32,6 +33,15 @@ std::string CsvField(const std::string& utf8) {
   return field + '"';
 }
 
+std::string CsvFormulaGuarded(std::string utf8) {
+  if (utf8.empty() || std::string_view("=+-@").find(utf8.front()) == std::string_view::npos) return utf8;
+  if (utf8.front() == '+' || utf8.front() == '-') {
+    const bool number = utf8.find_first_not_of("0123456789.,% ", 1) == std::string::npos;
+    if (number) return utf8;
+  }
+  return "'" + utf8;
+}
+
 std::string CsvSheetPath(const std::string& path, int sheetNo) {
   if (sheetNo <= 1) return path;
   const size_t slash = path.find_last_of('/');
@@ -41,8 +51,8 @@ std::string CsvSheetPath(const std::string& path, int sheetNo) {
 }
 
 TqxCsvWorkbookWriter::TqxCsvWorkbookWriter(std::string path, bool values,
-                                           std::function<void(const std::string&)> onNewFile)
-    : path_(std::move(path)), values_(values), onNewFile_(std::move(onNewFile)) {}
+                                           std::function<void(const std::string&)> onNewFile, bool raw)
+    : path_(std::move(path)), values_(values), raw_(raw), onNewFile_(std::move(onNewFile)) {}
 
 TqxCsvWorkbookWriter::~TqxCsvWorkbookWriter() {
   if (file_) std::fclose(file_);
@@ -56,7 +66,7 @@ TqxSheetLimits TqxCsvWorkbookWriter::Limits() const {
 void TqxCsvWorkbookWriter::WriteCell(const TqxSheetCell& cell) {
   sheetStarted_ = true;
   const std::string text = cell.Number && values_ ? FloatToText(cell.Value) : WideToUtf8(cell.Text);
-  rows_[cell.Row][cell.Column] = CsvField(text);
+  rows_[cell.Row][cell.Column] = CsvField(cell.Number || raw_ ? text : CsvFormulaGuarded(text));
 }
 
 void TqxCsvWorkbookWriter::OpenSheetFile() {

@@ -17,6 +17,11 @@ namespace vs {
 // a comma, a quote, a line break or space at either end.
 std::string CsvField(const std::string& utf8);
 
+// Text a spreadsheet would read as a formula (starting with =, +, - or @)
+// with a quote before it, so that opening the file runs nothing. A signed
+// number ("-312.03") or a sign alone is no formula and stays as it is.
+std::string CsvFormulaGuarded(std::string utf8);
+
 // The file of the sheet numbered from 1: "out.csv", "out.sheet2.csv", ...
 // Not "out-2.csv": that is the name another PDF's workbook often has.
 std::string CsvSheetPath(const std::string& path, int sheetNo);
@@ -24,8 +29,10 @@ std::string CsvSheetPath(const std::string& path, int sheetNo);
 class TqxCsvWorkbookWriter : public TqxWorkbookWriter {
  public:
   // values: numbers as plain values rather than as the page shows them;
-  // onNewFile hears of each file made after the first.
-  TqxCsvWorkbookWriter(std::string path, bool values, std::function<void(const std::string&)> onNewFile);
+  // onNewFile hears of each file made after the first; raw: text that reads
+  // as a formula written without its guard.
+  TqxCsvWorkbookWriter(std::string path, bool values, std::function<void(const std::string&)> onNewFile,
+                       bool raw = false);
   ~TqxCsvWorkbookWriter() override;
 
   TqxSheetLimits Limits() const override;
@@ -42,6 +49,7 @@ class TqxCsvWorkbookWriter : public TqxWorkbookWriter {
 
   std::string path_;
   bool values_;
+  bool raw_;
   std::function<void(const std::string&)> onNewFile_;
   int sheetNo_ = 0;  // of the open file; 0 before the first
   bool sheetStarted_ = false;
