@@ -1,10 +1,11 @@
-// vellumsheet convert IN.pdf [OUT.xls] [options]
-// vellumsheet convert A.pdf B.pdf ... [--output-dir DIR] [options]
+// vellumsheet convert [options] [--] IN.pdf|- [OUT.xls|-]
+// vellumsheet convert [options] A.pdf B.pdf ... [--output-dir DIR]
 // Converts PDF files into workbooks; several files are converted by several
 // processes at once.
 #include <unistd.h>
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <optional>
@@ -15,38 +16,60 @@
 #include "cli/command.h"
 #include "cli/convert_batch.h"
 #include "cli/convert_report.h"
+#include "cli/convert_json.h"
 #include "cli/convert_request.h"
+#include "cli/input_file.h"
+#include "cli/messages.h"
+#include "cli/prompt_order.h"
 #include "cli/terminal_prompt.h"
 #include "platform/numbers.h"
 
 namespace vs::cli {
 namespace {
 
-int Usage(const std::string& problem) {
-  WriteErrorLine("vellumsheet convert: " + problem + "\nTry 'vellumsheet convert --help'.");
-  return kExitUsage;
-}
-
 std::string PagesText(int32_t done, int32_t total) {
   return IntToText(done) + " out of " + IntToText(total) + " pages converted.";
 }
 
-// Converts one file and reports on standard error. In a batch the progress
-// is the batch's: one line per file.
-FileOutcome ConvertOne(const ConvertJob& job, const ConvertRequest& request, const std::optional<std::string>& password,
-                       bool batch) {
+// What one file's conversion needs besides its job.
+struct ConvertContext {
+  const ConvertRequest& request;
+  std::optional<std::string> password;
+  std::string standard_input;  // the copy read for the input "-"
+  bool batch = false;
+  PromptOrder* prompts = nullptr;  // a batch's questions in command-line order
+};
+
+// A batch converts each file for itself: a page range beyond one file's
+// pages fails that file, not the whole command.
+int FileStatus(const ConversionResult& result, bool batch) {
+  const int status = result.ExitStatus();
+  return batch && status == kExitUsage ? kExitFailure : status;
+}
+
+// Converts one file and reports on standard error; report receives its
+// JSON object when asked for. In a batch the progress is the batch's: one
+// line per file.
+FileOutcome ConvertOne(size_t index, const ConvertJob& job, ConvertContext& context, std::string& report) {
+  const ConvertRequest& request = context.request;
+  const bool batch = context.batch;
   const bool terminal = isatty(STDERR_FILENO);
   const bool in_place = terminal && !batch && !request.quiet;
   const bool lines = !batch && !request.quiet && !in_place && request.progress;
 
   ConversionOptions options = request.options;
-  options.input = job.input;
+  options.input = job.input == "-" ? context.standard_input : job.input;
   if (job.output == "-") options.output_fd = STDOUT_FILENO;
   else options.output = job.output;
 
   ConversionCallbacks callbacks;
-  bool progress_shown = false;
+  bool progress_shown = false, past_password = false;
+  auto pass_password = [&] {
+    if (!past_password && context.prompts) context.prompts->Passed(index);
+    past_password = true;
+  };
   callbacks.progress = [&](int32_t done, int32_t total) {
+    pass_password();
     if (in_place) {
       std::fprintf(stderr, "\r%s", PagesText(done, total).c_str());
       std::fflush(stderr);
@@ -55,22 +78,27 @@ FileOutcome ConvertOne(const ConvertJob& job, const ConvertRequest& request, con
       WriteErrorLine(PagesText(done, total));
     }
   };
+  const std::optional<std::string>& password = context.password;
   callbacks.password = [&](int attempt) -> std::optional<std::string> {
     if (password) return attempt == 1 ? password : std::nullopt;
-    return AskHidden(std::string(attempt > 1 ? "Wrong password. " : "") + "Password for " + job.input + " (attempt " +
-                     IntToText(attempt) + " out of 3): ");
+    if (context.prompts) context.prompts->WaitForTurn(index);
+    return AskHidden(std::string(attempt > 1 ? "Wrong password. " : "") + "Password for " + ShownInput(job.input) +
+                     " (attempt " + IntToText(attempt) + " out of 3): ");
   };
 
   ConversionResult result = RunConversion(options, callbacks);
+  pass_password();
   if (progress_shown) std::fputc('\n', stderr);
 
   FileOutcome outcome;
-  outcome.status = result.ExitStatus();
+  outcome.status = FileStatus(result, batch);
   outcome.written = result.Written();
   outcome.pages = result.pages_converted;
   outcome.failed_pages = static_cast<int32_t>(result.failed_pages.size());
+  if (request.json) report = JsonReport(job, request.options.format, result, outcome.status);
   if (!result.Written()) {
     for (const std::string& line : FailureLines(job, result)) WriteErrorLine(line);
+    if (outcome.status == kExitUsage) WriteErrorLine("Try 'vellumsheet convert --help'.");
     return outcome;
   }
   for (const std::string& line : FailedPageLines(job, result)) WriteErrorLine(line);
@@ -79,42 +107,78 @@ FileOutcome ConvertOne(const ConvertJob& job, const ConvertRequest& request, con
   return outcome;
 }
 
-// Makes the --output-dir folder when it is missing; the failure message.
+// Makes the --output-dir folder when it is missing; the failure's cause.
 std::optional<std::string> MakeOutputDir(const std::string& dir) {
   std::error_code error;
   std::filesystem::create_directories(dir, error);
   if (!error) return std::nullopt;
-  return "vellumsheet: " + dir + ": cannot create the folder: " + error.message();
+  return "cannot create the folder: " + Cause(error.message());
+}
+
+// The JSON objects go to standard output unless a workbook does.
+void WriteJsonLine(const std::vector<ConvertJob>& jobs, const std::string& report) {
+  const bool workbook_on_stdout =
+      std::any_of(jobs.begin(), jobs.end(), [](const ConvertJob& job) { return job.output == "-"; });
+  if (report.empty()) return;
+  if (workbook_on_stdout) {
+    WriteErrorLine(report);
+    return;
+  }
+  const std::string line = report + "\n";
+  for (size_t done = 0; done < line.size();) {
+    ssize_t n = write(STDOUT_FILENO, line.data() + done, line.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return;
+    done += static_cast<size_t>(n);
+  }
 }
 
 int RunConvert(const std::vector<std::string>& args) {
   ConvertRequest request;
-  if (auto problem = ParseConvertArguments(args, request)) return Usage(*problem);
+  if (auto problem = ParseConvertArguments(args, request)) return UsageError("convert", *problem);
   std::vector<ConvertJob> jobs;
-  if (auto problem = PlanJobs(request, jobs)) return Usage(*problem);
-  std::optional<std::string> password = request.password;
+  if (auto problem = PlanJobs(request, jobs)) return UsageError("convert", *problem);
+  ConvertContext context{request, request.password, {}};
   if (request.password_file) {
     std::string read;
-    if (auto problem = ReadPasswordFile(*request.password_file, read)) return Usage(*problem);
-    password = read;
+    if (auto problem = ReadPasswordFile(*request.password_file, read)) return UsageError("convert", *problem);
+    context.password = read;
   }
   InstallInterruptCleanup();
   if (request.output_dir) {
     if (auto problem = MakeOutputDir(*request.output_dir)) {
-      WriteErrorLine(*problem);
+      ReportLine(*request.output_dir, *problem);
       return kExitFailure;
     }
   }
+  StandardInputCopy standard_input;
+  if (std::any_of(jobs.begin(), jobs.end(), [](const ConvertJob& job) { return job.input == "-"; })) {
+    if (auto cause = standard_input.Make()) {
+      ReportLine(ShownInput("-"), *cause);
+      return kExitFailure;
+    }
+    context.standard_input = standard_input.Path();
+  }
   if (jobs.size() == 1) {
-    const FileOutcome outcome = ConvertOne(jobs.front(), request, password, false);
+    std::string report;
+    const FileOutcome outcome = ConvertOne(0, jobs.front(), context, report);
     if (auto note = FormatNote(request); note && outcome.written && !request.quiet) WriteErrorLine(*note);
+    WriteJsonLine(jobs, report);
     return outcome.status;
   }
   const long cores = sysconf(_SC_NPROCESSORS_ONLN);
   const size_t processes = static_cast<size_t>(request.jobs > 0 ? request.jobs : std::max(1L, cores));
   const bool progress = !request.quiet && (request.progress || isatty(STDERR_FILENO));
-  return ConvertBatch(jobs, processes, progress,
-                      [&](const ConvertJob& job) { return ConvertOne(job, request, password, true); });
+  PromptOrder prompts(jobs.size());
+  context.batch = true;
+  context.prompts = &prompts;
+  return ConvertBatch(
+      jobs, processes, progress,
+      [&](size_t index, std::string& report) { return ConvertOne(index, jobs[index], context, report); },
+      [&](size_t index, const FileOutcome&, const std::string& report) {
+        prompts.Passed(index);
+        WriteJsonLine(jobs, report);
+      });
 }
 
 const char kHelp[] =
@@ -124,24 +188,29 @@ const char kHelp[] =
     "  vellumsheet convert A.pdf B.pdf ... [--output-dir DIR] [options]\n"
     "  vellumsheet IN.pdf [OUT.xls] [options]          (the same as convert)\n"
     "\n"
-    "OUT.xls defaults to IN with .pdf replaced by .xls, beside IN; - writes the\n"
-    "workbook to standard output (not to a terminal). Every destination is\n"
+    "IN.pdf - reads the PDF from standard input. OUT.xls (or -o OUT.xls) defaults to\n"
+    "IN with .pdf replaced by .xls, beside IN, and to standard output for -; - writes\n"
+    "the workbook to standard output (a .csv also to a terminal, the others not).\n"
+    "-- ends the options: every argument after it is a file. Every destination is\n"
     "checked before any PDF is read. An existing workbook is replaced only once\n"
     "the new one is complete, and a write-protected one only with --force.\n"
     "\n"
     "Options:\n"
+    "  -o, --output FILE        the workbook to write, as OUT.xls above (- = standard output)\n"
     "  --format xls|xlsx|csv    the file format (default: OUT's extension, else xls; an\n"
     "                           extension of another format is refused); .xlsx keeps all\n"
     "                           text and rows, .csv writes one file a worksheet (OUT.csv,\n"
     "                           OUT.sheet2.csv, ...) without pictures\n"
-    "  --csv-values             .csv: numbers as plain values (default: as the page shows them)\n"
+    "  --csv-values             .csv: numbers as plain values, dates and times as 2024-04-17,\n"
+    "                           09:30:00 and 2024-04-17T09:30:00 (default: as the page shows them)\n"
     "  --csv-raw                .csv: text starting with = + - @ as it is (default: after a ')\n"
     "  --output-dir DIR         write the workbooks into DIR, made if missing\n"
     "                           (default: beside each PDF)\n"
     "  --force                  replace write-protected workbooks too (default: refused)\n"
     "  --password PW            password of encrypted files (default: ask on the terminal)\n"
     "  --password-file FILE     read the password from the first line of FILE (- = standard input)\n"
-    "  --pages RANGE            pages to convert, e.g. 1-3,5,7- (default: all)\n"
+    "  --pages RANGE            pages to convert, e.g. 1-3,5,7-; all for every page, end or z\n"
+    "                           for the last (1,4-end) (default: all)\n"
     "  --pages-per-sheet N      pages per worksheet; 0 puts all pages on one (default: 0)\n"
     "  --paper SIZE             A3, A4, A5, B4, B5, ISO-B4 or Letter, in any case (default:\n"
     "                           the size nearest to the PDF's page; A4 with --plain-sheet)\n"
@@ -162,13 +231,18 @@ const char kHelp[] =
     "                           (default: only on a terminal): \"N out of M pages converted.\"\n"
     "                           for one file, a line per finished file and a summary for several\n"
     "  -q, --quiet              no progress and no notes; errors are still shown\n"
+    "  --json                   one JSON object a file on standard output (on standard error\n"
+    "                           when the workbook goes to standard output): input, output,\n"
+    "                           format, status, written, pages_selected, pages_converted,\n"
+    "                           failed_pages, notes, error (default: none)\n"
     "  -h, --help               show this help\n"
     "\n"
-    "Exit status: 0 converted, 1 a file failed (unreadable, password, cannot write),\n"
-    "2 usage, 3 written but some pages failed (each is listed); for several files,\n"
-    "the worst.\n";
+    "Exit status: 0 converted, 1 a file failed (unreadable, password, cannot write; in a\n"
+    "batch also a range beyond its pages), 2 usage (also a range beyond the pages of\n"
+    "the one file), 3 written but some pages failed (each is listed); for several\n"
+    "files, the worst.\n";
 
-const CommandRegistration kConvert({"convert", "convert IN.pdf [OUT.xls] [options]",
+const CommandRegistration kConvert({"convert", "convert [options] [--] IN.pdf|- [OUT.xls|-]",
                                     "convert PDF files into workbooks", RunConvert, kHelp});
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/messages.h"
 #include "platform/codepage.h"
 #include "platform/fonts/font_service.h"
 #include "platform/numbers.h"
@@ -18,19 +19,23 @@ std::string JoinCharSets(const std::vector<int>& sets) {
   return out.empty() ? "none" : out;
 }
 
-int RunFontInfo(const std::vector<std::string>& args) {
-  if (args.empty() || args.size() > 3) {
-    std::fputs("usage: vellumsheet font-info FAMILY [SIZE] [TEXT]\n", stderr);
-    return kExitUsage;
+int RunFontInfo(const std::vector<std::string>& given) {
+  std::vector<std::string> args;
+  bool options_ended = false;
+  for (const std::string& arg : given) {
+    if (!options_ended && arg == "--") options_ended = true;
+    else if (!options_ended && arg.size() > 1 && arg[0] == '-' && !TryParseFloat(arg))
+      return UsageError("font-info", "unknown option " + arg);
+    else args.push_back(arg);
   }
+  if (args.empty()) return UsageError("font-info", "no font family given");
+  if (args.size() > 3) return UsageError("font-info", "give a family, a size and a text at most");
   const std::string& family = args[0];
   double points = 10;
   if (args.size() > 1) {
     auto size = TryParseFloat(args[1]);
-    if (!size || *size <= 0 || *size > 1000) {
-      std::fprintf(stderr, "font-info: '%s' is not a font size in points\n", args[1].c_str());
-      return kExitUsage;
-    }
+    if (!size || *size <= 0 || *size > 1000)
+      return UsageError("font-info", "'" + args[1] + "' is not a font size in points (above 0, up to 1000)");
     points = *size;
   }
   try {
@@ -72,17 +77,29 @@ int RunFontInfo(const std::vector<std::string>& args) {
       std::printf("advances:    %s\n", advances.c_str());
     }
     return kExitOk;
-  } catch (const Exception& e) {
-    std::fprintf(stderr, "font-info: %s\n", e.what());
+  } catch (const std::exception& e) {
+    ReportLine(family, e.what());
     return kExitFailure;
   }
 }
 
+const char kHelp[] =
+    "Shows which font program draws FAMILY, its design and screen metrics at SIZE\n"
+    "points (default: 10) at 96 dpi, and TEXT's extent and advances when given.\n"
+    "-- ends the options.\n"
+    "\n"
+    "Options:\n"
+    "  -h, --help               show this help\n"
+    "\n"
+    "Exit status: 0 shown, 1 the family is not installed (it is drawn with another\n"
+    "face), 2 usage.\n";
+
 const CommandRegistration kRegistration({
     "font-info",
-    "font-info FAMILY [SIZE] [TEXT]",
+    "font-info [--] FAMILY [SIZE] [TEXT]",
     "show the face a font family resolves to, its metrics and a text's extent",
     RunFontInfo,
+    kHelp,
 });
 
 }  // namespace

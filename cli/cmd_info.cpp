@@ -1,4 +1,4 @@
-// vellumsheet info IN.pdf [--password PW] [--json]: what the reader sees in a
+// vellumsheet info [options] IN.pdf|-: what the reader sees in a
 // PDF file: version, encryption, pages and their boxes. Every header version
 // opens; --any-version is still accepted.
 #include <cstdio>
@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/messages.h"
 #include "cli/pdf_open.h"
 #include "pdf/document.h"
 #include "platform/codepage.h"
@@ -72,49 +73,53 @@ void Print(TqxCustomPDFDocument& document, bool json) {
   if (json) std::cout << "]}\n";
 }
 
-int Usage(const std::string& problem) {
-  std::cerr << "vellumsheet info: " << problem << "\nUsage: vellumsheet info IN.pdf [--password PW] [--json] [--any-version]\n";
-  return kExitUsage;
-}
+int Usage(const std::string& problem) { return UsageError("info", problem); }
 
 int RunInfo(const std::vector<std::string>& args) {
   std::string input;
-  std::optional<std::string> password;
-  bool json = false;
+  PdfOptions pdf;
+  bool json = false, options_ended = false;
   for (size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--json") {
-      json = true;
-    } else if (args[i] == "--any-version") {
-      // Every version opens; kept for scripts that give it.
-    } else if (args[i] == "--password") {
-      if (i + 1 >= args.size()) return Usage("--password needs a value");
-      password = args[++i];
-    } else if (args[i].rfind("--password=", 0) == 0) {
-      password = args[i].substr(11);
-    } else if (args[i].rfind("--", 0) == 0) {
-      return Usage("unknown option " + args[i]);
-    } else if (input.empty()) {
+    std::optional<std::string> problem;
+    if (options_ended || args[i] == "-" || !args[i].starts_with("-")) {
+      if (!input.empty()) return Usage("only one input file may be given");
       input = args[i];
+    } else if (args[i] == "--") {
+      options_ended = true;
+    } else if (args[i] == "--json") {
+      json = true;
+    } else if (pdf.Take(args, i, problem)) {
+      if (problem) return Usage(*problem);
     } else {
-      return Usage("only one input file may be given");
+      return Usage("unknown option " + args[i]);
     }
   }
   if (input.empty()) return Usage("no input file");
+  if (auto problem = pdf.Resolve()) return Usage(*problem);
 
   TqxCustomPDFDocument document;
-  if (!OpenPdf(document, input, password)) return kExitFailure;
+  if (!OpenPdf(document, input, pdf.password)) return kExitFailure;
   try {
     Print(document, json);
   } catch (const std::exception& error) {
     std::cout.flush();
-    std::cerr << "vellumsheet: " << input << ": " << error.what() << "\n";
+    ReportLine(ShownInput(input), error.what());
     return kExitFailure;
   }
   return kExitOk;
 }
 
-const CommandRegistration kInfo({"info", "info IN.pdf [--password PW] [--json] [--any-version]",
-                                 "show the version, encryption and page boxes of a PDF file", RunInfo});
+const std::string kHelp = std::string(
+    "IN.pdf - reads the PDF from standard input; -- ends the options.\n"
+    "\n"
+    "Options:\n"
+    "  --json                   the same as one JSON object (default: lines of text)\n") + kPdfOptionsHelp +
+    "  -h, --help               show this help\n"
+    "\n"
+    "Exit status: 0 shown, 1 the file could not be read, 2 usage.\n";
+
+const CommandRegistration kInfo({"info", "info [options] [--] IN.pdf|-",
+                                 "show the version, encryption and page boxes of a PDF file", RunInfo, kHelp});
 
 }  // namespace
 }  // namespace vs::cli

@@ -1,5 +1,4 @@
-// vellumsheet layout IN.pdf|IN.emf [--page N] [--password PW] [--json] [--gaps]
-// [--tables] [--page-grid] [--any-version]: lays a page of a PDF, or a
+// vellumsheet layout [options] IN.pdf|IN.emf|-: lays a page of a PDF, or a
 // recorded page, out on the worksheet grid as `convert` does and lists each
 // text with its cell; --gaps also lists every gap between words on a line
 // and why it joined them into one cell text or split them; --tables lists
@@ -13,6 +12,9 @@
 
 #include "cli/command.h"
 #include "cli/item_listing.h"
+#include "cli/convert_report.h"
+#include "cli/input_file.h"
+#include "cli/messages.h"
 #include "cli/pdf_open.h"
 #include "platform/codepage.h"
 #include "platform/exception.h"
@@ -24,7 +26,7 @@
 namespace vs::cli {
 namespace {
 
-constexpr const char* kSynopsis = "layout IN.pdf|IN.emf [--page N] [--password PW] [--json] [--gaps] [--tables] [--page-grid] [--any-version]";
+constexpr const char* kSynopsis = "layout [options] [--] IN.pdf|IN.emf|-";
 
 std::string Number(double v) { return FloatToText(std::nearbyint(v * 100) / 100); }
 
@@ -79,14 +81,10 @@ void Print(const TqxMetafileLayout& layout, bool json, bool tables) {
 }
 
 // A PDF page drawn as a conversion draws it, then laid out.
-int RunPdf(const std::string& path, int page, const std::optional<std::string>& password, bool json,
-           const TqxLayoutOptions& options, bool tables) {
-  TqxPDFDocument document;
-  if (!OpenPdf(document, path, password)) return kExitFailure;
-  if (page > document.PageCount()) {
-    std::fprintf(stderr, "layout: the document has %d pages; there is no page %d\n", document.PageCount(), page);
-    return kExitFailure;
-  }
+int RunPdf(TqxPDFDocument& document, int page, bool json, const TqxLayoutOptions& options, bool tables) {
+  if (page > document.PageCount())
+    return UsageError("layout", "the document has " + Counted(document.PageCount(), "page", "pages") +
+                                    "; there is no page " + IntToText(page));
   int32_t width = 0, height = 0;
   document.DisplayedPageSize(page, width, height);
   const TqxMetafileLayout layout =
@@ -95,16 +93,30 @@ int RunPdf(const std::string& path, int page, const std::optional<std::string>& 
   return kExitOk;
 }
 
+// A metafile's bytes start with the EMR_HEADER record (type 1) and its
+// " EMF" signature at offset 40.
+bool IsMetafile(const std::vector<uint8_t>& bytes) {
+  return bytes.size() >= 44 && bytes[0] == 1 && bytes[1] == 0 && bytes[2] == 0 && bytes[3] == 0 &&
+         bytes[40] == ' ' && bytes[41] == 'E' && bytes[42] == 'M' && bytes[43] == 'F';
+}
+
 int Run(const std::vector<std::string>& args) {
   std::string path;
-  std::optional<std::string> password;
+  PdfOptions pdf;
   int page = 1;
-  bool json = false, bad = false, tables = false;
+  bool json = false, tables = false, options_ended = false;
   TqxLayoutOptions options;
   options.TableLayout = true;
+  auto usage = [](const std::string& problem) { return UsageError("layout", problem); };
   for (size_t i = 0; i < args.size(); ++i) {
     const std::string& a = args[i];
-    if (a == "--json") {
+    std::optional<std::string> problem;
+    if (options_ended || a == "-" || !a.starts_with("-")) {
+      if (!path.empty()) return usage("only one input file may be given");
+      path = a;
+    } else if (a == "--") {
+      options_ended = true;
+    } else if (a == "--json") {
       json = true;
     } else if (a == "--gaps") {
       options.ExplainGaps = true;
@@ -112,53 +124,69 @@ int Run(const std::vector<std::string>& args) {
       tables = true;
     } else if (a == "--page-grid") {
       options.TableLayout = false;
-    } else if (a == "--any-version") {
-      // Every version opens; kept for scripts that give it.
-    } else if ((a == "--page" || a == "--password") && i + 1 < args.size()) {
-      if (a == "--password") {
-        password = args[++i];
-      } else {
-        const std::string& value = args[++i];
-        page = value.empty() || value.find_first_not_of("0123456789") != std::string::npos || value.size() > 9
-                   ? 0
-                   : std::stoi(value);
-        if (page < 1) bad = true;
-      }
-    } else if (path.empty() && !a.empty() && a[0] != '-') {
-      path = a;
+    } else if (pdf.Take(args, i, problem)) {
+      if (problem) return usage(*problem);
+    } else if (a == "--page") {
+      if (i + 1 >= args.size()) return usage("--page needs a value");
+      auto n = TryParseInt32(args[++i]);
+      if (!n || *n < 1) return usage("--page needs a page number from 1 on: " + args[i]);
+      page = *n;
     } else {
-      bad = true;
+      return usage("unknown option " + a);
     }
   }
-  if (path.empty() || bad) {
-    std::fprintf(stderr, "Usage: vellumsheet %s\n", kSynopsis);
-    return kExitUsage;
+  if (path.empty()) return usage("no input file");
+  if (auto problem = pdf.Resolve()) return usage(*problem);
+  std::vector<uint8_t> bytes;
+  if (path != "-" && !EndsWith(path, ".emf")) {
+    TqxPDFDocument document;
+    if (!OpenPdf(document, path, pdf.password)) return kExitFailure;
+    return RunPdf(document, page, json, options, tables);
   }
-  if (!EndsWith(path, ".emf")) return RunPdf(path, page, password, json, options, tables);
-  if (page != 1) {
-    std::fprintf(stderr, "layout: a metafile holds one page; there is no page %d\n", page);
+  if (auto cause = ReadInput(path, bytes)) {
+    ReportLine(ShownInput(path), *cause);
     return kExitFailure;
   }
-  TMemoryStream file;
-  try {
-    file.LoadFromFile(path);
-  } catch (const Exception& e) {
-    std::fprintf(stderr, "layout: %s\n", e.what());
-    return kExitFailure;
+  // Standard input holds a PDF or a metafile.
+  if (path == "-" && !IsMetafile(bytes)) {
+    TqxPDFDocument document;
+    if (!OpenPdfBytes(document, ShownInput(path), bytes, pdf.password)) return kExitFailure;
+    return RunPdf(document, page, json, options, tables);
   }
-  const TqxMetafileLayout layout = LayOutMetafile(file.Bytes(), options);
+  if (page != 1) return usage("a metafile holds one page; there is no page " + IntToText(page));
+  const TqxMetafileLayout layout = LayOutMetafile(bytes, options);
   Print(layout, json, tables);
   std::fflush(stdout);
-  if (layout.PassedOver > 0) std::fprintf(stderr, "layout: %zu records passed over\n", layout.PassedOver);
+  if (layout.PassedOver > 0)
+    ReportLine(ShownInput(path), IntToText(static_cast<int64_t>(layout.PassedOver)) + " records passed over");
   if (!layout.Damage.empty()) {
-    std::fprintf(stderr, "layout: %s\n", layout.Damage.c_str());
+    ReportLine(ShownInput(path), layout.Damage);
     return kExitFailure;
   }
   return kExitOk;
 }
 
+const std::string kHelp = std::string(
+    "Lays a page of a PDF, or a recorded page (.emf), out on the worksheet grid as\n"
+    "convert does and lists each text with its cell. - reads standard input (a PDF\n"
+    "or a metafile); -- ends the options.\n"
+    "\n"
+    "Options:\n"
+    "  --page N                 the PDF's page to lay out, from 1 (default: 1)\n"
+    "  --json                   the layout as one JSON object (default: lines of text)\n"
+    "  --gaps                   also list every gap between words on a line and why it\n"
+    "                           joined them into one cell text or split them (default: not)\n"
+    "  --tables                 also list each table found with its rows and columns\n"
+    "                           (default: not)\n"
+    "  --page-grid              one column grid for the whole page, as convert --page-grid\n"
+    "                           (default: each table its own columns)\n") + kPdfOptionsHelp +
+    "  -h, --help               show this help\n"
+    "\n"
+    "Exit status: 0 laid out, 1 the file could not be read or is damaged, 2 usage\n"
+    "(also a page the document does not have).\n";
+
 const CommandRegistration registration({"layout", kSynopsis,
-                                        "lay a page's texts out on the worksheet grid", Run});
+                                        "lay a page's texts out on the worksheet grid", Run, kHelp});
 
 }  // namespace
 }  // namespace vs::cli

@@ -2,6 +2,7 @@
 
 #include <fcntl.h>
 #include <signal.h>
+#include <sys/mman.h>
 #include <sys/prctl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -13,6 +14,7 @@
 
 #include "cli/command.h"
 #include "cli/convert_report.h"
+#include "cli/messages.h"
 #include "platform/numbers.h"
 
 namespace vs::cli {
@@ -22,31 +24,49 @@ constexpr int kExitPagesFailed = 3;
 
 struct Running {
   size_t job;
-  int report;  // read end of the pipe the process reports its outcome on
+  int report;       // read end of the pipe the process reports its outcome on
+  int report_text;  // the memory file it leaves its report text in
 };
 
-void SendOutcome(int fd, const FileOutcome& outcome) {
-  // Smaller than a pipe's atomic write, so it arrives whole or not at all.
+// The outcome goes through the pipe: smaller than a pipe's atomic write, it
+// arrives whole or not at all. The report text, of any length, would fill
+// the pipe before anyone reads it, so it goes into a memory file the batch
+// reads once the process has ended.
+void SendOutcome(int fd, int text_fd, const FileOutcome& outcome, const std::string& text) {
+  for (size_t done = 0; text_fd >= 0 && done < text.size();) {
+    ssize_t n = write(text_fd, text.data() + done, text.size() - done);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) break;
+    done += static_cast<size_t>(n);
+  }
   ssize_t n = write(fd, &outcome, sizeof outcome);
   (void)n;
 }
 
 // What the process reported; a failure when it died before reporting.
-FileOutcome ReceiveOutcome(int fd, int wait_status) {
+FileOutcome ReceiveOutcome(const Running& process, int wait_status, std::string& text) {
   FileOutcome outcome;
   ssize_t n;
-  do n = read(fd, &outcome, sizeof outcome);
+  do n = read(process.report, &outcome, sizeof outcome);
   while (n < 0 && errno == EINTR);
   if (n != static_cast<ssize_t>(sizeof outcome)) outcome = FileOutcome{};
   if (!WIFEXITED(wait_status)) outcome.status = kExitFailure;
+  char buffer[4096];
+  for (off_t at = 0; process.report_text >= 0;) {
+    ssize_t got = pread(process.report_text, buffer, sizeof buffer, at);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
+    text.append(buffer, static_cast<size_t>(got));
+    at += got;
+  }
   return outcome;
 }
 
 std::string ProgressLine(size_t finished, size_t total, const ConvertJob& job, const FileOutcome& outcome) {
   std::string line = "[" + IntToText(static_cast<int64_t>(finished)) + "/" + IntToText(static_cast<int64_t>(total)) +
-                     "] " + job.input;
+                     "] " + ShownInput(job.input);
   if (!outcome.written) return line + " failed";
-  line += " \u2192 " + ShownName(job.output) + ", " + Counted(outcome.pages, "page", "pages");
+  line += std::string(" ") + Arrow() + " " + ShownName(job.output) + ", " + Counted(outcome.pages, "page", "pages");
   if (outcome.failed_pages > 0) line += ", " + IntToText(outcome.failed_pages) + " failed";
   return line;
 }
@@ -61,19 +81,21 @@ int WorseStatus(int a, int b) {
 }
 
 int ConvertBatch(const std::vector<ConvertJob>& jobs, size_t processes, bool progress,
-                 const std::function<FileOutcome(const ConvertJob&)>& convert) {
+                 const std::function<FileOutcome(size_t job, std::string& report)>& convert,
+                 const std::function<void(size_t job, const FileOutcome&, const std::string& report)>& finished) {
   std::fflush(nullptr);
   const pid_t parent = getpid();
   int status = kExitOk;
   std::map<pid_t, Running> running;
-  size_t next = 0, finished = 0, written = 0;
+  size_t next = 0, done = 0, written = 0;
   int64_t failed_pages = 0;
-  auto finish = [&](size_t job, const FileOutcome& outcome) {
-    ++finished;
+  auto finish = [&](size_t job, const FileOutcome& outcome, const std::string& report = {}) {
+    ++done;
     status = WorseStatus(status, outcome.status);
     if (outcome.written) ++written;
     failed_pages += outcome.failed_pages;
-    if (progress) WriteErrorLine(ProgressLine(finished, jobs.size(), jobs[job], outcome));
+    if (finished) finished(job, outcome, report);
+    if (progress) WriteErrorLine(ProgressLine(done, jobs.size(), jobs[job], outcome));
   };
   while (next < jobs.size() || !running.empty()) {
     if (next < jobs.size() && running.size() < processes) {
@@ -84,25 +106,28 @@ int ConvertBatch(const std::vector<ConvertJob>& jobs, size_t processes, bool pro
         finish(job, FileOutcome{});
         continue;
       }
+      const int report_text = memfd_create("vellumsheet-report", MFD_CLOEXEC);
       pid_t child = fork();
       if (child == 0) {
         // A worker ends with the batch, however the batch ends: SIGTERM runs
         // the interrupt cleanup, and a workbook not yet in place never gets there.
         if (prctl(PR_SET_PDEATHSIG, SIGTERM) != 0 || getppid() != parent) _exit(kExitFailure);
         close(ends[0]);
-        FileOutcome outcome = convert(jobs[job]);
+        std::string report;
+        FileOutcome outcome = convert(job, report);
         std::fflush(nullptr);
-        SendOutcome(ends[1], outcome);
+        SendOutcome(ends[1], report_text, outcome, report);
         _exit(outcome.status);
       }
       close(ends[1]);
       if (child < 0) {
         close(ends[0]);
+        if (report_text >= 0) close(report_text);
         WriteErrorLine("vellumsheet: " + jobs[job].input + ": cannot start a process for it");
         finish(job, FileOutcome{});
         continue;
       }
-      running[child] = {job, ends[0]};
+      running[child] = {job, ends[0], report_text};
       continue;
     }
     int wait_status = 0;
@@ -113,11 +138,13 @@ int ConvertBatch(const std::vector<ConvertJob>& jobs, size_t processes, bool pro
     }
     auto at = running.find(child);
     if (at == running.end()) continue;
-    const FileOutcome outcome = ReceiveOutcome(at->second.report, wait_status);
+    std::string report;
+    const FileOutcome outcome = ReceiveOutcome(at->second, wait_status, report);
     close(at->second.report);
+    if (at->second.report_text >= 0) close(at->second.report_text);
     const size_t job = at->second.job;
     running.erase(at);
-    finish(job, outcome);
+    finish(job, outcome, report);
   }
   if (progress) {
     std::string summary = IntToText(static_cast<int64_t>(written)) + " of " +

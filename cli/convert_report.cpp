@@ -2,6 +2,8 @@
 
 #include <unistd.h>
 
+#include "cli/messages.h"
+#include "cli/terminal_prompt.h"
 #include "platform/numbers.h"
 
 namespace vs::cli {
@@ -22,7 +24,8 @@ std::string Remedy(ConversionRemedy remedy) {
   return "";
 }
 
-// One page's notes, each a phrase.
+}  // namespace
+
 std::vector<std::string> Notes(const PageNotes& page, int64_t cell_text_limit) {
   std::vector<std::string> notes;
   if (page.skipped_operators > 0)
@@ -45,23 +48,21 @@ std::vector<std::string> Notes(const PageNotes& page, int64_t cell_text_limit) {
   return notes;
 }
 
-}  // namespace
-
 std::string Counted(int64_t count, const std::string& one, const std::string& many) {
   return IntToText(count) + " " + (count == 1 ? one : many);
 }
 
 std::vector<std::string> FailureLines(const ConvertJob& job, const ConversionResult& result) {
   const bool write = result.outcome == ConversionOutcome::WriteFailed;
-  return {Prefix(write ? ShownName(job.output) : job.input) + result.cause + Remedy(result.remedy)};
+  return {Prefix(write ? ShownName(job.output) : ShownInput(job.input)) + Cause(result.cause) + Remedy(result.remedy)};
 }
 
 std::vector<std::string> FailedPageLines(const ConvertJob& job, const ConversionResult& result) {
   std::vector<std::string> lines;
   if (result.failed_pages.empty()) return lines;
   for (const PageFailure& failure : result.failed_pages)
-    lines.push_back(Prefix(job.input) + "page " + IntToText(failure.page) + " failed: " + failure.reason);
-  lines.push_back(Prefix(job.input) + IntToText(static_cast<int64_t>(result.failed_pages.size())) + " of " +
+    lines.push_back(Prefix(ShownInput(job.input)) + "page " + IntToText(failure.page) + " failed: " + Cause(failure.reason));
+  lines.push_back(Prefix(ShownInput(job.input)) + IntToText(static_cast<int64_t>(result.failed_pages.size())) + " of " +
                   Counted(result.pages_total, "page", "pages") +
                   " failed; the workbook holds what could be drawn");
   return lines;
@@ -72,17 +73,20 @@ std::vector<std::string> NoteLines(const ConvertJob& job, const ConversionResult
   size_t left_out = 0;
   for (const PageNotes& page : result.page_notes) {
     for (const std::string& note : Notes(page, result.cell_text_limit)) {
-      if (lines.size() < kMaxNoteLines) lines.push_back(Prefix(job.input) + "page " + IntToText(page.page) + ": " + note);
+      if (lines.size() < kMaxNoteLines) lines.push_back(Prefix(ShownInput(job.input)) + "page " + IntToText(page.page) + ": " + note);
       else ++left_out;
     }
   }
   if (left_out > 0)
-    lines.push_back(Prefix(job.input) + Counted(static_cast<int64_t>(left_out), "more note", "more notes") +
+    lines.push_back(Prefix(ShownInput(job.input)) + Counted(static_cast<int64_t>(left_out), "more note", "more notes") +
                     " on later pages left out");
   return lines;
 }
 
 void WriteErrorLine(const std::string& text) {
+  // On a terminal the line waits for a password question of another process
+  // of the batch to be answered rather than land on it.
+  const TerminalTurn turn;
   std::string line = text + "\n";
   for (size_t done = 0; done < line.size();) {
     ssize_t n = write(STDERR_FILENO, line.data() + done, line.size() - done);

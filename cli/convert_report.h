@@ -20,10 +20,14 @@ std::vector<std::string> FailedPageLines(const ConvertJob& job, const Conversion
 // The notes of a written file, at most a screenful.
 std::vector<std::string> NoteLines(const ConvertJob& job, const ConversionResult& result);
 
+// One page's notes, each a phrase.
+std::vector<std::string> Notes(const PageNotes& page, int64_t cell_text_limit);
+
 // "1 page", "2 pages".
 std::string Counted(int64_t count, const std::string& one, const std::string& many);
 
-// Writes one whole line with one call, so lines of parallel processes do not mix.
+// Writes one whole line with one call, so lines of parallel processes do not
+// mix, and on a terminal never onto an open password question.
 void WriteErrorLine(const std::string& text);
 
 }  // namespace vs::cli

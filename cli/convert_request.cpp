@@ -1,5 +1,6 @@
 #include "cli/convert_request.h"
 
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -42,6 +43,7 @@ std::optional<std::string> OtherFormatOfName(const std::string& name) {
 
 // IN with ".pdf" replaced by the format's extension (or it added), in DIR when given.
 std::string DefaultOutput(const std::string& input, const std::optional<std::string>& dir, const std::string& format) {
+  if (input == "-") return "-";  // standard input to standard output
   const std::string stem = EndsWith(input, ".pdf") ? input.substr(0, input.size() - 4) : input;
   const std::string name = stem + "." + format;
   if (!dir) return name;
@@ -52,6 +54,13 @@ std::string Normalised(const std::string& path) {
   std::error_code error;
   auto absolute = std::filesystem::weakly_canonical(std::filesystem::absolute(path, error), error);
   return error ? path : absolute.string();
+}
+
+// Two names of one file: the same path, a symlink or a hard link.
+bool SameFile(const std::string& a, const std::string& b) {
+  struct stat first {}, second {};
+  return stat(a.c_str(), &first) == 0 && stat(b.c_str(), &second) == 0 && first.st_dev == second.st_dev &&
+         first.st_ino == second.st_ino;
 }
 
 std::optional<int> WholeNumber(const std::string& text, int low, int high) {
@@ -65,13 +74,24 @@ std::optional<int> WholeNumber(const std::string& text, int low, int high) {
 
 std::optional<std::string> ParseConvertArguments(const std::vector<std::string>& args, ConvertRequest& request) {
   std::vector<std::string> positional;
+  std::optional<std::string> output_option;  // -o
   request.options.auto_format_cells = true;
   request.options.any_version = true;
   request.options.sheet_from_page = true;
   request.options.table_layout = true;
   request.options.paper.clear();  // the paper nearest to the page unless one is named
+  request.options.page_words = true;
+  bool options_ended = false;
   for (size_t i = 0; i < args.size(); ++i) {
     std::string arg = args[i];
+    if (options_ended || arg == "-" || !arg.starts_with("-")) {
+      positional.push_back(arg);
+      continue;
+    }
+    if (arg == "--") {
+      options_ended = true;
+      continue;
+    }
     std::optional<std::string> inline_value;
     if (arg.rfind("--", 0) == 0 && arg.find('=') != std::string::npos) {
       inline_value = arg.substr(arg.find('=') + 1);
@@ -92,7 +112,7 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
       if (!range) return needs(arg);
       if (range->find_first_not_of(" ,") == std::string::npos)
         return "--pages needs pages, e.g. 1-3,5,7- (leave it out for every page)";
-      if (auto problem = CheckPageRange(*range)) return *problem;
+      if (auto problem = CheckPageRange(*range, true)) return *problem;
       request.options.pages = *range;
     } else if (arg == "--pages-per-sheet") {
       auto text = value();
@@ -123,6 +143,14 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
       request.options.csv_raw = true;
     } else if (arg == "--output-dir") {
       if (!(request.output_dir = value())) return needs(arg);
+      if (request.output_dir->empty()) return std::string("--output-dir needs a folder's name (. for this folder)");
+    } else if (arg == "-o" || arg == "--output") {
+      if (!(output_option = value())) return needs(arg);
+      if (output_option->empty()) return arg + " needs a file name (- for standard output)";
+    } else if (arg.starts_with("-o")) {
+      output_option = arg.substr(2);
+    } else if (arg == "--json") {
+      request.json = true;
     } else if (arg == "-j" || arg == "--jobs") {
       auto text = value();
       if (!text) return needs(arg);
@@ -149,19 +177,20 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
       request.progress = true;
     } else if (arg == "-q" || arg == "--quiet") {
       request.quiet = true;
-    } else if (arg != "-" && arg.size() > 1 && arg[0] == '-') {
-      return "unknown option " + arg;
-    } else if (inline_value) {
-      return "unknown option " + args[i];
     } else {
-      positional.push_back(arg);
+      return "unknown option " + args[i];
     }
   }
   if (positional.empty()) return std::string("no input file");
   // Two names of which the second is not a PDF: IN and OUT.
   if (positional.size() == 2 && (!EndsWith(positional[1], ".pdf") || positional[1] == "-")) {
+    if (output_option) return "give OUT.xls or -o, not both: " + positional[1] + " and " + *output_option;
     request.output = positional[1];
     positional.pop_back();
+  }
+  if (output_option) {
+    if (positional.size() > 1) return "several PDF files give one workbook each; -o names one";
+    request.output = output_option;
   }
   if (positional.size() > 1 && FormatOfName(positional.back()))
     return "several PDF files give one workbook each; name their folder with --output-dir instead of " +
@@ -179,8 +208,12 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
   request.options.format = request.format.value_or(named.value_or("xls"));
   if (request.password && request.password_file) return std::string("give --password or --password-file, not both");
   if (request.output && request.output_dir) return std::string("give OUT.xls or --output-dir, not both");
-  for (const auto& input : request.inputs)
-    if (input == "-") return std::string("the PDF is read from a file, not from standard input");
+  const auto from_input = std::count(request.inputs.begin(), request.inputs.end(), "-");
+  if (from_input > 1) return std::string("standard input (-) can be read once");
+  if (from_input > 0 && request.password_file == "-")
+    return std::string("the PDF and the password cannot both come from standard input");
+  if (from_input > 0 && request.output_dir && !request.output)
+    return std::string("the workbook of standard input has no name to take into --output-dir; name it with -o");
   return std::nullopt;
 }
 
@@ -197,10 +230,13 @@ std::optional<std::string> PlanJobs(const ConvertRequest& request, std::vector<C
     ConvertJob job{input, request.output ? *request.output
                                          : DefaultOutput(input, request.output_dir, request.options.format)};
     if (job.output == "-") {
-      if (isatty(STDOUT_FILENO)) return std::string("the workbook is not written to a terminal; redirect standard output");
+      // A .csv is text, fit to read on a terminal.
+      if (isatty(STDOUT_FILENO) && request.options.format != "csv")
+        return std::string("the workbook is not written to a terminal; redirect standard output");
     } else {
       std::string key = Normalised(job.output);
-      if (key == Normalised(input)) return "the workbook " + job.output + " would replace its PDF file";
+      if (key == Normalised(input) || SameFile(job.output, input))
+        return "the workbook " + job.output + " would replace its PDF file";
       named.emplace(key, job.output);
       auto [at, added] = outputs.emplace(key, input);
       if (!added) return input + " and " + at->second + " would both be written to " + job.output;
@@ -218,20 +254,6 @@ std::optional<std::string> PlanJobs(const ConvertRequest& request, std::vector<C
                " (a worksheet file of " + named[*first] + ")";
     }
   }
-  return std::nullopt;
-}
-
-std::optional<std::string> ReadPasswordFile(const std::string& name, std::string& password) {
-  std::string line;
-  if (name == "-") {
-    std::getline(std::cin, line);
-  } else {
-    std::ifstream in(name, std::ios::binary);
-    if (!in) return "cannot read the password file " + name;
-    std::getline(in, line);
-  }
-  if (!line.empty() && line.back() == '\r') line.pop_back();
-  password = line;
   return std::nullopt;
 }
 

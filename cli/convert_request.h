@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/conversion/run.h"
+#include "cli/input_file.h"
 
 namespace vs::cli {
 
@@ -20,10 +21,11 @@ struct ConvertRequest {
   int jobs = 0;  // 0: the number of cores
   bool progress = false;
   bool quiet = false;
+  bool json = false;  // one JSON object per file (--json)
 };
 
 struct ConvertJob {
-  std::string input, output;  // output "-" is standard output
+  std::string input, output;  // input "-" is standard input, output "-" standard output
 };
 
 // Parses the arguments after "convert"; a usage problem is returned as text.
@@ -36,9 +38,6 @@ std::optional<std::string> PlanJobs(const ConvertRequest& request, std::vector<C
 // The note that says which format a destination named without one of the
 // formats' extensions gets; nothing when its name says it.
 std::optional<std::string> FormatNote(const ConvertRequest& request);
-
-// Reads the first line of the password file ("-": standard input).
-std::optional<std::string> ReadPasswordFile(const std::string& name, std::string& password);
 
 // The name a destination goes by in messages.
 std::string ShownName(const std::string& output);

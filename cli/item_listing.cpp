@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "cli/command.h"
+#include "cli/messages.h"
 #include "engine/engine.h"
 #include "engine/metafile/processor.h"
 #include "platform/codepage.h"
@@ -124,12 +125,39 @@ class ListingEngine : public TqxCustomDocumentEngine {
   }
 };
 
+// The length of the well-formed UTF-8 sequence at text[at], 0 for none.
+size_t Utf8Length(const std::string& text, size_t at) {
+  const auto byte = [&](size_t i) { return static_cast<unsigned char>(text[i]); };
+  const unsigned char lead = byte(at);
+  const size_t length = lead < 0x80 ? 1 : lead >= 0xC2 && lead <= 0xDF ? 2 : lead >= 0xE0 && lead <= 0xEF ? 3
+                        : lead >= 0xF0 && lead <= 0xF4 ? 4 : 0;
+  if (length == 0 || at + length > text.size()) return 0;
+  for (size_t i = 1; i < length; ++i)
+    if ((byte(at + i) & 0xC0) != 0x80) return 0;
+  // Overlong forms, surrogates and code points past U+10FFFF.
+  const unsigned char second = length > 1 ? byte(at + 1) : 0;
+  if ((lead == 0xE0 && second < 0xA0) || (lead == 0xED && second > 0x9F) || (lead == 0xF0 && second < 0x90) ||
+      (lead == 0xF4 && second > 0x8F))
+    return 0;
+  return length;
+}
+
 }  // namespace
 
 std::string JsonString(const std::string& text) {
   std::string out = "\"";
-  for (unsigned char c : text) {
-    if (c == '"' || c == '\\') {
+  for (size_t at = 0; at < text.size(); ++at) {
+    const unsigned char c = static_cast<unsigned char>(text[at]);
+    if (c >= 0x80) {
+      // File names are bytes: what is not UTF-8 becomes U+FFFD, so the JSON stays readable.
+      const size_t length = Utf8Length(text, at);
+      if (length == 0) {
+        out += "\\uFFFD";
+        continue;
+      }
+      out.append(text, at, length);
+      at += length - 1;
+    } else if (c == '"' || c == '\\') {
       out += '\\';
       out += static_cast<char>(c);
     } else if (c < 0x20) {
@@ -143,7 +171,7 @@ std::string JsonString(const std::string& text) {
   return out + "\"";
 }
 
-int PrintMetafileItems(std::span<const uint8_t> bytes, bool json, const char* command) {
+int PrintMetafileItems(std::span<const uint8_t> bytes, bool json, const std::string& file) {
   ListingEngine engine;
   engine.BeginDoc();
   std::vector<Summary> summaries;
@@ -163,9 +191,9 @@ int PrintMetafileItems(std::span<const uint8_t> bytes, bool json, const char* co
   engine.EndDoc();
   std::fflush(stdout);
   if (processor.PassedOver() > 0)
-    std::fprintf(stderr, "%s: %zu records passed over\n", command, processor.PassedOver());
+    ReportLine(file, IntToText(static_cast<int64_t>(processor.PassedOver())) + " records passed over");
   if (!processor.Damage().empty()) {
-    std::fprintf(stderr, "%s: %s\n", command, processor.Damage().c_str());
+    ReportLine(file, processor.Damage());
     return kExitFailure;
   }
   return kExitOk;

@@ -7,13 +7,13 @@
 
 namespace vs::cli {
 
-// Replays the record bytes through the metafile processor and prints one
-// line per item (json: a JSON array of objects). Messages about passed-over
-// records and damage go to stderr under the command's name. Returns the exit
-// status: failure when the records are damaged.
 // A text as a JSON string literal (UTF-8 kept, control characters escaped).
 std::string JsonString(const std::string& text);
 
-int PrintMetafileItems(std::span<const uint8_t> bytes, bool json, const char* command);
+// Replays the record bytes through the metafile processor and prints one
+// line per item (json: a JSON array of objects). Messages about passed-over
+// records and damage go to stderr under the file's name. Returns the exit
+// status: failure when the records are damaged.
+int PrintMetafileItems(std::span<const uint8_t> bytes, bool json, const std::string& file);
 
 }  // namespace vs::cli

@@ -3,6 +3,9 @@
 #include <cstdio>
 
 #include "app/conversion/source_file.h"
+#include "app/conversion/errors.h"
+#include "cli/input_file.h"
+#include "cli/messages.h"
 #include "cli/terminal_prompt.h"
 #include "pdf/document.h"
 #include "pdf/file_bytes.h"
@@ -46,15 +49,51 @@ void AskPasswords(TqxCustomPDFDocument& document, const std::string& path, const
 
 }  // namespace
 
-bool OpenPdf(TqxCustomPDFDocument& document, const std::string& path, const std::optional<std::string>& password) {
+const char kPdfOptionsHelp[] =
+    "  --password PW            password of an encrypted file (default: ask on the terminal)\n"
+    "  --password-file FILE     read the password from the first line of FILE (- = standard\n"
+    "                           input)\n"
+    "  --any-version            accepted for older scripts; every PDF version opens (default)\n";
+
+bool PdfOptions::Take(const std::vector<std::string>& args, size_t& i, std::optional<std::string>& problem) {
+  std::string arg = args[i];
+  std::optional<std::string> inline_value;
+  if (arg.starts_with("--") && arg.find('=') != std::string::npos) {
+    inline_value = arg.substr(arg.find('=') + 1);
+    arg = arg.substr(0, arg.find('='));
+  }
+  if (arg == "--any-version" && !inline_value) return true;  // every version opens; kept for scripts
+  if (arg != "--password" && arg != "--password-file") return false;
+  std::optional<std::string> value = inline_value;
+  if (!value && i + 1 < args.size()) value = args[++i];
+  if (!value) problem = arg + " needs a value";
+  else if (arg == "--password") password = value;
+  else password_file = value;
+  if (password && password_file) problem = "give --password or --password-file, not both";
+  return true;
+}
+
+std::optional<std::string> PdfOptions::Resolve() {
+  if (!password_file) return std::nullopt;
+  std::string read;
+  if (auto problem = ReadPasswordFile(*password_file, read)) return problem;
+  password = read;
+  return std::nullopt;
+}
+
+namespace {
+
+// Loads what bytes() gives (raising EReadFailure for a file that cannot be
+// read); on failure prints "vellumsheet: FILE: cause".
+template <typename Bytes>
+bool Load(TqxCustomPDFDocument& document, const std::string& shown, const std::optional<std::string>& password,
+          Bytes&& bytes) {
   document.AcceptAnyVersion = true;
   std::string refusal;
-  AskPasswords(document, path, password, refusal);
+  AskPasswords(document, shown, password, refusal);
   std::string cause;
   try {
-    // The file named is the file read, as for a conversion.
-    CheckSourceFile(path);
-    if (document.LoadFromBytes(TqxFileBytes::Load(path))) {
+    if (document.LoadFromBytes(bytes())) {
       document.OnPassword = nullptr;
       return true;
     }
@@ -63,8 +102,30 @@ bool OpenPdf(TqxCustomPDFDocument& document, const std::string& path, const std:
     cause = error.what();
   }
   document.OnPassword = nullptr;
-  std::fprintf(stderr, "vellumsheet: %s: %s\n", path.c_str(), cause.c_str());
+  ReportLine(shown, cause);
   return false;
+}
+
+}  // namespace
+
+bool OpenPdf(TqxCustomPDFDocument& document, const std::string& path, const std::optional<std::string>& password) {
+  return Load(document, ShownInput(path), password, [&]() -> TqxSharedBytes {
+    if (path == "-") {
+      std::vector<uint8_t> read;
+      if (auto problem = ReadInput(path, read)) throw EReadFailure(*problem);
+      return TqxFileBytes::Copy(std::string_view(reinterpret_cast<const char*>(read.data()), read.size()));
+    }
+    // The file named is the file read, as for a conversion.
+    CheckSourceFile(path);
+    return TqxFileBytes::Load(path);
+  });
+}
+
+bool OpenPdfBytes(TqxCustomPDFDocument& document, const std::string& shown, const std::vector<uint8_t>& bytes,
+                  const std::optional<std::string>& password) {
+  return Load(document, shown, password, [&] {
+    return TqxFileBytes::Copy(std::string_view(reinterpret_cast<const char*>(bytes.data()), bytes.size()));
+  });
 }
 
 }  // namespace vs::cli

@@ -48,15 +48,29 @@ class HiddenInput {
   bool changed_ = false;
 };
 
+void LockTerminal(int fd) {
+  while (flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+  }
+}
+
 }  // namespace
+
+TerminalTurn::TerminalTurn() {
+  if (!isatty(STDERR_FILENO)) return;
+  fd_ = open("/dev/tty", O_RDWR | O_CLOEXEC | O_NOCTTY);
+  if (fd_ >= 0) LockTerminal(fd_);
+}
+
+TerminalTurn::~TerminalTurn() {
+  if (fd_ >= 0) close(fd_);
+}
 
 std::optional<std::string> AskHidden(const std::string& question) {
   TFileDescriptor tty(open("/dev/tty", O_RDWR | O_CLOEXEC | O_NOCTTY));
   if (tty.get() < 0) return std::nullopt;
   // Each process opens the terminal itself, so the lock is one per question;
   // it goes with the descriptor, whatever ends the process.
-  while (flock(tty.get(), LOCK_EX) != 0 && errno == EINTR) {
-  }
+  LockTerminal(tty.get());
   std::string line;
   bool ended = false;
   {

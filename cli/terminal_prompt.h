@@ -11,4 +11,17 @@ namespace vs::cli {
 // ends the process included.
 std::optional<std::string> AskHidden(const std::string& question);
 
+// While it lives, no process asks a question on the terminal (when standard
+// error is one): what is written meanwhile stays off the questions.
+class TerminalTurn {
+ public:
+  TerminalTurn();
+  ~TerminalTurn();
+  TerminalTurn(const TerminalTurn&) = delete;
+  TerminalTurn& operator=(const TerminalTurn&) = delete;
+
+ private:
+  int fd_ = -1;
+};
+
 }  // namespace vs::cli

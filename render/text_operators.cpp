@@ -9,6 +9,7 @@
 #include "pdf/document.h"
 #include "pdf/objects.h"
 #include "platform/codepage.h"
+#include "platform/fonts/logfont.h"
 #include "platform/gdiplus/canvas.h"
 #include "render/fonts/page_fonts.h"
 #include "render/interpreter.h"
@@ -62,7 +63,7 @@ void SetFont(Parser& p) {
   text.font = Fonts(p).Select(p.Document().Store(), name[0] == '/' ? name : "/" + name, *dict, p.checkBoxGlyphs);
 }
 
-void Draw(Parser& p, const TqxSelectedFont& font, const TTextRun& run, double scale) {
+void Draw(Parser& p, const TqxSelectedFont& font, const TTextRun& run, double scale, bool vertical) {
   const TqxTextState& state = p.State().text;
   double size = state.fontSize;
   double em = std::abs(size) * font.Font->SizeScale;
@@ -70,6 +71,12 @@ void Draw(Parser& p, const TqxSelectedFont& font, const TTextRun& run, double sc
   double sign = size < 0 ? -1 : 1;
   // Glyph space of the drawn font (y down, points) to text space, then on to the canvas.
   GpMatrix local(scale * sign, 0, 0, -sign, run.Offset, state.rise);
+  if (vertical) {
+    // A column read downwards is drawn as a line turned a quarter clockwise,
+    // its glyphs' boxes across the column where the vertical origins put them.
+    scale = 1;
+    local = GpMatrix(0, -sign, -sign, 0, -run.Across + (1 - font.AscentPerEm) * em, -run.Offset);
+  }
   GpMatrix world = local.Then(p.TextObject().textMatrix).Then(p.UserToCanvas());
   GdipSetWorldTransform(p.Graphics(), &world);
   GdipSetTextRenderingHint(p.Graphics(), TextRenderingHintAntiAlias);
@@ -77,7 +84,10 @@ void Draw(Parser& p, const TqxSelectedFont& font, const TTextRun& run, double sc
   gpFont.family = font.Family;
   gpFont.measureFamily = font.MeasureFamily;
   gpFont.emSize = static_cast<REAL>(em);
-  gpFont.style = font.Style;
+  // Glyphs filled and stroked (modes 2 and 6) are set bolder than the face:
+  // the usual way of faking a bold weight.
+  const int mode = state.renderMode;
+  gpFont.style = font.Style | (mode == 2 || mode == 6 ? kFontStyleBold : 0);
   gpFont.unit = UnitPoint;
   GpBrush brush;
   brush.color = p.State().fill.Argb();
@@ -113,16 +123,16 @@ void Show(Parser& p, const std::vector<TShowPiece>& pieces) {
   const TqxSelectedFont& font = *state.font;
   TTextParams params{state.fontSize, state.charSpacing, state.wordSpacing, state.horizontalScale / 100};
   TTextLayout layout = LayOutText(*font.Font, params, pieces);
-  if (auto mark = CheckBoxMark(p, font, pieces)) layout.Runs = {TTextRun{0, std::u16string(1, *mark), {layout.Advance}}};
+  if (auto mark = CheckBoxMark(p, font, pieces)) layout.Runs = {TTextRun{0, 0, std::u16string(1, *mark), {layout.Advance}}};
   GpMatrix saved;
   GdipGetWorldTransform(p.Graphics(), &saved);
   // Invisible text (render mode 3) is drawn too: it is the text layer of scanned pages.
-  for (const TTextRun& run : layout.Runs) Draw(p, font, run, params.Scale);
+  for (const TTextRun& run : layout.Runs) Draw(p, font, run, params.Scale, layout.Vertical);
   if (layout.Dropped > 0 && p.Context().trace)
     p.Context().trace("  dropped " + std::to_string(layout.Dropped) + " glyph(s) drawn again over themselves");
   GdipSetWorldTransform(p.Graphics(), &saved);
   TqxTextObject& t = p.TextObject();
-  t.textMatrix = Translation(layout.Advance, 0).Then(t.textMatrix);
+  t.textMatrix = (layout.Vertical ? Translation(0, -layout.Advance) : Translation(layout.Advance, 0)).Then(t.textMatrix);
   // Squeezed to no width the text cannot be drawn; say so rather than lose it quietly.
   if (params.Scale == 0 && std::any_of(layout.Runs.begin(), layout.Runs.end(),
                                        [](const TTextRun& run) { return !run.Text.empty(); }))

@@ -143,9 +143,9 @@ std::unique_ptr<TqxWorkbookWriter> TqxCustomExcelEngine::MakeWriter() {
     case TqxWorkbookFormat::wfXlsx:
       return std::make_unique<TqxXlsxWorkbookWriter>(outputPath_, *tables_, Locale.CurrencyString);
     case TqxWorkbookFormat::wfCsv:
-      return std::make_unique<TqxCsvWorkbookWriter>(outputPath_, CsvValues,
-                                                    [this](const std::string& path) { outputFiles_.push_back(path); },
-                                                    CsvRaw);
+      return std::make_unique<TqxCsvWorkbookWriter>(
+          outputPath_, CsvValues, [this](const std::string& path) { outputFiles_.push_back(path); }, tables_.get(),
+          CsvRaw);
     case TqxWorkbookFormat::wfXls:
       break;
   }

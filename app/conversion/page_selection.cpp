@@ -21,9 +21,16 @@ bool IsDecimal(const std::string& text) {
          });
 }
 
+bool IsEndWord(std::string text) {
+  for (char& c : text) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return text == "end" || text == "z";
+}
+
+bool IsAllWord(const std::string& text) { return text == "all" || text == "ALL" || text == "All"; }
+
 }  // namespace
 
-PageSelection::PageSelection(const std::string& text) {
+PageSelection::PageSelection(const std::string& text, bool page_words) {
   std::string item;
   auto finish_item = [&] {
     std::string trimmed = Trim(item);
@@ -31,17 +38,33 @@ PageSelection::PageSelection(const std::string& text) {
     if (trimmed.empty()) return;
     size_t dash = trimmed.find('-');
     Interval interval{0, 0, trimmed};
+    if (page_words) {
+      // "all", "end", "end-", "end-end": no number to read; "N-end" is "N-".
+      const std::string first = Trim(trimmed.substr(0, dash)),
+                        last = dash == std::string::npos ? "" : Trim(trimmed.substr(dash + 1));
+      if (IsAllWord(trimmed)) {
+        trimmed = "1-";
+        dash = 1;
+      } else if (IsEndWord(first) && (last.empty() || IsEndWord(last))) {
+        interval.first = interval.last = std::numeric_limits<int32_t>::max();
+        interval.last_page_only = true;
+        intervals_.push_back(std::move(interval));
+        return;
+      } else if (dash != std::string::npos && IsEndWord(last)) {
+        trimmed = first + "-";
+      }
+    }
     if (dash == std::string::npos) {
-      if (!IsDecimal(trimmed)) throw EInvalidPageError::Range(trimmed);
+      if (!IsDecimal(trimmed)) throw EInvalidPageError::Range(interval.text);
       interval.first = interval.last = ParseInt32(trimmed);
     } else {
       std::string first = Trim(trimmed.substr(0, dash)), last = Trim(trimmed.substr(dash + 1));
       if ((!first.empty() && !IsDecimal(first)) || (!last.empty() && !IsDecimal(last)))
-        throw EInvalidPageError::Range(trimmed);
+        throw EInvalidPageError::Range(interval.text);
       interval.first = first.empty() ? 1 : ParseInt32(first);
       interval.last = last.empty() ? std::numeric_limits<int32_t>::max() : ParseInt32(last);
     }
-    if (interval.first < 1 || interval.last < interval.first) throw EInvalidPageError::Range(trimmed);
+    if (interval.first < 1 || interval.last < interval.first) throw EInvalidPageError::Range(interval.text);
     intervals_.push_back(std::move(interval));
   };
   // Items are separated by commas; spaces separate too, except around a dash.
@@ -62,21 +85,22 @@ PageSelection::PageSelection(const std::string& text) {
   finish_item();
 }
 
-bool PageSelection::Contains(int32_t page) const {
+bool PageSelection::Contains(int32_t page, int32_t page_count) const {
   if (intervals_.empty()) return true;
-  return std::any_of(intervals_.begin(), intervals_.end(),
-                     [page](const Interval& i) { return page >= i.first && page <= i.last; });
+  return std::any_of(intervals_.begin(), intervals_.end(), [page, page_count](const Interval& i) {
+    return i.last_page_only ? page == page_count : page >= i.first && page <= i.last;
+  });
 }
 
 int32_t PageSelection::CountIn(int32_t page_count) const {
   int32_t count = 0;
-  for (int32_t page = 1; page <= page_count; ++page) count += Contains(page) ? 1 : 0;
+  for (int32_t page = 1; page <= page_count; ++page) count += Contains(page, page_count) ? 1 : 0;
   return count;
 }
 
 std::optional<std::string> PageSelection::ItemBeyond(int32_t page_count) const {
   for (const auto& interval : intervals_)
-    if (interval.first > page_count) return interval.text;
+    if (!interval.last_page_only && interval.first > page_count) return interval.text;
   return std::nullopt;
 }
 

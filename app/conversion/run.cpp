@@ -188,7 +188,7 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
   ConversionResult result;
   PageSelection selection;
   try {
-    selection = PageSelection(options.pages);
+    selection = PageSelection(options.pages, options.page_words);
   } catch (const std::exception& error) {
     return Failed(ConversionOutcome::BadRequest, error.what());
   }
@@ -236,7 +236,7 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
     for (int32_t page = 1; page <= page_count; ++page) {
       if (document->PageCount() != page_count - page + 1)
         throw EDocumentFailure("page " + IntToText(page - 1) + " could not be removed after converting it");
-      const bool selected = selection.Contains(page);
+      const bool selected = selection.Contains(page, page_count);
       if (selected) {
         engine->SetLandscape(IsLandscapeRotation(document->PageRotation(1)));
         const auto [width, height] = document->PageSize(1);
@@ -284,9 +284,9 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
   return Deliver(files, options, callbacks, destination, std::move(result));
 }
 
-std::optional<std::string> CheckPageRange(const std::string& text) {
+std::optional<std::string> CheckPageRange(const std::string& text, bool page_words) {
   try {
-    PageSelection selection(text);
+    PageSelection selection(text, page_words);
   } catch (const std::exception& error) {
     return std::string(error.what());
   }

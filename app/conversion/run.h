@@ -37,6 +37,7 @@ struct ConversionOptions {
   // output) instead of `output`.
   int output_fd = -1;
   std::string pages;                // range text "1-3,5,7-"; empty: every page
+  bool page_words = false;          // the range may also say "all", and "end" or "z" for the last page
   int32_t pages_per_worksheet = 0;  // 0: all pages on one worksheet; n: n pages per worksheet
   std::string paper = "A4";         // "A3", "A4", "A5", "B4", "B5", "ISO-B4", "Letter"; any other text keeps the engine's
   int image_quality = 100;          // JPEG quality, 1 to 100
@@ -156,7 +157,7 @@ Pipeline DefaultPipeline();
 
 // Checks a page range text without a document ("1-3,5,7-"); the error text
 // for a bad one, nothing for a good one.
-std::optional<std::string> CheckPageRange(const std::string& text);
+std::optional<std::string> CheckPageRange(const std::string& text, bool page_words = false);
 
 ConversionResult RunConversion(const ConversionOptions& options, const ConversionCallbacks& callbacks,
                                RunControl* control = nullptr, const Pipeline& pipeline = DefaultPipeline());

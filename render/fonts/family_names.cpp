@@ -70,6 +70,16 @@ TBaseFontName ParseBaseFontName(std::string_view baseFont) {
   out.Bold = bold || folded.find("black") != std::string::npos || folded.find("heavy") != std::string::npos ||
              folded.find("semibold") != std::string::npos || folded.find("demi") != std::string::npos;
   out.Italic = italic || folded.find("oblique") != std::string::npos || folded.find("slanted") != std::string::npos;
+  if (end != std::string_view::npos) {
+    const std::string style = Folded(baseFont.substr(end + 1));
+    auto says = [&](std::initializer_list<std::string_view> words) {
+      for (std::string_view word : words)
+        if (style.find(word) != std::string::npos) return true;
+      return false;
+    };
+    out.NotBold = !out.Bold && says({"regular", "roman", "book", "light", "thin", "medium", "normal", "plain"});
+    out.Upright = !out.Italic && says({"regular", "roman", "upright"});
+  }
   // Typesetters' faces say their weight and shape in a short code before
   // the design size: CMBX10 is bold, CMTI10 italic, CMBXTI10 both; the EC
   // faces (SFBX1000) alike.

@@ -11,6 +11,10 @@ struct TBaseFontName {
   bool Subset = false; // had a six-letter-style "XXXXXX+" prefix
   bool Bold = false;
   bool Italic = false;
+  // The style part after the family names a weight that is not bold
+  // ("Times-Roman", "Calibri-Light"), or an upright shape ("Arial,Regular").
+  bool NotBold = false;
+  bool Upright = false;
 };
 
 TBaseFontName ParseBaseFontName(std::string_view baseFont);

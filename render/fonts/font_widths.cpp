@@ -30,7 +30,9 @@ TFontWidths TFontWidths::Build(const TqxPDFObjectStore& store, const TqxPDFDictO
     auto* descendants = LookupAs<TqxPDFArrayObject>(store, &font, "/DescendantFonts");
     TqxPDFDictObject* cidFont = descendants ? DictOf(store, descendants->Item(0)) : nullptr;
     double dw = LookupNumber(store, cidFont, "/DW").value_or(1000);
-    return FromW(store, cidFont ? cidFont->Lookup("/W") : nullptr, dw);
+    TFontWidths widths = FromW(store, cidFont ? cidFont->Lookup("/W") : nullptr, dw);
+    if (decoder.Vertical()) widths.ReadVertical(store, cidFont);
+    return widths;
   }
 
   TFontWidths widths;
@@ -114,6 +116,54 @@ double TFontWidths::Width(uint32_t codeOrCid) const {
     return r.Widths.empty() ? r.Width : r.Widths[codeOrCid - r.First];
   }
   return defaultWidth_;
+}
+
+void TFontWidths::ReadVertical(const TqxPDFObjectStore& store, const TqxPDFDictObject* cidFont) {
+  if (auto* dw2 = LookupAs<TqxPDFArrayObject>(store, cidFont, "/DW2"); dw2 && dw2->Count() >= 2) {
+    defaultOriginY_ = Finite(NumberOf(store, dw2->Item(0)).value_or(880));
+    defaultVerticalAdvance_ = Finite(NumberOf(store, dw2->Item(1)).value_or(-1000));
+  }
+  auto* w2 = LookupAs<TqxPDFArrayObject>(store, cidFont, "/W2");
+  if (!w2) return;
+  auto number = [&](TqxPDFObject* item) { return Finite(NumberOf(store, item).value_or(0)); };
+  for (int32_t i = 0; i < w2->Count();) {
+    auto first = NumberOf(store, w2->Item(i));
+    if (!first) {
+      ++i;
+      continue;
+    }
+    TqxPDFObject* next = store.Resolve(w2->Item(i + 1));
+    if (auto* list = As<TqxPDFArrayObject>(next)) {
+      // c [w1y vx vy w1y vx vy ...]: c, c+1, ...
+      if (*first >= 0 && *first <= kMaxCid) {
+        auto cid = static_cast<uint32_t>(*first);
+        for (int32_t k = 0; k + 2 < list->Count() && cid <= kMaxCid; k += 3, ++cid)
+          vertical_.push_back({cid, cid, number(list->Item(k)), number(list->Item(k + 1)), number(list->Item(k + 2))});
+      }
+      i += 2;
+      continue;
+    }
+    // c1 c2 w1y vx vy: one set for c1 ... c2.
+    auto last = NumberOf(store, next);
+    if (!last || i + 4 >= w2->Count()) break;
+    if (*first <= *last && *last >= 0 && *first <= kMaxCid)
+      vertical_.push_back({static_cast<uint32_t>(std::max(0.0, *first)),
+                           static_cast<uint32_t>(std::min<double>(*last, kMaxCid)), number(w2->Item(i + 2)),
+                           number(w2->Item(i + 3)), number(w2->Item(i + 4))});
+    i += 5;
+  }
+  std::stable_sort(vertical_.begin(), vertical_.end(),
+                   [](const VerticalRange& a, const VerticalRange& b) { return a.First < b.First; });
+}
+
+TFontWidths::TVertical TFontWidths::Vertical(uint32_t cid) const {
+  auto it = std::upper_bound(vertical_.begin(), vertical_.end(), cid,
+                             [](uint32_t c, const VerticalRange& r) { return c < r.First; });
+  for (int n = 0; n < 64 && it != vertical_.begin(); ++n) {
+    const VerticalRange& r = *--it;
+    if (cid <= r.Last) return {r.Advance, r.OriginX, r.OriginY};
+  }
+  return {defaultVerticalAdvance_, Width(cid) / 2, defaultOriginY_};
 }
 
 }  // namespace vs

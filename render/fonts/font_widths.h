@@ -31,6 +31,16 @@ class TFontWidths {
   // Composite widths for tests: /W as read, and /DW.
   static TFontWidths FromW(const TqxPDFObjectStore& store, const TqxPDFObject* w, double defaultWidth);
 
+  // The vertical metrics of a CID (/W2, else /DW2, else [880 -1000]):
+  // the displacement down the column (w1y, negative downwards) and the
+  // vertical origin from the glyph's horizontal one (vx, vy), thousandths.
+  struct TVertical {
+    double Advance = -1000;
+    double OriginX = 500;
+    double OriginY = 880;
+  };
+  TVertical Vertical(uint32_t cid) const;
+
  private:
   bool composite_ = false;
   std::array<double, 256> simple_{};
@@ -40,6 +50,13 @@ class TFontWidths {
     std::vector<double> Widths;  // or one per CID
   };
   std::vector<Range> ranges_;  // sorted by First
+  struct VerticalRange {
+    uint32_t First, Last;
+    double Advance, OriginX, OriginY;
+  };
+  std::vector<VerticalRange> vertical_;  // /W2, sorted by First
+  double defaultOriginY_ = 880, defaultVerticalAdvance_ = -1000;
+  void ReadVertical(const TqxPDFObjectStore& store, const TqxPDFDictObject* cidFont);
   double defaultWidth_ = 1000;
 };
 

@@ -68,6 +68,8 @@ void TPageFonts::StartPage() {
     }
   }
   std::erase_if(dicts_, [](const auto& entry) { return !entry.second.Kept; });
+  // The fonts kept hold the codes they use; the rest are read again if needed.
+  programCodes_.clear();
   for (auto it = programs_.begin(); it != programs_.end();) {
     if (it->second.Kept) {
       ++it;
@@ -102,7 +104,9 @@ std::shared_ptr<const TqxSelectedFont> TPageFonts::Select(const TqxPDFObjectStor
     known->second.LastPage = page_;
     if (const auto& selected = known->second.Selected[checkBoxGlyphs]) return selected;
   }
-  std::shared_ptr<const TqxPDFFontObject> font = LoadFont(store, resourceName, dict, checkBoxGlyphs);
+  std::shared_ptr<const TqxPDFFontObject> font =
+      LoadFont(store, resourceName, dict, checkBoxGlyphs,
+               [this](const TqxPDFObjectStore& s, const TqxPDFStreamObject& stream) { return ProgramCodes(s, stream); });
   if (known == dicts_.end()) {
     DictFonts fonts;
     if (font->Subtype != "/Type3") fonts.Measure = RegisterEmbedded(store, dict);
@@ -160,6 +164,21 @@ TPageFonts::Program* TPageFonts::RegisterEmbedded(const TqxPDFObjectStore& store
   } catch (const Exception&) {
   }
   return &program;
+}
+
+std::shared_ptr<const TProgramCodes> TPageFonts::ProgramCodes(const TqxPDFObjectStore& store,
+                                                              const TqxPDFStreamObject& stream) {
+  auto [known, added] = programCodes_.emplace(&stream, nullptr);
+  if (!added) return known->second;
+  // Read like a program registered: what fails or is too large costs all it may.
+  const int64_t limit = std::min(kMaxProgramSize, kMaxProgramBytesPerPage - programBytes_);
+  if (limit <= 0) return nullptr;
+  std::string bytes = StreamBytesOrEmpty(store, &stream, limit);
+  if (static_cast<int64_t>(bytes.size()) > limit) bytes.clear();
+  programBytes_ += bytes.empty() ? limit : static_cast<int64_t>(bytes.size());
+  if (bytes.empty()) return nullptr;
+  if (auto codes = ReadProgramCodes(bytes)) known->second = std::make_shared<const TProgramCodes>(std::move(*codes));
+  return known->second;
 }
 
 std::vector<std::string> TPageFonts::RegisteredNames() const {

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/fonts/program_codes.h"
 #include "render/fonts/selected_font.h"
 
 namespace vs {
@@ -66,9 +67,12 @@ class TPageFonts {
   std::shared_ptr<const TqxSelectedFont> Make(std::shared_ptr<const TqxPDFFontObject> font,
                                               const std::string& measureFamily);
   Program* RegisterEmbedded(const TqxPDFObjectStore& store, const TqxPDFDictObject& dict);
+  // The codes of a simple font's program, read once per stream within the page's cap.
+  std::shared_ptr<const TProgramCodes> ProgramCodes(const TqxPDFObjectStore& store, const TqxPDFStreamObject& stream);
 
   std::map<const TqxPDFDictObject*, DictFonts> dicts_;
   std::map<const TqxPDFStreamObject*, Program> programs_;
+  std::map<const TqxPDFStreamObject*, std::shared_ptr<const TProgramCodes>> programCodes_;
   int64_t page_ = 0;          // pages started
   int64_t programBytes_ = 0;  // decoded for this page, within a cap
   std::shared_ptr<const TqxSelectedFont> default_;

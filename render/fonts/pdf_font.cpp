@@ -28,7 +28,8 @@ double TqxPDFFontObject::SpaceWidth() const {
 }
 
 std::unique_ptr<TqxPDFFontObject> LoadFont(const TqxPDFObjectStore& store, std::string_view resourceName,
-                                           const TqxPDFDictObject& font, bool checkBoxGlyphs) {
+                                           const TqxPDFDictObject& font, bool checkBoxGlyphs,
+                                           const TProgramCodesReader& readProgram) {
   auto f = std::make_unique<TqxPDFFontObject>();
   f->ResourceName = std::string(resourceName);
   if (auto* subtype = LookupAs<TqxPDFNameObject>(store, &font, "/Subtype")) f->Subtype = subtype->Text();
@@ -47,22 +48,28 @@ std::unique_ptr<TqxPDFFontObject> LoadFont(const TqxPDFObjectStore& store, std::
   if (descriptor) {
     bool program = descriptor->Lookup("/FontFile") || descriptor->Lookup("/FontFile2") || descriptor->Lookup("/FontFile3");
     f->Embedding = program ? (name.Subset ? 2 : 1) : 0;
-    // A heavy weight or stem, or a forced bold, marks bold faces whose names
-    // do not say so; a slant or the italic flag marks italic ones.
+    // The name decides where it speaks. A name silent on the weight leaves
+    // it to /FontWeight, or to a forced bold that a heavy stem confirms: a
+    // stem alone varies too much between faces (a condensed regular face,
+    // or a rewritten one, has stems as heavy as a bold one's). A slant or the
+    // italic flag marks an italic face unless its name says it is upright.
     const auto flags = LookupNumber(store, descriptor, "/Flags");
     const int64_t bits = flags && std::isfinite(*flags) && std::fabs(*flags) < 4.3e9 ? static_cast<int64_t>(*flags) : 0;
-    if (auto weight = LookupNumber(store, descriptor, "/FontWeight")) {
-      if (*weight >= kBoldWeight) f->Bold = true;
-    } else if (auto stem = LookupNumber(store, descriptor, "/StemV"); stem && *stem >= kBoldStem) {
-      f->Bold = true;
+    if (!name.Bold && !name.NotBold) {
+      if (auto weight = LookupNumber(store, descriptor, "/FontWeight")) {
+        f->Bold = *weight >= kBoldWeight;
+      } else if (bits & kForceBoldFlag) {
+        auto stem = LookupNumber(store, descriptor, "/StemV");
+        f->Bold = stem && *stem >= kBoldStem;
+      }
     }
-    if (bits & kForceBoldFlag) f->Bold = true;
-    if (bits & kItalicFlag) f->Italic = true;
-    if (auto angle = LookupNumber(store, descriptor, "/ItalicAngle"); angle && std::fabs(*angle) >= kItalicAngle && std::fabs(*angle) <= 45)
-      f->Italic = true;
+    if (!name.Italic && !name.Upright) {
+      auto angle = LookupNumber(store, descriptor, "/ItalicAngle");
+      f->Italic = (bits & kItalicFlag) || (angle && std::fabs(*angle) >= kItalicAngle && std::fabs(*angle) <= 45);
+    }
   }
 
-  f->Decoder = TFontDecoder::Build(store, font);
+  f->Decoder = TFontDecoder::Build(store, font, readProgram);
   f->Widths = TFontWidths::Build(store, font, f->Decoder, f->Bold, f->Italic);
   if (f->Subtype == "/Type3") {
     // The font matrix scales the widths (see TFontWidths). The glyphs are

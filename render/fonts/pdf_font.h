@@ -42,7 +42,9 @@ struct TqxPDFFontObject {
 // default, so a damaged font still shows its text in Arial. A font of a
 // check box or radio button (checkBoxGlyphs) whose family is unknown is
 // drawn in the dingbat face instead: its text is a mark.
+// readProgram reads an embedded program's codes (see TFontDecoder::Build).
 std::unique_ptr<TqxPDFFontObject> LoadFont(const TqxPDFObjectStore& store, std::string_view resourceName,
-                                           const TqxPDFDictObject& font, bool checkBoxGlyphs = false);
+                                           const TqxPDFDictObject& font, bool checkBoxGlyphs = false,
+                                           const TProgramCodesReader& readProgram = {});
 
 }  // namespace vs

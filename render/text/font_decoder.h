@@ -4,11 +4,14 @@
 // whether it was written as a literal or a hex string.
 //
 // Order for each code: the font's /ToUnicode map; then, for simple fonts,
-// the glyph name the code has through /Differences or the base encoding;
+// the glyph name the code has through /Differences or the base encoding
+// (the embedded program's own encoding where the font names none), then
+// the name or character the embedded program gives the glyph;
 // for composite fonts, the code itself when the font's CMap is a Unicode one,
 // else the CID through its character collection; last the code read as a
 // code-page 1252 byte.
 #include <array>
+#include <functional>
 #include <cstdint>
 #include <memory>
 #include <optional>
@@ -16,6 +19,7 @@
 #include <string_view>
 #include <vector>
 
+#include "platform/fonts/program_codes.h"
 #include "render/text/cmap.h"
 #include "resources/core_fonts.h"
 
@@ -23,21 +27,40 @@ namespace vs {
 
 class TqxPDFDictObject;
 class TqxPDFObjectStore;
+class TqxPDFStreamObject;
+
+// Reads the codes of an embedded font program (ReadProgramCodes), or gives
+// nothing; a caller sharing programs between fonts may answer from a cache.
+using TProgramCodesReader =
+    std::function<std::shared_ptr<const TProgramCodes>(const TqxPDFObjectStore&, const TqxPDFStreamObject&)>;
+
+// The codes of a program stream read directly, up to a size no real
+// embedded simple font comes near.
+std::shared_ptr<const TProgramCodes> ReadStreamProgramCodes(const TqxPDFObjectStore& store,
+                                                            const TqxPDFStreamObject& stream);
 
 class TFontDecoder {
  public:
   // Reads /Subtype, /Encoding (a name, a dictionary with /BaseEncoding and
   // /Differences, or an embedded CMap), /ToUnicode and, for composite fonts,
-  // the /CIDSystemInfo of /DescendantFonts. Damaged or missing parts are
-  // left out; nothing raises.
-  static TFontDecoder Build(const TqxPDFObjectStore& store, const TqxPDFDictObject& font);
+  // the /CIDSystemInfo of /DescendantFonts, and an embedded simple font's
+  // program through readProgram (read directly when empty). Damaged or
+  // missing parts are left out; nothing raises.
+  static TFontDecoder Build(const TqxPDFObjectStore& store, const TqxPDFDictObject& font,
+                            const TProgramCodesReader& readProgram = {});
 
   // A decoder for tests: a simple font with a base encoding, differences by
   // code and an optional ToUnicode program.
   static TFontDecoder Simple(TBaseEncoding base, std::vector<std::pair<int, std::string>> differences = {},
                              std::string_view toUnicode = {});
+  // The codes of an embedded program (ReadProgramCodes); its own encoding
+  // is the base where ownEncoding is set.
+  void SetProgram(std::shared_ptr<const TProgramCodes> program, bool ownEncoding);
 
   bool Composite() const { return composite_; }
+  // Composite fonts written top to bottom: a CMap named "...-V", or one of
+  // /WMode 1.
+  bool Vertical() const { return vertical_; }
   // Codes named through the Symbol or dingbat encoding: their text is
   // Unicode, not the bytes a symbol face draws.
   bool SymbolNames() const {
@@ -63,9 +86,12 @@ class TFontDecoder {
   std::u16string CodeText(uint32_t code) const;
 
   bool composite_ = false;
+  bool vertical_ = false;
   TBaseEncoding base_ = TBaseEncoding::WinAnsi;
   std::vector<std::string> differences_;  // 256 names, empty where none
   std::shared_ptr<const TCMap> toUnicode_;
+  std::shared_ptr<const TProgramCodes> program_;  // an embedded simple font's own codes
+  bool programEncoding_ = false;                  // its encoding is the base
   std::shared_ptr<const TCMap> encodingCMap_;  // an embedded /Encoding CMap
   bool identity_ = true;                       // Identity-H/V: CID = code
   bool unicodeCodes_ = false;                  // Uni...-UCS2 / -UTF16 CMaps: code = Unicode

@@ -68,4 +68,14 @@ std::u16string GlyphNameToUnicode(std::string_view name) {
   return out;
 }
 
+void FoldSmallForms(std::u16string& text) {
+  for (char16_t& c : text) {
+    if (c < 0xF721 || c > 0xF7FF) continue;
+    char16_t latin = c & 0xFF;
+    // The small forms of lower-case letters stand for their capitals.
+    if ((latin >= u'a' && latin <= u'z') || (latin >= 0xE0 && latin <= 0xFE && latin != 0xF7)) latin -= 0x20;
+    c = latin;
+  }
+}
+
 }  // namespace vs

@@ -12,4 +12,8 @@ namespace vs {
 // .notdef.
 std::u16string GlyphNameToUnicode(std::string_view name);
 
+// Adobe's private-use small capitals and old-style figures (U+F721 to
+// U+F7FF, "Asmall", "oneoldstyle") as the capitals and figures they set.
+void FoldSmallForms(std::u16string& text);
+
 }  // namespace vs

@@ -51,7 +51,10 @@ class RunBuilder {
       }
       return;
     }
-    if (Empty()) run_.Offset = x;
+    if (Empty()) {
+      run_.Offset = x;
+      run_.Across = across_;
+    }
     for (char16_t c : text) {
       if (c == 0) continue;
       run_.Text += c;
@@ -59,6 +62,9 @@ class RunBuilder {
     }
     end_ = x + ink;
   }
+
+  // Vertical writing: where the next glyphs stand across the column.
+  void SetAcross(double across) { across_ = across; }
 
   void Flush() {
     if (!run_.Text.empty()) layout_.Runs.push_back(std::move(run_));
@@ -100,14 +106,54 @@ class RunBuilder {
   double forward_, em_, spaceEms_;
   TTextRun run_;
   double end_ = 0;  // where the run's last glyph ends
+  double across_ = 0;
   Placed recent_[kRepeatWindow];
   size_t next_ = 0;
 };
 
 }  // namespace
 
+namespace {
+
+// Top to bottom: each glyph moves down by its vertical displacement (w1y
+// is negative downwards), character and word spacing and TJ numbers count
+// along the column, and horizontal scaling does not apply.
+TTextLayout LayOutVertical(const TqxPDFFontObject& font, const TTextParams& params,
+                           const std::vector<TShowPiece>& pieces) {
+  TTextLayout layout;
+  layout.Vertical = true;
+  const double size = params.FontSize;
+  const double spaceEms = std::min(font.SpaceWidth() * kSpaceFraction, kMaxSpaceGap) / 1000;
+  RunBuilder run(layout, size < 0 ? -1 : 1, std::abs(size), spaceEms);
+  double down = 0;
+  bool displaced = false;
+  for (const TShowPiece& piece : pieces) {
+    if (piece.IsNumber) {
+      const double move = piece.Number / 1000 * size;
+      if (std::isfinite(move)) down += move;
+      displaced = displaced || move != 0;
+      continue;
+    }
+    for (const TCMap::TCode& code : font.Decoder.Codes(piece.Bytes)) {
+      const TFontWidths::TVertical v = font.Widths.Vertical(font.Decoder.Cid(code.Code));
+      const double height = -v.Advance / 1000 * size;
+      double advance = height - params.CharSpacing;
+      if (code.Bytes == 1 && code.Code == 32) advance -= params.WordSpacing;
+      run.SetAcross(v.OriginX / 1000 * size);
+      run.Glyph(down, code.Code, font.Decoder.Text(code.Code), height, std::exchange(displaced, false));
+      down += advance;
+    }
+  }
+  run.Flush();
+  layout.Advance = std::isfinite(down) ? down : 0;
+  return layout;
+}
+
+}  // namespace
+
 TTextLayout LayOutText(const TqxPDFFontObject& font, const TTextParams& params,
                        const std::vector<TShowPiece>& pieces) {
+  if (font.Composite() && font.Decoder.Vertical()) return LayOutVertical(font, params, pieces);
   TTextLayout layout;
   const double size = params.FontSize;
   const double spaceEms = std::min(font.SpaceWidth() * kSpaceFraction, kMaxSpaceGap) / 1000;

@@ -22,15 +22,20 @@ struct TTextParams {
 // amount (text-space units, one per UTF-16 unit of Text): the PDF's widths,
 // spacing and displacements, never the drawing font's. The last character
 // advances by its glyph's width alone, so that the run ends where its ink does.
+// Vertical writing lays the runs down the column instead: Offset and the
+// advances run downwards, and Across is how far left of the column's line
+// the glyphs' horizontal origins stand.
 struct TTextRun {
   double Offset = 0;
+  double Across = 0;
   std::u16string Text;
   std::vector<double> Advances;
 };
 
 struct TTextLayout {
   std::vector<TTextRun> Runs;
-  double Advance = 0;  // how far the text position moves, text-space units
+  double Advance = 0;  // how far the text position moves, text-space units (down the column when Vertical)
+  bool Vertical = false;
   int Dropped = 0;     // glyphs drawn again over themselves, left out
 };
 

@@ -44,5 +44,33 @@ TEST(PageSelection, RefusesBadItemsAndKnowsItemsPastTheEnd) {
   EXPECT_EQ(PageSelection("4-9").ItemBeyond(5), std::nullopt);
 }
 
+TEST(PageSelection, PageWordsNameEveryPageAndTheLast) {
+  struct Case {
+    const char* text;
+    std::vector<int32_t> pages;  // of a 5-page document
+  };
+  const Case cases[] = {
+      {"all", {1, 2, 3, 4, 5}}, {"3-end", {3, 4, 5}}, {"1,z", {1, 5}},
+      {"End", {5}},             {"z-z", {5}},         {"-end, 2", {1, 2, 3, 4, 5}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.text);
+    PageSelection selection(c.text, true);
+    std::vector<int32_t> pages;
+    for (int32_t page = 1; page <= 5; ++page)
+      if (selection.Contains(page, 5)) pages.push_back(page);
+    EXPECT_EQ(pages, c.pages);
+    EXPECT_EQ(selection.CountIn(5), static_cast<int32_t>(c.pages.size()));
+    EXPECT_EQ(selection.ItemBeyond(5), std::nullopt);
+  }
+  // Words are refused without page words, and backwards or mixed with numbers.
+  EXPECT_THROW(PageSelection("end"), EInvalidPageError);
+  for (const char* text : {"end-2", "all-3", "0-end", "1-ends", "x"}) {
+    SCOPED_TRACE(text);
+    EXPECT_THROW(PageSelection(text, true), EInvalidPageError);
+  }
+  EXPECT_EQ(PageSelection("7-end", true).ItemBeyond(5), "7-end");
+}
+
 }  // namespace
 }  // namespace vs

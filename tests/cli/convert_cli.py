@@ -17,7 +17,7 @@ import time
 
 
 def run(program, args, cwd, tmpdir, stdin=subprocess.DEVNULL):
-    env = dict(os.environ, TMPDIR=tmpdir)
+    env = dict(os.environ, TMPDIR=tmpdir, LC_ALL="C.UTF-8")
     # A new session has no controlling terminal: nothing may prompt.
     return subprocess.run([program] + args, cwd=cwd, env=env, capture_output=True, stdin=stdin,
                           start_new_session=True, timeout=300)
@@ -103,7 +103,7 @@ def main():
         # Files that cannot be read: the system's words, one line, the file first.
         os.mkdir(os.path.join(work, "adir"))
         open(os.path.join(work, "empty.pdf"), "wb").close()
-        for name, cause in [("missing.pdf", "No such file or directory"), ("adir", "Is a directory"),
+        for name, cause in [("missing.pdf", "no such file or directory"), ("adir", "is a directory"),
                             ("empty.pdf", "the file is empty")]:
             result = run(program, ["convert", name, "out.xls"], work, tmp)
             expect(name, result.returncode == 1 and result.stderr.decode() == "vellumsheet: %s: %s\n" % (name, cause),
@@ -176,7 +176,7 @@ def main():
             # Failed pages are each listed and give 3; notes name the page.
             lossy = os.path.join(source, "tests", "data", "cli", "lossy.pdf")
             shutil.copy(lossy, os.path.join(work, "lossy.pdf"))
-            failed = ["vellumsheet: lossy.pdf: page 2 failed: The page needs more drawing operations than a page"
+            failed = ["vellumsheet: lossy.pdf: page 2 failed: the page needs more drawing operations than a page"
                       " may run; it was cut short.",
                       "vellumsheet: lossy.pdf: 1 of 4 pages failed; the workbook holds what could be drawn"]
             notes = ["vellumsheet: lossy.pdf: page 3: 2 characters could not be written to the workbook",

@@ -83,10 +83,10 @@ def main():
             ("missing folder", "newdir/out.xls", "the folder newdir does not exist"),
             ("pipe", "pipe", "not a regular file"),
             ("link to a pipe", "to-pipe.xls", "not a regular file"),
-            ("folder", "tmp", "Is a directory"),
-            ("name too long", "n" + longest, "File name too long"),
+            ("folder", "tmp", "is a directory"),
+            ("name too long", "n" + longest, "file name too long"),
             ("write-protected", "protected.xls",
-             "Permission denied (the workbook is write-protected; --force replaces it)"),
+             "permission denied (the workbook is write-protected; --force replaces it)"),
         ]
         for name, output, cause in refused:
             result = run(["convert", "missing.pdf", output])
@@ -114,7 +114,7 @@ def main():
         os.chmod(os.path.join(work, "books", "two.xls"), 0o444)
         result = run(["convert", "in.pdf", "two.pdf", "--output-dir", "books"])
         expect("batch status", result.returncode == 1, result.stderr)
-        expect("batch message", "vellumsheet: books/two.xls: Permission denied" in result.stderr, result.stderr)
+        expect("batch message", "vellumsheet: books/two.xls: permission denied" in result.stderr, result.stderr)
         expect("batch converts the other", os.path.exists(os.path.join(work, "books", "in.xls")))
         result = run(["convert", "in.pdf", "two.pdf", "--output-dir", "made/here"])
         expect("folder made", result.returncode == 0 and sorted(os.listdir(os.path.join(work, "made", "here"))) ==

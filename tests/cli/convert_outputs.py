@@ -12,7 +12,7 @@ formulas.pdf texts a spreadsheet would run as formulas.
 Every cell of the .xlsx stands where the .xls has it, with the .xls's value
 and number format, or the page's whole text where the .xls had to fold or
 cut; every field of the .csv is the .xlsx cell as the page shows it (or its
-plain value with --csv-values). Each number of the number pages has the
+plain value with --csv-values, dates and times as ISO 8601). Each number of the number pages has the
 same value, type and format code in the .xls and the .xlsx. Also: the
 extension and --format pick the format (a name of another format is refused,
 one of none is noted), several worksheets give OUT.csv, OUT.sheet2.csv,
@@ -73,6 +73,19 @@ def xlsx_cells(path):
 STAYS_TEXT = {"00123", "-007", "1234567890123456", "4111 1111 1111 1111", "+41 44 123 45 67", "555-1234", "1.2.3",
               "3E1", "A-1234", "1,2,3"}
 DATES_AND_TIMES = {"2023-01-20", "04.01.2024", "4.1.2024", "12/31/2004", "31/12/2004", "3:45 PM", "23:59:59", "9:30"}
+
+
+def iso_serial(text):
+    """The serial number of an ISO 8601 date, time or date-time; NaN for other text."""
+    for form, kind in [("%Y-%m-%dT%H:%M:%S", datetime.datetime), ("%Y-%m-%d", datetime.date), ("%H:%M:%S", datetime.time)]:
+        try:
+            moment = datetime.datetime.strptime(text, form)
+        except ValueError:
+            continue
+        if kind is datetime.time:
+            return moment.hour / 24 + moment.minute / 1440 + moment.second / 86400
+        return to_excel(moment if kind is datetime.datetime else moment.date())
+    return float("nan")
 
 
 def page_texts(source, name):
@@ -268,8 +281,11 @@ def main():
             for place, text in zip(places, texts):
                 value, kind, _ = xlsx.get(place[1:], (None, "s", ""))
                 field = values.get(place, "")
-                plain = kind == "s" and field == text or kind != "s" and re.fullmatch(
-                    r"-?\d+(\.\d+)?(E[-+]\d+)?", field) and abs(float(field) - value) <= 1e-14 * abs(value)
+                if kind == "d":
+                    plain = abs(iso_serial(field) - value) < 1e-6
+                else:
+                    plain = kind == "s" and field == text or re.fullmatch(
+                        r"-?\d+(\.\d+)?(E[-+]\d+)?", field) and abs(float(field) - value) <= 1e-14 * abs(value)
                 expect("%s: --csv-values of %r" % (pdf, text), plain, "%r for %r" % (field, value))
 
         # Text a spreadsheet would run as a formula is quoted; numbers and

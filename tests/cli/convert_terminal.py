@@ -2,7 +2,9 @@
 """Checks `vellumsheet convert` on a terminal (a pseudo-terminal): echo is
 back after Ctrl-C at the password prompt even when the parent shell traps
 SIGINT; in a batch every encrypted file is asked for, one question at a
-time, and each file gets one progress line, then a summary.
+time in the command line's order, each file gets one progress line (never
+written onto an open question), then a summary; a .csv may be written to
+the terminal.
 
 usage: convert_terminal.py VELLUMSHEET SOURCE_DIR"""
 import fcntl
@@ -74,7 +76,7 @@ def main():
     with tempfile.TemporaryDirectory() as work:
         tmp = os.path.join(work, "tmp")
         os.mkdir(tmp)
-        env = dict(os.environ, TMPDIR=tmp)
+        env = dict(os.environ, TMPDIR=tmp, LC_ALL="C.UTF-8")
         for name in ("a.pdf", "b.pdf"):
             shutil.copy(locked, os.path.join(work, name))
 
@@ -94,6 +96,7 @@ def main():
         expect("first question", term.read_until(b"Password for "), term.output)
         term.read_until(b"\0", seconds=1)
         expect("one question at a time", term.output.count(b"Password for ") == 1, term.output)
+        expect("asked in the command line's order", b"Password for a.pdf" in term.output, term.output)
         os.write(term.master, PASSWORD + b"\n")
         expect("second question", term.read_until(b"Password for ", times=2), term.output)
         os.write(term.master, PASSWORD + b"\n")
@@ -107,6 +110,28 @@ def main():
         expect("a line per file", progress == ["a.pdf \u2192 out/a.xls, 3 pages", "b.pdf \u2192 out/b.xls, 3 pages"],
                lines)
         expect("summary", lines[-1:] == ["2 of 2 files converted."], lines)
+
+        # A file finished while a question is open: its line waits for the answer.
+        shutil.copy(os.path.join(source, "examples", "inventory.pdf"), os.path.join(work, "plain.pdf"))
+        term = Terminal([program, "convert", "a.pdf", "plain.pdf", "--output-dir", "waits", "-j", "2"], work, env)
+        expect("question", term.read_until(b"Password for a.pdf"), term.output)
+        deadline = time.monotonic() + 60
+        while not os.path.exists(os.path.join(work, "waits", "plain.xls")) and time.monotonic() < deadline:
+            time.sleep(0.1)
+        term.read_until(b"\0", seconds=1)
+        expect("no line onto the question", b"plain.pdf" not in term.output.split(b"Password for a.pdf")[1],
+               term.output)
+        os.write(term.master, PASSWORD + b"\n")
+        status = term.finish()
+        term.close()
+        expect("line after the answer", status == 0 and b"] plain.pdf \xe2\x86\x92 waits/plain.xls" in term.output,
+               term.output)
+
+        # A .csv is text: it may go to a terminal.
+        term = Terminal([program, "convert", "plain.pdf", "-", "--format", "csv", "-q"], work, env)
+        status = term.finish()
+        term.close()
+        expect(".csv to a terminal", status == 0 and b"Part code" in term.output, term.output)
 
     for failure in failures:
         print("FAIL", failure)

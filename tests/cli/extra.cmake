@@ -11,12 +11,12 @@ add_test(NAME EmfDump.ListsRecords
 set_tests_properties(EmfDump.ListsRecords PROPERTIES
   PASS_REGULAR_EXPRESSION "EXTTEXTOUTW 88 ref=\\(100,200\\)[^\n]*text=\"Hi\" dx=\\[9,9\\](.|\n)*FILLPATH(.|\n)*EOF")
 add_test(NAME EmfDump.DamageFails
-         COMMAND ${VS_EXPECT_FAILURE} 1 "emf-dump: Malformed metafile record EXTTEXTOUTW"
+         COMMAND ${VS_EXPECT_FAILURE} 1 "vellumsheet: [^\n]*truncated.emf: malformed metafile record EXTTEXTOUTW"
                  $<TARGET_FILE:vellumsheet> emf-dump ${CMAKE_CURRENT_SOURCE_DIR}/data/emf/truncated.emf)
 add_test(NAME EmfDump.NamesTheDamagedRecord
          COMMAND vellumsheet emf-dump ${CMAKE_CURRENT_SOURCE_DIR}/data/emf/truncated.emf)
 set_tests_properties(EmfDump.NamesTheDamagedRecord PROPERTIES
-  PASS_REGULAR_EXPRESSION "SELECTOBJECT(.|\n)*Malformed metafile record EXTTEXTOUTW")
+  PASS_REGULAR_EXPRESSION "SELECTOBJECT(.|\n)*malformed metafile record EXTTEXTOUTW")
 
 # The inspection commands open every header version; --any-version is still
 # taken; a file that cannot be read is named with the system's words.
@@ -28,7 +28,7 @@ set_tests_properties(Inspect.RenderTakesAnyVersion PROPERTIES PASS_REGULAR_EXPRE
 add_test(NAME Inspect.LayoutTakesAnyVersion COMMAND vellumsheet layout ${VS_CLI_DATA}/v17.pdf --any-version)
 set_tests_properties(Inspect.LayoutTakesAnyVersion PROPERTIES PASS_REGULAR_EXPRESSION "text=\"Version seventeen\"")
 add_test(NAME Inspect.MissingFileIsNamed
-         COMMAND ${VS_EXPECT_FAILURE} 1 "^vellumsheet: missing.pdf: No such file or directory\n$"
+         COMMAND ${VS_EXPECT_FAILURE} 1 "^vellumsheet: missing.pdf: no such file or directory\n$"
                  $<TARGET_FILE:vellumsheet> layout missing.pdf)
 
 # The shared corpus opened through the info command, outcome per manifest.
@@ -107,4 +107,14 @@ if(TARGET vellumsheet)
            COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/xlsx_readers.py
                    $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR})
   set_tests_properties(XlsxOpensInReaders PROPERTIES LABELS cli TIMEOUT 600 SKIP_RETURN_CODE 77)
+endif()
+
+# The command line's conventions for every command: exit statuses and
+# messages, standard input and output, --, -o, page words, --json, the man
+# page and shell completion.
+if(TARGET vellumsheet)
+  add_test(NAME CommandLineConventions
+           COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/command_line.py
+                   $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR} ${CMAKE_COMMAND})
+  set_tests_properties(CommandLineConventions PROPERTIES LABELS cli TIMEOUT 600)
 endif()

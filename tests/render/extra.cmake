@@ -35,9 +35,9 @@ if(TARGET vellumsheet)
   set_tests_properties(Render.StruckTwiceCounted PROPERTIES PASS_REGULAR_EXPRESSION
     "dropped 1 glyph(.|\n)*text=\"Total\"")
   add_test(NAME Render.UsageError
-           COMMAND ${VS_EXPECT_FAILURE} 2 "Usage: vellumsheet render" $<TARGET_FILE:vellumsheet> render --page 0 x.pdf)
+           COMMAND ${VS_EXPECT_FAILURE} 2 "Try 'vellumsheet render --help'" $<TARGET_FILE:vellumsheet> render --page 0 x.pdf)
   add_test(NAME Render.MissingFile
-           COMMAND ${VS_EXPECT_FAILURE} 1 "vellumsheet: .*none.pdf: No such file or directory" $<TARGET_FILE:vellumsheet> render
+           COMMAND ${VS_EXPECT_FAILURE} 1 "vellumsheet: .*none.pdf: no such file or directory" $<TARGET_FILE:vellumsheet> render
                    ${render_data}/none.pdf)
 
   # Small files asking for far more work than their size end in bounded time

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <fstream>
+#include <iterator>
 
 #include "render/fonts/family_names.h"
 #include "render/fonts/pdf_font.h"
@@ -161,8 +163,41 @@ TEST(FontDecoder, SimpleFontsThroughEncodingsAndDifferences) {
                             "beginbfchar <01> <0000> <02> <0000> <27> <0092> endbfchar"),
        "\x01\x02\x27", u"fi\uFB01\u2019"},
       {TFontDecoder::Simple(TBaseEncoding::Symbol), "\xB7\x63\x61", u"\u2022\u03C7\u03B1"},
+      // Small capitals and old-style figures, by name or private-use code, are capitals and figures.
+      {TFontDecoder::Simple(TBaseEncoding::WinAnsi, {{1, "Asmall"}, {2, "oneoldstyle"}, {3, "Eacutesmall"}},
+                            "beginbfchar <04> <F762> endbfchar"),
+       "\x01\x02\x03\x04", u"A1\u00C9B"},
   };
   for (const Case& c : cases) EXPECT_EQ(c.Decoder.Decode(c.Bytes), c.Text);
+}
+
+// Codes the file names nothing for, or names by the standard encoding where
+// the font program has an encoding of its own, read by the program: its own
+// encoding (Type 1 and CFF; a symbolic TrueType font's symbol cmap) where
+// the font names no base encoding (a TrueType font's where it is symbolic
+// or has no Unicode cmap), its glyph names for codes nothing else names.
+TEST(FontDecoder, CodesTheEmbeddedProgramNames) {
+  std::ifstream in(std::string(VS_TEST_DATA_DIR) + "/render/own_encodings.pdf", std::ios::binary);
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  TqxCustomPDFDocument doc;
+  doc.LoadFromMemory(bytes);
+  struct Case {
+    int Font;
+    std::string Bytes;
+    std::u16string Text;
+  } cases[] = {
+      {7, "tABLE", u"TABLE"},                    // Type 1: its own encoding, small capitals
+      {7, "Paci\x01" "c", u"Paci\uFB01" "c"},  // codes it lacks by the standard names
+      {10, "\x01na", u"\uFB01NA"},              // CFF under /Differences without a base
+      {13, "t\x01", u"T\uFB01"},                // symbolic TrueType: its symbol cmap
+      {16, "t\x01", u"t\uFB01"},                // a named encoding decides where it names
+      {18, "t\x01", u"T\uFB01"},                // no encoding, no Unicode cmap: its own cmap
+  };
+  for (const Case& c : cases) {
+    TqxPDFDictObject* dict = TPdfBuilder::Dict(doc, c.Font);
+    ASSERT_TRUE(dict) << c.Font;
+    EXPECT_EQ(LoadFont(doc.Store(), "/F", *dict)->Decoder.Decode(c.Bytes), c.Text) << c.Font << " " << c.Bytes;
+  }
 }
 
 // A page resource set with a TrueType font, a CID font with Identity-H and
@@ -234,6 +269,48 @@ TEST(FontResources, RecordsFromFontDictionaries) {
   EXPECT_EQ(symbol->WindowsFamily, "Arial");
   EXPECT_EQ(LoadFont(store, "/F6", *TPdfBuilder::Dict(*doc, 60))->WindowsFamily, "Arial");
   EXPECT_EQ(LoadFont(store, "/F6", *TPdfBuilder::Dict(*doc, 60), true)->WindowsFamily, "Wingdings 2");
+}
+
+// The weight and slant come from the name where it says them, else from the
+// descriptor's weight, a forced bold its stem confirms, the italic flag or
+// the slant; a descriptor that says nothing of them leaves the face regular.
+TEST(FontResources, WeightAndSlantFromNameAndDescriptor) {
+  struct Case {
+    const char* BaseFont;
+    const char* Descriptor;
+    bool Bold, Italic;
+  } cases[] = {
+      {"/Verdana,Bold", "/Flags 32 /StemV 176 /FontWeight 700", true, false},
+      {"/ABCDEF+MyriadPro-Semibold", "/Flags 32 /StemV 124", true, false},
+      {"/Univers-Black", "/Flags 32", true, false},
+      {"/ABCDEF+GillSans-Condensed", "/Flags 4 /StemV 144", false, false},  // a heavy stem alone
+      {"/ABCDEF+NimbusRoman", "/Flags 4 /StemV 200", false, false},          // a rewritten face
+      {"/ABCDEF+Univers", "/Flags 32 /FontWeight 700", true, false},
+      {"/ABCDEF+Univers", "/Flags 262176 /FontWeight 400 /StemV 150", false, false},
+      {"/ABCDEF+Univers", "/Flags 262176 /StemV 150", true, false},  // forced bold, heavy stem
+      {"/ABCDEF+Univers", "/Flags 262176 /StemV 80", false, false},  // forced bold, light stem
+      {"/Times-Roman", "/Flags 262178 /StemV 150 /FontWeight 700", false, false},
+      {"/Calibri-Light", "/Flags 32 /FontWeight 700", false, false},
+      {"/ABCDEF+Garamond", "/Flags 96 /ItalicAngle 0", false, true},
+      {"/ABCDEF+Garamond", "/Flags 32 /ItalicAngle -12", false, true},
+      {"/ABCDEF+Garamond", "/Flags 32 /ItalicAngle -2", false, false},
+      {"/Arial,Regular", "/Flags 96 /ItalicAngle -12", false, false},
+      {"/Arial-BoldItalicMT", "/Flags 32 /ItalicAngle 0 /FontWeight 400", true, true},
+      {"/ABCDEF+Anonymous", "", false, false},
+  };
+  for (const Case& c : cases) {
+    TPdfBuilder pdf;
+    pdf.Object(1, "<< /Type /Catalog /Pages 2 0 R >>");
+    pdf.Object(2, "<< /Type /Pages /Kids [5 0 R] /Count 1 >>");
+    pdf.Object(5, "<< /Type /Page /Parent 2 0 R /MediaBox [0 0 200 200] /Resources << /Font << /F1 3 0 R >> >> >>");
+    pdf.Object(3, std::string("<< /Type /Font /Subtype /Type1 /BaseFont ") + c.BaseFont + " /FontDescriptor 4 0 R >>");
+    pdf.Object(4, std::string("<< /Type /FontDescriptor ") + c.Descriptor + " >>");
+    auto doc = pdf.Load();
+    ASSERT_TRUE(TPdfBuilder::Dict(*doc, 3));
+    auto font = LoadFont(doc->Store(), "/F1", *TPdfBuilder::Dict(*doc, 3));
+    EXPECT_EQ(font->Bold, c.Bold) << c.BaseFont << " " << c.Descriptor;
+    EXPECT_EQ(font->Italic, c.Italic) << c.BaseFont << " " << c.Descriptor;
+  }
 }
 
 TEST(FontResources, BaseFontNamesAndFamilies) {

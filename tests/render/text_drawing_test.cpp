@@ -20,6 +20,7 @@ struct Drawn {
   std::u16string Face;
   int Escapement = 0;        // tenths of a degree
   std::vector<int32_t> Dx;  // device advance of each character along the baseline
+  int Weight = 400;
 };
 
 // A one-page file whose page has the given content and resources.
@@ -45,7 +46,8 @@ std::vector<Drawn> Render(const TPdfBuilder& pdf) {
     if (r.Type() == EMR_EXTCREATEFONTINDIRECTW) font = ReadExtCreateFontIndirectW(r).font;
     if (r.Type() != EMR_EXTTEXTOUTW) continue;
     TEmrExtTextOut t = ReadExtTextOut(r);
-    drawn.push_back({t.text, double(t.reference.x), double(t.reference.y), font.faceName, font.escapement, t.dx});
+    drawn.push_back(
+        {t.text, double(t.reference.x), double(t.reference.y), font.faceName, font.escapement, t.dx, font.weight});
   }
   return drawn;
 }
@@ -173,6 +175,59 @@ TEST(TextDrawing, RenderModeOutOfRangeDrawsFilledText) {
   ASSERT_EQ(drawn.size(), 2u);
   EXPECT_EQ(drawn[0].Text, u"Big");
   EXPECT_EQ(drawn[1].Text, u"Small");
+}
+
+// Filled and stroked glyphs are a faked bold; filled, stroked or clipping
+// alone keep the face's weight, and a bold face stays bold.
+TEST(TextDrawing, FilledAndStrokedTextIsBold) {
+  std::string resources = "<< /Font << /F1 << /Type /Font /Subtype /Type1 /BaseFont /Helvetica >> "
+                          "/F2 << /Type /Font /Subtype /Type1 /BaseFont /Helvetica-Bold >> >> >>";
+  auto drawn = Render(Page("BT /F1 10 Tf 100 700 Td (a) Tj 2 Tr (b) Tj 1 Tr (c) Tj 6 Tr (d) Tj 7 Tr (e) Tj "
+                           "0 Tr (f) Tj /F2 10 Tf (g) Tj ET",
+                           resources));
+  ASSERT_EQ(drawn.size(), 7u);
+  const int weights[] = {400, 700, 400, 700, 400, 400, 700};
+  for (size_t i = 0; i < drawn.size(); ++i) EXPECT_EQ(drawn[i].Weight, weights[i]) << i;
+}
+
+// Vertical writing: each glyph moves down the column by its vertical
+// displacement (/W2, else /DW2, else one em), and a column reads top to
+// bottom as a line turned a quarter clockwise, the glyphs centred on it.
+TEST(TextDrawing, VerticalWritingRunsDownTheColumn) {
+  const std::string descendant =
+      "/Subtype /CIDFontType0 /CIDSystemInfo << /Registry (Adobe) /Ordering (Japan1) /Supplement 4 >> /DW 1000";
+  const std::string resources =
+      "<< /Font << /V << /Type /Font /Subtype /Type0 /BaseFont /KozMinPro-Regular /Encoding /Identity-V "
+      "/DescendantFonts [<< " + descendant + " >>] >> "
+      "/W << /Type /Font /Subtype /Type0 /BaseFont /KozMinPro-Regular /Encoding /Identity-V "
+      "/DescendantFonts [<< " + descendant + " /DW2 [880 -1200] /W2 [35 [-500 500 880]] >>] >> "
+      "/E << /Type /Font /Subtype /Type0 /BaseFont /KozMinPro-Regular /Encoding 5 0 R "
+      "/DescendantFonts [<< " + descendant + " >>] >> >> >>";
+  TPdfBuilder pdf = Page("BT /V 10 Tf 100 700 Td <00220023> Tj <0024> Tj ET "
+                         "BT /W 10 Tf 300 700 Td <0023> Tj <0022> Tj <0024> Tj ET "
+                         "BT /V 10 Tf 400 700 Td [<0022> -500 <0023>] TJ 2 Tc <0024> Tj <0025> Tj ET "
+                         "BT /E 10 Tf 500 700 Td <00220023> Tj ET",
+                         resources);
+  // An embedded CMap of writing mode 1.
+  pdf.Stream(5, "/CMapName /Test-V def /WMode 1 def begincodespacerange <0000> <FFFF> endcodespacerange "
+                "begincidrange <0000> <FFFF> 0 endcidrange", "/Type /CMap /CMapName /Test-V");
+  auto drawn = Render(pdf);
+  struct Expected {
+    std::u16string Text;
+    double Down;  // points below the first text position, where the glyph's top stands
+  } expected[] = {{u"AB", 0}, {u"C", 20},                   // one em each by default
+                  {u"B", 0},  {u"A", 5}, {u"C", 17},        // /W2 half an em for B, /DW2 1.2 em for A
+                  {u"AB", 0}, {u"C", 15}, {u"D", 23},       // TJ -500 moves up; Tc moves up too
+                  {u"AB", 0}};
+  ASSERT_EQ(drawn.size(), std::size(expected));
+  const double columns[] = {100, 100, 300, 300, 300, 400, 400, 400, 500};
+  for (size_t i = 0; i < drawn.size(); ++i) {
+    EXPECT_EQ(drawn[i].Text, expected[i].Text) << i;
+    EXPECT_EQ(drawn[i].Escapement, 2700) << i;
+    EXPECT_NEAR(drawn[i].Y, (800 - 700 + expected[i].Down) * kPx, 1.5) << i;
+    // The turned line box spans the column's width, 5 pt each side of its line.
+    EXPECT_NEAR(drawn[i].X, (columns[i] + 5) * kPx, 1.5) << i;
+  }
 }
 
 TEST(TextDrawing, HexAndLiteralStringsInASimpleFont) {

@@ -10,6 +10,7 @@
 #include "platform/numbers.h"
 #include "platform/stream.h"
 #include "xls/layout/sheet_grid.h"
+#include "xls/writers/csv_dates.h"
 
 namespace vs {
 namespace {
@@ -51,8 +52,9 @@ std::string CsvSheetPath(const std::string& path, int sheetNo) {
 }
 
 TqxCsvWorkbookWriter::TqxCsvWorkbookWriter(std::string path, bool values,
-                                           std::function<void(const std::string&)> onNewFile, bool raw)
-    : path_(std::move(path)), values_(values), raw_(raw), onNewFile_(std::move(onNewFile)) {}
+                                           std::function<void(const std::string&)> onNewFile,
+                                           const TqxFormatTables* tables, bool raw)
+    : path_(std::move(path)), values_(values), raw_(raw), tables_(tables), onNewFile_(std::move(onNewFile)) {}
 
 TqxCsvWorkbookWriter::~TqxCsvWorkbookWriter() {
   if (file_) std::fclose(file_);
@@ -65,8 +67,17 @@ TqxSheetLimits TqxCsvWorkbookWriter::Limits() const {
 
 void TqxCsvWorkbookWriter::WriteCell(const TqxSheetCell& cell) {
   sheetStarted_ = true;
-  const std::string text = cell.Number && values_ ? FloatToText(cell.Value) : WideToUtf8(cell.Text);
+  const std::string text = cell.Number && values_ ? PlainValue(cell) : WideToUtf8(cell.Text);
   rows_[cell.Row][cell.Column] = CsvField(cell.Number || raw_ ? text : CsvFormulaGuarded(text));
+}
+
+std::string TqxCsvWorkbookWriter::PlainValue(const TqxSheetCell& cell) const {
+  if (tables_ && cell.AttribIndex >= 0 && cell.AttribIndex < static_cast<int>(tables_->CellAttribs().size())) {
+    const uint16_t format = tables_->CellAttribs()[cell.AttribIndex].FormatIndex;
+    if (auto code = tables_->NumberFormatCode(format, ""))
+      if (auto iso = IsoDateTimeText(cell.Value, *code)) return *iso;
+  }
+  return FloatToText(cell.Value);
 }
 
 void TqxCsvWorkbookWriter::OpenSheetFile() {

@@ -28,11 +28,12 @@ std::string CsvSheetPath(const std::string& path, int sheetNo);
 
 class TqxCsvWorkbookWriter : public TqxWorkbookWriter {
  public:
-  // values: numbers as plain values rather than as the page shows them;
-  // onNewFile hears of each file made after the first; raw: text that reads
-  // as a formula written without its guard.
+  // values: numbers as plain values rather than as the page shows them
+  // (dates and times, known by their cell's number format in tables, as ISO
+  // 8601); onNewFile hears of each file made after the first; raw: text that
+  // reads as a formula written without its guard.
   TqxCsvWorkbookWriter(std::string path, bool values, std::function<void(const std::string&)> onNewFile,
-                       bool raw = false);
+                       const TqxFormatTables* tables = nullptr, bool raw = false);
   ~TqxCsvWorkbookWriter() override;
 
   TqxSheetLimits Limits() const override;
@@ -43,6 +44,7 @@ class TqxCsvWorkbookWriter : public TqxWorkbookWriter {
   void Finish(const TqxWorkbookStyle& style) override;
 
  private:
+  std::string PlainValue(const TqxSheetCell& cell) const;
   void OpenSheetFile();
   void Flush();
   void Put(const std::string& bytes);
@@ -50,6 +52,7 @@ class TqxCsvWorkbookWriter : public TqxWorkbookWriter {
   std::string path_;
   bool values_;
   bool raw_;
+  const TqxFormatTables* tables_;
   std::function<void(const std::string&)> onNewFile_;
   int sheetNo_ = 0;  // of the open file; 0 before the first
   bool sheetStarted_ = false;

@@ -3,14 +3,15 @@
 their own resources, a form that draws itself and a cycle of forms, stray
 Q operators before text, an inline image whose bytes hold "EI", a page box
 that does not start at (0, 0), a turned page, a filled and stroked path
-under a clip, a form with a check box and a radio button, and a glyph
-struck twice. Run it from anywhere; it writes next to itself."""
+under a clip, a form with a check box and a radio button, a glyph
+struck twice, and fonts whose embedded programs name what their codes draw. Run it from anywhere; it writes next to itself."""
 import os
 import sys
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 sys.path.insert(0, os.path.join(HERE, "..", "pdf"))
 from make_fixtures import Pdf  # noqa: E402
+from font_programs import cff, truetype, type1  # noqa: E402
 
 HELVETICA = "<< /Type /Font /Subtype /Type1 /BaseFont /Helvetica >>"
 COURIER = "<< /Type /Font /Subtype /Type1 /BaseFont /Courier >>"
@@ -82,6 +83,36 @@ def main():
               ("stream", mark, b"BT /ZaDb 14 Tf 3 4 Td (l) Tj ET"),
               ("obj", "<< /Type /Font /Subtype /Type1 /BaseFont /ZapfDingbats >>", None)],
              catalog_entries="/AcroForm << /Fields [7 0 R 8 0 R] /DR << /Font << /ZaDb 12 0 R >> >> >>")
+
+    # Codes named only by the embedded programs: a Type 1 font's own encoding
+    # draws "T" for "t" and small capitals for "ABLE" (read as "tABLE" by the
+    # standard encoding) and "fi" for code 1; a CFF font's own encoding under
+    # a /Differences without a base encoding; a symbolic TrueType font's
+    # symbol cmap and glyph names; a TrueType font whose named encoding
+    # decides but leaves code 1 to the program; the same font without an
+    # encoding, marked not symbolic: it has no Unicode cmap, so its own decides.
+    t1 = type1("VSOwnCodes", {0x74: "T", 0x41: "A.sc", 0x42: "B.sc", 0x4C: "L.sc", 0x45: "E.sc", 1: "fi"})
+    clear = t1.index(b"eexec") + 6
+    tt = truetype({0x74: "T", 1: "fi"})
+    one_page("own_encodings.pdf",
+             b"BT /F1 10 Tf 72 700 Td (tABLE) Tj 0 -20 Td (Paci\001c) Tj /F2 10 Tf 0 -20 Td (\001na) Tj "
+             b"/F3 10 Tf 0 -20 Td (t\001) Tj /F4 10 Tf 0 -20 Td (t\001) Tj "
+             b"/F5 10 Tf 0 -20 Td (t\001) Tj ET",
+             "/Resources << /Font << /F1 7 0 R /F2 10 0 R /F3 13 0 R /F4 16 0 R /F5 18 0 R >> >>",
+             [("obj", "<< /Type /Font /Subtype /Type1 /BaseFont /VSOwnCodes /FontDescriptor 8 0 R >>", None),
+              ("obj", "<< /Type /FontDescriptor /FontName /VSOwnCodes /Flags 4 /FontFile 9 0 R >>", None),
+              ("stream", "/Length1 %d /Length2 %d /Length3 0" % (clear, len(t1) - clear), t1),
+              ("obj", "<< /Type /Font /Subtype /Type1 /BaseFont /ABCDEF+VSOwnCodesC "
+                      "/Encoding << /Differences [110 /N] >> /FontDescriptor 11 0 R >>", None),
+              ("obj", "<< /Type /FontDescriptor /FontName /ABCDEF+VSOwnCodesC /Flags 4 /FontFile3 12 0 R >>", None),
+              ("stream", "/Subtype /Type1C", cff("VSOwnCodesC", {1: "fi", 0x61: "Asmall", 0x6E: "n"})),
+              ("obj", "<< /Type /Font /Subtype /TrueType /BaseFont /VSOwnCodesT /FontDescriptor 14 0 R >>", None),
+              ("obj", "<< /Type /FontDescriptor /FontName /VSOwnCodesT /Flags 4 /FontFile2 15 0 R >>", None),
+              ("stream", "/Length1 %d" % len(tt), tt),
+              ("obj", "<< /Type /Font /Subtype /TrueType /BaseFont /VSOwnCodesT /Encoding /WinAnsiEncoding "
+                      "/FontDescriptor 17 0 R >>", None),
+              ("obj", "<< /Type /FontDescriptor /FontName /VSOwnCodesT /Flags 32 /FontFile2 15 0 R >>", None),
+              ("obj", "<< /Type /Font /Subtype /TrueType /BaseFont /VSOwnCodesT /FontDescriptor 17 0 R >>", None)])
 
 
 if __name__ == "__main__":
