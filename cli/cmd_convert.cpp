@@ -203,6 +203,7 @@ const char kHelp[] =
     "                           OUT.sheet2.csv, ...) without pictures\n"
     "  --csv-values             .csv: numbers as plain values, dates and times as 2024-04-17,\n"
     "                           09:30:00 and 2024-04-17T09:30:00 (default: as the page shows them)\n"
+    "  --csv-raw                .csv: text starting with = + - @ as it is (default: after a ')\n"
     "  --output-dir DIR         write the workbooks into DIR, made if missing\n"
     "                           (default: beside each PDF)\n"
     "  --force                  replace write-protected workbooks too (default: refused)\n"

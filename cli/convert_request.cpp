@@ -139,6 +139,8 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
       request.format = *text;
     } else if (arg == "--csv-values") {
       request.options.csv_values = true;
+    } else if (arg == "--csv-raw") {
+      request.options.csv_raw = true;
     } else if (arg == "--output-dir") {
       if (!(request.output_dir = value())) return needs(arg);
       if (request.output_dir->empty()) return std::string("--output-dir needs a folder's name (. for this folder)");

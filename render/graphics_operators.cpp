@@ -42,7 +42,7 @@ void Flatness(TqxPDFContentStreamParser& p) { p.State().flatness = p.Number(); }
 void ExtGState(TqxPDFContentStreamParser& p) {
   const std::string& name = p.NameOperand();
   auto* dictionary = As<TqxPDFDictObject>(p.Resource("ExtGState", name));
-  if (!dictionary) p.Skip("no ExtGState " + name + " in the resources");
+  if (!dictionary) return p.Pass("no ExtGState " + name + " in the resources");
   ApplyExtGState(p, *dictionary);
 }
 
@@ -64,7 +64,7 @@ void ColorSpace(TqxPDFContentStreamParser& p) {
   auto family = ResolveColorSpace(p, name);
   // Without a family, later colour operands would be read in the old one.
   Side<Fill>(p).family = family.value_or(TqxColorFamily::cfUnsupported);
-  if (!family) p.Skip("no colour space " + name + " in the resources");
+  if (!family) p.Pass("no colour space " + name + " in the resources");
 }
 
 // sc, scn, SC, SCN: the components the side's family takes; a pattern name
@@ -84,22 +84,22 @@ void Nothing(TqxPDFContentStreamParser&) {}
 void RegisterGraphicsStateOperators(TqxOperatorTable& table) {
   table.Register("q", Save);
   table.Register("Q", Restore);
-  table.Register("cm", Concat, 6);
-  table.Register("w", LineWidth, 1);
-  table.Register("J", LineCapOp, 1);
-  table.Register("j", LineJoinOp, 1);
-  table.Register("M", MiterLimit, 1);
-  table.Register("d", Dash, 2);
-  table.Register("i", Flatness, 1);
-  table.Register("gs", ExtGState, 1);
-  table.Register("g", DeviceColor<true, TqxColorFamily::cfGray>, 1);
-  table.Register("G", DeviceColor<false, TqxColorFamily::cfGray>, 1);
-  table.Register("rg", DeviceColor<true, TqxColorFamily::cfRGB>, 3);
-  table.Register("RG", DeviceColor<false, TqxColorFamily::cfRGB>, 3);
-  table.Register("k", DeviceColor<true, TqxColorFamily::cfCMYK>, 4);
-  table.Register("K", DeviceColor<false, TqxColorFamily::cfCMYK>, 4);
-  table.Register("cs", ColorSpace<true>, 1);
-  table.Register("CS", ColorSpace<false>, 1);
+  table.Register("cm", Concat, "nnnnnn");
+  table.Register("w", LineWidth, "n");
+  table.Register("J", LineCapOp, "n");
+  table.Register("j", LineJoinOp, "n");
+  table.Register("M", MiterLimit, "n");
+  table.Register("d", Dash, ".n");
+  table.Register("i", Flatness, "n");
+  table.Register("gs", ExtGState, "/");
+  table.Register("g", DeviceColor<true, TqxColorFamily::cfGray>, "n");
+  table.Register("G", DeviceColor<false, TqxColorFamily::cfGray>, "n");
+  table.Register("rg", DeviceColor<true, TqxColorFamily::cfRGB>, "nnn");
+  table.Register("RG", DeviceColor<false, TqxColorFamily::cfRGB>, "nnn");
+  table.Register("k", DeviceColor<true, TqxColorFamily::cfCMYK>, "nnnn");
+  table.Register("K", DeviceColor<false, TqxColorFamily::cfCMYK>, "nnnn");
+  table.Register("cs", ColorSpace<true>, "/");
+  table.Register("CS", ColorSpace<false>, "/");
   table.Register("sc", Color<true>);
   table.Register("scn", Color<true>);
   table.Register("SC", Color<false>);

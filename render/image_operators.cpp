@@ -16,7 +16,7 @@ namespace {
 
 // Pixels one page may draw from images, so that a page drawing one large
 // image over and over still ends in reasonable time.
-constexpr int64_t kMaxImagePixelsPerPage = int64_t{1} << 28;
+constexpr int64_t kMaxImagePixelsPerPage = int64_t{1} << 27;
 // Pixels of decoded pictures a page keeps to draw again; a picture beyond
 // it is decoded at each draw, which the budget above pays for.
 constexpr int64_t kMaxKeptPixelsPerPage = int64_t{1} << 25;
@@ -42,8 +42,17 @@ ImageCache& CacheOf(TqxRenderContext& context) {
   return *std::static_pointer_cast<ImageCache>(context.imageCache);
 }
 
+constexpr const char* kOverBudget = "the page has drawn too many image pixels";
+
+// Passes over the draw when its pixels would pass the page's budget.
+bool WithinBudget(TqxPDFContentStreamParser& parser, const ImageCache& cache, int64_t pixels) {
+  if (cache.drawnPixels + pixels <= kMaxImagePixelsPerPage) return true;
+  parser.Pass(kOverBudget);
+  return false;
+}
+
 void CheckBudget(TqxPDFContentStreamParser& parser, const ImageCache& cache, int64_t pixels) {
-  if (cache.drawnPixels + pixels > kMaxImagePixelsPerPage) parser.Skip("the page has drawn too many image pixels");
+  if (cache.drawnPixels + pixels > kMaxImagePixelsPerPage) parser.Skip(kOverBudget);
 }
 
 // Decodes the picture, its size checked against the budget before its pixels
@@ -76,9 +85,9 @@ void DrawImageXObject(TqxPDFContentStreamParser& parser, const std::string& name
   const TqxColorSide& fill = parser.State().fill;
   ImageCache& cache = CacheOf(parser.Context());
   const auto known = cache.pixels.find(&image);
-  if (known != cache.pixels.end() && known->second == 0) parser.Skip("image " + name + " gives no picture");
+  if (known != cache.pixels.end() && known->second == 0) return parser.Pass("image " + name + " gives no picture");
   // Nothing is decoded for a draw the budget refuses.
-  CheckBudget(parser, cache, known != cache.pixels.end() ? known->second : DeclaredPixels(store, image));
+  if (!WithinBudget(parser, cache, known != cache.pixels.end() ? known->second : DeclaredPixels(store, image))) return;
 
   const auto key = std::make_pair(&image, IsStencilMask(store, image) ? Rgb(fill.red, fill.green, fill.blue) : 0);
   Picture picture;

@@ -103,7 +103,7 @@ TqxPDFObject* TqxPDFContentStreamParser::Resource(std::string_view category, std
 void TqxPDFContentStreamParser::SaveState() {
   if (saved_.size() >= kMaxSavedStates) {
     ++saved_overflow_;
-    Skip("more than 256 saved graphics states");
+    return Pass("more than 256 saved graphics states");
   }
   GraphicsState token = 0;
   GdipSaveGraphics(context_.graphics, &token);
@@ -115,7 +115,7 @@ void TqxPDFContentStreamParser::RestoreState() {
     --saved_overflow_;
     return;
   }
-  if (saved_.empty()) Skip("Q without a saved state");
+  if (saved_.empty()) return Pass("Q without a saved state");
   state_ = std::move(saved_.back().state);
   GdipRestoreGraphics(context_.graphics, saved_.back().token);
   saved_.pop_back();
@@ -173,11 +173,13 @@ void TqxPDFContentStreamParser::Dispatch(const std::string& op) {
   const TqxOperator* known = OperatorTable().Find(op);
   if (!known) {
     skipped = "unknown operator";
-  } else if (operands_.size() < known->Operands) {
-    skipped = "missing operands";
+  } else if (std::string_view fault = OperandFault(*known); !fault.empty()) {
+    skipped = fault;
   } else {
     try {
+      pass_reason_.clear();
       known->Handler(*this);
+      skipped = std::move(pass_reason_);
     } catch (const ESkipOperator& e) {
       skipped = e.what();
     } catch (const std::exception& e) {
@@ -191,6 +193,17 @@ void TqxPDFContentStreamParser::Dispatch(const std::string& op) {
     if (context_.trace) context_.trace(std::string(depth_ * 2, ' ') + "  skipped " + op + ": " + skipped);
   }
   operands_.clear();
+}
+
+std::string_view TqxPDFContentStreamParser::OperandFault(const TqxOperator& op) const {
+  if (operands_.size() < op.Operands) return "missing operands";
+  const size_t first = operands_.size() - op.Operands;
+  for (size_t i = 0; i < op.Operands; ++i) {
+    const std::string& operand = operands_[first + i];
+    if (op.Kinds[i] == 'n' && !PdfNumber(operand)) return "an operand is not a number";
+    if (op.Kinds[i] == '/' && (operand.size() < 2 || operand[0] != '/')) return "an operand is not a name";
+  }
+  return {};
 }
 
 void TqxPDFContentStreamParser::InlineImage(TqxContentTokenizer& tokens) {

@@ -11,6 +11,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "platform/gdiplus/canvas.h"
@@ -74,6 +75,9 @@ class TqxPDFContentStreamParser {
   // The last operand of any kind; skips when there is none.
   const std::string& LastOperand() const;
   [[noreturn]] void Skip(const std::string& reason) const;
+  // Passes over the operator once its handler returns, without the cost of
+  // an exception: for what a page may repeat millions of times.
+  void Pass(std::string reason) { pass_reason_ = std::move(reason); }
   // A PDF number ("-.5", "+3", "4."); nothing for anything else.
   static std::optional<double> ParseNumber(std::string_view text);
 
@@ -102,6 +106,8 @@ class TqxPDFContentStreamParser {
     GraphicsState token;
   };
   void Dispatch(const std::string& op);
+  // Why the operands do not fit the operator; empty when they do.
+  std::string_view OperandFault(const struct TqxOperator& op) const;
   void InlineImage(class TqxContentTokenizer& tokens);
 
   TqxRenderContext& context_;
@@ -114,6 +120,7 @@ class TqxPDFContentStreamParser {
   size_t saved_overflow_ = 0;  // q beyond the cap, matched by Q without a restore
   std::vector<std::string> operands_;
   std::string current_operator_;
+  std::string pass_reason_;
 
  public:
   // Set for the appearance of a check box or radio button until it shows

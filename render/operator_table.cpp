@@ -10,8 +10,12 @@ uint32_t TqxOperatorTable::Key(std::string_view op) {
   return key;
 }
 
-void TqxOperatorTable::Register(std::string_view op, TqxOperatorHandler handler, uint8_t operands) {
-  if (const uint32_t key = Key(op)) handlers_[key] = {handler, operands};
+void TqxOperatorTable::Register(std::string_view op, TqxOperatorHandler handler, std::string_view operands) {
+  const uint32_t key = Key(op);
+  if (!key || operands.size() > TqxOperator::kMaxOperands) return;
+  TqxOperator entry{handler, static_cast<uint8_t>(operands.size())};
+  operands.copy(entry.Kinds, operands.size());
+  handlers_[key] = entry;
 }
 
 const TqxOperator* TqxOperatorTable::Find(std::string_view op) const {

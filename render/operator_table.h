@@ -3,6 +3,7 @@
 // The table is filled once, on first use, by the Register...Operators
 // functions below; each family adds operators in its own file without
 // touching the others.
+#include <cstddef>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -16,8 +17,9 @@ class TqxPDFContentStreamParser;
 class TqxPDFStreamObject;
 
 // Runs one operator; its operands are the parser's Operands(). Handlers that
-// cannot run call parser.Skip(reason) (or throw any vs::Exception): the
-// operator is passed over, counted, and the page goes on.
+// cannot run call parser.Pass(reason) and return, or parser.Skip(reason)
+// (or throw any vs::Exception) from deeper down: the operator is passed
+// over, counted, and the page goes on.
 using TqxOperatorHandler = void (*)(TqxPDFContentStreamParser& parser);
 
 // Draws an image XObject met by Do (the form case is the interpreter's).
@@ -32,18 +34,23 @@ struct TqxInlineImage {
 };
 using TqxInlineImageHandler = void (*)(TqxPDFContentStreamParser& parser, const TqxInlineImage& image);
 
-// A registered operator: its handler and the operands it cannot run without.
+// A registered operator: its handler and the last operands it cannot run
+// without, one kind each: 'n' a number, '/' a name, '.' anything.
 struct TqxOperator {
+  static constexpr size_t kMaxOperands = 6;
   TqxOperatorHandler Handler = nullptr;
   uint8_t Operands = 0;
+  char Kinds[kMaxOperands] = {};
 };
 
 class TqxOperatorTable {
  public:
-  // Operators are one to three characters long. An operator run with fewer
-  // than operands operands is passed over without calling its handler (and
-  // without an exception, which costs far more than the operator).
-  void Register(std::string_view op, TqxOperatorHandler handler, uint8_t operands = 0);
+  // Operators are one to three characters long. operands holds the kinds of
+  // the last operands, in the order written ("nn" for two numbers, "/" for
+  // a name). An operator run without operands of those kinds is passed over
+  // without calling its handler, and without an exception, which costs far
+  // more than the operator.
+  void Register(std::string_view op, TqxOperatorHandler handler, std::string_view operands = {});
   // nullptr for an operator nobody registered.
   const TqxOperator* Find(std::string_view op) const;
 

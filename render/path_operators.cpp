@@ -18,8 +18,10 @@ constexpr size_t kMaxPathPoints = 1 << 20;
 
 GpPointF Point(double x, double y) { return {static_cast<REAL>(x), static_cast<REAL>(y)}; }
 
-void CheckRoom(TqxPDFContentStreamParser& p) {
-  if (p.path.path.points.size() >= kMaxPathPoints) p.Skip("path has too many points");
+bool HasRoom(TqxPDFContentStreamParser& p) {
+  if (p.path.path.points.size() < kMaxPathPoints) return true;
+  p.Pass("path has too many points");
+  return false;
 }
 
 void MoveTo(TqxPDFContentStreamParser& p) {
@@ -32,7 +34,7 @@ void MoveTo(TqxPDFContentStreamParser& p) {
 
 void LineTo(TqxPDFContentStreamParser& p) {
   auto v = p.Numbers(2);
-  CheckRoom(p);
+  if (!HasRoom(p)) return;
   Path& path = p.path;
   GpPointF to = Point(v[0], v[1]);
   GdipAddPathLine(&path.path, path.last.X, path.last.Y, to.X, to.Y);
@@ -48,28 +50,28 @@ void Curve(Path& path, GpPointF c1, GpPointF c2, GpPointF to) {
 
 void CurveTo(TqxPDFContentStreamParser& p) {
   auto v = p.Numbers(6);
-  CheckRoom(p);
+  if (!HasRoom(p)) return;
   Curve(p.path, Point(v[0], v[1]), Point(v[2], v[3]), Point(v[4], v[5]));
 }
 
 // v: the first control point is the current point.
 void CurveToV(TqxPDFContentStreamParser& p) {
   auto v = p.Numbers(4);
-  CheckRoom(p);
+  if (!HasRoom(p)) return;
   Curve(p.path, p.path.last, Point(v[0], v[1]), Point(v[2], v[3]));
 }
 
 // y: the second control point is the end point.
 void CurveToY(TqxPDFContentStreamParser& p) {
   auto v = p.Numbers(4);
-  CheckRoom(p);
+  if (!HasRoom(p)) return;
   Curve(p.path, Point(v[0], v[1]), Point(v[2], v[3]), Point(v[2], v[3]));
 }
 
 // A closed rectangle; the current point is its first corner afterwards.
 void Rectangle(TqxPDFContentStreamParser& p) {
   auto v = p.Numbers(4);
-  CheckRoom(p);
+  if (!HasRoom(p)) return;
   Path& path = p.path;
   double x = v[0], y = v[1], w = v[2], h = v[3];
   GdipAddPathRectangle(&path.path, static_cast<REAL>(w < 0 ? x + w : x), static_cast<REAL>(h < 0 ? y + h : y),
@@ -124,12 +126,12 @@ void ClipEvenOdd(TqxPDFContentStreamParser& p) { p.path.clipEvenOdd = true; }
 }  // namespace
 
 void RegisterPathOperators(TqxOperatorTable& table) {
-  table.Register("m", MoveTo, 2);
-  table.Register("l", LineTo, 2);
-  table.Register("c", CurveTo, 6);
-  table.Register("v", CurveToV, 4);
-  table.Register("y", CurveToY, 4);
-  table.Register("re", Rectangle, 4);
+  table.Register("m", MoveTo, "nn");
+  table.Register("l", LineTo, "nn");
+  table.Register("c", CurveTo, "nnnnnn");
+  table.Register("v", CurveToV, "nnnn");
+  table.Register("y", CurveToY, "nnnn");
+  table.Register("re", Rectangle, "nnnn");
   table.Register("h", ClosePath);
   table.Register("S", Paint<false, 0, true>);
   table.Register("s", Paint<true, 0, true>);

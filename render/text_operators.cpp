@@ -58,7 +58,7 @@ void SetFont(Parser& p) {
   if (!dict) {
     // Text in a font the resources lack is still shown, in the default font.
     text.font = Fonts(p).Default();
-    p.Skip("no font " + name + " in the resources");
+    return p.Pass("no font " + name + " in the resources");
   }
   text.font = Fonts(p).Select(p.Document().Store(), name[0] == '/' ? name : "/" + name, *dict, p.checkBoxGlyphs);
 }
@@ -100,8 +100,9 @@ void Draw(Parser& p, const TqxSelectedFont& font, const TTextRun& run, double sc
   std::vector<REAL> advances(run.Text.size(), 0);
   for (size_t i = 0; i < advances.size() && i < run.Advances.size() && scale != 0; ++i)
     advances[i] = static_cast<REAL>(run.Advances[i] / (scale * sign));
-  GdipDrawPlacedString(p.Graphics(), run.Text.c_str(), static_cast<int>(run.Text.size()), &gpFont, &layout, &format,
-                       &brush, advances.data());
+  if (GdipDrawPlacedString(p.Graphics(), run.Text.c_str(), static_cast<int>(run.Text.size()), &gpFont, &layout,
+                           &format, &brush, advances.data()) == ValueOverflow)
+    p.Pass("text placed beyond the page's reach");
 }
 
 // The mark of a check box or radio button: the first string its appearance
@@ -168,37 +169,37 @@ double Finite(double v) { return std::isfinite(v) ? v : 0; }
 void RegisterTextOperators(TqxOperatorTable& table) {
   table.Register("BT", BeginText);
   table.Register("ET", EndText);
-  table.Register("Tf", SetFont, 2);
-  table.Register("Tc", [](Parser& p) { p.State().text.charSpacing = Finite(p.Number()); }, 1);
-  table.Register("Tw", [](Parser& p) { p.State().text.wordSpacing = Finite(p.Number()); }, 1);
-  table.Register("TL", [](Parser& p) { p.State().text.leading = Finite(p.Number()); }, 1);
-  table.Register("Ts", [](Parser& p) { p.State().text.rise = Finite(p.Number()); }, 1);
-  table.Register("Tz", [](Parser& p) { p.State().text.horizontalScale = Finite(p.Number()); }, 1);
+  table.Register("Tf", SetFont, ".n");
+  table.Register("Tc", [](Parser& p) { p.State().text.charSpacing = Finite(p.Number()); }, "n");
+  table.Register("Tw", [](Parser& p) { p.State().text.wordSpacing = Finite(p.Number()); }, "n");
+  table.Register("TL", [](Parser& p) { p.State().text.leading = Finite(p.Number()); }, "n");
+  table.Register("Ts", [](Parser& p) { p.State().text.rise = Finite(p.Number()); }, "n");
+  table.Register("Tz", [](Parser& p) { p.State().text.horizontalScale = Finite(p.Number()); }, "n");
   table.Register("Tr", [](Parser& p) {
     // Modes are 0 to 7; another number, however large, is taken as filled text.
     const double mode = Finite(p.Number());
     p.State().text.renderMode = mode >= 0 && mode <= 7 ? static_cast<int>(mode) : 0;
-  }, 1);
+  }, "n");
   table.Register("Td", [](Parser& p) {
     auto v = p.Numbers(2);
     MoveLine(p, Finite(v[0]), Finite(v[1]));
-  }, 2);
+  }, "nn");
   table.Register("TD", [](Parser& p) {
     auto v = p.Numbers(2);
     p.State().text.leading = -Finite(v[1]);
     MoveLine(p, Finite(v[0]), Finite(v[1]));
-  }, 2);
+  }, "nn");
   table.Register("T*", NextLine);
   table.Register("Tm", [](Parser& p) {
     auto v = p.Numbers(6);
     for (double& x : v) x = Finite(x);
     TqxTextObject& t = p.TextObject();
     t.textMatrix = t.lineMatrix = GpMatrix(v[0], v[1], v[2], v[3], v[4], v[5]);
-  }, 6);
-  table.Register("Tj", ShowString, 1);
-  table.Register("TJ", ShowArray, 1);
-  table.Register("'", NextLineShow, 1);
-  table.Register("\"", SpacedNextLineShow, 3);
+  }, "nnnnnn");
+  table.Register("Tj", ShowString, ".");
+  table.Register("TJ", ShowArray, ".");
+  table.Register("'", NextLineShow, ".");
+  table.Register("\"", SpacedNextLineShow, "nn.");
 }
 
 }  // namespace vs

@@ -28,7 +28,7 @@ GpMatrix FormMatrix(TqxPDFContentStreamParser& parser, TqxPDFDictObject& form) {
 void DrawXObject(TqxPDFContentStreamParser& parser) {
   const std::string& name = parser.NameOperand();
   auto* xobject = As<TqxPDFStreamObject>(parser.Resource("XObject", name));
-  if (!xobject) parser.Skip("no XObject " + name + " in the resources");
+  if (!xobject) return parser.Pass("no XObject " + name + " in the resources");
   TqxPDFDictObject* dictionary = xobject->Dictionary();
   auto* subtype = dictionary ? As<TqxPDFNameObject>(parser.Resolve(dictionary->Lookup("/Subtype"))) : nullptr;
   if (subtype && subtype->Text() == "/Form") {
@@ -44,12 +44,12 @@ void DrawXObject(TqxPDFContentStreamParser& parser) {
       draw(parser, name, *xobject);
     }
   } else {
-    parser.Skip(name + " is neither a form nor an image");
+    parser.Pass(name + " is neither a form nor an image");
   }
 }
 
 }  // namespace
 
-void RegisterXObjectOperators(TqxOperatorTable& table) { table.Register("Do", DrawXObject, 1); }
+void RegisterXObjectOperators(TqxOperatorTable& table) { table.Register("Do", DrawXObject, "/"); }
 
 }  // namespace vs

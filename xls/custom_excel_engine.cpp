@@ -1,6 +1,7 @@
 #include "xls/custom_excel_engine.h"
 
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <filesystem>
 #include <vector>
@@ -143,7 +144,8 @@ std::unique_ptr<TqxWorkbookWriter> TqxCustomExcelEngine::MakeWriter() {
       return std::make_unique<TqxXlsxWorkbookWriter>(outputPath_, *tables_, Locale.CurrencyString);
     case TqxWorkbookFormat::wfCsv:
       return std::make_unique<TqxCsvWorkbookWriter>(
-          outputPath_, CsvValues, [this](const std::string& path) { outputFiles_.push_back(path); }, tables_.get());
+          outputPath_, CsvValues, [this](const std::string& path) { outputFiles_.push_back(path); }, tables_.get(),
+          CsvRaw);
     case TqxWorkbookFormat::wfXls:
       break;
   }
@@ -349,6 +351,10 @@ std::optional<TqxSheetCell> TqxCustomExcelEngine::MakeCell(TqxTextItem& item) {
   }
   cell.AnsiText = std::move(text);
   return cell;
+}
+
+void TqxCustomExcelEngine::NoteCharactersLeftOut(size_t count) {
+  CountLoss(&TqxLossCounts::UnwritableCharacters, static_cast<int>(std::min<size_t>(count, INT_MAX)));
 }
 
 void TqxCustomExcelEngine::CountLoss(int TqxLossCounts::*counter, int amount) {

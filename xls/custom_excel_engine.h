@@ -74,6 +74,8 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   TqxWorkbookFormat Format = TqxWorkbookFormat::wfXls;
   // .csv: numbers as plain values instead of as the page shows them.
   bool CsvValues = false;
+  // .csv: text that reads as a formula written as it is, without a guard.
+  bool CsvRaw = false;
   // Characters a text cell holds in the format being written (from BeginDoc on).
   size_t CellTextLimit() const { return limits_.TextChars; }
 
@@ -128,6 +130,8 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   TqxWorkbookLosses& MutableLosses() { return losses_; }
   // Adds to a loss count of the document and of the current page.
   void CountLoss(int TqxLossCounts::*counter, int amount);
+  // Counted with the characters the workbook could not take.
+  void NoteCharactersLeftOut(size_t count) override;
 
  private:
   // The cell a text item makes; nothing for a blank text or one outside the sheet.

@@ -187,7 +187,8 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
     if (heights.size() < 64) heights.emplace_back(font, height);
     return height;
   };
-  if (Preferences().CellsFromGeometry()) RegroupTextItems(items, measure, rulings_, cellTextTrace_);
+  if (Preferences().CellsFromGeometry())
+    NoteCharactersLeftOut(RegroupTextItems(items, measure, rulings_, cellTextTrace_));
 
   std::vector<TqxLayoutText> texts;
   std::vector<int> rotations;

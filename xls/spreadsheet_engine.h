@@ -91,6 +91,8 @@ class TqxCustomSpreadSheetEngine : public TqxCustomDocumentEngine {
   void RenderTableItem(TqxTableItem& item) override;
   void RenderTextBoxItem(TqxTextBoxItem&) override {}  // text boxes give no cells
   std::unique_ptr<TqxPreferences> PreferencesClass() const override;
+  // Characters of the page left out by the cell-text stage's bounds.
+  virtual void NoteCharactersLeftOut(size_t) {}
 
  private:
   static int GridIndex(double pixels, double unit);

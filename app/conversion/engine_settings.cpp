@@ -58,6 +58,7 @@ EngineSettings SettingsFor(const ConversionOptions& options, int screen_x_dpi, i
   settings.table_layout = options.table_layout;
   settings.format = options.format;
   settings.csv_values = options.csv_values;
+  settings.csv_raw = options.csv_raw;
   settings.file_name = file_name;
   return settings;
 }

@@ -30,6 +30,7 @@ struct EngineSettings {
   bool table_layout = false;
   std::string format = "xls";  // "xls", "xlsx" or "csv"
   bool csv_values = false;
+  bool csv_raw = false;
   std::string file_name;  // the workbook file the engine writes
 };
 

@@ -64,6 +64,7 @@ class ExcelPipelineEngine : public PipelineEngine {
                      : settings.format == "csv" ? TqxWorkbookFormat::wfCsv
                                                 : TqxWorkbookFormat::wfXls;
     engine_.CsvValues = settings.csv_values;
+    engine_.CsvRaw = settings.csv_raw;
     engine_.SetFileName(settings.file_name);
     output_ = settings.file_name + ".tmp";
   }

@@ -53,6 +53,7 @@ struct ConversionOptions {
   bool replace_protected = false;   // replace an existing workbook that has no write permission
   std::string format = "xls";       // "xls", "xlsx" or "csv"
   bool csv_values = false;          // .csv: numbers as plain values, not as the page shows them
+  bool csv_raw = false;             // .csv: text that reads as a formula without its leading quote
 };
 
 struct ConversionCallbacks {

@@ -4,7 +4,7 @@ _vellumsheet_options() {
     local common="-h --help"
     local pdf="--password --password-file --any-version"
     case $1 in
-        convert) echo "$common -o --output --format --csv-values --output-dir --force $pdf --pages
+        convert) echo "$common -o --output --format --csv-values --csv-raw --output-dir --force $pdf --pages
                  --pages-per-sheet --paper --image-quality --text-cells --cells-as-drawn --page-grid
                  --plain-sheet -j --jobs --progress -q --quiet --json" ;;
         info) echo "$common --json $pdf" ;;

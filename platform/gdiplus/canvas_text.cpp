@@ -65,6 +65,9 @@ std::vector<int32_t> DeviceAdvances(const REAL* advances, size_t count, double s
   return dx;
 }
 
+// Where DevicePixel clamps.
+constexpr double kMaxDeviceReach = 1e9;
+
 GpStatus DrawString(GpGraphics* g, const char16_t* text, int length, const GpFont* font, const GpRectF* layout,
                     const GpStringFormat* format, const GpBrush* brush, const REAL* placed) {
   if (!g || !text || !font || !layout || !brush) return InvalidParameter;
@@ -130,6 +133,10 @@ GpStatus DrawString(GpGraphics* g, const char16_t* text, int length, const GpFon
     if (layout->Height > 0 && format->lineAlign == StringAlignmentCenter) y += (layout->Height - heightWorld) / 2;
     else if (layout->Height > 0 && format->lineAlign == StringAlignmentFar) y += layout->Height - heightWorld;
   }
+  // Text placed beyond what device pixels reach (a huge leading or rise)
+  // has no place: clamped, it would land on other text.
+  const GpPointF at = device.Apply(x, y);
+  if (!(std::abs(at.X) < kMaxDeviceReach && std::abs(at.Y) < kMaxDeviceReach)) return ValueOverflow;
   TPointL ref = g->ToDevice(device, {static_cast<REAL>(x), static_cast<REAL>(y)});
 
   // The line box, turned with the baseline; each corner's offset is clamped

@@ -6,7 +6,8 @@ text (which the .xls cuts to 255), numbers with and without separators, a
 text with a comma and quotes, and on its second page a picture;
 many_rows.pdf more rows than an .xls worksheet holds over many pages,
 tall_page.pdf on one page; numbers.pdf and numbers_comma.pdf every kind of
-number the cells recognise, and texts that look like numbers but stay text.
+number the cells recognise, and texts that look like numbers but stay text;
+formulas.pdf texts a spreadsheet would run as formulas.
 
 Every cell of the .xlsx stands where the .xls has it, with the .xls's value
 and number format, or the page's whole text where the .xls had to fold or
@@ -15,7 +16,8 @@ plain value with --csv-values, dates and times as ISO 8601). Each number of the 
 same value, type and format code in the .xls and the .xlsx. Also: the
 extension and --format pick the format (a name of another format is refused,
 one of none is noted), several worksheets give OUT.csv, OUT.sheet2.csv,
-pictures are kept in the .xlsx and noted as left out of the .csv.
+pictures are kept in the .xlsx and noted as left out of the .csv, and text
+that reads as a formula gets a leading quote in the .csv (not with --csv-raw).
 
 usage: convert_outputs.py VELLUMSHEET SOURCE_DIR"""
 import csv
@@ -148,7 +150,7 @@ def main():
         def read(name):  # empty when missing: the checks name what is wrong
             return open(at(name), "rb").read() if os.path.isfile(at(name)) else b""
 
-        for pdf in ["outputs.pdf", "many_rows.pdf", "tall_page.pdf", "numbers.pdf", "numbers_comma.pdf"]:
+        for pdf in ["outputs.pdf", "many_rows.pdf", "tall_page.pdf", "numbers.pdf", "numbers_comma.pdf", "formulas.pdf"]:
             shutil.copy(os.path.join(source, "tests", "data", "cli", pdf), at(pdf))
 
         # Which file each command line writes, in which format, with which notes.
@@ -285,6 +287,16 @@ def main():
                     plain = kind == "s" and field == text or re.fullmatch(
                         r"-?\d+(\.\d+)?(E[-+]\d+)?", field) and abs(float(field) - value) <= 1e-14 * abs(value)
                 expect("%s: --csv-values of %r" % (pdf, text), plain, "%r for %r" % (field, value))
+
+        # Text a spreadsheet would run as a formula is quoted; numbers and
+        # other text are not; --csv-raw writes it all as the page shows it.
+        texts = page_texts(source, "FORMULA_TEXTS")
+        for args, wanted in [(["formulas.csv"], ["'" + t if t[0] in "=@" or t == "-2+3" else t for t in texts]),
+                             (["formulas-raw.csv", "--csv-raw"], texts)]:
+            result = run(*args, pdf="formulas.pdf")
+            fields = csv_cells(read(args[0]))
+            fields = [fields[p] for p in sorted(fields)]
+            expect(" ".join(args), result.returncode == 0 and fields == wanted, "%r %r" % (fields, result.stderr))
 
         # To standard output: the .csv's text.
         result = run("-", "--format", "csv", "--pages-per-sheet", "1")

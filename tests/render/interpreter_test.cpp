@@ -61,6 +61,8 @@ TEST(Interpreter, FailingOperatorsAreSkippedAndThePageGoesOn) {
       {"10 m 5 l", 2},            // missing operands
       {"g 1 rg /F1 Tf Tj \" Do BT 3 Tr ET sc", 6},  // passed over without their operands; sc may have none
       {"1 0 0 1 1.2.3 0 cm", 1},  // not a number
+      // Operands of the wrong kind, each operator passed over on its own.
+      {"/x g (a) 1 rg /y 2 m (s) Tz 1 (t) Td 1 2 /z 4 5 6 cm /x 1 gs 3 Tc", 7},
       {"/Missing gs /None Do", 2},  // unknown resource names
       {"1 2 3 4 5 6 7 8 9 10 zz", 1},  // unknown operator
       {"q Q 1 0 0 1 5 5 cm", 0},

@@ -18,11 +18,20 @@ struct Decision {
   const char* Why = "";
 };
 
+// rulings: sorted by X, so that only the rules inside the gap are looked at.
 bool RuledBetween(const std::vector<TqxRuling>& rulings, double lo, double hi, double baseline, double em) {
-  for (const TqxRuling& r : rulings) {
-    if (r.X > lo && r.X < hi && r.Top <= baseline && r.Bottom >= baseline - em / 2) return true;
+  auto r = std::upper_bound(rulings.begin(), rulings.end(), lo,
+                            [](double x, const TqxRuling& ruling) { return x < ruling.X; });
+  for (; r != rulings.end() && r->X < hi; ++r) {
+    if (r->Top <= baseline && r->Bottom >= baseline - em / 2) return true;
   }
   return false;
+}
+
+std::vector<TqxRuling> ByPosition(std::vector<TqxRuling> rulings) {
+  std::erase_if(rulings, [](const TqxRuling& r) { return !std::isfinite(r.X); });
+  std::sort(rulings.begin(), rulings.end(), [](const TqxRuling& a, const TqxRuling& b) { return a.X < b.X; });
+  return rulings;
 }
 
 bool HasLetter(const TqxGlyphLine& line, const TqxWord& word) {
@@ -80,7 +89,7 @@ class Phrasing {
  public:
   Phrasing(const std::vector<TqxGlyphLine>& glyphs, const std::vector<TqxRuling>& rulings,
            std::vector<std::string>* trace)
-      : glyphs_(glyphs), rulings_(rulings), trace_(trace) {
+      : glyphs_(glyphs), rulings_(ByPosition(rulings)), trace_(trace) {
     lines_.reserve(glyphs.size());
     for (const TqxGlyphLine& g : glyphs) lines_.push_back({g.Baseline, g.Em, WordsOf(g)});
   }
@@ -181,7 +190,7 @@ class Phrasing {
   }
 
   const std::vector<TqxGlyphLine>& glyphs_;
-  const std::vector<TqxRuling>& rulings_;
+  const std::vector<TqxRuling> rulings_;
   std::vector<std::string>* trace_;
   std::vector<TqxWordLine> lines_;
   // Words the gutter searches of one page may look at: plenty for any real
@@ -193,10 +202,12 @@ class Phrasing {
 
 std::vector<TqxCellText> CellTextsFromGeometry(const std::vector<TqxSourceText>& texts,
                                                const std::vector<TqxRuling>& rulings,
-                                               std::vector<std::string>* trace) {
-  size_t dropped = 0;
-  const std::vector<TqxGlyphLine> lines = GlyphLines(texts, &dropped);
+                                               std::vector<std::string>* trace, size_t* beyond) {
+  size_t dropped = 0, left = 0;
+  const std::vector<TqxGlyphLine> lines = GlyphLines(texts, &dropped, &left);
   if (trace && dropped > 0) trace->push_back(std::to_string(dropped) + " glyph(s) drawn again over themselves left out");
+  if (trace && left > 0) trace->push_back(std::to_string(left) + " character(s) past the page's glyph bound left out");
+  if (beyond) *beyond += left;
   Phrasing phrasing(lines, rulings, trace);
   std::vector<TqxCellText> cells = phrasing.Run();
   for (TqxCellText& cell : cells) cell.Y = texts[static_cast<size_t>(cell.Source)].Y;

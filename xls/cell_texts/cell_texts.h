@@ -48,9 +48,11 @@ inline constexpr double kJustifiedLetterShare = 0.6;
 inline constexpr double kMaxJustifiedGapEms = 1.2;
 
 // The cell texts of a page, top to bottom and left to right. With trace,
-// one line per gap between words says why it joined or split.
+// one line per gap between words says why it joined or split. Characters
+// past the page's glyph bound (kMaxGlyphsPerPage) are left out and counted
+// in beyond, when given.
 std::vector<TqxCellText> CellTextsFromGeometry(const std::vector<TqxSourceText>& texts,
                                                const std::vector<TqxRuling>& rulings,
-                                               std::vector<std::string>* trace = nullptr);
+                                               std::vector<std::string>* trace = nullptr, size_t* beyond = nullptr);
 
 }  // namespace vs

@@ -56,14 +56,21 @@ bool IsBlankChar(char16_t c) {
   return c <= 32 || c == 0x00A0 || (c >= 0x2000 && c <= 0x200B) || c == 0x202F || c == 0x205F || c == 0x3000;
 }
 
-std::vector<TqxGlyphLine> GlyphLines(const std::vector<TqxSourceText>& texts, size_t* dropped) {
+std::vector<TqxGlyphLine> GlyphLines(const std::vector<TqxSourceText>& texts, size_t* dropped, size_t* beyond,
+                                     size_t maxGlyphs) {
   std::vector<TqxGlyph> glyphs;
+  size_t left = 0;  // characters past maxGlyphs
   for (size_t s = 0; s < texts.size(); ++s) {
     const TqxSourceText& t = texts[s];
     if (!Usable(t)) continue;
     double x = t.X;
     int blanks = 0;
     for (size_t i = 0; i < t.Text.size(); ++i) {
+      if (glyphs.size() >= maxGlyphs) {
+        left += static_cast<size_t>(std::count_if(t.Text.begin() + static_cast<std::ptrdiff_t>(i), t.Text.end(),
+                                                  [](char16_t c) { return !IsBlankChar(c) && !IsLowSurrogate(c); }));
+        break;
+      }
       double next = x + t.Advances[i];
       if (IsBlankChar(t.Text[i])) {
         ++blanks;
@@ -94,37 +101,47 @@ std::vector<TqxGlyphLine> GlyphLines(const std::vector<TqxSourceText>& texts, si
     }
   }
 
-  std::vector<size_t> order(glyphs.size());
-  std::iota(order.begin(), order.end(), 0);
-  std::stable_sort(order.begin(), order.end(),
-                   [&](size_t a, size_t b) { return glyphs[a].Baseline < glyphs[b].Baseline; });
+  if (beyond) *beyond += left;
+
+  // Sorted where they are and handed to their lines as they go, so that the
+  // page's glyphs are held about once, whatever their number.
+  std::stable_sort(glyphs.begin(), glyphs.end(),
+                   [](const TqxGlyph& a, const TqxGlyph& b) { return a.Baseline < b.Baseline; });
   std::vector<TqxGlyphLine> lines;
   double minEm = 0;
-  for (size_t index : order) {
+  size_t first = 0;  // of the line being gathered
+  auto endLine = [&](size_t end) {
+    if (end > first) lines.back().Glyphs.assign(glyphs.begin() + static_cast<std::ptrdiff_t>(first),
+                                                glyphs.begin() + static_cast<std::ptrdiff_t>(end));
+    first = end;
+  };
+  for (size_t index = 0; index < glyphs.size(); ++index) {
     const TqxGlyph& g = glyphs[index];
     if (lines.empty() || g.Baseline - lines.back().Baseline > kBaselineShare * std::min(minEm, g.Em)) {
+      if (!lines.empty()) endLine(index);
       lines.push_back({{}, g.Baseline, g.Em});
       minEm = g.Em;
     }
-    lines.back().Glyphs.push_back(g);
     lines.back().Em = std::max(lines.back().Em, g.Em);
     minEm = std::min(minEm, g.Em);
   }
+  if (!lines.empty()) endLine(glyphs.size());
+  std::vector<TqxGlyph>().swap(glyphs);
 
   for (TqxGlyphLine& line : lines) {
     std::stable_sort(line.Glyphs.begin(), line.Glyphs.end(),
                      [](const TqxGlyph& a, const TqxGlyph& b) { return a.X0 < b.X0; });
-    std::vector<TqxGlyph> kept;
-    kept.reserve(line.Glyphs.size());
-    for (const TqxGlyph& g : line.Glyphs) {
+    // Repeats are dropped in place: kept glyphs move down over them.
+    size_t kept = 0;
+    for (size_t i = 0; i < line.Glyphs.size(); ++i) {
       bool repeat = false;
-      for (size_t k = kept.size(); k > 0 && kept.size() - k < kRepeatWindow && !repeat; --k)
-        repeat = IsRepeat(kept[k - 1], g);
-      if (!repeat) kept.push_back(g);
+      for (size_t k = kept; k > 0 && kept - k < kRepeatWindow && !repeat; --k)
+        repeat = IsRepeat(line.Glyphs[k - 1], line.Glyphs[i]);
+      if (!repeat) line.Glyphs[kept++] = line.Glyphs[i];
       if (repeat && dropped) ++*dropped;
     }
-    ComposeAccents(kept);
-    line.Glyphs = std::move(kept);
+    line.Glyphs.resize(kept);
+    ComposeAccents(line.Glyphs);
   }
   return lines;
 }

@@ -39,11 +39,17 @@ struct TqxGlyphLine {
 // wide and no-break spaces.
 bool IsBlankChar(char16_t c);
 
+// Glyphs one page may give: far more than any page prints, few enough that
+// a page of one endless string stays within its time and memory.
+inline constexpr size_t kMaxGlyphsPerPage = size_t{1} << 19;
+
 // Glyphs of the texts on lines, top to bottom. A glyph drawn again over
 // itself by another text (the same character within a fraction of its
 // width: bold faked by drawing twice) counts once; the glyphs of one text
 // were placed by its producer and all stay, however close rounding put
-// them. dropped, when given, counts the glyphs left out.
-std::vector<TqxGlyphLine> GlyphLines(const std::vector<TqxSourceText>& texts, size_t* dropped = nullptr);
+// them. dropped, when given, counts the glyphs left out. Past maxGlyphs the
+// rest of the characters are left out; beyond, when given, counts them.
+std::vector<TqxGlyphLine> GlyphLines(const std::vector<TqxSourceText>& texts, size_t* dropped = nullptr,
+                                     size_t* beyond = nullptr, size_t maxGlyphs = kMaxGlyphsPerPage);
 
 }  // namespace vs

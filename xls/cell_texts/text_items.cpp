@@ -23,8 +23,8 @@ double EmOf(const TFont& font) {
 
 }  // namespace
 
-void RegroupTextItems(std::vector<std::unique_ptr<TqxFmTextItem>>& items, const TqxTextMeasurer& measure,
-                      const std::vector<TqxRuling>& rulings, std::vector<std::string>* trace) {
+size_t RegroupTextItems(std::vector<std::unique_ptr<TqxFmTextItem>>& items, const TqxTextMeasurer& measure,
+                        const std::vector<TqxRuling>& rulings, std::vector<std::string>* trace) {
   std::vector<std::pair<TFont, double>> spaces;
   auto spaceWidth = [&](const TFont& font) {
     for (const auto& [known, width] : spaces) {
@@ -43,12 +43,14 @@ void RegroupTextItems(std::vector<std::unique_ptr<TqxFmTextItem>>& items, const 
       kept.push_back(std::move(item));
       continue;
     }
+    // The advances move: the source keeps only what its cell texts take from it.
     texts.push_back({item->X, item->Y, EmOf(item->Font), spaceWidth(item->Font), item->Lines.Get(0),
-                     item->CharAdvances});
+                     std::move(item->CharAdvances)});
     sources.push_back(std::move(item));
   }
   items.clear();
-  for (TqxCellText& cell : CellTextsFromGeometry(texts, rulings, trace)) {
+  size_t beyond = 0;
+  for (TqxCellText& cell : CellTextsFromGeometry(texts, rulings, trace, &beyond)) {
     const TqxFmTextItem& source = *sources[static_cast<size_t>(cell.Source)];
     auto item = std::make_unique<TqxFmTextItem>();
     item->X = cell.X;
@@ -63,6 +65,7 @@ void RegroupTextItems(std::vector<std::unique_ptr<TqxFmTextItem>>& items, const 
     items.push_back(std::move(item));
   }
   for (auto& item : kept) items.push_back(std::move(item));
+  return beyond;
 }
 
 }  // namespace vs

@@ -14,8 +14,9 @@ namespace vs {
 // line and an advance per character by the cell texts their characters
 // make; each cell text takes the font, colours and flags of the text its
 // first character was drawn in. Placed cells and other texts stay as they
-// are, after the new ones.
-void RegroupTextItems(std::vector<std::unique_ptr<TqxFmTextItem>>& items, const TqxTextMeasurer& measure,
-                      const std::vector<TqxRuling>& rulings, std::vector<std::string>* trace = nullptr);
+// are, after the new ones. Returns how many characters were left out past
+// the page's glyph bound.
+size_t RegroupTextItems(std::vector<std::unique_ptr<TqxFmTextItem>>& items, const TqxTextMeasurer& measure,
+                        const std::vector<TqxRuling>& rulings, std::vector<std::string>* trace = nullptr);
 
 }  // namespace vs

@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstring>
+#include <string_view>
 #include <utility>
 
 #include "engine/errors.h"
@@ -33,6 +34,15 @@ std::string CsvField(const std::string& utf8) {
   return field + '"';
 }
 
+std::string CsvFormulaGuarded(std::string utf8) {
+  if (utf8.empty() || std::string_view("=+-@").find(utf8.front()) == std::string_view::npos) return utf8;
+  if (utf8.front() == '+' || utf8.front() == '-') {
+    const bool number = utf8.find_first_not_of("0123456789.,% ", 1) == std::string::npos;
+    if (number) return utf8;
+  }
+  return "'" + utf8;
+}
+
 std::string CsvSheetPath(const std::string& path, int sheetNo) {
   if (sheetNo <= 1) return path;
   const size_t slash = path.find_last_of('/');
@@ -43,8 +53,8 @@ std::string CsvSheetPath(const std::string& path, int sheetNo) {
 
 TqxCsvWorkbookWriter::TqxCsvWorkbookWriter(std::string path, bool values,
                                            std::function<void(const std::string&)> onNewFile,
-                                           const TqxFormatTables* tables)
-    : path_(std::move(path)), values_(values), tables_(tables), onNewFile_(std::move(onNewFile)) {}
+                                           const TqxFormatTables* tables, bool raw)
+    : path_(std::move(path)), values_(values), raw_(raw), tables_(tables), onNewFile_(std::move(onNewFile)) {}
 
 TqxCsvWorkbookWriter::~TqxCsvWorkbookWriter() {
   if (file_) std::fclose(file_);
@@ -58,7 +68,7 @@ TqxSheetLimits TqxCsvWorkbookWriter::Limits() const {
 void TqxCsvWorkbookWriter::WriteCell(const TqxSheetCell& cell) {
   sheetStarted_ = true;
   const std::string text = cell.Number && values_ ? PlainValue(cell) : WideToUtf8(cell.Text);
-  rows_[cell.Row][cell.Column] = CsvField(text);
+  rows_[cell.Row][cell.Column] = CsvField(cell.Number || raw_ ? text : CsvFormulaGuarded(text));
 }
 
 std::string TqxCsvWorkbookWriter::PlainValue(const TqxSheetCell& cell) const {

@@ -17,6 +17,11 @@ namespace vs {
 // a comma, a quote, a line break or space at either end.
 std::string CsvField(const std::string& utf8);
 
+// Text a spreadsheet would read as a formula (starting with =, +, - or @)
+// with a quote before it, so that opening the file runs nothing. A signed
+// number ("-312.03") or a sign alone is no formula and stays as it is.
+std::string CsvFormulaGuarded(std::string utf8);
+
 // The file of the sheet numbered from 1: "out.csv", "out.sheet2.csv", ...
 // Not "out-2.csv": that is the name another PDF's workbook often has.
 std::string CsvSheetPath(const std::string& path, int sheetNo);
@@ -25,9 +30,10 @@ class TqxCsvWorkbookWriter : public TqxWorkbookWriter {
  public:
   // values: numbers as plain values rather than as the page shows them
   // (dates and times, known by their cell's number format in tables, as ISO
-  // 8601); onNewFile hears of each file made after the first.
+  // 8601); onNewFile hears of each file made after the first; raw: text that
+  // reads as a formula written without its guard.
   TqxCsvWorkbookWriter(std::string path, bool values, std::function<void(const std::string&)> onNewFile,
-                       const TqxFormatTables* tables = nullptr);
+                       const TqxFormatTables* tables = nullptr, bool raw = false);
   ~TqxCsvWorkbookWriter() override;
 
   TqxSheetLimits Limits() const override;
@@ -45,6 +51,7 @@ class TqxCsvWorkbookWriter : public TqxWorkbookWriter {
 
   std::string path_;
   bool values_;
+  bool raw_;
   const TqxFormatTables* tables_;
   std::function<void(const std::string&)> onNewFile_;
   int sheetNo_ = 0;  // of the open file; 0 before the first

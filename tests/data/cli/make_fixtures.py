@@ -147,6 +147,8 @@ COMMA_NUMBER_TEXTS = [
     b"2.386,06 \x80", b"1 234,5", b"1.234", b"-0,5", b"12,5 %", b"(1.234,50)", b"EUR 3,20", b"31/12/2004",
     b"1,2,3",
 ]
+# Texts a spreadsheet would run as formulas, and numbers and text that look alike.
+FORMULA_TEXTS = [b'=HYPERLINK("http://example.com","x")', b"=1+1", b"@SUM(1,2)", b"-2+3", b"-312.03", b"- 4", b"a=b"]
 
 
 def xml_forbidden():
@@ -191,3 +193,4 @@ if __name__ == "__main__":
     xml_forbidden()
     numbers("numbers.pdf", NUMBER_TEXTS)
     numbers("numbers_comma.pdf", COMMA_NUMBER_TEXTS)
+    numbers("formulas.pdf", FORMULA_TEXTS)

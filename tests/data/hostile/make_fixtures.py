@@ -102,6 +102,23 @@ def jpeg_larger_than_declared():
     pdf("jpeg_larger_than_declared.pdf", [(content, "/XObject << /Im 100 0 R >>", "")], [(100, entries, jpeg)])
 
 
+def big_bitmaps():
+    """Three 9000 x 9000 RGB pictures, each drawn once."""
+    image = flated("/Type /XObject /Subtype /Image /Width 9000 /Height 9000 /ColorSpace /DeviceRGB"
+                   " /BitsPerComponent 8", bytes(9000 * 9000 * 3), twice=True)
+    content = b"".join(b"q 500 0 0 500 50 150 cm /Im%d Do Q\n" % i for i in range(3))
+    pdf("big_bitmaps.pdf", [(content, "/XObject << /Im0 100 0 R /Im1 101 0 R /Im2 102 0 R >>", "")],
+        [(100 + i, *image) for i in range(3)])
+
+
+def tiny_drawn_picture():
+    """A 6000 x 6000 RGB picture drawn half a point wide."""
+    image = flated("/Type /XObject /Subtype /Image /Width 6000 /Height 6000 /ColorSpace /DeviceRGB"
+                   " /BitsPerComponent 8", bytes(6000 * 6000 * 3), twice=True)
+    pdf("tiny_drawn_picture.pdf", [(b"q 0.5 0 0 0.5 100 100 cm /Im Do Q\n", "/XObject << /Im 100 0 R >>", "")],
+        [(100, *image)])
+
+
 def widget_kids():
     """/Annots naming one text field 400 times; the field has 4096 /Kids, all one widget."""
     annots = "[%s]" % " ".join(["100 0 R"] * 400)
@@ -120,6 +137,21 @@ def glyph_runs():
     """640,000 strings of one glyph each, every one starting where the last ended."""
     content = b"BT /F1 1 Tf 10 700 Td " + b"(a) Tj " * 640000 + b"ET"
     pdf("glyph_runs.pdf", [(content, "/Font << /F1 100 0 R >>", "")], [(100, HELVETICA, None)])
+
+
+def long_string():
+    """One string of ten million characters, shown once."""
+    content = b"BT /F1 1 Tf 10 700 Td (" + b"a" * 10_000_000 + b") Tj ET"
+    pdf("long_string.pdf", [(content, "/Font << /F1 100 0 R >>", "")], [(100, HELVETICA, None)])
+
+
+def far_text():
+    """Lines moved beyond any page by a huge leading and a huge rise, between
+    lines of their own."""
+    huge = b"1" + b"0" * 30
+    content = (b"BT /F1 12 Tf 72 700 Td (Line1) Tj %s TL T* (Line2) Tj T* (Line3) Tj ET\n"
+               b"BT /F1 12 Tf 72 600 Td (Other) Tj %s Ts (Up) Tj -%s Ts (Down) Tj ET" % (huge, huge, huge))
+    pdf("far_text.pdf", [(content, "/Font << /F1 100 0 R >>", "")], [(100, HELVETICA, None)])
 
 
 def form_big_string():
@@ -215,11 +247,21 @@ def bare_operators():
     pdf("bare_operators.pdf", [(b"g\n" * 4_900_000, "", "")])
 
 
+def wrong_operands():
+    """2.4 million operators whose operands are of the wrong kind or name
+    nothing the page has."""
+    pdf("wrong_operands.pdf", [(b"/x g\n(a) m\n/y gs\nQ\n" * 600_000, "", "")])
+
+
 def main():
     image_mask_colours()
     jpeg_larger_than_declared()
+    big_bitmaps()
+    tiny_drawn_picture()
     widget_kids()
     glyph_runs()
+    long_string()
+    far_text()
     form_big_string()
     shared_font_program()
     cmap_ranges()
@@ -228,6 +270,7 @@ def main():
     zero_scale_text()
     huge_text_matrix()
     bare_operators()
+    wrong_operands()
 
 
 if __name__ == "__main__":

@@ -209,11 +209,18 @@ TEST(GdipText, PlacedStringsRecordTheGivenAdvancesRoundedAsPositions) {
 TEST(GdipText, HugeTransformsGiveBoundsWithinThePixelRange) {
   // World transforms from text matrices with huge values, drawn with the
   // font's own advances and with given ones: whatever is recorded keeps its
-  // corners in order and within a 32-bit pixel range.
-  const GpMatrix transforms[] = {
-      GpMatrix(1e8, 0, 0, 1, 0, 0),      GpMatrix(-1e8, 0, 0, 1, 0, 0),  GpMatrix(1e30, 0, 0, 1, 0, 0),
-      GpMatrix(1, 0, 0, 1e30, 0, 0),     GpMatrix(1e-30, 0, 0, 1e30, 1e30, 0),
-      GpMatrix(1e8, 1e8, -1, 1, -1e30, -1e30), GpMatrix(0, 1e9, -1e9, 0, 1e12, 1e12),
+  // corners in order and within a 32-bit pixel range. Text whose place lies
+  // beyond the pixel range is not drawn at the range's edge, where it would
+  // land on other text: it fails with ValueOverflow.
+  const std::pair<GpMatrix, GpStatus> transforms[] = {
+      {GpMatrix(1e8, 0, 0, 1, 0, 0), Ok},
+      {GpMatrix(-1e8, 0, 0, 1, 0, 0), Ok},
+      {GpMatrix(1e30, 0, 0, 1, 0, 0), Ok},
+      {GpMatrix(1, 0, 0, 1e30, 0, 0), Ok},
+      {GpMatrix(1e8, 1e8, -1, 1, 5, 5), Ok},
+      {GpMatrix(1e-30, 0, 0, 1e30, 1e30, 0), ValueOverflow},
+      {GpMatrix(1e8, 1e8, -1, 1, -1e30, -1e30), ValueOverflow},
+      {GpMatrix(0, 1e9, -1e9, 0, 1e12, 1e12), ValueOverflow},
   };
   Page page;
   TGpFontFamily family;
@@ -225,15 +232,15 @@ TEST(GdipText, HugeTransformsGiveBoundsWithinThePixelRange) {
   const std::u16string text = u"A line of text long enough to pass two billion pixels";
   const std::vector<REAL> advances(text.size(), 7);
   GpRectF at{0, 0, 0, 0};
-  for (GpMatrix m : transforms) {
+  for (auto [m, status] : transforms) {
     GdipSetWorldTransform(page.g(), &m);
-    EXPECT_EQ(GdipDrawString(page.g(), text.c_str(), -1, font.Get(), &at, nullptr, brush.Get()), Ok);
+    EXPECT_EQ(GdipDrawString(page.g(), text.c_str(), -1, font.Get(), &at, nullptr, brush.Get()), status);
     EXPECT_EQ(GdipDrawPlacedString(page.g(), text.c_str(), -1, font.Get(), &at, nullptr, brush.Get(),
                                    advances.data()),
-              Ok);
+              status);
   }
   auto texts = OfType(Body(page.Finish("huge")), EMR_EXTTEXTOUTW);
-  EXPECT_GE(texts.size(), 10u);
+  EXPECT_EQ(texts.size(), 10u);
   for (const TEmfRecord& record : texts) {
     TRectL b = ReadExtTextOut(record).bounds;
     EXPECT_LE(b.left, b.right);
@@ -398,6 +405,43 @@ TEST(GdipImages, ImagesBecomeStretchDibitsOfTheDeviceBoundingBox) {
   auto faded = decode(images[3]);
   EXPECT_EQ(faded.Pixel(0, 0), Rgb(255, 128, 128)) << "half of red over white";
   EXPECT_EQ(faded.Pixel(1, 0), Rgb(255, 255, 255));
+}
+
+TEST(GdipImages, PicturesKeepNoMorePixelsThanTheirDeviceBoxTakesAtThePictureScale) {
+  // Left half red, right half blue, 60 x 40 pixels.
+  TBitmap bmp(60, 40, Rgb(0, 0, 255));
+  for (int y = 0; y < 40; ++y)
+    for (int x = 0; x < 30; ++x) bmp.SetPixel(x, y, Rgb(255, 0, 0));
+  TGpImage image = Load(bmp.ToBmp());
+  struct Case {
+    const char* name;
+    GpMatrix place;  // 6 x 3 points: 8 x 4 device pixels, turned or not
+    double scale;
+    int width, height;
+  } cases[] = {
+      {"upright", GpMatrix(6, 0, 0, 3, 72, 72), TEmfRecorder::kDefaultPictureScale, 16, 8},
+      {"a quarter turn", GpMatrix(0, -6, 3, 0, 72, 300), TEmfRecorder::kDefaultPictureScale, 8, 16},
+      {"at scale 1", GpMatrix(6, 0, 0, 3, 72, 72), 1, 8, 4},
+      {"large enough", GpMatrix(60, 0, 0, 30, 72, 72), 1, 60, 40},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    Page page;
+    page.g()->dc->SetPictureScale(c.scale);
+    GdipMultiplyWorldTransform(page.g(), &c.place, MatrixOrderPrepend);
+    EXPECT_EQ(GdipDrawImageRectRectI(page.g(), image.Get(), 0, 0, 1, 1, 0, 0, 60, 40, UnitPixel, nullptr), Ok);
+    auto images = OfType(Body(page.Finish("picture_scale")), EMR_STRETCHDIBITS);
+    ASSERT_EQ(images.size(), 1u);
+    auto record = ReadBitmapRecord(images[0]);
+    const TBitmap drawn = TBitmap::FromDib(record.dib.info, record.dib.bits);
+    ASSERT_EQ(drawn.Width(), c.width);
+    ASSERT_EQ(drawn.Height(), c.height);
+    // The halves stay where they were (turned, red at the bottom), averaged only where they meet.
+    const bool turned = c.width < c.height;
+    EXPECT_EQ(drawn.Pixel(0, turned ? c.height - 1 : 0), Rgb(255, 0, 0));
+    EXPECT_EQ(drawn.Pixel(c.width - 1, 0), Rgb(0, 0, 255));
+    EXPECT_EQ(drawn.Pixel(0, 0), turned ? Rgb(0, 0, 255) : Rgb(255, 0, 0));
+  }
 }
 
 TEST(GdipState, TransformsComposeAsGdiPlusAndRestoreByToken) {

@@ -114,10 +114,11 @@ TEST_F(ImageDrawing, AbsurdSizesArePassedOverAndAlphaAndMasksApply) {
 
 TEST(ImageDrawingAgain, MasksTakeEachFillColourOtherImagesStayAsTheyAre) {
   // A stencil mask (painting where its bits are 0) drawn in red, blue and red
-  // again; a grey image drawn under two fill colours.
+  // again; a grey image drawn under two fill colours; all drawn large
+  // enough to keep every pixel.
   TqxPDFDocument document;
   document.LoadFromMemory(test::OnePage(
-      "1 0 0 rg /M Do 0 0 1 rg /M Do 1 0 0 rg /M Do /G Do 0 1 0 rg /G Do", "/Resources << /XObject << /M 5 0 R /G 6 0 R >> >>",
+      "5 0 0 5 0 0 cm 1 0 0 rg /M Do 0 0 1 rg /M Do 1 0 0 rg /M Do /G Do 0 1 0 rg /G Do", "/Resources << /XObject << /M 5 0 R /G 6 0 R >> >>",
       {test::Stream("/Subtype /Image /Width 3 /Height 1 /ImageMask true", "\x40"),
        test::Stream("/Subtype /Image /Width 2 /Height 1 /ColorSpace /DeviceGray /BitsPerComponent 8",
                     std::string("\x00\xff", 2))}));

@@ -107,6 +107,11 @@ TEST(CellTexts, RulesLeadersRepeatsAndDamage) {
   // A vertical rule through a word space splits it.
   EXPECT_EQ(Texts({Line(100, {{10, "A-100"}, {44, "Bolt"}})}, {{42, 90, 120}}),
             (std::vector<std::string>{"A-100", "Bolt"}));
+  // Rules may come in any order; one beside the line or outside the gap splits nothing.
+  EXPECT_EQ(Texts({Line(100, {{10, "A-100"}, {44, "Bolt"}})}, {{300, 0, 500}, {42, 90, 120}, {5, 0, 500}}),
+            (std::vector<std::string>{"A-100", "Bolt"}));
+  EXPECT_EQ(Texts({Line(100, {{10, "A-100"}, {44, "Bolt"}})}, {{300, 0, 500}, {42, 200, 220}, {5, 0, 500}}),
+            (std::vector<std::string>{"A-100 Bolt"}));
   // Dot leaders separate a label from its value and are not kept.
   EXPECT_EQ(Texts({Line(100, {{10, "Total"}, {44, "........"}, {100, "5.00"}})}),
             (std::vector<std::string>{"Total", "5.00"}));
@@ -143,6 +148,28 @@ TEST(CellTexts, RulesLeadersRepeatsAndDamage) {
   TqxSourceText missing = Line(140, {{10, "none"}});
   missing.Advances.pop_back();
   EXPECT_EQ(Texts({broken, negative, missing, Line(160, {{10, "kept"}})}), (std::vector<std::string>{"kept"}));
+}
+
+TEST(CellTexts, CharactersPastThePageBoundAreLeftOutAndCounted) {
+  struct Case {
+    std::vector<std::u16string> texts;
+    size_t kept, beyond;
+  } cases[] = {
+      {{u"abc defg"}, 5, 2},           // blanks are not glyphs and not counted
+      {{u"ab", u"cdefg hi"}, 5, 4},    // the bound is the page's, across texts
+      {{u"abcd\U0001D400xy"}, 5, 2},  // a surrogate pair is one glyph and one character
+      {{u"abcde", u"\U0001D400x"}, 5, 2},  // a pair left out counts once
+      {{u"abcd", u"e"}, 5, 0},
+  };
+  for (const Case& c : cases) {
+    std::vector<TqxSourceText> texts;
+    for (const std::u16string& t : c.texts)
+      texts.push_back({10, 100.0 + 20 * texts.size(), kEm, kSpace, t, std::vector<double>(t.size(), kChar)});
+    size_t beyond = 0, kept = 0;
+    for (const TqxGlyphLine& line : GlyphLines(texts, nullptr, &beyond, 5)) kept += line.Glyphs.size();
+    EXPECT_EQ(kept, c.kept) << WideToUtf8(c.texts.back());
+    EXPECT_EQ(beyond, c.beyond) << WideToUtf8(c.texts.back());
+  }
 }
 
 TEST(CellTexts, DecimalsDrawnApartStayWithTheirNumber) {

@@ -1,4 +1,5 @@
-// The names of a .csv's further worksheets and its field quoting.
+// The names of a .csv's further worksheets, its field quoting and its guard
+// against text a spreadsheet would run as a formula.
 #include <gtest/gtest.h>
 
 #include "xls/writers/csv_workbook_writer.h"
@@ -34,6 +35,26 @@ TEST(CsvField, QuotedOnlyWhenAReaderWouldSplitOrTrimIt) {
       {"", ""},
   };
   for (const auto& [text, field] : cases) EXPECT_EQ(CsvField(text), field) << text;
+}
+
+TEST(CsvFormulaGuarded, TextThatReadsAsAFormulaGetsAQuote) {
+  const std::pair<std::string, std::string> cases[] = {
+      {"=1+1", "'=1+1"},
+      {"=HYPERLINK(\"http://x\",\"y\")", "'=HYPERLINK(\"http://x\",\"y\")"},
+      {"@SUM(1,2)", "'@SUM(1,2)"},
+      {"+A1", "'+A1"},
+      {"-2+3", "'-2+3"},
+      {"- item", "'- item"},
+      // Numbers, signs alone and other text stay as they are.
+      {"-312.03", "-312.03"},
+      {"+1,234.50", "+1,234.50"},
+      {"-12 %", "-12 %"},
+      {"-", "-"},
+      {"Total = 5", "Total = 5"},
+      {"'quoted", "'quoted"},
+      {"", ""},
+  };
+  for (const auto& [text, guarded] : cases) EXPECT_EQ(CsvFormulaGuarded(text), guarded) << text;
 }
 
 }  // namespace
