@@ -163,10 +163,10 @@ def read_pdf(path_or_bytes, pages=None, password=None, header=None, name=None, *
     convert() takes them (format excepted).
     """
     if "format" in options:
-        raise TypeError("read_pdf takes no format: its tables are read from the cells of an .xls workbook")
+        raise TypeError("read_pdf takes no format: its tables are read from the cells of an .xlsx workbook")
     with _Source(path_or_bytes, name) as source, tempfile.TemporaryDirectory(prefix="vellumsheet-") as work:
-        workbook = os.path.join(work, "tables.xls")
-        answer = _run(source, workbook, "xls", pages, password, options, True, workbook)
+        workbook = os.path.join(work, "tables.xlsx")
+        answer = _run(source, workbook, "xlsx", pages, password, options, True, workbook)
         return read_tables(workbook, answer["places"], source.shown, header)
 
 

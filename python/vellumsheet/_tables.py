@@ -3,33 +3,42 @@
 The workbook holds the cells; the places the conversion recorded say which
 page and which table of the layout each cell came from. Each table becomes
 one frame; a worksheet on which no table was found becomes one frame of its
-own."""
+own. The cells are read from an .xlsx, which keeps every text whole: any
+character, any length."""
 import datetime
 from collections import namedtuple
 
+import openpyxl
 import pandas
-import xlrd
 
 Place = namedtuple("Place", "sheet row column span page table left top width height")
 
 
-def _value(book, cell):
-    """The cell's value as Python holds it: float, str, datetime or timedelta."""
-    if cell.ctype == xlrd.XL_CELL_DATE:
-        try:
-            parts = xlrd.xldate_as_tuple(cell.value, book.datemode)
-        except (xlrd.xldate.XLDateError, ValueError):
-            return float(cell.value)
-        if parts[:3] == (0, 0, 0):  # a time of day without a date
-            return datetime.timedelta(hours=parts[3], minutes=parts[4], seconds=parts[5])
-        return datetime.datetime(*parts)
-    if cell.ctype == xlrd.XL_CELL_NUMBER:
-        return float(cell.value)
-    if cell.ctype == xlrd.XL_CELL_BOOLEAN:
-        return bool(cell.value)
-    if cell.ctype == xlrd.XL_CELL_ERROR:
-        return xlrd.error_text_from_code.get(cell.value, "#ERR")
-    return cell.value
+def _value(cell):
+    """The cell's value as Python holds it: float, str, bool, datetime or timedelta."""
+    value = cell.value
+    if isinstance(value, datetime.time):  # a time of day without a date
+        return datetime.timedelta(hours=value.hour, minutes=value.minute, seconds=value.second,
+                                  microseconds=value.microsecond)
+    if isinstance(value, (datetime.datetime, datetime.timedelta, bool, str)):
+        return value
+    if isinstance(value, datetime.date):
+        return datetime.datetime(value.year, value.month, value.day)
+    if isinstance(value, (int, float)):
+        return float(value)
+    return str(value)
+
+
+def _cells(sheet):
+    """{(row, column): value} of the worksheet's cells that hold something, from 0."""
+    sheet.reset_dimensions()  # read every row, whatever size the file declares
+    cells = {}
+    for row in sheet.iter_rows():
+        for cell in row:
+            if cell.value is None:
+                continue
+            cells[(cell.row - 1, cell.column - 1)] = _value(cell)
+    return cells
 
 
 def _column(values):
@@ -79,33 +88,33 @@ def _attrs(places, sheet_name, rows, columns, file):
 
 
 def read_tables(workbook, places, file, header=None):
-    """The frames of the .xls at workbook, in the order the tables begin."""
+    """The frames of the .xlsx at workbook, in the order the tables begin."""
     places = [Place(*p) for p in places]
     where = {(p.sheet, p.row, p.column): p for p in places}
-    book = xlrd.open_workbook(workbook)
-    tables = {}  # table number -> ({(row, column): value}, [places], sheet index)
-    sheets = []  # per sheet: ({(row, column): value}, [places]) of its cells outside tables
-    for index, sheet in enumerate(book.sheets()):
-        loose, loose_places = {}, []
-        for r in range(sheet.nrows):
-            for c in range(sheet.ncols):
-                cell = sheet.cell(r, c)
-                if cell.ctype in (xlrd.XL_CELL_EMPTY, xlrd.XL_CELL_BLANK):
-                    continue
+    book = openpyxl.load_workbook(workbook, read_only=True, data_only=True)
+    try:
+        names = book.sheetnames
+        tables = {}  # table number -> ({(row, column): value}, [places], sheet index)
+        sheets = []  # per sheet: ({(row, column): value}, [places]) of its cells outside tables
+        for index, name in enumerate(names):
+            loose, loose_places = {}, []
+            for (r, c), value in _cells(book[name]).items():
                 place = where.get((index, r, c))
                 if place is not None and place.table >= 0:
                     entry = tables.setdefault(place.table, ({}, [], index))
-                    entry[0][(r, c)] = _value(book, cell)
+                    entry[0][(r, c)] = value
                     entry[1].append(place)
                 else:
-                    loose[(r, c)] = _value(book, cell)
+                    loose[(r, c)] = value
                     if place is not None:
                         loose_places.append(place)
-        sheets.append((loose, loose_places))
+            sheets.append((loose, loose_places))
+    finally:
+        book.close()
     found = []  # (sheet, first row, frame)
     for cells, table_places, index in tables.values():
         frame, rows, columns = _frame(cells, header)
-        frame.attrs = _attrs(table_places, book.sheet_by_index(index).name, rows, columns, file)
+        frame.attrs = _attrs(table_places, names[index], rows, columns, file)
         frame.attrs["table"] = True
         found.append((index, rows[0], frame))
     with_tables = {index for _, _, index in tables.values()}
@@ -113,7 +122,7 @@ def read_tables(workbook, places, file, header=None):
         if index in with_tables or not cells:
             continue
         frame, rows, columns = _frame(cells, header)
-        frame.attrs = _attrs(loose_places, book.sheet_by_index(index).name, rows, columns, file)
+        frame.attrs = _attrs(loose_places, names[index], rows, columns, file)
         frame.attrs["table"] = False
         found.append((index, rows[0], frame))
     found.sort(key=lambda item: (item[0], item[1]))

@@ -85,6 +85,12 @@ class ReadPdf(unittest.TestCase):
         self.assertTrue(any(isinstance(v, (int, float)) for v in typed), typed)
         self.assertTrue(all(isinstance(v, str) for v in texts), texts)
 
+    def test_texts_arrive_whole(self):
+        # Page 3 holds Greek letters no code page 1252 form has, and a text
+        # longer than an .xls cell holds.
+        frames = vellumsheet.read_pdf(LOSSY, pages="3", header=False)
+        self.assertEqual([v for f in frames for v in f.stack()], ["\u03b1\u03b2", "x" * 300])
+
     def test_pages_choose_the_pages_read(self):
         for pages in ("2", 2, [2], "2-2"):
             frames = vellumsheet.read_pdf(CONTINUED, pages=pages)

@@ -1,6 +1,6 @@
 #!/usr/bin/python3
 """read_pdf on the shared corpora: every cell of every frame equals the
-cell of the command line's .xls it stands for, in value and in type; a
+cell of the command line's .xlsx it stands for, in value and in type; a
 worksheet without tables is one frame of all its cells; damaged files
 raise DamagedFileError with the command line's message.
 
@@ -14,8 +14,8 @@ import sys
 import tempfile
 import unittest
 
+import openpyxl
 import pandas
-import xlrd
 
 import vellumsheet
 
@@ -33,15 +33,22 @@ def documents():
             yield os.path.join(folder, document["file"]), password, document.get("expected", "convert")
 
 
-def xls_value(book, cell):
-    if cell.ctype == xlrd.XL_CELL_DATE:
-        parts = xlrd.xldate_as_tuple(cell.value, book.datemode)
-        if parts[:3] == (0, 0, 0):
-            return "time", datetime.timedelta(hours=parts[3], minutes=parts[4], seconds=parts[5])
-        return "date", datetime.datetime(*parts)
-    if cell.ctype == xlrd.XL_CELL_NUMBER:
-        return "number", cell.value
-    return "text", cell.value
+def workbook_cells(path):
+    """{sheet name: {(row, column): (type, value)}} of an .xlsx's cells that hold something, from 0."""
+    book = openpyxl.load_workbook(path, data_only=True)
+    return {sheet.title: {(cell.row - 1, cell.column - 1): cell_value(cell.value)
+                          for row in sheet.iter_rows() for cell in row if cell.value is not None}
+            for sheet in book.worksheets}
+
+
+def cell_value(value):
+    if isinstance(value, datetime.time):
+        return "time", datetime.timedelta(hours=value.hour, minutes=value.minute, seconds=value.second)
+    if isinstance(value, datetime.datetime):
+        return "date", value
+    if isinstance(value, str):
+        return "text", value
+    return "number", value
 
 
 def frame_value(value):
@@ -65,7 +72,7 @@ class CorpusTables(unittest.TestCase):
             for path, password, expected in documents():
                 name = os.path.basename(path)
                 with self.subTest(file=name):
-                    workbook = os.path.join(work, name + ".xls")
+                    workbook = os.path.join(work, name + ".xlsx")
                     said = subprocess.run([PROGRAM, "convert", path, workbook, "-q"] +
                                           (["--password", password] if password else []), capture_output=True)
                     if said.returncode not in (0, 3):
@@ -78,28 +85,26 @@ class CorpusTables(unittest.TestCase):
                         continue
                     frames = vellumsheet.read_pdf(path, password=password)
                     tables += sum(1 for f in frames if f.attrs["table"])
-                    self.check(xlrd.open_workbook(workbook), frames)
+                    self.check(workbook_cells(workbook), frames)
         self.assertGreater(tables, 20, "the corpora's tables were found")
 
     def check(self, book, frames):
         covered = set()
         for frame in frames:
-            sheet = [s for s in book.sheets() if s.name == frame.attrs["sheet"]][0]
+            sheet = frame.attrs["sheet"]
             rows, columns = frame.attrs["rows"], frame.attrs["columns"]
             named = not isinstance(frame.columns, pandas.RangeIndex)
             grid = ([list(frame.columns)] if named else []) + frame.values.tolist()
             self.assertEqual((len(grid), len(grid[0]) if grid else 0), (len(rows), len(columns)))
             for i, row in enumerate(rows):
                 for j, column in enumerate(columns):
-                    cell = sheet.cell(row, column) if row < sheet.nrows and column < sheet.ncols else None
-                    empty = cell is None or cell.ctype in (xlrd.XL_CELL_EMPTY, xlrd.XL_CELL_BLANK)
-                    expected = None if empty else xls_value(book, cell)
+                    expected = book[sheet].get((row, column))
                     value = frame_value(grid[i][j]) if not (named and i == 0) else ("text", grid[i][j])
-                    if named and i == 0 and empty:
+                    if named and i == 0 and expected is None:
                         value = None
                     self.assertEqual(value, expected, (frame.attrs, row, column))
-                    self.assertNotIn((sheet.name, row, column), covered)
-                    covered.add((sheet.name, row, column))
+                    self.assertNotIn((sheet, row, column), covered)
+                    covered.add((sheet, row, column))
             # A column's type is the type of its cells.
             for j, column in enumerate(frame.columns):
                 kinds = {frame_value(v)[0] for v in frame.iloc[:, j] if frame_value(v) is not None}
@@ -108,13 +113,10 @@ class CorpusTables(unittest.TestCase):
                 if kinds == {"date"}:
                     self.assertTrue(pandas.api.types.is_datetime64_dtype(frame.iloc[:, j]), column)
         # A worksheet without tables is one frame of all its cells.
-        for sheet in book.sheets():
-            if any(f.attrs["sheet"] == sheet.name and f.attrs["table"] for f in frames):
+        for sheet, cells in book.items():
+            if any(f.attrs["sheet"] == sheet and f.attrs["table"] for f in frames):
                 continue
-            cells = {(sheet.name, r, c) for r in range(sheet.nrows) for c in range(sheet.ncols)
-                     if sheet.cell(r, c).ctype not in (xlrd.XL_CELL_EMPTY, xlrd.XL_CELL_BLANK)}
-            self.assertEqual(cells, {k for k in covered if k[0] == sheet.name})
-
+            self.assertEqual({(sheet, r, c) for r, c in cells}, {k for k in covered if k[0] == sheet})
 
 if __name__ == "__main__":
     unittest.main(argv=sys.argv[:1], verbosity=2)
