@@ -112,6 +112,8 @@ int RunConvert(const std::vector<std::string>& args) {
   }
   const long cores = sysconf(_SC_NPROCESSORS_ONLN);
   const size_t processes = static_cast<size_t>(request.jobs > 0 ? request.jobs : std::max(1L, cores));
+  // Files converted side by side each read their scans on one thread.
+  if (processes > 1) setenv("OMP_THREAD_LIMIT", "1", 0);
   const bool progress = !request.quiet && (request.progress || isatty(STDERR_FILENO));
   return ConvertBatch(jobs, processes, progress,
                       [&](const ConvertJob& job) { return ConvertOne(job, request, password, true); });
@@ -155,6 +157,11 @@ const char kHelp[] =
     "  --plain-sheet            each line of a wrapped cell in a row of its own, default column\n"
     "                           widths and row heights, orientation from the first page's\n"
     "                           rotation only (default: the sheet shaped after the page)\n"
+    "  --ocr auto|always|never  read words from page pictures: auto reads pages that are\n"
+    "                           scans (no text, mostly pictures), always every page with\n"
+    "                           pictures (default: auto)\n"
+    "  --ocr-lang LANGS         OCR languages joined by +, e.g. eng+deu (default: eng)\n"
+    "  --ocr-keep-image         keep the scan's picture under the words read (default: left out)\n"
     "  --any-version            accepted for older scripts; every PDF version opens (default)\n"
     "  -j N                     convert up to N files at once (default: the number of cores)\n"
     "  --progress               show progress even when standard error is not a terminal\n"

@@ -25,6 +25,10 @@ std::string Remedy(ConversionRemedy remedy) {
 // One page's notes, each a phrase.
 std::vector<std::string> Notes(const PageNotes& page, int64_t cell_text_limit) {
   std::vector<std::string> notes;
+  if (page.ocr.Read)
+    notes.push_back("read from its scan: " + Counted(page.ocr.Words, "word", "words") + ", " +
+                    IntToText(page.ocr.Uncertain) + " uncertain" +
+                    (page.ocr.TimedOut ? " (recognition stopped at the time a page may take)" : ""));
   if (page.skipped_operators > 0)
     notes.push_back(Counted(page.skipped_operators, "drawing operation was skipped because it",
                             "drawing operations were skipped because they") +

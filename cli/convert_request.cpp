@@ -12,6 +12,7 @@
 #include "app/conversion/engine_settings.h"
 #include "app/conversion/sheet_files.h"
 #include "platform/numbers.h"
+#include "render/ocr/tesseract_reader.h"
 
 namespace vs::cli {
 namespace {
@@ -70,6 +71,7 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
   request.options.sheet_from_page = true;
   request.options.table_layout = true;
   request.options.paper.clear();  // the paper nearest to the page unless one is named
+  request.options.ocr.Mode = TqxOcrMode::omAuto;
   for (size_t i = 0; i < args.size(); ++i) {
     std::string arg = args[i];
     std::optional<std::string> inline_value;
@@ -117,6 +119,18 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
       if (!text) return needs(arg);
       if (*text != "xls" && *text != "xlsx" && *text != "csv") return "--format takes xls, xlsx or csv: " + *text;
       request.format = *text;
+    } else if (arg == "--ocr") {
+      auto text = value();
+      if (!text) return needs(arg);
+      auto mode = OcrModeFromText(*text);
+      if (!mode) return "--ocr takes auto, always or never: " + *text;
+      request.options.ocr.Mode = *mode;
+    } else if (arg == "--ocr-lang") {
+      auto text = value();
+      if (!text) return needs(arg);
+      request.options.ocr.Languages = *text;
+    } else if (arg == "--ocr-keep-image") {
+      request.options.ocr.KeepImage = true;
     } else if (arg == "--csv-values") {
       request.options.csv_values = true;
     } else if (arg == "--output-dir") {
@@ -179,6 +193,12 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
   if (request.output && request.output_dir) return std::string("give OUT.xls or --output-dir, not both");
   for (const auto& input : request.inputs)
     if (input == "-") return std::string("the PDF is read from a file, not from standard input");
+  if (request.options.ocr.Mode != TqxOcrMode::omNever) {
+    const std::vector<std::string> missing = MissingOcrLanguages(request.options.ocr.Languages);
+    if (!missing.empty())
+      return "--ocr-lang: the language " + missing.front() + " is not installed (Debian package " +
+             OcrLanguagePackage(missing.front()) + "); give --ocr never to convert without reading scans";
+  }
   return std::nullopt;
 }
 

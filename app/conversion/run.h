@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "render/ocr/ocr_settings.h"
+
 namespace vs {
 
 class PipelineDocument;
@@ -52,6 +54,7 @@ struct ConversionOptions {
   bool replace_protected = false;   // replace an existing workbook that has no write permission
   std::string format = "xls";       // "xls", "xlsx" or "csv"
   bool csv_values = false;          // .csv: numbers as plain values, not as the page shows them
+  TqxOcrSettings ocr;               // pages read from their pictures (default: never)
 };
 
 struct ConversionCallbacks {
@@ -114,6 +117,7 @@ struct PageNotes {
   int64_t cut_texts = 0;              // texts cut to the characters a cell holds (cell_text_limit)
   int64_t cells_outside_sheet = 0;    // texts beyond the worksheet's last row or column, dropped
   int64_t pictures_left_out = 0;      // pictures and drawing objects the file format cannot hold
+  TqxOcrPageCounts ocr;               // what reading the page from its pictures found
 };
 
 // What whoever started the run can offer against a failure.
