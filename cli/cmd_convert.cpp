@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -46,13 +47,18 @@ FileOutcome ConvertOne(const ConvertJob& job, const ConvertRequest& request, con
 
   ConversionCallbacks callbacks;
   bool progress_shown = false;
+  int32_t pages_read = 0;  // pages read from their scans so far
+  callbacks.page_read = [&](int32_t) { ++pages_read; };
   callbacks.progress = [&](int32_t done, int32_t total) {
+    std::string text = PagesText(done, total);
+    if (pages_read > 0 && !text.empty() && text.back() == '.')
+      text.insert(text.size() - 1, ", " + Counted(pages_read, "page", "pages") + " read from scans");
     if (in_place) {
-      std::fprintf(stderr, "\r%s", PagesText(done, total).c_str());
+      std::fprintf(stderr, "\r%s", text.c_str());
       std::fflush(stderr);
       progress_shown = true;
     } else if (lines) {
-      WriteErrorLine(PagesText(done, total));
+      WriteErrorLine(text);
     }
   };
   callbacks.password = [&](int attempt) -> std::optional<std::string> {

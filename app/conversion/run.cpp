@@ -255,7 +255,10 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
           result.failed_pages.push_back({page, error.what()});
         }
         if (const int64_t count = document->SkippedOperators(); count > 0) skipped[page] = count;
-        if (const TqxOcrPageCounts counts = document->LastOcr(); counts.Read) read[page] = counts;
+        if (const TqxOcrPageCounts counts = document->LastOcr(); counts.Read) {
+          read[page] = counts;
+          if (callbacks.page_read) callbacks.page_read(page);
+        }
         ++result.pages_converted;
       }
       document->DeletePages("1");

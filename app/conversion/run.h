@@ -72,6 +72,9 @@ struct ConversionCallbacks {
   // ends the run at once.
   std::function<std::optional<std::string>(const std::string& failed, const std::string& cause, int attempt)>
       retry_destination;
+  // Called before progress for each page that was read from its pictures
+  // (original page number).
+  std::function<void(int32_t page)> page_read;
   // The reader's status texts while loading (optional).
   std::function<void(const std::string& text)> status;
 };

@@ -54,6 +54,8 @@ def main():
             got = [c for r in rows[1:] for c in r[1:]]
             check(sum(a == b for a, b in zip(expected, got)) >= 6, f"numbers read: {got}")
         check("page 1: read from its scan: 15 words, " in note, f"note of the scanned page: {note!r}")
+        note = convert(vellumsheet, scan, out("scan.csv"), "--progress")
+        check("1 out of 1 pages converted, 1 page read from scans." in note, f"progress: {note!r}")
 
         # Without recognition the page is today's picture; with it the
         # picture goes unless kept.
