@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -118,8 +117,6 @@ int RunConvert(const std::vector<std::string>& args) {
   }
   const long cores = sysconf(_SC_NPROCESSORS_ONLN);
   const size_t processes = static_cast<size_t>(request.jobs > 0 ? request.jobs : std::max(1L, cores));
-  // Files converted side by side each read their scans on one thread.
-  if (processes > 1) setenv("OMP_THREAD_LIMIT", "1", 0);
   const bool progress = !request.quiet && (request.progress || isatty(STDERR_FILENO));
   return ConvertBatch(jobs, processes, progress,
                       [&](const ConvertJob& job) { return ConvertOne(job, request, password, true); });

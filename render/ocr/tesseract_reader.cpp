@@ -4,7 +4,11 @@
 #include <tesseract/ocrclass.h>
 #include <tesseract/resultiterator.h>
 
+// OpenMP, which Tesseract runs on: no parallel region gets a team.
+extern "C" void omp_set_max_active_levels(int levels);
+
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <sstream>
 
@@ -35,6 +39,27 @@ bool SafeName(const std::string& language) {
   return !language.empty();
 }
 
+int64_t ProcessCpuMilliseconds() {
+  timespec now{};
+  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &now);
+  return int64_t{now.tv_sec} * 1000 + now.tv_nsec / 1'000'000;
+}
+
+// Recognition's cancel check: asked once a word, true once the page has
+// used its processor time.
+struct CpuBudget {
+  int64_t endMilliseconds;
+  bool spent;
+  static bool Spent(void* self, int) {
+    auto* budget = static_cast<CpuBudget*>(self);
+    if (ProcessCpuMilliseconds() > budget->endMilliseconds) budget->spent = true;
+    return budget->spent;
+  }
+};
+
+// The wall clock a page may wait, as a multiple of its processor time.
+constexpr int kWallClockFactor = 10;
+
 }  // namespace
 
 std::vector<std::string> MissingOcrLanguages(const std::string& languages) {
@@ -59,6 +84,10 @@ struct TqxTesseractReader::Api {
 };
 
 TqxTesseractReader::TqxTesseractReader(const std::string& languages) : api_(std::make_unique<Api>()) {
+  // Recognition runs on one thread unless the user sets OpenMP's limit: its
+  // threads spin against each other and against the files converted side
+  // by side, and a page took three times as long on a busy machine.
+  if (!std::getenv("OMP_THREAD_LIMIT")) omp_set_max_active_levels(0);
   const std::vector<std::string> missing = MissingOcrLanguages(languages);
   if (!missing.empty())
     throw EOcrError("the OCR language " + missing.front() + " is not installed (Debian package " +
@@ -79,10 +108,14 @@ TqxOcrReading TqxTesseractReader::Read(const TqxGreyImage& image, int millisecon
   if (image.Width <= 0 || image.Height <= 0) return reading;
   tess.SetImage(image.Pixels.data(), image.Width, image.Height, 1, image.Width);
   tess.SetSourceResolution(static_cast<int>(image.Dpi));
+  // The budget is processor time, so that a busy machine does not cut a
+  // page short; the wall clock only stops a page that waits far longer.
+  CpuBudget budget{ProcessCpuMilliseconds() + milliseconds, false};
   tesseract::ETEXT_DESC monitor;
-  monitor.set_deadline_msecs(milliseconds);
-  if (tess.Recognize(&monitor) != 0) reading.TimedOut = true;
-  if (monitor.deadline_exceeded()) reading.TimedOut = true;
+  monitor.cancel = &CpuBudget::Spent;
+  monitor.cancel_this = &budget;
+  monitor.set_deadline_msecs(milliseconds * kWallClockFactor);
+  if (tess.Recognize(&monitor) != 0 || budget.spent || monitor.deadline_exceeded()) reading.TimedOut = true;
   std::unique_ptr<tesseract::ResultIterator> it(tess.GetIterator());
   if (!it) {
     tess.Clear();

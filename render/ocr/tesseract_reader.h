@@ -30,7 +30,8 @@ struct TqxOcrReading {
   bool TimedOut = false;
 };
 
-// Time one page's recognition may take; the words found by then are kept.
+// Processor time one page's recognition may take (all its threads); the
+// words found by then are kept.
 inline constexpr int kOcrPageMilliseconds = 6000;
 
 // The language packs of a "eng+deu" list that are not installed.
