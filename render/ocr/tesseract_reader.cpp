@@ -92,6 +92,8 @@ TqxTesseractReader::TqxTesseractReader(const std::string& languages) : api_(std:
   if (!missing.empty())
     throw EOcrError("the OCR language " + missing.front() + " is not installed (Debian package " +
                     OcrLanguagePackage(missing.front()) + ")");
+  // Tesseract's own diagnostics would mix with the program's messages.
+  api_->tess.SetVariable("debug_file", "/dev/null");
   if (api_->tess.Init(nullptr, languages.c_str(), tesseract::OEM_DEFAULT) != 0)
     throw EOcrError("the OCR languages " + languages + " could not be loaded");
   // Tables are sparse text: words in columns rather than paragraphs.
