@@ -13,6 +13,7 @@
 #include "render/document.h"
 #include "render/ocr/page_raster.h"
 #include "render/ocr/page_survey.h"
+#include "render/ocr/ruling_removal.h"
 #include "render/ocr/tesseract_reader.h"
 #include "render/ocr/word_placement.h"
 
@@ -89,7 +90,8 @@ TqxOcrPageCounts TqxOcrPageReader::RenderPage(TqxPDFDocument& document, int32_t 
     return counts;
   }
   if (!reader_) reader_ = std::make_unique<TqxTesseractReader>(settings_.Languages);
-  const TqxGreyImage image = PaintPagePictures(recorded, settings_.Dpi);
+  TqxGreyImage image = PaintPagePictures(recorded, settings_.Dpi);
+  EraseRulings(image);
   const TqxOcrReading reading = reader_->Read(image);
   if (settings_.KeepImage) draw_as_is();
   DrawWords(canvas, PlaceWords(reading.Words, image.Dpi));

@@ -7,6 +7,7 @@
 #include "platform/raster/bitmap.h"
 #include "render/ocr/page_raster.h"
 #include "render/ocr/page_survey.h"
+#include "render/ocr/ruling_removal.h"
 #include "render/ocr/tesseract_reader.h"
 #include "render/ocr/word_placement.h"
 
@@ -118,6 +119,33 @@ TEST(OcrLanguages, MissingPacksAreNamedWithTheirPackage) {
   EXPECT_EQ(OcrLanguagePackage("chi_sim"), "tesseract-ocr-chi-sim");
   EXPECT_EQ(OcrLanguagePackage("deu"), "tesseract-ocr-deu");
   EXPECT_THROW(TqxTesseractReader("xx"), EOcrError);
+}
+
+}  // namespace
+}  // namespace vs
+
+namespace vs {
+namespace {
+
+TEST(OcrRulings, LongLinesAreErasedAndLettersKept) {
+  TqxGreyImage image;
+  image.Width = 400, image.Height = 300, image.Dpi = 200;  // rulings: 70 pixels and longer
+  image.Pixels.assign(size_t(400) * 300, 255);
+  auto ink = [&](int x0, int y0, int x1, int y1, uint8_t grey) {
+    for (int y = y0; y < y1; ++y)
+      for (int x = x0; x < x1; ++x) image.Pixels[size_t(y) * 400 + x] = grey;
+  };
+  ink(10, 50, 390, 52, 140);   // a thin grey horizontal rule
+  ink(10, 52, 390, 53, 210);   // its light rim
+  ink(200, 60, 201, 290, 60);  // a vertical rule
+  ink(40, 100, 80, 104, 0);    // a letter's bar: 40 pixels
+  ink(40, 104, 44, 160, 0);    // a letter's stem: 56 pixels
+  EXPECT_EQ(EraseRulings(image), 3);
+  EXPECT_EQ(image.At(100, 50), 255);
+  EXPECT_EQ(image.At(100, 52), 255);
+  EXPECT_EQ(image.At(200, 200), 255);
+  EXPECT_EQ(image.At(60, 102), 0);
+  EXPECT_EQ(image.At(42, 150), 0);
 }
 
 }  // namespace
