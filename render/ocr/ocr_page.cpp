@@ -8,6 +8,7 @@
 #include "platform/gdiplus/canvas.h"
 #include "platform/gdiplus/font.h"
 #include "platform/gdiplus/objects.h"
+#include "platform/gdiplus/path.h"
 #include "platform/gdiplus/pen_brush.h"
 #include "platform/screen.h"
 #include "render/document.h"
@@ -42,6 +43,25 @@ void DrawWords(HDC canvas, const std::vector<TqxPlacedWord>& words) {
     std::vector<REAL> advances(word.Advances.begin(), word.Advances.end());
     GdipDrawPlacedString(graphics.Get(), word.Text.c_str(), static_cast<int>(word.Text.size()), &font, &layout,
                          &format, &brush, advances.data());
+  }
+}
+
+// The scan's rulings as thin lines, so that they separate and border cells
+// as a page's drawn lines do.
+void DrawRulings(HDC canvas, const std::vector<TqxRulingLine>& lines, double dpi) {
+  if (lines.empty() || !(dpi > 0)) return;
+  TGpGraphics graphics;
+  if (GdipCreateFromHDC(canvas, graphics.Receive()) != Ok) return;
+  GdipSetPageUnit(graphics.Get(), UnitPoint);
+  TGpPen pen;
+  if (GdipCreatePen1(0xFF000000, 0.5f, UnitPoint, pen.Receive()) != Ok) return;
+  const double to_points = 72.0 / dpi;
+  for (const TqxRulingLine& line : lines) {
+    TGpPath path;
+    if (GdipCreatePath(FillModeAlternate, path.Receive()) != Ok) return;
+    GdipAddPathLine(path.Get(), static_cast<REAL>(line.X0 * to_points), static_cast<REAL>(line.Y0 * to_points),
+                    static_cast<REAL>(line.X1 * to_points), static_cast<REAL>(line.Y1 * to_points));
+    GdipDrawPath(graphics.Get(), pen.Get(), path.Get());
   }
 }
 
@@ -91,9 +111,11 @@ TqxOcrPageCounts TqxOcrPageReader::RenderPage(TqxPDFDocument& document, int32_t 
   }
   if (!reader_) reader_ = std::make_unique<TqxTesseractReader>(settings_.Languages);
   TqxGreyImage image = PaintPagePictures(recorded, settings_.Dpi);
-  EraseRulings(image);
+  std::vector<TqxRulingLine> rulings;
+  EraseRulings(image, &rulings);
   const TqxOcrReading reading = reader_->Read(image);
   if (settings_.KeepImage) draw_as_is();
+  DrawRulings(canvas, rulings, image.Dpi);
   DrawWords(canvas, PlaceWords(reading.Words, image.Dpi));
   counts.Read = true;
   counts.TimedOut = reading.TimedOut;

@@ -11,8 +11,48 @@ constexpr uint8_t kRim = 220;   // the light edge of a line, taken with it
 
 // Marks the runs of dark pixels at least `length` long along one direction:
 // `count` lines of `size` pixels, pixel i of line j at offset j * across + i * along.
+// A run found: along line j, from i0 up to i1.
+struct TRun {
+  int j, i0, i1;
+};
+
+// Joins runs into lines: a run continues a line whose last run lies at most
+// two lines across and touches it along.
+void JoinRuns(const std::vector<TRun>& runs, bool horizontal, std::vector<TqxRulingLine>& lines) {
+  struct TOpen {
+    int j, i0, i1;   // its last run
+    double sum = 0;  // of the lines across, weighted by length
+    double weight = 0;
+    int first, last;  // extent along
+  };
+  std::vector<TOpen> open;
+  for (const TRun& r : runs) {
+    TOpen* joined = nullptr;
+    for (TOpen& o : open)
+      if (r.j - o.j <= 2 && r.i0 <= o.i1 + 2 && r.i1 >= o.i0 - 2) joined = &o;
+    if (!joined) {
+      if (open.size() >= kMaxRulingLines) continue;
+      open.push_back({r.j, r.i0, r.i1, 0, 0, r.i0, r.i1});
+      joined = &open.back();
+    }
+    joined->j = r.j, joined->i0 = r.i0, joined->i1 = r.i1;
+    joined->sum += double(r.j) * (r.i1 - r.i0);
+    joined->weight += r.i1 - r.i0;
+    joined->first = std::min(joined->first, r.i0);
+    joined->last = std::max(joined->last, r.i1);
+  }
+  for (const TOpen& o : open) {
+    if (lines.size() >= kMaxRulingLines) return;
+    const double across = o.sum / std::max(1.0, o.weight) + 0.5;
+    if (horizontal)
+      lines.push_back({double(o.first), across, double(o.last), across});
+    else
+      lines.push_back({across, double(o.first), across, double(o.last)});
+  }
+}
+
 int64_t MarkRuns(const TqxGreyImage& image, std::vector<bool>& marked, int count, int size, size_t across,
-                 size_t along, int length) {
+                 size_t along, int length, std::vector<TRun>* found) {
   int64_t runs = 0;
   for (int j = 0; j < count; ++j) {
     int start = -1;
@@ -23,6 +63,7 @@ int64_t MarkRuns(const TqxGreyImage& image, std::vector<bool>& marked, int count
         if (i - start >= length) {
           ++runs;
           for (int k = start; k < i; ++k) marked[j * across + k * along] = true;
+          if (found) found->push_back({j, start, i});
         }
         start = -1;
       }
@@ -33,13 +74,18 @@ int64_t MarkRuns(const TqxGreyImage& image, std::vector<bool>& marked, int count
 
 }  // namespace
 
-int64_t EraseRulings(TqxGreyImage& image) {
+int64_t EraseRulings(TqxGreyImage& image, std::vector<TqxRulingLine>* lines) {
   if (image.Width <= 0 || image.Height <= 0) return 0;
   const int length = std::max(8, static_cast<int>(kRulingInches * image.Dpi));
   const size_t width = static_cast<size_t>(image.Width);
   std::vector<bool> marked(image.Pixels.size(), false);
-  int64_t runs = MarkRuns(image, marked, image.Height, image.Width, width, 1, length);
-  runs += MarkRuns(image, marked, image.Width, image.Height, 1, width, length);
+  std::vector<TRun> rows, columns;
+  int64_t runs = MarkRuns(image, marked, image.Height, image.Width, width, 1, length, lines ? &rows : nullptr);
+  runs += MarkRuns(image, marked, image.Width, image.Height, 1, width, length, lines ? &columns : nullptr);
+  if (lines) {
+    JoinRuns(rows, true, *lines);
+    JoinRuns(columns, false, *lines);
+  }
   for (int y = 0; y < image.Height; ++y) {
     for (int x = 0; x < image.Width; ++x) {
       if (!marked[y * width + x]) continue;

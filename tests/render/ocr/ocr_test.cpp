@@ -140,7 +140,20 @@ TEST(OcrRulings, LongLinesAreErasedAndLettersKept) {
   ink(200, 60, 201, 290, 60);  // a vertical rule
   ink(40, 100, 80, 104, 0);    // a letter's bar: 40 pixels
   ink(40, 104, 44, 160, 0);    // a letter's stem: 56 pixels
-  EXPECT_EQ(EraseRulings(image), 3);
+  // A rule turned a little: pieces on neighbouring rows join into one line.
+  ink(10, 250, 150, 251, 0);
+  ink(150, 251, 300, 252, 0);
+  std::vector<TqxRulingLine> lines;
+  EXPECT_EQ(EraseRulings(image, &lines), 5);
+  ASSERT_EQ(lines.size(), 3u);
+  EXPECT_DOUBLE_EQ(lines[0].X0, 10);  // the two rows of the grey rule
+  EXPECT_DOUBLE_EQ(lines[0].X1, 390);
+  EXPECT_NEAR(lines[0].Y0, 51, 0.01);
+  EXPECT_DOUBLE_EQ(lines[1].X0, 10);  // the turned rule
+  EXPECT_DOUBLE_EQ(lines[1].X1, 300);
+  EXPECT_NEAR(lines[2].X0, 200.5, 0.01);  // the vertical rule
+  EXPECT_DOUBLE_EQ(lines[2].Y0, 60);
+  EXPECT_DOUBLE_EQ(lines[2].Y1, 290);
   EXPECT_EQ(image.At(100, 50), 255);
   EXPECT_EQ(image.At(100, 52), 255);
   EXPECT_EQ(image.At(200, 200), 255);
