@@ -68,14 +68,19 @@ FileOutcome ConvertOne(size_t index, const ConvertJob& job, ConvertContext& cont
     if (!past_password && context.prompts) context.prompts->Passed(index);
     past_password = true;
   };
+  int32_t pages_read = 0;  // pages read from their scans so far
+  callbacks.page_read = [&](int32_t) { ++pages_read; };
   callbacks.progress = [&](int32_t done, int32_t total) {
     pass_password();
+    std::string text = PagesText(done, total);
+    if (pages_read > 0 && !text.empty() && text.back() == '.')
+      text.insert(text.size() - 1, ", " + Counted(pages_read, "page", "pages") + " read from scans");
     if (in_place) {
-      std::fprintf(stderr, "\r%s", PagesText(done, total).c_str());
+      std::fprintf(stderr, "\r%s", text.c_str());
       std::fflush(stderr);
       progress_shown = true;
     } else if (lines) {
-      WriteErrorLine(PagesText(done, total));
+      WriteErrorLine(text);
     }
   };
   const std::optional<std::string>& password = context.password;
@@ -225,6 +230,11 @@ const char kHelp[] =
     "  --plain-sheet            each line of a wrapped cell in a row of its own, default column\n"
     "                           widths and row heights, orientation from the first page's\n"
     "                           rotation only (default: the sheet shaped after the page)\n"
+    "  --ocr auto|always|never  read words from page pictures: auto reads pages that are\n"
+    "                           scans (no text, mostly pictures), always every page with\n"
+    "                           pictures (default: auto)\n"
+    "  --ocr-lang LANGS         OCR languages joined by +, e.g. eng+deu (default: eng)\n"
+    "  --ocr-keep-image         keep the scan's picture under the words read (default: left out)\n"
     "  --any-version            accepted for older scripts; every PDF version opens (default)\n"
     "  -j N                     convert up to N files at once (default: the number of cores)\n"
     "  --progress               show progress even when standard error is not a terminal\n"

@@ -28,6 +28,11 @@ std::string Remedy(ConversionRemedy remedy) {
 
 std::vector<std::string> Notes(const PageNotes& page, int64_t cell_text_limit) {
   std::vector<std::string> notes;
+  if (page.ocr.Read)
+    notes.push_back("read from its scan: " + Counted(page.ocr.Words, "word", "words") + ", " +
+                    IntToText(page.ocr.Uncertain) + " uncertain" +
+                    (page.ocr.TimedOut ? " (recognition stopped at the time a page may take)" : "") +
+                    (page.ocr.PictureKept ? "; too few words were read with certainty, so the picture stays" : ""));
   if (page.skipped_operators > 0)
     notes.push_back(Counted(page.skipped_operators, "drawing operation was skipped because it",
                             "drawing operations were skipped because they") +

@@ -13,6 +13,7 @@
 #include "app/conversion/engine_settings.h"
 #include "app/conversion/sheet_files.h"
 #include "platform/numbers.h"
+#include "render/ocr/tesseract_reader.h"
 
 namespace vs::cli {
 namespace {
@@ -82,6 +83,7 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
   request.options.paper.clear();  // the paper nearest to the page unless one is named
   request.options.page_words = true;
   bool options_ended = false;
+  request.options.ocr.Mode = TqxOcrMode::omAuto;
   for (size_t i = 0; i < args.size(); ++i) {
     std::string arg = args[i];
     if (options_ended || arg == "-" || !arg.starts_with("-")) {
@@ -137,6 +139,18 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
       if (!text) return needs(arg);
       if (*text != "xls" && *text != "xlsx" && *text != "csv") return "--format takes xls, xlsx or csv: " + *text;
       request.format = *text;
+    } else if (arg == "--ocr") {
+      auto text = value();
+      if (!text) return needs(arg);
+      auto mode = OcrModeFromText(*text);
+      if (!mode) return "--ocr takes auto, always or never: " + *text;
+      request.options.ocr.Mode = *mode;
+    } else if (arg == "--ocr-lang") {
+      auto text = value();
+      if (!text) return needs(arg);
+      request.options.ocr.Languages = *text;
+    } else if (arg == "--ocr-keep-image") {
+      request.options.ocr.KeepImage = true;
     } else if (arg == "--csv-values") {
       request.options.csv_values = true;
     } else if (arg == "--csv-raw") {
@@ -214,6 +228,12 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
     return std::string("the PDF and the password cannot both come from standard input");
   if (from_input > 0 && request.output_dir && !request.output)
     return std::string("the workbook of standard input has no name to take into --output-dir; name it with -o");
+  if (request.options.ocr.Mode != TqxOcrMode::omNever) {
+    const std::vector<std::string> missing = MissingOcrLanguages(request.options.ocr.Languages);
+    if (!missing.empty())
+      return "--ocr-lang: the language " + missing.front() + " is not installed (Debian package " +
+             OcrLanguagePackage(missing.front()) + "); give --ocr never to convert without reading scans";
+  }
   return std::nullopt;
 }
 

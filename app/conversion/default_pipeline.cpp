@@ -9,6 +9,7 @@
 #include "pdf/file_bytes.h"
 #include "platform/stream.h"
 #include "render/document.h"
+#include "render/ocr/ocr_page.h"
 
 namespace vs {
 namespace {
@@ -31,8 +32,14 @@ class PdfPipelineDocument : public PipelineDocument {
   }
   int32_t PageCount() const override { return document_.PageCount(); }
   int32_t PageRotation(int32_t page) const override { return document_.GetPageRotation(page); }
+  void SetOcr(const TqxOcrSettings& settings) override { ocr_ = std::make_unique<TqxOcrPageReader>(settings); }
+  TqxOcrPageCounts LastOcr() const override { return last_ocr_; }
   void RenderPage(int32_t page, HDC canvas) override {
-    document_.RenderPage(page, canvas, 1, 0);
+    last_ocr_ = {};
+    if (ocr_)
+      last_ocr_ = ocr_->RenderPage(document_, page, canvas);
+    else
+      document_.RenderPage(page, canvas, 1, 0);
     if (document_.LastRenderStats().contentDamaged)
       throw Exception("The page's content is damaged; only the part before the damage was drawn.");
     if (document_.LastRenderStats().budgetExhausted)
@@ -49,6 +56,8 @@ class PdfPipelineDocument : public PipelineDocument {
 
  private:
   TqxPDFDocument document_;
+  std::unique_ptr<TqxOcrPageReader> ocr_;
+  TqxOcrPageCounts last_ocr_;
 };
 
 }  // namespace

@@ -12,6 +12,7 @@
 
 #include "app/conversion/engine_settings.h"
 #include "platform/emf/recorder.h"
+#include "render/ocr/ocr_settings.h"
 
 namespace vs {
 
@@ -30,6 +31,10 @@ class PipelineDocument {
   virtual int32_t PageRotation(int32_t page) const = 0;
   // Draws the page onto the canvas; raises when the page cannot be drawn.
   virtual void RenderPage(int32_t page, HDC canvas) = 0;
+  // Which pages RenderPage reads from their pictures, and how.
+  virtual void SetOcr(const TqxOcrSettings&) {}
+  // What reading the last page rendered found.
+  virtual TqxOcrPageCounts LastOcr() const { return {}; }
   // Drawing operators skipped on the last page rendered.
   virtual int64_t SkippedOperators() const { return 0; }
   // The page's size in points as it is shown (after /Rotate); 0 x 0 when unknown.

@@ -162,9 +162,11 @@ std::optional<ConversionResult> Prepared(TWorkbookDestination& destination, cons
 // what the engine could not hold of them (engine page n is the n-th page
 // converted).
 std::vector<PageNotes> CollectNotes(const std::map<int32_t, int64_t>& skipped,
+                                    const std::map<int32_t, TqxOcrPageCounts>& read,
                                     const std::vector<PageLosses>& losses, const std::vector<int32_t>& converted) {
   std::map<int32_t, PageNotes> notes;
   for (const auto& [page, count] : skipped) notes[page].skipped_operators = count;
+  for (const auto& [page, counts] : read) notes[page].ocr = counts;
   for (const PageLosses& lost : losses) {
     if (lost.page < 1 || static_cast<size_t>(lost.page) > converted.size()) continue;
     PageNotes& note = notes[converted[static_cast<size_t>(lost.page - 1)]];
@@ -205,6 +207,7 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
 
   // Loading.
   std::unique_ptr<PipelineDocument> document = pipeline.make_document();
+  if (options.ocr.Mode != TqxOcrMode::omNever) document->SetOcr(options.ocr);
   PasswordHandshake handshake(callbacks);
   try {
     bool loaded = document->Load(options.input, options.any_version, [&] { return handshake.Next(); });
@@ -227,6 +230,7 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
   std::unique_ptr<PipelineEngine> engine = pipeline.make_engine();
   std::vector<int32_t> converted;      // original page number of each engine page
   std::map<int32_t, int64_t> skipped;  // page -> drawing operators skipped
+  std::map<int32_t, TqxOcrPageCounts> read;  // page -> what reading its pictures found
   try {
     engine->Configure(SettingsFor(options, kScreenPixelsPerInch, kScreenPixelsPerInch, staging + "/workbook"));
     engine->SetLandscape(IsLandscapeRotation(document->PageRotation(1)));
@@ -251,6 +255,10 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
           result.failed_pages.push_back({page, error.what()});
         }
         if (const int64_t count = document->SkippedOperators(); count > 0) skipped[page] = count;
+        if (const TqxOcrPageCounts counts = document->LastOcr(); counts.Read) {
+          read[page] = counts;
+          if (callbacks.page_read) callbacks.page_read(page);
+        }
         ++result.pages_converted;
       }
       document->DeletePages("1");
@@ -275,7 +283,7 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
   } catch (const std::exception& error) {
     return Failed(ConversionOutcome::WriteFailed, error.what(), std::move(result));
   }
-  result.page_notes = CollectNotes(skipped, engine->Losses(), converted);
+  result.page_notes = CollectNotes(skipped, read, engine->Losses(), converted);
   result.worksheets = engine->Worksheets();
   const std::vector<std::string> files = engine->OutputFiles();
   engine.reset();

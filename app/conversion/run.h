@@ -21,6 +21,8 @@
 #include <string>
 #include <vector>
 
+#include "render/ocr/ocr_settings.h"
+
 namespace vs {
 
 class PipelineDocument;
@@ -54,6 +56,7 @@ struct ConversionOptions {
   std::string format = "xls";       // "xls", "xlsx" or "csv"
   bool csv_values = false;          // .csv: numbers as plain values, not as the page shows them
   bool csv_raw = false;             // .csv: text that reads as a formula without its leading quote
+  TqxOcrSettings ocr;               // pages read from their pictures (default: never)
 };
 
 struct ConversionCallbacks {
@@ -71,6 +74,9 @@ struct ConversionCallbacks {
   // ends the run at once.
   std::function<std::optional<std::string>(const std::string& failed, const std::string& cause, int attempt)>
       retry_destination;
+  // Called before progress for each page that was read from its pictures
+  // (original page number).
+  std::function<void(int32_t page)> page_read;
   // The reader's status texts while loading (optional).
   std::function<void(const std::string& text)> status;
 };
@@ -116,6 +122,7 @@ struct PageNotes {
   int64_t cut_texts = 0;              // texts cut to the characters a cell holds (cell_text_limit)
   int64_t cells_outside_sheet = 0;    // texts beyond the worksheet's last row or column, dropped
   int64_t pictures_left_out = 0;      // pictures and drawing objects the file format cannot hold
+  TqxOcrPageCounts ocr;               // what reading the page from its pictures found
 };
 
 // What whoever started the run can offer against a failure.

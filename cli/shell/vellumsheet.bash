@@ -6,7 +6,7 @@ _vellumsheet_options() {
     case $1 in
         convert) echo "$common -o --output --format --csv-values --csv-raw --output-dir --force $pdf --pages
                  --pages-per-sheet --paper --image-quality --text-cells --cells-as-drawn --page-grid
-                 --plain-sheet -j --jobs --progress -q --quiet --json" ;;
+                 --plain-sheet --ocr --ocr-lang --ocr-keep-image -j --jobs --progress -q --quiet --json" ;;
         info) echo "$common --json $pdf" ;;
         render) echo "$common --page --emf --items --json --trace $pdf" ;;
         layout) echo "$common --page --json --gaps --tables --page-grid $pdf" ;;
@@ -50,6 +50,8 @@ _vellumsheet() {
         --format) COMPREPLY=($(compgen -W "xls xlsx csv" -- "$cur")); return ;;
         --paper) COMPREPLY=($(compgen -W "A3 A4 A5 B4 B5 ISO-B4 Letter" -- "$cur")); return ;;
         --pages) COMPREPLY=($(compgen -W "all 1-end end" -- "$cur")); return ;;
+        --ocr) COMPREPLY=($(compgen -W "auto always never" -- "$cur")); return ;;
+        --ocr-lang) COMPREPLY=($(compgen -W "eng deu fra eng+deu" -- "$cur")); return ;;
         --output-dir) COMPREPLY=($(compgen -d -- "$cur")); return ;;
         -o|--output)
             COMPREPLY=($(compgen -f -X '!*.@(xls|xlsx|csv)' -- "$cur") $(compgen -d -- "$cur")); return ;;

@@ -118,3 +118,15 @@ if(TARGET vellumsheet)
                    $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR} ${PROJECT_BINARY_DIR} ${CMAKE_COMMAND})
   set_tests_properties(CommandLineConventions PROPERTIES LABELS cli TIMEOUT 600)
 endif()
+# Scanned pages: read into cells, kept as pictures with --ocr never, text
+# pages untouched; a language pack that is not installed is a usage error.
+if(Python3_FOUND AND TARGET vellumsheet)
+  add_test(NAME ConvertReadsScans
+           COMMAND Python3::Interpreter ${CMAKE_CURRENT_LIST_DIR}/convert_scans.py
+                   $<TARGET_FILE:vellumsheet> ${PROJECT_SOURCE_DIR}/tests/data/scans)
+  set_tests_properties(ConvertReadsScans PROPERTIES LABELS cli TIMEOUT 300)
+endif()
+add_test(NAME ConvertOcrMissingLanguageIsUsageError
+         COMMAND ${VS_EXPECT_FAILURE} 2 "the language xx is not installed \\(Debian package tesseract-ocr-xx\\)"
+                 $<TARGET_FILE:vellumsheet> convert ${PROJECT_SOURCE_DIR}/tests/data/scans/table_scan_200.pdf
+                 ${CMAKE_CURRENT_BINARY_DIR}/never_written.xls --ocr-lang eng+xx)

@@ -52,7 +52,7 @@ if(TARGET vellumsheet)
   endif()
   foreach(case image_mask_colours jpeg_larger_than_declared big_bitmaps big_bitmaps_xlsx big_bitmaps_csv
                tiny_drawn_picture widget_kids glyph_runs long_string far_text form_big_string
-               shared_font_program cmap_ranges picture_amplification picture_amplification_xlsx damaged_flate zero_scale_text huge_text_matrix
+               shared_font_program cmap_ranges picture_amplification picture_amplification_xlsx picture_amplification_ocr damaged_flate zero_scale_text huge_text_matrix
                bare_operators wrong_operands)
     add_test(NAME HostileFiles.${case}
              COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/hostile_files.py $<TARGET_FILE:vellumsheet>
