@@ -58,7 +58,9 @@ void TqxBiffWorkbookWriter::NoteUsedCell(int row, int column) {
 void TqxBiffWorkbookWriter::WriteCell(const TqxSheetCell& cell) {
   const auto r = static_cast<uint16_t>(cell.Row), c = static_cast<uint16_t>(cell.Column);
   const auto xf = static_cast<uint16_t>(cell.AttribIndex + 16);
-  if (cell.Number) {
+  if (cell.Blank) {
+    WriteBlank(sheetBuffer_, r, c, xf);
+  } else if (cell.Number) {
     WriteNumber(sheetBuffer_, r, c, xf, cell.Value);
   } else {
     WriteLabel(sheetBuffer_, r, c, xf, cell.AnsiText);
@@ -75,6 +77,12 @@ void TqxBiffWorkbookWriter::EndSheet(const TqxSheetSetup& setup) {
   TMemoryStream sheet;
   WriteBof(sheet, biff::kBofVersionWorksheet, biff::kBofWorksheet);
   WriteWsBool(sheet);
+  if (!setup.RowBreaks.empty()) {
+    std::vector<uint16_t> rows;
+    for (int row : setup.RowBreaks)
+      if (row > 0 && row < kSheetRows) rows.push_back(static_cast<uint16_t>(row));
+    if (!rows.empty()) WriteHorizontalPageBreaks(sheet, rows);
+  }
   for (const auto& [column, chars] : setup.ColumnChars) WriteColInfo(sheet, static_cast<uint16_t>(column), chars);
   if (lastRow_ < firstRow_) {
     WriteDimensions(sheet, 0, 0, 0, 0);
@@ -100,14 +108,28 @@ void TqxBiffWorkbookWriter::EndSheet(const TqxSheetSetup& setup) {
   output_.WriteBytes(sheetBuffer_.View());
   worksheetBytes_ += sheet.Size() + sheetBuffer_.Size();
   sheetBuffer_.Clear();
-  sheets_.push_back({setup.Name, worksheetBytes_});
+  sheets_.push_back({setup.Name, worksheetBytes_, setup.PrintTitleRows});
   firstRow_ = firstColumn_ = 0;
   lastRow_ = lastColumn_ = -1;
+}
+
+void TqxBiffWorkbookWriter::WriteNames(TStream& out) {
+  const bool any = std::any_of(sheets_.begin(), sheets_.end(), [](const Sheet& s) { return s.PrintTitleRows; });
+  if (!any) return;
+  WriteExternCount(out, static_cast<uint16_t>(sheets_.size()));
+  for (const Sheet& sheet : sheets_) WriteExternSheet(out, sheet.Name);
+  for (size_t k = 0; k < sheets_.size(); ++k) {
+    const auto& rows = sheets_[k].PrintTitleRows;
+    if (rows && rows->first >= 0 && rows->first <= rows->second && rows->second < kSheetRows)
+      WritePrintTitles(out, static_cast<uint16_t>(k), static_cast<uint16_t>(rows->first),
+                       static_cast<uint16_t>(rows->second));
+  }
 }
 
 void TqxBiffWorkbookWriter::WriteGlobals(TStream& out, const TqxWorkbookStyle& style) {
   WriteBof(out, biff::kBofVersionGlobals, biff::kBofGlobals);
   WriteCodePage(out, kAnsiCodePage);
+  WriteNames(out);
   WriteWindow1(out);
   tables_.ColorIndex(style.DefaultFont.Color);
   tables_.WriteFonts(out, style.DefaultFont);

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <set>
 #include <utility>
 
 namespace vs {
@@ -13,6 +14,9 @@ constexpr double kSlack = 2.0;
 // A table's frame stands at most this many text heights outside its texts,
 // or a step between its rows or columns (below).
 constexpr double kFrameReach = 1.5;
+// A drawn side shorter than this is no line of its own (the ends of a thin
+// filled bar); a filled figure wider than kRuleWidth both ways is a box.
+constexpr double kShortestSide = 6.0, kRuleWidth = 3.0;
 // Rules up to this many pixels wide are thin lines, up to kMediumRule medium.
 constexpr double kThinRule = 1.5, kMediumRule = 3.0;
 
@@ -69,8 +73,16 @@ void SetEdge(CellEdges& edges, int64_t row, int64_t column, TqxCellSide side, co
   if (Weight(edge.Style) > Weight(held.Style)) held = edge;
 }
 
-// The edges one table's rules give its cells.
-CellEdges TableEdges(const std::vector<const TqxMarkedText*>& texts, const std::vector<TqxPageMark>& marks) {
+// A table's rows and columns as bands of the page, and the edges its rules
+// give its cells.
+struct TableLooks {
+  Bands Rows, Columns;
+  CellEdges Edges;
+};
+
+// rules, when given, gets 1 for each mark that runs along a cell of the table.
+TableLooks LooksOfTable(const std::vector<const TqxMarkedText*>& texts, const std::vector<TqxPageMark>& marks,
+                        std::vector<char>* rules = nullptr) {
   std::map<int64_t, Band> rowMap, columnMap;
   double heights = 0;
   for (const TqxMarkedText* t : texts) {
@@ -78,16 +90,20 @@ CellEdges TableEdges(const std::vector<const TqxMarkedText*>& texts, const std::
     if (t->Span == 1) columnMap[t->Col].Take(t->Left, t->Right);
     heights += t->Bottom - t->Top;
   }
-  CellEdges edges;
-  if (rowMap.empty() || columnMap.empty()) return edges;
-  const Bands rows(rowMap.begin(), rowMap.end()), columns(columnMap.begin(), columnMap.end());
+  TableLooks looks;
+  CellEdges& edges = looks.Edges;
+  if (rowMap.empty() || columnMap.empty()) return looks;
+  looks.Rows.assign(rowMap.begin(), rowMap.end());
+  looks.Columns.assign(columnMap.begin(), columnMap.end());
+  const Bands &rows = looks.Rows, &columns = looks.Columns;
   // A frame stands beside the last column as far as the widest column
   // reaches, above or below the rows as far as a usual row step.
   const double least = kFrameReach * heights / static_cast<double>(texts.size());
   const std::vector<double> columnSteps = Steps(columns), rowSteps = Steps(rows);
   const double columnReach = std::max(least, columnSteps.empty() ? 0 : columnSteps.back());
   const double rowReach = std::max(least, rowSteps.empty() ? 0 : rowSteps[rowSteps.size() / 2]);
-  for (const TqxPageMark& mark : marks) {
+  for (size_t m = 0; m < marks.size(); ++m) {
+    const TqxPageMark& mark = marks[m];
     if (mark.Kind == TqxPageMarkKind::pmBox) continue;
     const bool vertical = mark.Kind == TqxPageMarkKind::pmVertical;
     const Bands& across = vertical ? columns : rows;  // the bands the rule stands between
@@ -100,6 +116,7 @@ CellEdges TableEdges(const std::vector<const TqxMarkedText*>& texts, const std::
     for (const auto& [index, band] : along) {
       const double middle = band.Middle();
       if (middle < from - kSlack || middle > to + kSlack) continue;
+      if (rules) (*rules)[m] = 1;
       // The band before the rule gets it on its far side, the band after on its near side.
       if (*space > 0) {
         const int64_t before = across[*space - 1].first;
@@ -113,11 +130,11 @@ CellEdges TableEdges(const std::vector<const TqxMarkedText*>& texts, const std::
       }
     }
   }
-  return edges;
+  return looks;
 }
 
-std::optional<TColor> FillBehind(const TqxMarkedText& text, const std::vector<TqxPageMark>& marks) {
-  const double x = (text.Left + text.Right) / 2, y = (text.Top + text.Bottom) / 2;
+// The fill of the last box drawn over the point, unless it is white.
+std::optional<TColor> FillAt(double x, double y, const std::vector<TqxPageMark>& marks) {
   const TqxPageMark* top = nullptr;  // the last box drawn there covers the others
   for (const TqxPageMark& mark : marks) {
     if (mark.Kind == TqxPageMarkKind::pmBox && x >= mark.Left && x <= mark.Right && y >= mark.Top &&
@@ -126,6 +143,26 @@ std::optional<TColor> FillBehind(const TqxMarkedText& text, const std::vector<Tq
   }
   if (!top || ColorToRGB(top->Color) == ColorToRGB(clWhite)) return std::nullopt;
   return top->Color;
+}
+
+std::optional<TColor> FillBehind(const TqxMarkedText& text, const std::vector<TqxPageMark>& marks) {
+  return FillAt((text.Left + text.Right) / 2, (text.Top + text.Bottom) / 2, marks);
+}
+
+// The texts of each table, those with a usable box.
+std::map<int, std::vector<const TqxMarkedText*>> TablesOf(const std::vector<TqxMarkedText>& texts) {
+  std::map<int, std::vector<const TqxMarkedText*>> tables;
+  for (const TqxMarkedText& text : texts) {
+    const bool box = std::isfinite(text.Left + text.Top + text.Right + text.Bottom) && text.Right >= text.Left &&
+                     text.Bottom >= text.Top;
+    if (text.Table >= 0 && box) tables[text.Table].push_back(&text);
+  }
+  return tables;
+}
+
+std::vector<TqxPageMark> FirstMarks(const std::vector<TqxPageMark>& all) {
+  const auto count = static_cast<ptrdiff_t>(std::min(all.size(), kMaxMarks));
+  return {all.begin(), all.begin() + count};
 }
 
 }  // namespace
@@ -139,17 +176,10 @@ TqxCellBorderStyle RuleBorderStyle(double width, TPenStyle style) {
 }
 
 std::vector<TqxCellLook> CellLooks(const std::vector<TqxMarkedText>& texts, const std::vector<TqxPageMark>& all) {
-  const auto count = static_cast<ptrdiff_t>(std::min(all.size(), kMaxMarks));
-  const std::vector<TqxPageMark> marks(all.begin(), all.begin() + count);
+  const std::vector<TqxPageMark> marks = FirstMarks(all);
   std::vector<TqxCellLook> looks(texts.size());
-  std::map<int, std::vector<const TqxMarkedText*>> tables;
-  for (const TqxMarkedText& text : texts) {
-    const bool box = std::isfinite(text.Left + text.Top + text.Right + text.Bottom) && text.Right >= text.Left &&
-                     text.Bottom >= text.Top;
-    if (text.Table >= 0 && box) tables[text.Table].push_back(&text);
-  }
   std::map<int, CellEdges> edges;
-  for (const auto& [table, members] : tables) edges[table] = TableEdges(members, marks);
+  for (const auto& [table, members] : TablesOf(texts)) edges[table] = LooksOfTable(members, marks).Edges;
   for (size_t i = 0; i < texts.size(); ++i) {
     const TqxMarkedText& text = texts[i];
     looks[i].Fill = FillBehind(text, marks);
@@ -162,6 +192,74 @@ std::vector<TqxCellLook> CellLooks(const std::vector<TqxMarkedText>& texts, cons
     looks[i].Edges[csRight] = last != table->second.end() ? last->second[csRight] : TqxCellEdge{};
   }
   return looks;
+}
+
+std::vector<char> TableRuleMarks(const std::vector<TqxMarkedText>& texts, const std::vector<TqxPageMark>& all) {
+  const std::vector<TqxPageMark> marks = FirstMarks(all);
+  std::vector<char> rules(all.size(), 0);
+  for (const auto& [table, members] : TablesOf(texts)) LooksOfTable(members, marks, &rules);
+  return rules;
+}
+
+bool DrawnAsRules(const std::vector<TqxFloatPoint>& figure, bool closed, bool filled,
+                  const std::vector<TqxPageMark>& rules) {
+  if (figure.size() < 2 || rules.empty()) return false;
+  double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
+  for (const TqxFloatPoint& p : figure) {
+    if (!std::isfinite(p.X) || !std::isfinite(p.Y)) return false;
+    left = std::min(left, p.X), right = std::max(right, p.X), top = std::min(top, p.Y), bottom = std::max(bottom, p.Y);
+  }
+  if (filled && right - left > kRuleWidth && bottom - top > kRuleWidth) return false;
+  auto alongRule = [&](const TqxFloatPoint& a, const TqxFloatPoint& b) {
+    const bool upright = std::fabs(a.X - b.X) <= kSlack;
+    const bool level = std::fabs(a.Y - b.Y) <= kSlack;
+    return std::any_of(rules.begin(), rules.end(), [&](const TqxPageMark& rule) {
+      if (upright && rule.Kind == TqxPageMarkKind::pmVertical)
+        return std::fabs((a.X + b.X) / 2 - rule.Left) <= kSlack && std::min(a.Y, b.Y) >= rule.Top - kSlack &&
+               std::max(a.Y, b.Y) <= rule.Bottom + kSlack;
+      if (level && rule.Kind == TqxPageMarkKind::pmHorizontal)
+        return std::fabs((a.Y + b.Y) / 2 - rule.Top) <= kSlack && std::min(a.X, b.X) >= rule.Left - kSlack &&
+               std::max(a.X, b.X) <= rule.Right + kSlack;
+      return false;
+    });
+  };
+  size_t sides = 0;
+  const size_t count = figure.size() - (closed ? 0 : 1);
+  for (size_t i = 0; i < count; ++i) {
+    const TqxFloatPoint& a = figure[i];
+    const TqxFloatPoint& b = figure[(i + 1) % figure.size()];
+    if (std::hypot(a.X - b.X, a.Y - b.Y) < kShortestSide) continue;
+    if (!alongRule(a, b)) return false;
+    ++sides;
+  }
+  return sides > 0;
+}
+
+std::vector<TqxEmptyCellLook> EmptyCellLooks(const std::vector<TqxMarkedText>& texts,
+                                             const std::vector<TqxPageMark>& all) {
+  const std::vector<TqxPageMark> marks = FirstMarks(all);
+  std::vector<TqxEmptyCellLook> empty;
+  std::set<std::pair<int64_t, int64_t>> held;  // cells a text holds or spans, any table
+  for (const TqxMarkedText& text : texts) {
+    for (int k = 0; k < std::max(1, text.Span); ++k) held.emplace(text.Row, text.Col + k);
+  }
+  for (const auto& [table, members] : TablesOf(texts)) {
+    const TableLooks looks = LooksOfTable(members, marks);
+    for (const auto& [row, rowBand] : looks.Rows) {
+      for (const auto& [column, columnBand] : looks.Columns) {
+        if (held.count({row, column})) continue;
+        TqxEmptyCellLook cell{row, column, {}};
+        if (const auto edges = looks.Edges.find({row, column}); edges != looks.Edges.end())
+          cell.Look.Edges = edges->second;
+        cell.Look.Fill = FillAt(columnBand.Middle(), rowBand.Middle(), marks);
+        if (HasEdges(cell.Look.Edges) || cell.Look.Fill) empty.push_back(cell);
+      }
+    }
+  }
+  std::sort(empty.begin(), empty.end(), [](const TqxEmptyCellLook& a, const TqxEmptyCellLook& b) {
+    return std::make_pair(a.Row, a.Col) < std::make_pair(b.Row, b.Col);
+  });
+  return empty;
 }
 
 }  // namespace vs

@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "engine/items/items.h"
 #include "engine/items/page_mark.h"
 #include "xls/cells/format_tables.h"
 
@@ -34,5 +35,30 @@ TqxCellBorderStyle RuleBorderStyle(double width, TPenStyle style);
 // One look per text, in the order given. At most kMaxMarks marks are looked at.
 inline constexpr size_t kMaxMarks = 4096;
 std::vector<TqxCellLook> CellLooks(const std::vector<TqxMarkedText>& texts, const std::vector<TqxPageMark>& marks);
+
+// Per mark, whether it is a rule of one of the texts' tables: a line in the
+// space between its rows or columns, or at its edge, along at least one of
+// its cells.
+std::vector<char> TableRuleMarks(const std::vector<TqxMarkedText>& texts, const std::vector<TqxPageMark>& marks);
+
+// Whether a drawn figure is nothing but table rules, already cell borders:
+// every side of it a line's length long runs level or upright along one of
+// the rules, and a filled one is no wider than a rule.
+bool DrawnAsRules(const std::vector<TqxFloatPoint>& figure, bool closed, bool filled,
+                  const std::vector<TqxPageMark>& rules);
+
+// A cell of a table that holds no text, with the lines and fill the page
+// gives it.
+struct TqxEmptyCellLook {
+  int64_t Row = 0;
+  int64_t Col = 0;
+  TqxCellLook Look;
+};
+
+// The cells of the texts' tables (every row and column a text of the table
+// stands in) that no text holds or spans, and that get a line or a fill; in
+// row and column order.
+std::vector<TqxEmptyCellLook> EmptyCellLooks(const std::vector<TqxMarkedText>& texts,
+                                             const std::vector<TqxPageMark>& marks);
 
 }  // namespace vs

@@ -159,7 +159,9 @@ void TqxXlsxWorkbookWriter::EndPage(const std::map<int, double>& rowPixels) {
     for (const auto& [column, cell] : cells) {
       const auto r = static_cast<lxw_row_t>(at);
       const auto c = static_cast<lxw_col_t>(column);
-      if (cell.Span > 1) {
+      if (cell.Blank) {
+        Check(XlsxWriter().worksheet_write_blank(sheet_, r, c, Format(cell.AttribIndex)));
+      } else if (cell.Span > 1) {
         // A heading over several columns: one merged cell (its value written over the merge's blank).
         const auto last = static_cast<lxw_col_t>(column + cell.Span - 1);
         const std::string text = cell.Number ? std::string() : WideToUtf8(cell.Text);
@@ -189,6 +191,17 @@ void TqxXlsxWorkbookWriter::EndSheet(const TqxSheetSetup& setup) {
     XlsxWriter().worksheet_set_margins(sheet_, m[0], m[1], m[2], m[3]);
   }
   if (setup.PrintGridLines) XlsxWriter().worksheet_gridlines(sheet_, LXW_SHOW_PRINT_GRIDLINES);
+  // The list ends at its first 0, so a break is never before the first row.
+  std::vector<lxw_row_t> breaks;
+  for (int row : setup.RowBreaks)
+    if (row > 0 && row < LXW_ROW_MAX && breaks.size() < LXW_BREAKS_MAX) breaks.push_back(static_cast<lxw_row_t>(row));
+  if (!breaks.empty()) {
+    breaks.push_back(0);
+    Check(XlsxWriter().worksheet_set_h_pagebreaks(sheet_, breaks.data()));
+  }
+  if (const auto& titles = setup.PrintTitleRows)
+    Check(XlsxWriter().worksheet_repeat_rows(sheet_, static_cast<lxw_row_t>(titles->first),
+                                             static_cast<lxw_row_t>(titles->second)));
   sheet_ = nullptr;
 }
 
