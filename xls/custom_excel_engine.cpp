@@ -10,6 +10,7 @@
 #include "platform/file_stream.h"
 #include "platform/screen.h"
 #include "xls/cells/ansi_text.h"
+#include "xls/biff/biff_formats.h"
 #include "xls/biff/biff_workbook_writer.h"
 #include "xls/writers/csv_workbook_writer.h"
 #include "xls/cells/cell_type.h"
@@ -159,7 +160,9 @@ int TqxCustomExcelEngine::FontIndex(const TFont& font) { return tables_ ? tables
 
 int TqxCustomExcelEngine::CellAttribIndex(int fontIndex, uint8_t alignment, uint16_t formatIndex, const TBrush& brush,
                                           bool wordWrap, const TqxCellEdges& edges) {
-  return tables_ ? tables_->CellAttribIndex(fontIndex, alignment, formatIndex, brush, wordWrap, edges) : 0;
+  // Font indexes count as FONT records do: the font list from 5 on, the default font below.
+  const int font = fontIndex >= FontRecordIndex(0) ? fontIndex - FontRecordIndex(0) : -1;
+  return tables_ ? tables_->CellAttribIndex(font, alignment, formatIndex, brush, wordWrap, edges) : 0;
 }
 
 TqxSheetBounds TqxCustomExcelEngine::SheetBounds() const {
@@ -284,7 +287,7 @@ void TqxCustomExcelEngine::NoteCellLooks(const TqxItemList& texts) {
     const TBrush brush = empty.Look.Fill ? TBrush{*empty.Look.Fill, TBrushStyle::bsSolid}
                                          : TBrush{clWhite, TBrushStyle::bsClear};
     // The default font and format: the cell shows nothing but its lines and fill.
-    cell.AttribIndex = tables_->CellAttribIndex(0, 4, 0, brush, false, empty.Look.Edges);
+    cell.AttribIndex = tables_->CellAttribIndex(-1, 4, 0, brush, false, empty.Look.Edges);
     BeginSheetContent();
     writer_->WriteCell(cell);
   }
@@ -370,12 +373,12 @@ std::optional<TqxSheetCell> TqxCustomExcelEngine::MakeCell(TqxTextItem& item) {
     if (pageFill) brush = TBrush{*look->second.Fill, TBrushStyle::bsSolid};
   }
   // White text on a band of the page stays white, readable on its fill.
-  const int fontIndex = (tables_ ? tables_->FontIndex(item.Font, pageFill) : 0) + 5;
+  const int font = tables_ ? tables_->FontIndex(item.Font, pageFill) : -1;
   const uint16_t builtIn = CellTypeFormatIndex(cellType);
   const std::optional<std::string> code =
       shown ? shown->Format : DigitsKeepingFormat(text, cellType, Locale.DecimalSeparator, Locale.CurrencyString);
   const uint16_t formatIndex = code ? tables_->NumberFormatIndex(*code, builtIn) : builtIn;
-  cell.AttribIndex = CellAttribIndex(fontIndex, alignment, formatIndex, brush, wordWrap, edges);
+  cell.AttribIndex = tables_->CellAttribIndex(font, alignment, formatIndex, brush, wordWrap, edges);
   cell.Row = static_cast<int>(row);
   cell.Column = column;
   cell.Span = span;

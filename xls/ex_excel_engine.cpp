@@ -10,6 +10,7 @@
 #include "engine/items/picture_kinds.h"
 #include "platform/emf/wmf_conversion.h"
 #include "xls/cells/ansi_text.h"
+#include "xls/biff/biff_formats.h"
 #include "xls/biff/biff_workbook_writer.h"
 #include "xls/excel_engine.h"
 #include "xls/layout/sheet_layout.h"
@@ -422,7 +423,7 @@ void TqxExExcelEngine::RenderTextBoxItem(TqxTextBoxItem& item) {
   static constexpr uint8_t kVertical[] = {16, 32, 48};
   const uint8_t alignment = static_cast<uint8_t>(kHorizontal[std::min<int>(item.HorzAlignment, 3)] +
                                                  kVertical[std::min<int>(item.VertAlignment, 2)]);
-  const uint16_t font = static_cast<uint16_t>(FontIndex(item.Font) + 5);
+  const uint16_t font = FontRecordIndex(FontIndex(item.Font));
   const uint32_t id = NextObjectNumber();
   TObjAnchor anchor = Place(item.X, item.Y, item.X + item.Width, item.Y + item.Height);
   WriteBiffRecord(Drawing(), kObjRecord,

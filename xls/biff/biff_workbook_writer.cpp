@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/codepage.h"
+#include "xls/biff/biff_formats.h"
 #include "xls/biff/biff_records.h"
 #include "xls/biff/ole_stream.h"
 #include "xls/layout/sheet_grid.h"
@@ -57,7 +58,7 @@ void TqxBiffWorkbookWriter::NoteUsedCell(int row, int column) {
 
 void TqxBiffWorkbookWriter::WriteCell(const TqxSheetCell& cell) {
   const auto r = static_cast<uint16_t>(cell.Row), c = static_cast<uint16_t>(cell.Column);
-  const auto xf = static_cast<uint16_t>(cell.AttribIndex + 16);
+  const uint16_t xf = XfIndex(cell.AttribIndex);
   if (cell.Blank) {
     WriteBlank(sheetBuffer_, r, c, xf);
   } else if (cell.Number) {
@@ -132,11 +133,11 @@ void TqxBiffWorkbookWriter::WriteGlobals(TStream& out, const TqxWorkbookStyle& s
   WriteNames(out);
   WriteWindow1(out);
   tables_.ColorIndex(style.DefaultFont.Color);
-  tables_.WriteFonts(out, style.DefaultFont);
-  tables_.WriteNumberFormats(out, style.Currency);
-  tables_.WriteFormats(out, style.WordWrap, style.Background, style.Border);
+  WriteFontRecords(out, tables_, style.DefaultFont);
+  WriteNumberFormatRecords(out, tables_, style.Currency);
+  WriteXfRecords(out, tables_, style.WordWrap, style.Background, style.Border);
   WriteStyle(out);
-  tables_.WritePalette(out);
+  WritePaletteRecord(out, tables_);
   // Each worksheet's BOF follows the whole globals substream: these records
   // and the closing EOF included.
   int64_t globalsSize = out.Size() + 4;

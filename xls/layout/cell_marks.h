@@ -11,7 +11,7 @@
 
 #include "engine/items/items.h"
 #include "engine/items/page_mark.h"
-#include "xls/cells/format_tables.h"
+#include "xls/cells/cell_format.h"
 
 namespace vs {
 

@@ -71,12 +71,11 @@ lxw_format* TqxXlsxWorkbookWriter::Format(int attribIndex) {
   const std::vector<TqxCellAttrib>& attribs = tables_.CellAttribs();
   if (attribIndex >= 0 && attribIndex < static_cast<int>(attribs.size())) {
     const TqxCellAttrib& attrib = attribs[attribIndex];
-    const int fontIndex = attrib.FontIndex - 5;
-    if (fontIndex >= 0 && fontIndex < static_cast<int>(tables_.Fonts().size())) {
-      const TFont& font = tables_.Fonts()[fontIndex];
+    if (attrib.Font >= 0 && attrib.Font < static_cast<int>(tables_.Fonts().size())) {
+      const TFont& font = tables_.Fonts()[attrib.Font];
       int named = 0;  // a font's name is no text of the page: not counted
       XlsxWriter().format_set_font_name(format, XmlUtf8(AnsiToWide(font.Name), named).c_str());
-      XlsxWriter().format_set_font_size(format, std::clamp(std::abs(font.Size()), 1, 409));
+      XlsxWriter().format_set_font_size(format, FontPoints(font));
       if (font.Has(TFontStyle::fsBold)) XlsxWriter().format_set_bold(format);
       if (font.Has(TFontStyle::fsItalic)) XlsxWriter().format_set_italic(format);
       if (font.Has(TFontStyle::fsUnderline)) XlsxWriter().format_set_underline(format, LXW_UNDERLINE_SINGLE);
@@ -86,17 +85,17 @@ lxw_format* TqxXlsxWorkbookWriter::Format(int attribIndex) {
     }
     if (std::optional<std::string> code = tables_.NumberFormatCode(attrib.FormatIndex, currency_))
       XlsxWriter().format_set_num_format(format, XmlUtf8(AnsiToWide(*code), replaced_).c_str());
-    switch (XfAlignment(attrib.Alignment)) {
-      case 1: XlsxWriter().format_set_align(format, LXW_ALIGN_LEFT); break;
-      case 2: XlsxWriter().format_set_align(format, LXW_ALIGN_CENTER); break;
-      case 3: XlsxWriter().format_set_align(format, LXW_ALIGN_RIGHT); break;
-      case 6: XlsxWriter().format_set_align(format, LXW_ALIGN_CENTER); break;  // its cells are merged
-      default: break;
+    switch (attrib.Alignment) {
+      case TqxCellAlignment::caLeft: XlsxWriter().format_set_align(format, LXW_ALIGN_LEFT); break;
+      case TqxCellAlignment::caCentre: XlsxWriter().format_set_align(format, LXW_ALIGN_CENTER); break;
+      case TqxCellAlignment::caRight: XlsxWriter().format_set_align(format, LXW_ALIGN_RIGHT); break;
+      case TqxCellAlignment::caCentreAcross: XlsxWriter().format_set_align(format, LXW_ALIGN_CENTER); break;  // its cells are merged
+      case TqxCellAlignment::caGeneral: break;
     }
     if (attrib.WordWrap) XlsxWriter().format_set_text_wrap(format);
-    if (attrib.Brush.Style == TBrushStyle::bsSolid) {
+    if (attrib.Fill.Style == TBrushStyle::bsSolid) {
       XlsxWriter().format_set_pattern(format, LXW_PATTERN_SOLID);
-      XlsxWriter().format_set_bg_color(format, PaletteRgb(attrib.Brush.Color));
+      XlsxWriter().format_set_bg_color(format, PaletteRgb(attrib.Fill.Color));
     }
     SetEdges(format, attrib.Edges);
   }
@@ -104,8 +103,25 @@ lxw_format* TqxXlsxWorkbookWriter::Format(int attribIndex) {
   return format;
 }
 
+namespace {
+
+uint8_t LineStyle(TqxCellBorderStyle style) {
+  switch (style) {
+    case TqxCellBorderStyle::cbsNone: return LXW_BORDER_NONE;
+    case TqxCellBorderStyle::cbsThin: return LXW_BORDER_THIN;
+    case TqxCellBorderStyle::cbsMedium: return LXW_BORDER_MEDIUM;
+    case TqxCellBorderStyle::cbsDashed: return LXW_BORDER_DASHED;
+    case TqxCellBorderStyle::cbsDotted: return LXW_BORDER_DOTTED;
+    case TqxCellBorderStyle::cbsThick: return LXW_BORDER_THICK;
+    case TqxCellBorderStyle::cbsDouble: return LXW_BORDER_DOUBLE;
+    case TqxCellBorderStyle::cbsHair: return LXW_BORDER_HAIR;
+  }
+  return LXW_BORDER_NONE;
+}
+
+}  // namespace
+
 void TqxXlsxWorkbookWriter::SetEdges(lxw_format* format, const TqxCellEdges& edges) {
-  // The line styles are numbered as the library numbers its borders.
   using SetStyle = decltype(&::format_set_top);
   using SetColor = decltype(&::format_set_top_color);
   const std::array<std::pair<SetStyle, SetColor>, 4> sides = {{
@@ -117,7 +133,7 @@ void TqxXlsxWorkbookWriter::SetEdges(lxw_format* format, const TqxCellEdges& edg
   for (size_t side = 0; side < sides.size(); ++side) {
     const TqxCellEdge& edge = edges[side];
     if (edge.Style == TqxCellBorderStyle::cbsNone) continue;
-    sides[side].first(format, static_cast<uint8_t>(edge.Style));
+    sides[side].first(format, LineStyle(edge.Style));
     const uint32_t rgb = PaletteRgb(edge.Color);
     if (rgb != 0) sides[side].second(format, rgb);
   }
