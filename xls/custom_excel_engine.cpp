@@ -201,7 +201,7 @@ void TqxCustomExcelEngine::SortItems(TqxItemList& list) {
   if (Preferences().MarginsFromPage()) NotePageContent(list);
   if (Preferences().PrintLikePages()) NotePagePrint(lastRow);
   looks_.clear();
-  tableRules_.clear();
+  tableRules_ = {};
   if (Preferences().RulesAndShading()) NoteCellLooks(list);
   if (sourcePage_.first > 0 && sourcePage_.second > 0) {
     shape_.NotePage(sourcePage_.first * kScreenPixelsPerInch / 72, sourcePage_.second * kScreenPixelsPerInch / 72);
@@ -271,13 +271,11 @@ void TqxCustomExcelEngine::NoteCellLooks(const TqxItemList& texts) {
     marked.push_back({text->X, text->Y, text->X + text->TextWidth, text->Y + height, text->Row, text->Col,
                       text->Span, text->Table});
   }
-  const std::vector<TqxCellLook> looks = CellLooks(marked, PageMarks());
-  for (size_t i = 0; i < placed.size(); ++i) looks_.emplace(placed[i], looks[i]);
-  const std::vector<char> rules = TableRuleMarks(marked, PageMarks());
-  for (size_t i = 0; i < rules.size(); ++i)
-    if (rules[i]) tableRules_.push_back(PageMarks()[i]);
+  const TqxPageLooks looks = PageLooks(marked, PageMarks());
+  for (size_t i = 0; i < placed.size(); ++i) looks_.emplace(placed[i], looks.Texts[i]);
+  tableRules_ = TqxTableRules(PageMarks(), looks.TableRules);
   if (!writer_ || !writer_->TakesBlankCells() || !tables_) return;
-  for (const TqxEmptyCellLook& empty : EmptyCellLooks(marked, PageMarks())) {
+  for (const TqxEmptyCellLook& empty : looks.EmptyCells) {
     const int64_t row = static_cast<int64_t>(RowOffset()) + empty.Row;
     if (empty.Col < 0 || empty.Col > INT_MAX || !InsideSheet(row, static_cast<int>(empty.Col))) continue;
     TqxSheetCell cell;
@@ -438,7 +436,7 @@ void TqxCustomExcelEngine::NoteCellSize(const TqxTextItem& item, const std::u16s
 void TqxCustomExcelEngine::EndPageHook() {
   TqxCustomSpreadSheetEngine::EndPageHook();
   looks_.clear();
-  tableRules_.clear();
+  tableRules_ = {};
   if (!writer_) return;
   pagesOnSheet_++;
   writer_->EndPage(shape_.RowPixels());

@@ -132,7 +132,7 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   // Whether a drawn figure of the current page is only rules of its tables,
   // which its cells show as borders (with RulesAndShading).
   bool DrawnAsTableRules(const std::vector<TqxFloatPoint>& figure, bool closed, bool filled) const {
-    return DrawnAsRules(figure, closed, filled, tableRules_);
+    return tableRules_.Drawn(figure, closed, filled);
   }
 
  private:
@@ -177,7 +177,7 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   TqxWorkbookLosses losses_;
   TqxDecimalMarkVote decimalMark_;  // with NumbersAsShown
   std::map<const TqxTextItem*, TqxCellLook> looks_;  // of the page's texts, with RulesAndShading
-  std::vector<TqxPageMark> tableRules_;              // the page's marks that are rules of its tables
+  TqxTableRules tableRules_;                          // the page's marks that are rules of its tables
   // Of the worksheet being filled, with PrintLikePages: its tables, the rows
   // where its pages start a printed page, and its last column holding a cell.
   std::vector<TqxSheetTable> sheetTables_;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <map>
 #include <set>
 #include <utility>
@@ -17,6 +18,13 @@ constexpr double kFrameReach = 1.5;
 // A drawn side shorter than this is no line of its own (the ends of a thin
 // filled bar); a filled figure wider than kRuleWidth both ways is a box.
 constexpr double kShortestSide = 6.0, kRuleWidth = 3.0;
+// The boxes empty cells' fills are looked for among (cells times boxes),
+// and the columns a heading is taken to span at most: a hostile page's grid
+// of empty cells costs no more than these and kMaxEmptyCells.
+constexpr int64_t kEmptyCellBoxWork = 1 << 24;
+constexpr int kMaxSpanLooked = 256;
+// Rules standing within kSlack of one place looked at for one drawn side.
+constexpr size_t kMaxRulesAtOnePlace = 64;
 // Rules up to this many pixels wide are thin lines, up to kMediumRule medium.
 constexpr double kThinRule = 1.5, kMediumRule = 3.0;
 
@@ -175,91 +183,115 @@ TqxCellBorderStyle RuleBorderStyle(double width, TPenStyle style) {
   return width > kMediumRule ? TqxCellBorderStyle::cbsThick : TqxCellBorderStyle::cbsMedium;
 }
 
-std::vector<TqxCellLook> CellLooks(const std::vector<TqxMarkedText>& texts, const std::vector<TqxPageMark>& all) {
+TqxPageLooks PageLooks(const std::vector<TqxMarkedText>& texts, const std::vector<TqxPageMark>& all) {
   const std::vector<TqxPageMark> marks = FirstMarks(all);
-  std::vector<TqxCellLook> looks(texts.size());
-  std::map<int, CellEdges> edges;
-  for (const auto& [table, members] : TablesOf(texts)) edges[table] = LooksOfTable(members, marks).Edges;
+  TqxPageLooks page;
+  page.Texts.resize(texts.size());
+  page.TableRules.assign(all.size(), 0);
+  std::map<int, TableLooks> tables;
+  for (const auto& [table, members] : TablesOf(texts)) tables[table] = LooksOfTable(members, marks, &page.TableRules);
   for (size_t i = 0; i < texts.size(); ++i) {
     const TqxMarkedText& text = texts[i];
-    looks[i].Fill = FillBehind(text, marks);
-    const auto table = edges.find(text.Table);
-    if (table == edges.end()) continue;
-    const auto first = table->second.find({text.Row, text.Col});
-    if (first != table->second.end()) looks[i].Edges = first->second;
+    TqxCellLook& look = page.Texts[i];
+    look.Fill = FillBehind(text, marks);
+    const auto table = tables.find(text.Table);
+    if (table == tables.end()) continue;
+    const CellEdges& edges = table->second.Edges;
+    const auto first = edges.find({text.Row, text.Col});
+    if (first != edges.end()) look.Edges = first->second;
     // A text over several columns ends at the last one's right side.
-    const auto last = table->second.find({text.Row, text.Col + std::max(1, text.Span) - 1});
-    looks[i].Edges[csRight] = last != table->second.end() ? last->second[csRight] : TqxCellEdge{};
+    const auto last = edges.find({text.Row, text.Col + std::max(1, text.Span) - 1});
+    look.Edges[csRight] = last != edges.end() ? last->second[csRight] : TqxCellEdge{};
   }
-  return looks;
+
+  // The empty cells: every row and column of a table that no text holds or spans.
+  std::set<std::pair<int64_t, int64_t>> held;
+  for (const TqxMarkedText& text : texts) {
+    for (int k = 0; k < std::clamp(text.Span, 1, kMaxSpanLooked); ++k) held.emplace(text.Row, text.Col + k);
+  }
+  std::vector<TqxPageMark> boxes;
+  std::copy_if(marks.begin(), marks.end(), std::back_inserter(boxes),
+               [](const TqxPageMark& mark) { return mark.Kind == TqxPageMarkKind::pmBox; });
+  size_t looked = 0;
+  int64_t boxWork = kEmptyCellBoxWork;
+  for (const auto& [index, table] : tables) {
+    for (const auto& [row, rowBand] : table.Rows) {
+      for (const auto& [column, columnBand] : table.Columns) {
+        if (held.count({row, column})) continue;
+        if (++looked > kMaxEmptyCells) break;
+        TqxEmptyCellLook cell{row, column, {}};
+        if (const auto edges = table.Edges.find({row, column}); edges != table.Edges.end())
+          cell.Look.Edges = edges->second;
+        // Past the work budget the rest of a hostile page's empty cells go without fills.
+        boxWork -= static_cast<int64_t>(boxes.size());
+        if (boxWork >= 0) cell.Look.Fill = FillAt(columnBand.Middle(), rowBand.Middle(), boxes);
+        if (HasEdges(cell.Look.Edges) || cell.Look.Fill) page.EmptyCells.push_back(cell);
+      }
+    }
+  }
+  std::sort(page.EmptyCells.begin(), page.EmptyCells.end(), [](const TqxEmptyCellLook& a, const TqxEmptyCellLook& b) {
+    return std::make_pair(a.Row, a.Col) < std::make_pair(b.Row, b.Col);
+  });
+  return page;
 }
 
-std::vector<char> TableRuleMarks(const std::vector<TqxMarkedText>& texts, const std::vector<TqxPageMark>& all) {
-  const std::vector<TqxPageMark> marks = FirstMarks(all);
-  std::vector<char> rules(all.size(), 0);
-  for (const auto& [table, members] : TablesOf(texts)) LooksOfTable(members, marks, &rules);
-  return rules;
+std::vector<TqxCellLook> CellLooks(const std::vector<TqxMarkedText>& texts, const std::vector<TqxPageMark>& marks) {
+  return PageLooks(texts, marks).Texts;
 }
 
-bool DrawnAsRules(const std::vector<TqxFloatPoint>& figure, bool closed, bool filled,
-                  const std::vector<TqxPageMark>& rules) {
-  if (figure.size() < 2 || rules.empty()) return false;
+std::vector<TqxEmptyCellLook> EmptyCellLooks(const std::vector<TqxMarkedText>& texts,
+                                             const std::vector<TqxPageMark>& marks) {
+  return PageLooks(texts, marks).EmptyCells;
+}
+
+TqxTableRules::TqxTableRules(const std::vector<TqxPageMark>& marks, const std::vector<char>& isRule) {
+  for (size_t i = 0; i < marks.size() && i < isRule.size(); ++i) {
+    if (!isRule[i]) continue;
+    if (marks[i].Kind == TqxPageMarkKind::pmHorizontal) level_.push_back(marks[i]);
+    if (marks[i].Kind == TqxPageMarkKind::pmVertical) upright_.push_back(marks[i]);
+  }
+  std::sort(level_.begin(), level_.end(), [](const TqxPageMark& a, const TqxPageMark& b) { return a.Top < b.Top; });
+  std::sort(upright_.begin(), upright_.end(), [](const TqxPageMark& a, const TqxPageMark& b) { return a.Left < b.Left; });
+}
+
+bool TqxTableRules::Along(const TqxFloatPoint& a, const TqxFloatPoint& b) const {
+  const bool upright = std::fabs(a.X - b.X) <= kSlack;
+  const bool level = std::fabs(a.Y - b.Y) <= kSlack;
+  if (upright == level) return false;  // slanted, or too short to tell
+  const std::vector<TqxPageMark>& rules = upright ? upright_ : level_;
+  const double at = upright ? (a.X + b.X) / 2 : (a.Y + b.Y) / 2;
+  const double from = upright ? std::min(a.Y, b.Y) : std::min(a.X, b.X);
+  const double to = upright ? std::max(a.Y, b.Y) : std::max(a.X, b.X);
+  auto position = [upright](const TqxPageMark& rule) { return upright ? rule.Left : rule.Top; };
+  auto first = std::lower_bound(rules.begin(), rules.end(), at - kSlack,
+                                [&](const TqxPageMark& rule, double v) { return position(rule) < v; });
+  // Rules standing in one place are looked at up to a number.
+  for (size_t seen = 0; first != rules.end() && position(*first) <= at + kSlack && seen < kMaxRulesAtOnePlace;
+       ++first, ++seen) {
+    const double start = upright ? first->Top : first->Left, end = upright ? first->Bottom : first->Right;
+    if (from >= start - kSlack && to <= end + kSlack) return true;
+  }
+  return false;
+}
+
+bool TqxTableRules::Drawn(const std::vector<TqxFloatPoint>& figure, bool closed, bool filled) const {
+  if (figure.size() < 2 || (level_.empty() && upright_.empty())) return false;
   double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
   for (const TqxFloatPoint& p : figure) {
     if (!std::isfinite(p.X) || !std::isfinite(p.Y)) return false;
     left = std::min(left, p.X), right = std::max(right, p.X), top = std::min(top, p.Y), bottom = std::max(bottom, p.Y);
   }
   if (filled && right - left > kRuleWidth && bottom - top > kRuleWidth) return false;
-  auto alongRule = [&](const TqxFloatPoint& a, const TqxFloatPoint& b) {
-    const bool upright = std::fabs(a.X - b.X) <= kSlack;
-    const bool level = std::fabs(a.Y - b.Y) <= kSlack;
-    return std::any_of(rules.begin(), rules.end(), [&](const TqxPageMark& rule) {
-      if (upright && rule.Kind == TqxPageMarkKind::pmVertical)
-        return std::fabs((a.X + b.X) / 2 - rule.Left) <= kSlack && std::min(a.Y, b.Y) >= rule.Top - kSlack &&
-               std::max(a.Y, b.Y) <= rule.Bottom + kSlack;
-      if (level && rule.Kind == TqxPageMarkKind::pmHorizontal)
-        return std::fabs((a.Y + b.Y) / 2 - rule.Top) <= kSlack && std::min(a.X, b.X) >= rule.Left - kSlack &&
-               std::max(a.X, b.X) <= rule.Right + kSlack;
-      return false;
-    });
-  };
   size_t sides = 0;
   const size_t count = figure.size() - (closed ? 0 : 1);
   for (size_t i = 0; i < count; ++i) {
     const TqxFloatPoint& a = figure[i];
     const TqxFloatPoint& b = figure[(i + 1) % figure.size()];
     if (std::hypot(a.X - b.X, a.Y - b.Y) < kShortestSide) continue;
-    if (!alongRule(a, b)) return false;
+    if (!Along(a, b)) return false;
     ++sides;
   }
   return sides > 0;
-}
-
-std::vector<TqxEmptyCellLook> EmptyCellLooks(const std::vector<TqxMarkedText>& texts,
-                                             const std::vector<TqxPageMark>& all) {
-  const std::vector<TqxPageMark> marks = FirstMarks(all);
-  std::vector<TqxEmptyCellLook> empty;
-  std::set<std::pair<int64_t, int64_t>> held;  // cells a text holds or spans, any table
-  for (const TqxMarkedText& text : texts) {
-    for (int k = 0; k < std::max(1, text.Span); ++k) held.emplace(text.Row, text.Col + k);
-  }
-  for (const auto& [table, members] : TablesOf(texts)) {
-    const TableLooks looks = LooksOfTable(members, marks);
-    for (const auto& [row, rowBand] : looks.Rows) {
-      for (const auto& [column, columnBand] : looks.Columns) {
-        if (held.count({row, column})) continue;
-        TqxEmptyCellLook cell{row, column, {}};
-        if (const auto edges = looks.Edges.find({row, column}); edges != looks.Edges.end())
-          cell.Look.Edges = edges->second;
-        cell.Look.Fill = FillAt(columnBand.Middle(), rowBand.Middle(), marks);
-        if (HasEdges(cell.Look.Edges) || cell.Look.Fill) empty.push_back(cell);
-      }
-    }
-  }
-  std::sort(empty.begin(), empty.end(), [](const TqxEmptyCellLook& a, const TqxEmptyCellLook& b) {
-    return std::make_pair(a.Row, a.Col) < std::make_pair(b.Row, b.Col);
-  });
-  return empty;
 }
 
 }  // namespace vs

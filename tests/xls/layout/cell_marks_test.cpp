@@ -104,6 +104,18 @@ TEST(CellLooks, EmptyCellsOfARuledTableTakeTheirLines) {
   EXPECT_EQ(empty[0].Look.Fill, std::nullopt);
   EXPECT_EQ(empty[1].Look.Fill, grey);
   EXPECT_TRUE(EmptyCellLooks(texts, {}).empty());
+  // The frame and the inner rules are the table's; none of the marks is drawn apart from it.
+  const std::vector<char> rules = PageLooks(texts, marks).TableRules;
+  EXPECT_EQ(rules, (std::vector<char>{1, 1, 1, 1, 1, 1, 1, 1, 0}));
+}
+
+// A table of 300 rows and columns holding a text only where its row and
+// column meet, on a shaded box: its empty cells are looked at up to a bound.
+TEST(CellLooks, AGreatGridOfEmptyCellsIsBounded) {
+  std::vector<TqxMarkedText> texts;
+  for (int k = 0; k < 300; ++k) texts.push_back({10.0 * k, 20.0 * k, 10.0 * k + 8, 20.0 * k + 12, k, k, 1, 0});
+  const std::vector<TqxEmptyCellLook> empty = EmptyCellLooks(texts, {Box(-10, -10, 4000, 7000, 0xD9D9D9)});
+  EXPECT_EQ(empty.size(), kMaxEmptyCells);
 }
 
 // Which drawn figures are only a table's rules: a frame's sides, a thin
@@ -128,8 +140,11 @@ TEST(CellLooks, FiguresDrawnAsRules) {
       {"beside the rule", {{50, 110}, {300, 110}}, false, false, false},
       {"a point", {{50, 100}}, false, false, false},
   };
-  for (const auto& c : cases) EXPECT_EQ(DrawnAsRules(c.figure, c.closed, c.filled, rules), c.rules) << c.name;
-  EXPECT_FALSE(DrawnAsRules(frame, true, false, {}));
+  const TqxTableRules table(rules, std::vector<char>(rules.size(), 1));
+  for (const auto& c : cases) EXPECT_EQ(table.Drawn(c.figure, c.closed, c.filled), c.rules) << c.name;
+  EXPECT_FALSE(TqxTableRules().Drawn(frame, true, false));
+  // Only the marks that are rules count.
+  EXPECT_FALSE(TqxTableRules(rules, {1, 1, 1, 0, 1}).Drawn(frame, true, false));
 }
 
 TEST(CellLooks, RuleWidthAndDashesGiveTheLineStyle) {
