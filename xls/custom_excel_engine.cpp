@@ -10,6 +10,7 @@
 #include "platform/file_stream.h"
 #include "platform/screen.h"
 #include "xls/cells/ansi_text.h"
+#include "xls/biff/biff_formats.h"
 #include "xls/biff/biff_workbook_writer.h"
 #include "xls/writers/csv_workbook_writer.h"
 #include "xls/cells/cell_type.h"
@@ -160,7 +161,9 @@ int TqxCustomExcelEngine::FontIndex(const TFont& font) { return tables_ ? tables
 
 int TqxCustomExcelEngine::CellAttribIndex(int fontIndex, uint8_t alignment, uint16_t formatIndex, const TBrush& brush,
                                           bool wordWrap, const TqxCellEdges& edges) {
-  return tables_ ? tables_->CellAttribIndex(fontIndex, alignment, formatIndex, brush, wordWrap, edges) : 0;
+  // Font indexes count as FONT records do: the font list from 5 on, the default font below.
+  const int font = fontIndex >= FontRecordIndex(0) ? fontIndex - FontRecordIndex(0) : -1;
+  return tables_ ? tables_->CellAttribIndex(font, alignment, formatIndex, brush, wordWrap, edges) : 0;
 }
 
 TqxSheetBounds TqxCustomExcelEngine::SheetBounds() const {
@@ -197,7 +200,9 @@ void TqxCustomExcelEngine::SortItems(TqxItemList& list) {
   // a table's columns are as wide as their texts.
   if (Preferences().ColumnWidthsFromPage() && !Preferences().TableLayout()) shape_.NotePageColumns(PageColumnLefts());
   if (Preferences().MarginsFromPage()) NotePageContent(list);
+  if (Preferences().PrintLikePages()) NotePagePrint(lastRow);
   looks_.clear();
+  tableRules_ = {};
   if (Preferences().RulesAndShading()) NoteCellLooks(list);
   if (sourcePage_.first > 0 && sourcePage_.second > 0) {
     shape_.NotePage(sourcePage_.first * kScreenPixelsPerInch / 72, sourcePage_.second * kScreenPixelsPerInch / 72);
@@ -205,6 +210,36 @@ void TqxCustomExcelEngine::SortItems(TqxItemList& list) {
     shape_.NotePage(page->PageSettings.Width(), page->PageSettings.Height());
   }
   if (Preferences().AutoFormatCells() && Preferences().NumbersAsShown()) decimalMark_.ObservePage(list, Locale);
+}
+
+void TqxCustomExcelEngine::NotePagePrint(int pageLastRow) {
+  if (pageLastRow < 0) return;  // a page without content starts nothing
+  const int offset = RowOffset();
+  // A page that does not go on with the table before starts a printed page.
+  if (pagesOnSheet_ > 0 && offset > 0 && !PageContinuesTable() &&
+      (pageBreaks_.empty() || pageBreaks_.back() < offset) && pageBreaks_.size() < kMaxPageBreaks)
+    pageBreaks_.push_back(offset);
+  auto sheetRow = [&](int64_t row) { return static_cast<int>(std::clamp<int64_t>(offset + row, 0, limits_.Rows - 1)); };
+  for (const TqxPageTable& table : PageTables()) {
+    const bool goesOn = table.Continued && pagesOnSheet_ > 0 && !sheetTables_.empty();
+    if (goesOn) {
+      // The table of the page before: its heading is the rows this page repeated.
+      TqxSheetTable& before = sheetTables_.back();
+      before.LastRow = std::max(before.LastRow, sheetRow(table.LastRow));
+      if (table.HeadRows > 0 && table.HeadRows <= before.FirstRows.size())
+        before.HeadLastRow = before.FirstRows[table.HeadRows - 1];
+      continue;
+    }
+    TqxSheetTable shown;
+    shown.FirstRow = sheetRow(table.FirstRow);
+    shown.LastRow = sheetRow(table.LastRow);
+    for (int64_t row : table.FirstRows) shown.FirstRows.push_back(sheetRow(row));
+    // A table going on from the worksheet before has its heading there.
+    if (!table.Continued && table.HeadRows > 0 && table.HeadRows <= shown.FirstRows.size())
+      shown.HeadLastRow = shown.FirstRows[table.HeadRows - 1];
+    // A page of a great many small tables adds nothing more to look at.
+    if (sheetTables_.size() < kMaxSheetTables) sheetTables_.push_back(std::move(shown));
+  }
 }
 
 void TqxCustomExcelEngine::NotePageContent(const TqxItemList& texts) {
@@ -237,8 +272,24 @@ void TqxCustomExcelEngine::NoteCellLooks(const TqxItemList& texts) {
     marked.push_back({text->X, text->Y, text->X + text->TextWidth, text->Y + height, text->Row, text->Col,
                       text->Span, text->Table});
   }
-  const std::vector<TqxCellLook> looks = CellLooks(marked, PageMarks());
-  for (size_t i = 0; i < placed.size(); ++i) looks_.emplace(placed[i], looks[i]);
+  const TqxPageLooks looks = PageLooks(marked, PageMarks());
+  for (size_t i = 0; i < placed.size(); ++i) looks_.emplace(placed[i], looks.Texts[i]);
+  tableRules_ = TqxTableRules(PageMarks(), looks.TableRules);
+  if (!writer_ || !writer_->TakesBlankCells() || !tables_) return;
+  for (const TqxEmptyCellLook& empty : looks.EmptyCells) {
+    const int64_t row = static_cast<int64_t>(RowOffset()) + empty.Row;
+    if (empty.Col < 0 || empty.Col > INT_MAX || !InsideSheet(row, static_cast<int>(empty.Col))) continue;
+    TqxSheetCell cell;
+    cell.Row = static_cast<int>(row);
+    cell.Column = static_cast<int>(empty.Col);
+    cell.Blank = true;
+    const TBrush brush = empty.Look.Fill ? TBrush{*empty.Look.Fill, TBrushStyle::bsSolid}
+                                         : TBrush{clWhite, TBrushStyle::bsClear};
+    // The default font and format: the cell shows nothing but its lines and fill.
+    cell.AttribIndex = tables_->CellAttribIndex(-1, 4, 0, brush, false, empty.Look.Edges);
+    BeginSheetContent();
+    writer_->WriteCell(cell);
+  }
 }
 
 void TqxCustomExcelEngine::RenderTextItem(TqxTextItem& item) {
@@ -321,15 +372,16 @@ std::optional<TqxSheetCell> TqxCustomExcelEngine::MakeCell(TqxTextItem& item) {
     if (pageFill) brush = TBrush{*look->second.Fill, TBrushStyle::bsSolid};
   }
   // White text on a band of the page stays white, readable on its fill.
-  const int fontIndex = (tables_ ? tables_->FontIndex(item.Font, pageFill) : 0) + 5;
+  const int font = tables_ ? tables_->FontIndex(item.Font, pageFill) : -1;
   const uint16_t builtIn = CellTypeFormatIndex(cellType);
   const std::optional<std::string> code =
       shown ? shown->Format : DigitsKeepingFormat(text, cellType, Locale.DecimalSeparator, Locale.CurrencyString);
   const uint16_t formatIndex = code ? tables_->NumberFormatIndex(*code, builtIn) : builtIn;
-  cell.AttribIndex = CellAttribIndex(fontIndex, alignment, formatIndex, brush, wordWrap, edges);
+  cell.AttribIndex = tables_->CellAttribIndex(font, alignment, formatIndex, brush, wordWrap, edges);
   cell.Row = static_cast<int>(row);
   cell.Column = column;
   cell.Span = span;
+  sheetLastColumn_ = std::max(sheetLastColumn_, column + span - 1);
   cell.Number = IsNumberCellType(cellType);
   cell.Value = value;
   // Text the format cannot hold whole is cut to what a cell takes.
@@ -389,6 +441,7 @@ void TqxCustomExcelEngine::NoteCellSize(const TqxTextItem& item, const std::u16s
 void TqxCustomExcelEngine::EndPageHook() {
   TqxCustomSpreadSheetEngine::EndPageHook();
   looks_.clear();
+  tableRules_ = {};
   if (!writer_) return;
   pagesOnSheet_++;
   writer_->EndPage(shape_.RowPixels());
@@ -432,6 +485,10 @@ void TqxCustomExcelEngine::WriteWorksheet(int sheetNo) {
     setup.MarginInches = shape_.MarginInches();
   }
   setup.PrintGridLines = Preferences().PrintGridLines();
+  if (Preferences().PrintLikePages()) SetPrintPages(setup, paper, landscape);
+  sheetTables_.clear();
+  pageBreaks_.clear();
+  sheetLastColumn_ = -1;
   if (biff_) WriteSheetExtras(biff_->SheetBuffer());
   shape_.Clear();
   writer_->EndSheet(setup);
@@ -440,6 +497,27 @@ void TqxCustomExcelEngine::WriteWorksheet(int sheetNo) {
   SetRowOffset(0);
   SetPageMaxRow(0);
   pagesOnSheet_ = 0;
+}
+
+void TqxCustomExcelEngine::SetPrintPages(TqxSheetSetup& setup, TqxPaperSize paper, bool landscape) {
+  setup.RowBreaks = pageBreaks_;
+  if (sheetTables_.empty()) return;
+  TqxPrintedSheet printed;
+  const TqxPaperInches inches = PaperInches(paper);
+  printed.PaperWidth = landscape ? inches.Height : inches.Width;
+  printed.PaperHeight = landscape ? inches.Width : inches.Height;
+  if (setup.MarginInches) printed.MarginInches = *setup.MarginInches;
+  // The columns as a reader shows them, up to the last one holding a cell.
+  std::map<int, double> chars(setup.ColumnChars.begin(), setup.ColumnChars.end());
+  for (int column = 0; column <= sheetLastColumn_ && column < limits_.Columns; ++column) {
+    const auto set = chars.find(column);
+    printed.Width += set != chars.end() ? set->second / kDefaultColumnChars * kDefaultColumnPixels : kDefaultColumnPixels;
+  }
+  printed.RowPixels = setup.RowPixels;
+  printed.Breaks = pageBreaks_;
+  int lastRow = 0;
+  for (const TqxSheetTable& table : sheetTables_) lastRow = std::max(lastRow, table.LastRow);
+  setup.PrintTitleRows = PrintTitleRows(sheetTables_, PrintedPageStarts(printed, lastRow));
 }
 
 std::vector<std::pair<int, double>> TqxCustomExcelEngine::SheetColumnWidths() {

@@ -16,6 +16,7 @@
 #include "xls/cells/format_tables.h"
 #include "xls/cells/locale_profile.h"
 #include "xls/layout/cell_marks.h"
+#include "xls/layout/print_pages.h"
 #include "xls/layout/sheet_shape.h"
 #include "xls/spreadsheet_engine.h"
 #include "xls/cells/workbook_writer.h"
@@ -132,6 +133,11 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   void CountLoss(int TqxLossCounts::*counter, int amount);
   // Counted with the characters the workbook could not take.
   void NoteCharactersLeftOut(size_t count) override;
+  // Whether a drawn figure of the current page is only rules of its tables,
+  // which its cells show as borders (with RulesAndShading).
+  bool DrawnAsTableRules(const std::vector<TqxFloatPoint>& figure, bool closed, bool filled) const {
+    return tableRules_.Drawn(figure, closed, filled);
+  }
 
  private:
   // The cell a text item makes; nothing for a blank text or one outside the sheet.
@@ -144,8 +150,13 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   void NoteCellSize(const TqxTextItem& item, const std::u16string& text, int lines, bool number, int row, int column);
   // Where the page's texts stand, for the print margins.
   void NotePageContent(const TqxItemList& texts);
-  // The borders and fills the page's rules and boxes give its texts' cells.
+  // The borders and fills the page's rules and boxes give its texts' cells;
+  // the empty cells of its ruled or shaded tables are written blank in theirs.
   void NoteCellLooks(const TqxItemList& texts);
+  // The page's tables and where it starts a printed page, with PrintLikePages.
+  void NotePagePrint(int pageLastRow);
+  // The rows that start a printed page and the heading rows to repeat, for the worksheet being finished.
+  void SetPrintPages(TqxSheetSetup& setup, TqxPaperSize paper, bool landscape);
   void FinishWorkbook();
   std::string NextSheetName(int sheetNo);
   // After a failed write: the output goes, the document closes.
@@ -170,6 +181,12 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   TqxWorkbookLosses losses_;
   TqxDecimalMarkVote decimalMark_;  // with NumbersAsShown
   std::map<const TqxTextItem*, TqxCellLook> looks_;  // of the page's texts, with RulesAndShading
+  TqxTableRules tableRules_;                          // the page's marks that are rules of its tables
+  // Of the worksheet being filled, with PrintLikePages: its tables, the rows
+  // where its pages start a printed page, and its last column holding a cell.
+  std::vector<TqxSheetTable> sheetTables_;
+  std::vector<int> pageBreaks_;
+  int sheetLastColumn_ = -1;
 };
 
 }  // namespace vs

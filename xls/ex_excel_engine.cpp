@@ -10,6 +10,7 @@
 #include "engine/items/picture_kinds.h"
 #include "platform/emf/wmf_conversion.h"
 #include "xls/cells/ansi_text.h"
+#include "xls/biff/biff_formats.h"
 #include "xls/biff/biff_workbook_writer.h"
 #include "xls/excel_engine.h"
 #include "xls/layout/sheet_layout.h"
@@ -357,6 +358,8 @@ void TqxExExcelEngine::WriteShape(TObjType type, const TPen& pen, const TBrush* 
 
 void TqxExExcelEngine::RenderLine(const TPen& pen, double x1, double y1, double x2, double y2) {
   if (!Finite(x1, y1, x2, y2)) return;
+  // A table's rule is drawn by its cells' borders.
+  if (DrawnAsTableRules({{x1, y1}, {x2, y2}}, false, false)) return;
   if (!Biff()) return CountLoss(&TqxLossCounts::PicturesLeftOut, 1);
   const uint32_t id = NextObjectNumber();
   TObjLine line = Outline(pen);
@@ -366,6 +369,9 @@ void TqxExExcelEngine::RenderLine(const TPen& pen, double x1, double y1, double 
 
 void TqxExExcelEngine::RenderRectangle(const TPen& pen, const TBrush* brush, double x1, double y1, double x2,
                                        double y2) {
+  // A table's frame, or a thin bar that rules it, is drawn by its cells' borders.
+  if (DrawnAsTableRules({{x1, y1}, {x2, y1}, {x2, y2}, {x1, y2}}, true, brush && brush->Style != TBrushStyle::bsClear))
+    return;
   WriteShape(otRectangle, pen, brush, x1, y1, x2, y2, 0);
 }
 
@@ -388,6 +394,9 @@ void TqxExExcelEngine::RenderPolygon(const std::vector<TqxFloatPoint>& points, i
   for (size_t i = 0; i < n; ++i)
     if (std::isfinite(points[i].X) && std::isfinite(points[i].Y)) kept.push_back({points[i].X, points[i].Y});
   if (kept.empty()) return;
+  std::vector<TqxFloatPoint> figure;
+  for (const TPixelPoint& p : kept) figure.push_back({p.X, p.Y});
+  if (DrawnAsTableRules(figure, filled, filled && brush && brush->Style != TBrushStyle::bsClear)) return;
   if (!Biff()) return CountLoss(&TqxLossCounts::PicturesLeftOut, 1);
   double left = kept[0].X, top = kept[0].Y, right = left, bottom = top;
   for (const TPixelPoint& p : kept) {
@@ -414,7 +423,7 @@ void TqxExExcelEngine::RenderTextBoxItem(TqxTextBoxItem& item) {
   static constexpr uint8_t kVertical[] = {16, 32, 48};
   const uint8_t alignment = static_cast<uint8_t>(kHorizontal[std::min<int>(item.HorzAlignment, 3)] +
                                                  kVertical[std::min<int>(item.VertAlignment, 2)]);
-  const uint16_t font = static_cast<uint16_t>(FontIndex(item.Font) + 5);
+  const uint16_t font = FontRecordIndex(FontIndex(item.Font));
   const uint32_t id = NextObjectNumber();
   TObjAnchor anchor = Place(item.X, item.Y, item.X + item.Width, item.Y + item.Height);
   WriteBiffRecord(Drawing(), kObjRecord,

@@ -61,6 +61,8 @@ void TqxCustomSpreadSheetEngine::BeginPageHook() {
   pageMaxRow_ = -1;
   pageRowTops_.clear();
   pageColumnLefts_.clear();
+  pageTables_.clear();
+  pageContinuesTable_ = false;
 }
 
 int TqxCustomSpreadSheetEngine::PageSpanRows() const {
@@ -80,6 +82,8 @@ void TqxCustomSpreadSheetEngine::EndPageHook() {
   pageMarks_.clear();
   pageRowTops_.clear();
   pageColumnLefts_.clear();
+  pageTables_.clear();
+  pageContinuesTable_ = false;
   TqxCustomDocumentEngine::EndPageHook();
 }
 
@@ -230,6 +234,10 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
   if (settings.TableLayout && pageTexts && rowOffset_ > 0 && !result.ContinuesTable && result.MaxRow >= 0)
     rowOffset_ = SaturatedInt(static_cast<double>(rowOffset_) + 1);
   if (!result.RowTops.empty()) pageRowTops_ = std::move(result.RowTops);
+  if (settings.TableLayout && pageTexts) {
+    pageTables_ = std::move(result.PageTables);
+    pageContinuesTable_ = result.ContinuesTable;
+  }
 
   for (int index : result.Order) {
     std::unique_ptr<TqxFmTextItem>& item = items[index];

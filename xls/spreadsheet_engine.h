@@ -50,6 +50,10 @@ class TqxCustomSpreadSheetEngine : public TqxCustomDocumentEngine {
   const std::vector<TqxRowTop>& PageRowTops() const { return pageRowTops_; }
   // The left edge on the page of each column the current page's texts use.
   const std::map<int, double>& PageColumnLefts() const { return pageColumnLefts_; }
+  // With the table layout: the tables of the current page, in its rows, and
+  // whether its first table goes on from the page before.
+  const std::vector<TqxPageTable>& PageTables() const { return pageTables_; }
+  bool PageContinuesTable() const { return pageContinuesTable_; }
 
   // Records a column width (characters of a default column) while a document is open.
   virtual void SetColumnWidth(int column, double width);
@@ -104,6 +108,8 @@ class TqxCustomSpreadSheetEngine : public TqxCustomDocumentEngine {
   TqxColumnWidthList columnWidths_;
   std::vector<TqxRowTop> pageRowTops_;
   std::map<int, double> pageColumnLefts_;
+  std::vector<TqxPageTable> pageTables_;
+  bool pageContinuesTable_ = false;
   TqxParagraphItem* openParagraph_ = nullptr;  // owned by the list it was added to
   std::vector<TqxRuling> rulings_;             // of the current page
   std::vector<TqxPageMark> pageMarks_;         // of the current page

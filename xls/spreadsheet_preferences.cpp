@@ -21,6 +21,7 @@ void TqxSpreadSheetPreferences::Assign(const TqxPreferences& source) {
   SetNumbersAsShown(sheet->numbersAsShown_);
   SetTableLayout(sheet->tableLayout_);
   SetRulesAndShading(sheet->rulesAndShading_);
+  SetPrintLikePages(sheet->printLikePages_);
 }
 
 }  // namespace vs

@@ -46,6 +46,11 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   // a box filled behind a text its cell's fill (off: no borders or fills
   // from the page).
   bool RulesAndShading() const { return rulesAndShading_; }
+  // Each worksheet prints like its pages: a page break where a page starts
+  // that does not go on with the table of the page before, and the heading
+  // rows of a table printed over several pages repeated atop each of them
+  // (off: the reader breaks the pages, nothing repeats).
+  bool PrintLikePages() const { return printLikePages_; }
 
   virtual void SetAutoFormatCells(bool v) { autoFormatCells_ = v; }
   virtual void SetMultiPass(bool v) { multiPass_ = v; }
@@ -62,6 +67,7 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   virtual void SetNumbersAsShown(bool v) { numbersAsShown_ = v; }
   virtual void SetTableLayout(bool v) { tableLayout_ = v; }
   virtual void SetRulesAndShading(bool v) { rulesAndShading_ = v; }
+  virtual void SetPrintLikePages(bool v) { printLikePages_ = v; }
 
  private:
   bool autoFormatCells_ = false;
@@ -79,6 +85,7 @@ class TqxSpreadSheetPreferences : public TqxPreferences {
   bool numbersAsShown_ = false;
   bool tableLayout_ = false;
   bool rulesAndShading_ = false;
+  bool printLikePages_ = false;
 };
 
 }  // namespace vs

@@ -54,6 +54,7 @@ EngineSettings SettingsFor(const ConversionOptions& options, int screen_x_dpi, i
   settings.paper_from_page = options.sheet_from_page && !settings.paper;
   settings.margins_from_page = options.sheet_from_page;
   settings.rules_and_shading = options.sheet_from_page && options.table_layout;
+  settings.print_like_pages = options.sheet_from_page;
   settings.numbers_as_shown = options.numbers_as_shown;
   settings.table_layout = options.table_layout;
   settings.format = options.format;

@@ -26,6 +26,7 @@ struct EngineSettings {
   bool paper_from_page = false;
   bool margins_from_page = false;
   bool rules_and_shading = false;
+  bool print_like_pages = false;  // page breaks and repeated headings as the pages give them
   bool numbers_as_shown = true;
   bool table_layout = false;
   std::string format = "xls";  // "xls", "xlsx" or "csv"

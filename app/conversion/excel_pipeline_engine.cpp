@@ -58,6 +58,7 @@ class ExcelPipelineEngine : public PipelineEngine {
     preferences.SetPaperFromPage(settings.paper_from_page);
     preferences.SetMarginsFromPage(settings.margins_from_page);
     preferences.SetRulesAndShading(settings.rules_and_shading);
+    preferences.SetPrintLikePages(settings.print_like_pages);
     preferences.SetNumbersAsShown(settings.numbers_as_shown);
     preferences.SetTableLayout(settings.table_layout);
     engine_.Format = settings.format == "xlsx"  ? TqxWorkbookFormat::wfXlsx

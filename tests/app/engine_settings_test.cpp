@@ -44,7 +44,7 @@ TEST(EngineSettings, SheetFromThePage) {
   options.paper = "";
   EngineSettings settings = SettingsFor(options, 96, 96, "");
   EXPECT_TRUE(settings.join_wrapped_cells && settings.column_widths_from_page && settings.orientation_from_page &&
-              settings.paper_from_page && settings.margins_from_page);
+              settings.paper_from_page && settings.margins_from_page && settings.print_like_pages);
   options.paper = "A3";
   settings = SettingsFor(options, 96, 96, "");
   EXPECT_FALSE(settings.paper_from_page);

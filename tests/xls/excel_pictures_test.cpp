@@ -31,6 +31,14 @@ class PictureEngine : public TqxExcelEngine {
     ImageSettings().SetOutputImageFormat(TqxOutputImageFormat::ifBMP);
   }
   using TqxExExcelEngine::RenderTextItem;
+
+  // A line the page draws and reports as a rule (as a page's replay does).
+  void Rule(double x1, double y1, double x2, double y2) {
+    Line(x1, y1, x2, y2);
+    const double dx = WorkArea().Left, dy = WorkArea().Top;
+    const TqxPageMarkKind kind = x1 == x2 ? TqxPageMarkKind::pmVertical : TqxPageMarkKind::pmHorizontal;
+    NotePageMark({kind, x1 + dx, y1 + dy, x2 + dx, y2 + dy, 1, Pen().Color});
+  }
 };
 
 class ExcelPicturesTest : public ::testing::Test {
@@ -106,6 +114,27 @@ TEST_F(ExcelPicturesTest, ShapesBecomeDrawingObjectsWithFillAndOutline) {
   EXPECT_EQ(coords.U16(6), 0);
   EXPECT_EQ(coords.U16(8), 16384);
   EXPECT_EQ(coords.U16(10), 16384);
+}
+
+// A ruled table's lines are its cells' borders, not drawn objects over them;
+// a line outside every table is still drawn.
+TEST_F(ExcelPicturesTest, TableRulesAreBordersNotDrawnLines) {
+  engine_.Preferences().SetTableLayout(true);
+  engine_.Preferences().SetRulesAndShading(true);
+  engine_.BeginDoc();
+  const char16_t* cells[4][3] = {{u"Name", u"Qty", u"Price"}, {u"bolt", u"5", u"1.20"}, {u"nut", u"16", u"0.35"},
+                                 {u"pin", u"123", u"0.05"}};
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 3; ++c) engine_.TextOut(106 + 100 * c, 105 + 20 * r, cells[r][c]);
+  for (int r = 0; r <= 4; ++r) engine_.Rule(100, 100 + 20 * r, 400, 100 + 20 * r);
+  for (int c = 0; c <= 3; ++c) engine_.Rule(100 + 100 * c, 100, 100 + 100 * c, 180);
+  engine_.Line(100, 400, 400, 400);  // under the table, far from it
+  engine_.EndDoc();
+
+  const WalkedSheet sheet = Sheet();
+  std::vector<uint16_t> types;
+  for (const auto* obj : Objects(sheet)) types.push_back(obj->U16(4));
+  EXPECT_EQ(types, (std::vector<uint16_t>{otLine}));
 }
 
 TEST_F(ExcelPicturesTest, PicturesLandOnTheirPagesRows) {

@@ -9,7 +9,8 @@ between the columns) and zebra.pdf (a dark blue heading band, light grey
 bands on every second row, white text on the blue), reads back the
 borders, the fills and the heading's white text with xlrd (formatting_info)
 and openpyxl, and checks that --plain-sheet leaves cells unframed and
-unfilled.
+unfilled. ruled_gap.pdf (every cell ruled, two of them empty) gives its
+empty cells their lines too.
 """
 import os
 import sys
@@ -81,6 +82,29 @@ def xlsx_cells(path):
     return found
 
 
+def xls_lines_at(path):
+    """{(row, column): (top, left, bottom, right)} of every cell of the first sheet, blank ones too."""
+    book = xlrd.open_workbook(path, formatting_info=True)
+    sheet = book.sheet_by_index(0)
+    found = {}
+    for r in range(sheet.nrows):
+        for c in range(sheet.ncols):
+            b = book.xf_list[sheet.cell_xf_index(r, c)].border
+            found[(r, c)] = (b.top_line_style, b.left_line_style, b.bottom_line_style, b.right_line_style)
+    return found
+
+
+def xlsx_lines_at(path):
+    sheet = openpyxl.load_workbook(path).active
+    found = {}
+    for row in sheet.iter_rows():
+        for cell in row:
+            b = cell.border
+            found[(cell.row - 1, cell.column - 1)] = tuple(XLSX_STYLES.get(side.style, -1)
+                                                          for side in (b.top, b.left, b.bottom, b.right))
+    return found
+
+
 def main():
     program = sys.argv[1]
     checks = Checks()
@@ -113,6 +137,10 @@ def main():
                 for text in row[1:]:
                     expect("%s zebra row %d: the row's cells alike" % (ext, r),
                            found.get(text, (None, "missing"))[1] == fill, (text, found.get(text)))
+
+            lines = {"xls": xls_lines_at, "xlsx": xlsx_lines_at}[ext](convert(program, work, "ruled_gap.pdf", "g." + ext))
+            for cell in ((1, 1), (2, 0), (0, 0), (2, 2)):
+                expect("%s ruled_gap cell %s framed" % (ext, cell), lines.get(cell) == (THIN,) * 4, lines.get(cell))
 
             for name in ("ruled.pdf", "zebra.pdf"):
                 found = read(convert(program, work, name, "p." + ext, "--plain-sheet"))

@@ -85,6 +85,36 @@ void WriteCellXf(TStream& out, const TqxXfRecord& xf) {
 
 void WriteStyle(TStream& out) { WriteBiffRecord(out, biff::kStyle, std::string_view("\x00\x80\x00\xFF", 4)); }
 
+void WriteExternCount(TStream& out, uint16_t count) {
+  TqxBiffData data;
+  data.U16(count);
+  WriteBiffRecord(out, biff::kExternCount, data.View());
+}
+
+void WriteExternSheet(TStream& out, std::string_view sheetName) {
+  sheetName = Cut(sheetName);
+  TqxBiffData data;
+  // Length, then the encoded name: 0x03 marks a sheet of this workbook.
+  data.U8(static_cast<uint8_t>(sheetName.size())).U8(0x03).Bytes(sheetName);
+  WriteBiffRecord(out, biff::kExternSheet, data.View());
+}
+
+void WritePrintTitles(TStream& out, uint16_t sheetIndex, uint16_t firstRow, uint16_t lastRow) {
+  const uint16_t oneBased = static_cast<uint16_t>(sheetIndex + 1);
+  TqxBiffData formula;
+  // tArea3d: the EXTERNSHEET index, negative for this workbook; eight unused
+  // bytes; first and last sheet; rows and columns, absolute.
+  formula.U8(0x3B).U16(static_cast<uint16_t>(-oneBased)).Zeros(8).U16(sheetIndex).U16(sheetIndex);
+  formula.U16(static_cast<uint16_t>(firstRow & 0x3FFF)).U16(static_cast<uint16_t>(lastRow & 0x3FFF)).U8(0).U8(0xFF);
+  TqxBiffData data;
+  // Built-in, no shortcut, a name of one character, the formula's size; the
+  // sheet's EXTERNSHEET and the sheet (both one-based); no menu, description,
+  // help or status texts; the built-in name's code.
+  data.U16(0x0020).U8(0).U8(1).U16(static_cast<uint16_t>(formula.Size())).U16(oneBased).U16(oneBased);
+  data.U8(0).U8(0).U8(0).U8(0).U8(0x07).Bytes(formula.View());
+  WriteBiffRecord(out, biff::kName, data.View());
+}
+
 void WritePalette(TStream& out, const std::vector<uint32_t>& colors) {
   TqxBiffData data;
   data.U16(static_cast<uint16_t>(colors.size()));
@@ -149,6 +179,14 @@ void WriteSetup(TStream& out, uint16_t paperSizeCode, bool landscape) {
   data.U16(paperSizeCode).U16(100).U16(1).U16(1).U16(0).U16(landscape ? 0 : 2).U16(600).U16(600);
   data.Double(0.0).Double(0.0).U16(1);
   WriteBiffRecord(out, biff::kSetup, data.View());
+}
+
+void WriteHorizontalPageBreaks(TStream& out, const std::vector<uint16_t>& rows) {
+  const size_t count = std::min(rows.size(), (kBiffMaxRecordData - 2) / 2);
+  TqxBiffData data;
+  data.U16(static_cast<uint16_t>(count));
+  for (size_t i = 0; i < count; ++i) data.U16(rows[i]);
+  WriteBiffRecord(out, biff::kHorizontalPageBreaks, data.View());
 }
 
 void WriteMargin(TStream& out, uint16_t number, double inches) {

@@ -32,6 +32,10 @@ inline constexpr uint16_t kRightMargin = 0x0027;
 inline constexpr uint16_t kTopMargin = 0x0028;
 inline constexpr uint16_t kBottomMargin = 0x0029;
 inline constexpr uint16_t kPrintGridLines = 0x002B;
+inline constexpr uint16_t kHorizontalPageBreaks = 0x001B;
+inline constexpr uint16_t kExternCount = 0x0016;
+inline constexpr uint16_t kExternSheet = 0x0017;
+inline constexpr uint16_t kName = 0x0018;
 inline constexpr uint16_t kBlank = 0x0201;
 inline constexpr uint16_t kNumber = 0x0203;
 inline constexpr uint16_t kLabel = 0x0204;
@@ -82,6 +86,16 @@ void WriteStyleXf(TStream& out);
 void WriteCellXf(TStream& out, const TqxXfRecord& xf);
 void WriteStyle(TStream& out);
 
+// The link table of names that refer to worksheets: how many EXTERNSHEET
+// records follow, and one per worksheet, naming it (code page 1252, at most
+// 255 bytes) as a sheet of this workbook.
+void WriteExternCount(TStream& out, uint16_t count);
+void WriteExternSheet(TStream& out, std::string_view sheetName);
+// The built-in name Print_Titles of worksheet sheetIndex (0-based; its
+// EXTERNSHEET is the one at the same place): rows firstRow..lastRow of every
+// column repeated atop each printed page.
+void WritePrintTitles(TStream& out, uint16_t sheetIndex, uint16_t firstRow, uint16_t lastRow);
+
 // Colours as 0x00BBGGRR.
 void WritePalette(TStream& out, const std::vector<uint32_t>& colors);
 // Name in code page 1252, at most 255 bytes (sheet names are kept to 31).
@@ -100,6 +114,9 @@ void WriteWindow2(TStream& out);
 void WriteWsBool(TStream& out);
 // Printed one page wide and as many pages tall as the sheet needs.
 void WriteSetup(TStream& out, uint16_t paperSizeCode, bool landscape);
+// Manual page breaks: each row given starts a printed page (BIFF5 form, rows
+// only, at most as many as one record holds).
+void WriteHorizontalPageBreaks(TStream& out, const std::vector<uint16_t>& rows);
 // number: kLeftMargin .. kBottomMargin.
 void WriteMargin(TStream& out, uint16_t number, double inches);
 void WritePrintGridLines(TStream& out);

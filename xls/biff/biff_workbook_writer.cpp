@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/codepage.h"
+#include "xls/biff/biff_formats.h"
 #include "xls/biff/biff_records.h"
 #include "xls/biff/ole_stream.h"
 #include "xls/layout/sheet_grid.h"
@@ -57,8 +58,10 @@ void TqxBiffWorkbookWriter::NoteUsedCell(int row, int column) {
 
 void TqxBiffWorkbookWriter::WriteCell(const TqxSheetCell& cell) {
   const auto r = static_cast<uint16_t>(cell.Row), c = static_cast<uint16_t>(cell.Column);
-  const auto xf = static_cast<uint16_t>(cell.AttribIndex + 16);
-  if (cell.Number) {
+  const uint16_t xf = XfIndex(cell.AttribIndex);
+  if (cell.Blank) {
+    WriteBlank(sheetBuffer_, r, c, xf);
+  } else if (cell.Number) {
     WriteNumber(sheetBuffer_, r, c, xf, cell.Value);
   } else {
     WriteLabel(sheetBuffer_, r, c, xf, cell.AnsiText);
@@ -75,6 +78,12 @@ void TqxBiffWorkbookWriter::EndSheet(const TqxSheetSetup& setup) {
   TMemoryStream sheet;
   WriteBof(sheet, biff::kBofVersionWorksheet, biff::kBofWorksheet);
   WriteWsBool(sheet);
+  if (!setup.RowBreaks.empty()) {
+    std::vector<uint16_t> rows;
+    for (int row : setup.RowBreaks)
+      if (row > 0 && row < kSheetRows) rows.push_back(static_cast<uint16_t>(row));
+    if (!rows.empty()) WriteHorizontalPageBreaks(sheet, rows);
+  }
   for (const auto& [column, chars] : setup.ColumnChars) WriteColInfo(sheet, static_cast<uint16_t>(column), chars);
   if (lastRow_ < firstRow_) {
     WriteDimensions(sheet, 0, 0, 0, 0);
@@ -100,21 +109,35 @@ void TqxBiffWorkbookWriter::EndSheet(const TqxSheetSetup& setup) {
   output_.WriteBytes(sheetBuffer_.View());
   worksheetBytes_ += sheet.Size() + sheetBuffer_.Size();
   sheetBuffer_.Clear();
-  sheets_.push_back({setup.Name, worksheetBytes_});
+  sheets_.push_back({setup.Name, worksheetBytes_, setup.PrintTitleRows});
   firstRow_ = firstColumn_ = 0;
   lastRow_ = lastColumn_ = -1;
+}
+
+void TqxBiffWorkbookWriter::WriteNames(TStream& out) {
+  const bool any = std::any_of(sheets_.begin(), sheets_.end(), [](const Sheet& s) { return s.PrintTitleRows; });
+  if (!any) return;
+  WriteExternCount(out, static_cast<uint16_t>(sheets_.size()));
+  for (const Sheet& sheet : sheets_) WriteExternSheet(out, sheet.Name);
+  for (size_t k = 0; k < sheets_.size(); ++k) {
+    const auto& rows = sheets_[k].PrintTitleRows;
+    if (rows && rows->first >= 0 && rows->first <= rows->second && rows->second < kSheetRows)
+      WritePrintTitles(out, static_cast<uint16_t>(k), static_cast<uint16_t>(rows->first),
+                       static_cast<uint16_t>(rows->second));
+  }
 }
 
 void TqxBiffWorkbookWriter::WriteGlobals(TStream& out, const TqxWorkbookStyle& style) {
   WriteBof(out, biff::kBofVersionGlobals, biff::kBofGlobals);
   WriteCodePage(out, kAnsiCodePage);
+  WriteNames(out);
   WriteWindow1(out);
   tables_.ColorIndex(style.DefaultFont.Color);
-  tables_.WriteFonts(out, style.DefaultFont);
-  tables_.WriteNumberFormats(out, style.Currency);
-  tables_.WriteFormats(out, style.WordWrap, style.Background, style.Border);
+  WriteFontRecords(out, tables_, style.DefaultFont);
+  WriteNumberFormatRecords(out, tables_, style.Currency);
+  WriteXfRecords(out, tables_, style.WordWrap, style.Background, style.Border);
   WriteStyle(out);
-  tables_.WritePalette(out);
+  WritePaletteRecord(out, tables_);
   // Each worksheet's BOF follows the whole globals substream: these records
   // and the closing EOF included.
   int64_t globalsSize = out.Size() + 4;

@@ -7,6 +7,8 @@
 // directory) are written, joined with the worksheets read back from the
 // output, and wrapped into the compound file in place.
 #include <cstdint>
+#include <optional>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -22,6 +24,7 @@ class TqxBiffWorkbookWriter : public TqxWorkbookWriter {
 
   TqxSheetLimits Limits() const override;
   void WriteCell(const TqxSheetCell& cell) override;
+  bool TakesBlankCells() const override { return true; }
   bool SheetHasContent() override { return sheetBuffer_.Size() > 0; }
   void EndSheet(const TqxSheetSetup& setup) override;
   void Finish(const TqxWorkbookStyle& style) override;
@@ -35,7 +38,10 @@ class TqxBiffWorkbookWriter : public TqxWorkbookWriter {
   struct Sheet {
     std::string Name;
     int64_t EndOffset = 0;
+    std::optional<std::pair<int, int>> PrintTitleRows;
   };
+  // The names of the worksheets' print titles, with the link table they refer through.
+  void WriteNames(TStream& out);
   void NoteUsedCell(int row, int column);
   void WriteGlobals(TStream& out, const TqxWorkbookStyle& style);
 

@@ -4,9 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <limits>
-#include <set>
 
-#include "xls/biff/biff_records.h"
 #include "xls/cells/number_format.h"
 
 namespace vs {
@@ -45,42 +43,15 @@ std::string ColorText(TColor color) {
   return text;
 }
 
-// The font's size in points as the FONT record can hold it.
-int RecordSize(const TFont& font) { return std::clamp(std::abs(font.Size()), 1, 409); }
-
 int FontDistance(const TFont& a, const TFont& b) {
   int distance = Upper(a.Name) == Upper(b.Name) ? 0 : 10000000;
-  distance += 1000 * std::abs(RecordSize(a) - RecordSize(b));
+  distance += 1000 * std::abs(FontPoints(a) - FontPoints(b));
   distance += 500 * __builtin_popcount(static_cast<unsigned>(a.Style ^ b.Style));
   distance += ColorDistance(ColorToRGB(a.Color), ColorToRGB(b.Color)) / 200;
   return distance;
 }
 
 }  // namespace
-
-uint8_t FillPattern(TBrushStyle style) {
-  switch (style) {
-    case TBrushStyle::bsSolid: return 1;
-    case TBrushStyle::bsClear: return 0;
-    case TBrushStyle::bsHorizontal: return 11;
-    case TBrushStyle::bsVertical: return 12;
-    case TBrushStyle::bsFDiagonal: return 7;
-    case TBrushStyle::bsBDiagonal: return 8;
-    case TBrushStyle::bsCross: return 15;
-    case TBrushStyle::bsDiagCross: return 9;
-  }
-  return 0;
-}
-
-uint8_t XfAlignment(uint8_t alignmentCode) {
-  switch (alignmentCode) {
-    case 1: return 3;
-    case 2: return 2;
-    case 4: return 0;
-    case kCentredAcross: return 6;
-    default: return 1;
-  }
-}
 
 const std::vector<TColor>& TqxFormatTables::DefaultPalette() {
   static const std::vector<TColor> kPalette = [] {
@@ -175,27 +146,13 @@ std::optional<std::string> TqxFormatTables::NumberFormatCode(uint16_t index, std
   return std::nullopt;
 }
 
-void TqxFormatTables::WriteNumberFormats(TStream& out, std::string_view currency) const {
-  std::set<uint16_t> used;
-  for (const TqxCellAttrib& attrib : attribs_) used.insert(attrib.FormatIndex);
-  for (uint16_t index : used) {
-    if (std::optional<std::string> code = NumberFormatCode(index, currency)) WriteFormat(out, index, *code);
-  }
-}
-
-bool HasEdges(const TqxCellEdges& edges) {
-  return std::any_of(edges.begin(), edges.end(),
-                     [](const TqxCellEdge& edge) { return edge.Style != TqxCellBorderStyle::cbsNone; });
-}
-
-int TqxFormatTables::CellAttribIndex(int fontIndex, uint8_t alignment, uint16_t formatIndex, const TBrush& brush,
+int TqxFormatTables::CellAttribIndex(int font, uint8_t alignment, uint16_t formatIndex, const TBrush& fill,
                                      bool wordWrap, const TqxCellEdges& edges) {
-  const AttribKey key{fontIndex, alignment, formatIndex, brush.Color, static_cast<uint8_t>(brush.Style), wordWrap,
-                      edges};
+  const AttribKey key{font, alignment, formatIndex, fill.Color, static_cast<uint8_t>(fill.Style), wordWrap, edges};
   auto found = attribKeys_.find(key);
   if (found != attribKeys_.end()) return found->second;
-  const TqxCellAttrib attrib{fontIndex, formatIndex, alignment, brush, wordWrap, edges};
-  ColorIndex(brush.Color);
+  const TqxCellAttrib attrib{font, formatIndex, CellAlignmentOf(alignment), fill, wordWrap, edges};
+  ColorIndex(fill.Color);
   for (const TqxCellEdge& edge : edges)
     if (edge.Style != TqxCellBorderStyle::cbsNone) ColorIndex(edge.Color);
   int index;
@@ -211,8 +168,7 @@ int TqxFormatTables::CellAttribIndex(int fontIndex, uint8_t alignment, uint16_t 
 
 int TqxFormatTables::NearestCellAttrib(const TqxCellAttrib& attrib) const {
   auto fontOf = [&](int index) -> const TFont* {
-    const int i = index - 5;
-    return i >= 0 && i < static_cast<int>(fonts_.size()) ? &fonts_[i] : nullptr;
+    return index >= 0 && index < static_cast<int>(fonts_.size()) ? &fonts_[index] : nullptr;
   };
   int best = 0;
   int64_t bestDistance = std::numeric_limits<int64_t>::max();
@@ -220,81 +176,21 @@ int TqxFormatTables::NearestCellAttrib(const TqxCellAttrib& attrib) const {
     const TqxCellAttrib& a = attribs_[i];
     // A number must keep its format: that weighs more than anything else.
     int64_t distance = a.FormatIndex == attrib.FormatIndex ? 0 : 1000000000;
-    if (a.FontIndex != attrib.FontIndex) {
-      const TFont *x = fontOf(a.FontIndex), *y = fontOf(attrib.FontIndex);
+    if (a.Font != attrib.Font) {
+      const TFont *x = fontOf(a.Font), *y = fontOf(attrib.Font);
       distance += x && y ? FontDistance(*x, *y) + 1 : 1000000;
     }
-    if (XfAlignment(a.Alignment) != XfAlignment(attrib.Alignment)) distance += 5000;
+    if (a.Alignment != attrib.Alignment) distance += 5000;
     if (a.WordWrap != attrib.WordWrap) distance += 2000;
-    if (FillPattern(a.Brush.Style) != FillPattern(attrib.Brush.Style)) distance += 50000;
-    if (FillPattern(attrib.Brush.Style) != 0) {
-      distance += ColorDistance(ColorToRGB(a.Brush.Color), ColorToRGB(attrib.Brush.Color)) / 20;
+    if (a.Fill.Style != attrib.Fill.Style) distance += 50000;
+    if (attrib.Fill.Style != TBrushStyle::bsClear) {
+      distance += ColorDistance(ColorToRGB(a.Fill.Color), ColorToRGB(attrib.Fill.Color)) / 20;
     }
     for (size_t side = 0; side < a.Edges.size(); ++side)
       if (a.Edges[side].Style != attrib.Edges[side].Style) distance += 3000;
     if (distance < bestDistance) best = i, bestDistance = distance;
   }
   return best;
-}
-
-void TqxFormatTables::WriteFont(TStream& out, const TFont& font) {
-  TqxFontRecord record;
-  record.Height = static_cast<uint16_t>(RecordSize(font) * 20);
-  record.Bold = font.Has(TFontStyle::fsBold);
-  record.Italic = font.Has(TFontStyle::fsItalic);
-  record.Underline = font.Has(TFontStyle::fsUnderline);
-  record.StrikeOut = font.Has(TFontStyle::fsStrikeOut);
-  record.ColorIndex = static_cast<uint16_t>(ColorIndex(font.Color) + 8);
-  record.Charset = font.Charset;
-  record.Name = font.Name;
-  vs::WriteFont(out, record);
-}
-
-void TqxFormatTables::WriteFonts(TStream& out, const TFont& defaultFont) {
-  for (int i = 0; i < 4; ++i) WriteFont(out, defaultFont);
-  for (const TFont& font : fonts_) WriteFont(out, font);
-}
-
-void TqxFormatTables::SetAllBorders(TqxXfRecord& xf, const TqxCellBorder& border) {
-  xf.Borders = true;
-  xf.BorderStyles.fill(static_cast<uint8_t>(border.Style));
-  xf.BorderColorIndexes.fill(static_cast<uint8_t>(ColorIndex(border.Color) + 8));
-}
-
-void TqxFormatTables::WriteCellFormat(TStream& out, const TqxCellAttrib& attrib, const TqxCellBorder& border) {
-  TqxXfRecord xf;
-  xf.FontIndex = static_cast<uint16_t>(attrib.FontIndex);
-  xf.FormatIndex = attrib.FormatIndex;
-  xf.HorizontalAlignment = XfAlignment(attrib.Alignment);
-  xf.WordWrap = attrib.WordWrap;
-  xf.Filled = true;
-  xf.WhiteColorIndex = static_cast<uint8_t>(ColorIndex(clWhite) + 8);
-  xf.FillColorIndex = static_cast<uint8_t>(ColorIndex(attrib.Brush.Color) + 8);
-  xf.FillPattern = FillPattern(attrib.Brush.Style);
-  if (HasEdges(attrib.Edges)) {
-    xf.Borders = true;
-    for (size_t side = 0; side < attrib.Edges.size(); ++side) {
-      xf.BorderStyles[side] = static_cast<uint8_t>(attrib.Edges[side].Style);
-      xf.BorderColorIndexes[side] = static_cast<uint8_t>(ColorIndex(attrib.Edges[side].Color) + 8);
-    }
-  } else if (border.Enabled) {
-    SetAllBorders(xf, border);
-  }
-  WriteCellXf(out, xf);
-}
-
-void TqxFormatTables::WriteFormats(TStream& out, bool wordWrap, TColor background, const TqxCellBorder& border) {
-  for (int i = 0; i < 15; ++i) WriteStyleXf(out);
-  if (ColorToRGB(background) == ColorToRGB(clWindow)) {
-    TqxXfRecord xf;
-    xf.HorizontalAlignment = XfAlignment(4);
-    xf.WordWrap = wordWrap;
-    if (border.Enabled) SetAllBorders(xf, border);
-    WriteCellXf(out, xf);
-  } else {
-    WriteCellFormat(out, TqxCellAttrib{0, 0, 4, TBrush{background, TBrushStyle::bsSolid}, wordWrap}, border);
-  }
-  for (const TqxCellAttrib& attrib : attribs_) WriteCellFormat(out, attrib, border);
 }
 
 std::vector<TColor> TqxFormatTables::PaletteColors() const {
@@ -304,7 +200,5 @@ std::vector<TColor> TqxFormatTables::PaletteColors() const {
   for (size_t i = colors.size(); i < defaults.size(); ++i) colors.push_back(defaults[i]);
   return colors;
 }
-
-void TqxFormatTables::WritePalette(TStream& out) const { vs::WritePalette(out, PaletteColors()); }
 
 }  // namespace vs

@@ -30,6 +30,7 @@ struct TqxSheetCell {
   double Value = 0;
   int AttribIndex = 0;  // into the format tables' cell formats
   int Span = 1;         // columns a heading stands over, from Column: merged, or centred across them
+  bool Blank = false;   // a cell with a format and no value (an empty cell of a ruled table)
 };
 
 // A worksheet as it is finished.
@@ -43,6 +44,8 @@ struct TqxSheetSetup {
   bool Landscape = false;
   std::optional<std::vector<double>> MarginInches;  // left, right, top, bottom
   bool PrintGridLines = false;
+  std::vector<int> RowBreaks;  // rows that start a printed page, ascending, none before row 1
+  std::optional<std::pair<int, int>> PrintTitleRows;  // first and last row repeated atop each printed page
 };
 
 // A bitmap picture with its top left corner in a cell.
@@ -80,6 +83,8 @@ class TqxWorkbookWriter {
   virtual void BeginSheet(const std::string& name) {}
   // Cells come row by row within a page; a page's rows follow the last one's.
   virtual void WriteCell(const TqxSheetCell& cell) = 0;
+  // Whether the format holds cell formats, and so blank cells that only show one.
+  virtual bool TakesBlankCells() const { return false; }
   // Pictures a format cannot hold are counted by the engine, not given here.
   virtual bool TakesPictures() const { return false; }
   virtual void WritePicture(const TqxSheetPicture& picture) {}

@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <iterator>
 #include <map>
+#include <set>
 #include <utility>
 
 namespace vs {
@@ -13,6 +15,16 @@ constexpr double kSlack = 2.0;
 // A table's frame stands at most this many text heights outside its texts,
 // or a step between its rows or columns (below).
 constexpr double kFrameReach = 1.5;
+// A drawn side shorter than this is no line of its own (the ends of a thin
+// filled bar); a filled figure wider than kRuleWidth both ways is a box.
+constexpr double kShortestSide = 6.0, kRuleWidth = 3.0;
+// The boxes empty cells' fills are looked for among (cells times boxes),
+// and the columns a heading is taken to span at most: a hostile page's grid
+// of empty cells costs no more than these and kMaxEmptyCells.
+constexpr int64_t kEmptyCellBoxWork = 1 << 24;
+constexpr int kMaxSpanLooked = 256;
+// Rules standing within kSlack of one place looked at for one drawn side.
+constexpr size_t kMaxRulesAtOnePlace = 64;
 // Rules up to this many pixels wide are thin lines, up to kMediumRule medium.
 constexpr double kThinRule = 1.5, kMediumRule = 3.0;
 
@@ -69,8 +81,16 @@ void SetEdge(CellEdges& edges, int64_t row, int64_t column, TqxCellSide side, co
   if (Weight(edge.Style) > Weight(held.Style)) held = edge;
 }
 
-// The edges one table's rules give its cells.
-CellEdges TableEdges(const std::vector<const TqxMarkedText*>& texts, const std::vector<TqxPageMark>& marks) {
+// A table's rows and columns as bands of the page, and the edges its rules
+// give its cells.
+struct TableLooks {
+  Bands Rows, Columns;
+  CellEdges Edges;
+};
+
+// rules, when given, gets 1 for each mark that runs along a cell of the table.
+TableLooks LooksOfTable(const std::vector<const TqxMarkedText*>& texts, const std::vector<TqxPageMark>& marks,
+                        std::vector<char>* rules = nullptr) {
   std::map<int64_t, Band> rowMap, columnMap;
   double heights = 0;
   for (const TqxMarkedText* t : texts) {
@@ -78,16 +98,20 @@ CellEdges TableEdges(const std::vector<const TqxMarkedText*>& texts, const std::
     if (t->Span == 1) columnMap[t->Col].Take(t->Left, t->Right);
     heights += t->Bottom - t->Top;
   }
-  CellEdges edges;
-  if (rowMap.empty() || columnMap.empty()) return edges;
-  const Bands rows(rowMap.begin(), rowMap.end()), columns(columnMap.begin(), columnMap.end());
+  TableLooks looks;
+  CellEdges& edges = looks.Edges;
+  if (rowMap.empty() || columnMap.empty()) return looks;
+  looks.Rows.assign(rowMap.begin(), rowMap.end());
+  looks.Columns.assign(columnMap.begin(), columnMap.end());
+  const Bands &rows = looks.Rows, &columns = looks.Columns;
   // A frame stands beside the last column as far as the widest column
   // reaches, above or below the rows as far as a usual row step.
   const double least = kFrameReach * heights / static_cast<double>(texts.size());
   const std::vector<double> columnSteps = Steps(columns), rowSteps = Steps(rows);
   const double columnReach = std::max(least, columnSteps.empty() ? 0 : columnSteps.back());
   const double rowReach = std::max(least, rowSteps.empty() ? 0 : rowSteps[rowSteps.size() / 2]);
-  for (const TqxPageMark& mark : marks) {
+  for (size_t m = 0; m < marks.size(); ++m) {
+    const TqxPageMark& mark = marks[m];
     if (mark.Kind == TqxPageMarkKind::pmBox) continue;
     const bool vertical = mark.Kind == TqxPageMarkKind::pmVertical;
     const Bands& across = vertical ? columns : rows;  // the bands the rule stands between
@@ -100,6 +124,7 @@ CellEdges TableEdges(const std::vector<const TqxMarkedText*>& texts, const std::
     for (const auto& [index, band] : along) {
       const double middle = band.Middle();
       if (middle < from - kSlack || middle > to + kSlack) continue;
+      if (rules) (*rules)[m] = 1;
       // The band before the rule gets it on its far side, the band after on its near side.
       if (*space > 0) {
         const int64_t before = across[*space - 1].first;
@@ -113,11 +138,11 @@ CellEdges TableEdges(const std::vector<const TqxMarkedText*>& texts, const std::
       }
     }
   }
-  return edges;
+  return looks;
 }
 
-std::optional<TColor> FillBehind(const TqxMarkedText& text, const std::vector<TqxPageMark>& marks) {
-  const double x = (text.Left + text.Right) / 2, y = (text.Top + text.Bottom) / 2;
+// The fill of the last box drawn over the point, unless it is white.
+std::optional<TColor> FillAt(double x, double y, const std::vector<TqxPageMark>& marks) {
   const TqxPageMark* top = nullptr;  // the last box drawn there covers the others
   for (const TqxPageMark& mark : marks) {
     if (mark.Kind == TqxPageMarkKind::pmBox && x >= mark.Left && x <= mark.Right && y >= mark.Top &&
@@ -126,6 +151,26 @@ std::optional<TColor> FillBehind(const TqxMarkedText& text, const std::vector<Tq
   }
   if (!top || ColorToRGB(top->Color) == ColorToRGB(clWhite)) return std::nullopt;
   return top->Color;
+}
+
+std::optional<TColor> FillBehind(const TqxMarkedText& text, const std::vector<TqxPageMark>& marks) {
+  return FillAt((text.Left + text.Right) / 2, (text.Top + text.Bottom) / 2, marks);
+}
+
+// The texts of each table, those with a usable box.
+std::map<int, std::vector<const TqxMarkedText*>> TablesOf(const std::vector<TqxMarkedText>& texts) {
+  std::map<int, std::vector<const TqxMarkedText*>> tables;
+  for (const TqxMarkedText& text : texts) {
+    const bool box = std::isfinite(text.Left + text.Top + text.Right + text.Bottom) && text.Right >= text.Left &&
+                     text.Bottom >= text.Top;
+    if (text.Table >= 0 && box) tables[text.Table].push_back(&text);
+  }
+  return tables;
+}
+
+std::vector<TqxPageMark> FirstMarks(const std::vector<TqxPageMark>& all) {
+  const auto count = static_cast<ptrdiff_t>(std::min(all.size(), kMaxMarks));
+  return {all.begin(), all.begin() + count};
 }
 
 }  // namespace
@@ -138,30 +183,115 @@ TqxCellBorderStyle RuleBorderStyle(double width, TPenStyle style) {
   return width > kMediumRule ? TqxCellBorderStyle::cbsThick : TqxCellBorderStyle::cbsMedium;
 }
 
-std::vector<TqxCellLook> CellLooks(const std::vector<TqxMarkedText>& texts, const std::vector<TqxPageMark>& all) {
-  const auto count = static_cast<ptrdiff_t>(std::min(all.size(), kMaxMarks));
-  const std::vector<TqxPageMark> marks(all.begin(), all.begin() + count);
-  std::vector<TqxCellLook> looks(texts.size());
-  std::map<int, std::vector<const TqxMarkedText*>> tables;
-  for (const TqxMarkedText& text : texts) {
-    const bool box = std::isfinite(text.Left + text.Top + text.Right + text.Bottom) && text.Right >= text.Left &&
-                     text.Bottom >= text.Top;
-    if (text.Table >= 0 && box) tables[text.Table].push_back(&text);
-  }
-  std::map<int, CellEdges> edges;
-  for (const auto& [table, members] : tables) edges[table] = TableEdges(members, marks);
+TqxPageLooks PageLooks(const std::vector<TqxMarkedText>& texts, const std::vector<TqxPageMark>& all) {
+  const std::vector<TqxPageMark> marks = FirstMarks(all);
+  TqxPageLooks page;
+  page.Texts.resize(texts.size());
+  page.TableRules.assign(all.size(), 0);
+  std::map<int, TableLooks> tables;
+  for (const auto& [table, members] : TablesOf(texts)) tables[table] = LooksOfTable(members, marks, &page.TableRules);
   for (size_t i = 0; i < texts.size(); ++i) {
     const TqxMarkedText& text = texts[i];
-    looks[i].Fill = FillBehind(text, marks);
-    const auto table = edges.find(text.Table);
-    if (table == edges.end()) continue;
-    const auto first = table->second.find({text.Row, text.Col});
-    if (first != table->second.end()) looks[i].Edges = first->second;
+    TqxCellLook& look = page.Texts[i];
+    look.Fill = FillBehind(text, marks);
+    const auto table = tables.find(text.Table);
+    if (table == tables.end()) continue;
+    const CellEdges& edges = table->second.Edges;
+    const auto first = edges.find({text.Row, text.Col});
+    if (first != edges.end()) look.Edges = first->second;
     // A text over several columns ends at the last one's right side.
-    const auto last = table->second.find({text.Row, text.Col + std::max(1, text.Span) - 1});
-    looks[i].Edges[csRight] = last != table->second.end() ? last->second[csRight] : TqxCellEdge{};
+    const auto last = edges.find({text.Row, text.Col + std::max(1, text.Span) - 1});
+    look.Edges[csRight] = last != edges.end() ? last->second[csRight] : TqxCellEdge{};
   }
-  return looks;
+
+  // The empty cells: every row and column of a table that no text holds or spans.
+  std::set<std::pair<int64_t, int64_t>> held;
+  for (const TqxMarkedText& text : texts) {
+    for (int k = 0; k < std::clamp(text.Span, 1, kMaxSpanLooked); ++k) held.emplace(text.Row, text.Col + k);
+  }
+  std::vector<TqxPageMark> boxes;
+  std::copy_if(marks.begin(), marks.end(), std::back_inserter(boxes),
+               [](const TqxPageMark& mark) { return mark.Kind == TqxPageMarkKind::pmBox; });
+  size_t looked = 0;
+  int64_t boxWork = kEmptyCellBoxWork;
+  for (const auto& [index, table] : tables) {
+    for (const auto& [row, rowBand] : table.Rows) {
+      for (const auto& [column, columnBand] : table.Columns) {
+        if (held.count({row, column})) continue;
+        if (++looked > kMaxEmptyCells) break;
+        TqxEmptyCellLook cell{row, column, {}};
+        if (const auto edges = table.Edges.find({row, column}); edges != table.Edges.end())
+          cell.Look.Edges = edges->second;
+        // Past the work budget the rest of a hostile page's empty cells go without fills.
+        boxWork -= static_cast<int64_t>(boxes.size());
+        if (boxWork >= 0) cell.Look.Fill = FillAt(columnBand.Middle(), rowBand.Middle(), boxes);
+        if (HasEdges(cell.Look.Edges) || cell.Look.Fill) page.EmptyCells.push_back(cell);
+      }
+    }
+  }
+  std::sort(page.EmptyCells.begin(), page.EmptyCells.end(), [](const TqxEmptyCellLook& a, const TqxEmptyCellLook& b) {
+    return std::make_pair(a.Row, a.Col) < std::make_pair(b.Row, b.Col);
+  });
+  return page;
+}
+
+std::vector<TqxCellLook> CellLooks(const std::vector<TqxMarkedText>& texts, const std::vector<TqxPageMark>& marks) {
+  return PageLooks(texts, marks).Texts;
+}
+
+std::vector<TqxEmptyCellLook> EmptyCellLooks(const std::vector<TqxMarkedText>& texts,
+                                             const std::vector<TqxPageMark>& marks) {
+  return PageLooks(texts, marks).EmptyCells;
+}
+
+TqxTableRules::TqxTableRules(const std::vector<TqxPageMark>& marks, const std::vector<char>& isRule) {
+  for (size_t i = 0; i < marks.size() && i < isRule.size(); ++i) {
+    if (!isRule[i]) continue;
+    if (marks[i].Kind == TqxPageMarkKind::pmHorizontal) level_.push_back(marks[i]);
+    if (marks[i].Kind == TqxPageMarkKind::pmVertical) upright_.push_back(marks[i]);
+  }
+  std::sort(level_.begin(), level_.end(), [](const TqxPageMark& a, const TqxPageMark& b) { return a.Top < b.Top; });
+  std::sort(upright_.begin(), upright_.end(), [](const TqxPageMark& a, const TqxPageMark& b) { return a.Left < b.Left; });
+}
+
+bool TqxTableRules::Along(const TqxFloatPoint& a, const TqxFloatPoint& b) const {
+  const bool upright = std::fabs(a.X - b.X) <= kSlack;
+  const bool level = std::fabs(a.Y - b.Y) <= kSlack;
+  if (upright == level) return false;  // slanted, or too short to tell
+  const std::vector<TqxPageMark>& rules = upright ? upright_ : level_;
+  const double at = upright ? (a.X + b.X) / 2 : (a.Y + b.Y) / 2;
+  const double from = upright ? std::min(a.Y, b.Y) : std::min(a.X, b.X);
+  const double to = upright ? std::max(a.Y, b.Y) : std::max(a.X, b.X);
+  auto position = [upright](const TqxPageMark& rule) { return upright ? rule.Left : rule.Top; };
+  auto first = std::lower_bound(rules.begin(), rules.end(), at - kSlack,
+                                [&](const TqxPageMark& rule, double v) { return position(rule) < v; });
+  // Rules standing in one place are looked at up to a number.
+  for (size_t seen = 0; first != rules.end() && position(*first) <= at + kSlack && seen < kMaxRulesAtOnePlace;
+       ++first, ++seen) {
+    const double start = upright ? first->Top : first->Left, end = upright ? first->Bottom : first->Right;
+    if (from >= start - kSlack && to <= end + kSlack) return true;
+  }
+  return false;
+}
+
+bool TqxTableRules::Drawn(const std::vector<TqxFloatPoint>& figure, bool closed, bool filled) const {
+  if (figure.size() < 2 || (level_.empty() && upright_.empty())) return false;
+  double left = INFINITY, top = INFINITY, right = -INFINITY, bottom = -INFINITY;
+  for (const TqxFloatPoint& p : figure) {
+    if (!std::isfinite(p.X) || !std::isfinite(p.Y)) return false;
+    left = std::min(left, p.X), right = std::max(right, p.X), top = std::min(top, p.Y), bottom = std::max(bottom, p.Y);
+  }
+  if (filled && right - left > kRuleWidth && bottom - top > kRuleWidth) return false;
+  size_t sides = 0;
+  const size_t count = figure.size() - (closed ? 0 : 1);
+  for (size_t i = 0; i < count; ++i) {
+    const TqxFloatPoint& a = figure[i];
+    const TqxFloatPoint& b = figure[(i + 1) % figure.size()];
+    if (std::hypot(a.X - b.X, a.Y - b.Y) < kShortestSide) continue;
+    if (!Along(a, b)) return false;
+    ++sides;
+  }
+  return sides > 0;
 }
 
 }  // namespace vs

@@ -676,6 +676,38 @@ class PageLayout {
     rowTops_.clear();
     for (const auto& [row, y] : tops) rowTops_.push_back({y, row});
     BoundRows();
+    NoteTables(grid, strings, source, tables.size(), continuation);
+  }
+
+  // Each table's rows and its heading, once the rows are final.
+  void NoteTables(const std::vector<TqxGridText>& grid, const std::vector<std::u16string>& strings,
+                  const std::vector<int>& source, size_t tableCount, const TqxContinuation& continuation) {
+    // The texts of each table's rows, left to right once sorted.
+    using Row = std::vector<std::pair<double, const std::u16string*>>;
+    std::vector<std::map<int64_t, Row>> tables(tableCount);
+    for (size_t k = 0; k < grid.size(); ++k) {
+      const int table = grid[k].Table;
+      if (laid_[source[k]] && table >= 0 && static_cast<size_t>(table) < tableCount)
+        tables[table][row_[source[k]]].emplace_back(grid[k].X, &strings[k]);
+    }
+    for (size_t table = 0; table < tableCount; ++table) {
+      std::map<int64_t, Row>& rows = tables[table];
+      if (rows.empty()) continue;
+      TqxPageTable shown;
+      shown.FirstRow = rows.begin()->first;
+      shown.LastRow = rows.rbegin()->first;
+      shown.Continued = table == 0 && continuesTable_;
+      std::vector<std::vector<std::u16string>> head;  // the first rows, and one more to tell the heading by
+      for (auto& [row, texts] : rows) {
+        if (head.size() > kHeadRows) break;
+        if (shown.FirstRows.size() < kHeadRows) shown.FirstRows.push_back(row);
+        std::stable_sort(texts.begin(), texts.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        head.emplace_back();
+        for (const auto& text : texts) head.back().push_back(*text.second);
+      }
+      shown.HeadRows = shown.Continued ? continuation.RepeatedHeadRows : HeadingRows(head);
+      pageTables_.push_back(std::move(shown));
+    }
   }
 
   // A table's heading set on two or more close lines, none holding a digit
@@ -771,6 +803,7 @@ class PageLayout {
     result.RowTops = std::move(rowTops_);
     result.ContinuesTable = continuesTable_;
     result.Tables = std::move(tables_);
+    result.PageTables = std::move(pageTables_);
     for (int i : order_) {
       if (t_[i].Dropped) continue;
       result.Order.push_back(i);
@@ -799,6 +832,7 @@ class PageLayout {
   TqxPageCarry* carry_ = nullptr;
   bool continuesTable_ = false;
   std::vector<std::string> tables_;
+  std::vector<TqxPageTable> pageTables_;
   int lastRow_ = kLastSheetRow, lastColumn_ = kLastSheetColumn;
   std::vector<TqxRowTop> rowTops_;
   std::vector<double> x_, y_;

@@ -61,6 +61,9 @@ struct TqxLayoutResult {
   // page before; and one line on each table found, for inspection.
   bool ContinuesTable = false;
   std::vector<std::string> Tables;
+  // Table layout: the tables of the page in the rows they were given, in
+  // the order they were found (the first may go on from the page before).
+  std::vector<TqxPageTable> PageTables;
 };
 
 // Characters 0..32 removed from both ends.

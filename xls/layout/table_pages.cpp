@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <map>
+#include <string_view>
 
 namespace vs {
 namespace {
@@ -15,12 +16,34 @@ std::u16string WithoutDigits(const std::u16string& text) {
   return out;
 }
 
+// A figure: digits with nothing but signs, separators and currency around
+// them ("1,234.50", "(12)", "14.8%", "2024-03-05", "1.192,06 \u20AC").
+bool IsFigure(const std::u16string& text) {
+  bool digit = false;
+  for (char16_t c : text) {
+    if (c >= u'0' && c <= u'9') {
+      digit = true;
+    } else if (!(c <= 32 || c == 0xA0 || std::u16string_view(u".,-+()$%/:'*").find(c) != std::u16string_view::npos ||
+                 c == 0x20AC || c == 0xA3 || c == 0xA5 || c == 0x2212)) {
+      return false;
+    }
+  }
+  return digit;
+}
+
 bool SamePlace(const TqxPageCarry::Margin& a, const TqxPageCarry::Margin& b) {
   const bool sameEdge = std::fabs(a.Left - b.Left) <= kRunningSlack || std::fabs(a.Right - b.Right) <= kRunningSlack;
   return sameEdge && std::fabs(a.Y - b.Y) <= kRunningSlack && a.Text == b.Text;
 }
 
 }  // namespace
+
+size_t HeadingRows(const std::vector<std::vector<std::u16string>>& rows) {
+  auto hasFigure = [](const std::vector<std::u16string>& row) { return std::any_of(row.begin(), row.end(), IsFigure); };
+  size_t head = 0;
+  while (head < rows.size() && !hasFigure(rows[head])) ++head;
+  return head < rows.size() && head <= kHeadRows ? head : 0;
+}
 
 TqxContinuation ContinuePage(const std::vector<TqxGridText>& texts, const std::vector<std::u16string>& strings,
                              const std::vector<TqxTableRegion>& tables, double pageHeight, TqxPageCarry& carry) {
@@ -75,6 +98,7 @@ TqxContinuation ContinuePage(const std::vector<TqxGridText>& texts, const std::v
       for (size_t i : members) line.push_back(strings[i]);
       if (line != carry.HeadRows[j++]) break;
       for (size_t i : members) out.Drop[i] = 1;
+      out.RepeatedHeadRows++;
     }
   }
 

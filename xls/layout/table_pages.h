@@ -34,7 +34,22 @@ inline constexpr double kRunningSlack = 2.0;
 struct TqxContinuation {
   std::vector<char> Drop;       // per text: a repeat of the page before
   bool ContinuesTable = false;  // the page's first table goes on from the page before
+  size_t RepeatedHeadRows = 0;  // rows of that table's heading the page repeated (dropped)
 };
+
+// A table of the page in the rows the layout gave it.
+struct TqxPageTable {
+  int64_t FirstRow = 0, LastRow = 0;
+  std::vector<int64_t> FirstRows;  // its first kHeadRows rows (fewer in a shorter table)
+  // Its first rows that are its heading; for a table going on from the page
+  // before, the rows of that table's heading the page repeated.
+  size_t HeadRows = 0;
+  bool Continued = false;  // goes on from the last table of the page before
+};
+
+// How many of a table's first rows (texts left to right) are its heading:
+// rows without a figure, at most kHeadRows of them, over a row that has one.
+size_t HeadingRows(const std::vector<std::vector<std::u16string>>& rows);
 
 // Decides what of the page repeats the page before (texts with their tables
 // from AssignTableColumns, their trimmed texts in `strings`) and updates the

@@ -71,12 +71,11 @@ lxw_format* TqxXlsxWorkbookWriter::Format(int attribIndex) {
   const std::vector<TqxCellAttrib>& attribs = tables_.CellAttribs();
   if (attribIndex >= 0 && attribIndex < static_cast<int>(attribs.size())) {
     const TqxCellAttrib& attrib = attribs[attribIndex];
-    const int fontIndex = attrib.FontIndex - 5;
-    if (fontIndex >= 0 && fontIndex < static_cast<int>(tables_.Fonts().size())) {
-      const TFont& font = tables_.Fonts()[fontIndex];
+    if (attrib.Font >= 0 && attrib.Font < static_cast<int>(tables_.Fonts().size())) {
+      const TFont& font = tables_.Fonts()[attrib.Font];
       int named = 0;  // a font's name is no text of the page: not counted
       XlsxWriter().format_set_font_name(format, XmlUtf8(AnsiToWide(font.Name), named).c_str());
-      XlsxWriter().format_set_font_size(format, std::clamp(std::abs(font.Size()), 1, 409));
+      XlsxWriter().format_set_font_size(format, FontPoints(font));
       if (font.Has(TFontStyle::fsBold)) XlsxWriter().format_set_bold(format);
       if (font.Has(TFontStyle::fsItalic)) XlsxWriter().format_set_italic(format);
       if (font.Has(TFontStyle::fsUnderline)) XlsxWriter().format_set_underline(format, LXW_UNDERLINE_SINGLE);
@@ -86,17 +85,17 @@ lxw_format* TqxXlsxWorkbookWriter::Format(int attribIndex) {
     }
     if (std::optional<std::string> code = tables_.NumberFormatCode(attrib.FormatIndex, currency_))
       XlsxWriter().format_set_num_format(format, XmlUtf8(AnsiToWide(*code), replaced_).c_str());
-    switch (XfAlignment(attrib.Alignment)) {
-      case 1: XlsxWriter().format_set_align(format, LXW_ALIGN_LEFT); break;
-      case 2: XlsxWriter().format_set_align(format, LXW_ALIGN_CENTER); break;
-      case 3: XlsxWriter().format_set_align(format, LXW_ALIGN_RIGHT); break;
-      case 6: XlsxWriter().format_set_align(format, LXW_ALIGN_CENTER); break;  // its cells are merged
-      default: break;
+    switch (attrib.Alignment) {
+      case TqxCellAlignment::caLeft: XlsxWriter().format_set_align(format, LXW_ALIGN_LEFT); break;
+      case TqxCellAlignment::caCentre: XlsxWriter().format_set_align(format, LXW_ALIGN_CENTER); break;
+      case TqxCellAlignment::caRight: XlsxWriter().format_set_align(format, LXW_ALIGN_RIGHT); break;
+      case TqxCellAlignment::caCentreAcross: XlsxWriter().format_set_align(format, LXW_ALIGN_CENTER); break;  // its cells are merged
+      case TqxCellAlignment::caGeneral: break;
     }
     if (attrib.WordWrap) XlsxWriter().format_set_text_wrap(format);
-    if (attrib.Brush.Style == TBrushStyle::bsSolid) {
+    if (attrib.Fill.Style == TBrushStyle::bsSolid) {
       XlsxWriter().format_set_pattern(format, LXW_PATTERN_SOLID);
-      XlsxWriter().format_set_bg_color(format, PaletteRgb(attrib.Brush.Color));
+      XlsxWriter().format_set_bg_color(format, PaletteRgb(attrib.Fill.Color));
     }
     SetEdges(format, attrib.Edges);
   }
@@ -104,8 +103,25 @@ lxw_format* TqxXlsxWorkbookWriter::Format(int attribIndex) {
   return format;
 }
 
+namespace {
+
+uint8_t LineStyle(TqxCellBorderStyle style) {
+  switch (style) {
+    case TqxCellBorderStyle::cbsNone: return LXW_BORDER_NONE;
+    case TqxCellBorderStyle::cbsThin: return LXW_BORDER_THIN;
+    case TqxCellBorderStyle::cbsMedium: return LXW_BORDER_MEDIUM;
+    case TqxCellBorderStyle::cbsDashed: return LXW_BORDER_DASHED;
+    case TqxCellBorderStyle::cbsDotted: return LXW_BORDER_DOTTED;
+    case TqxCellBorderStyle::cbsThick: return LXW_BORDER_THICK;
+    case TqxCellBorderStyle::cbsDouble: return LXW_BORDER_DOUBLE;
+    case TqxCellBorderStyle::cbsHair: return LXW_BORDER_HAIR;
+  }
+  return LXW_BORDER_NONE;
+}
+
+}  // namespace
+
 void TqxXlsxWorkbookWriter::SetEdges(lxw_format* format, const TqxCellEdges& edges) {
-  // The line styles are numbered as the library numbers its borders.
   using SetStyle = decltype(&::format_set_top);
   using SetColor = decltype(&::format_set_top_color);
   const std::array<std::pair<SetStyle, SetColor>, 4> sides = {{
@@ -117,7 +133,7 @@ void TqxXlsxWorkbookWriter::SetEdges(lxw_format* format, const TqxCellEdges& edg
   for (size_t side = 0; side < sides.size(); ++side) {
     const TqxCellEdge& edge = edges[side];
     if (edge.Style == TqxCellBorderStyle::cbsNone) continue;
-    sides[side].first(format, static_cast<uint8_t>(edge.Style));
+    sides[side].first(format, LineStyle(edge.Style));
     const uint32_t rgb = PaletteRgb(edge.Color);
     if (rgb != 0) sides[side].second(format, rgb);
   }
@@ -159,7 +175,9 @@ void TqxXlsxWorkbookWriter::EndPage(const std::map<int, double>& rowPixels) {
     for (const auto& [column, cell] : cells) {
       const auto r = static_cast<lxw_row_t>(at);
       const auto c = static_cast<lxw_col_t>(column);
-      if (cell.Span > 1) {
+      if (cell.Blank) {
+        Check(XlsxWriter().worksheet_write_blank(sheet_, r, c, Format(cell.AttribIndex)));
+      } else if (cell.Span > 1) {
         // A heading over several columns: one merged cell (its value written over the merge's blank).
         const auto last = static_cast<lxw_col_t>(column + cell.Span - 1);
         const std::string text = cell.Number ? std::string() : WideToUtf8(cell.Text);
@@ -189,6 +207,17 @@ void TqxXlsxWorkbookWriter::EndSheet(const TqxSheetSetup& setup) {
     XlsxWriter().worksheet_set_margins(sheet_, m[0], m[1], m[2], m[3]);
   }
   if (setup.PrintGridLines) XlsxWriter().worksheet_gridlines(sheet_, LXW_SHOW_PRINT_GRIDLINES);
+  // The list ends at its first 0, so a break is never before the first row.
+  std::vector<lxw_row_t> breaks;
+  for (int row : setup.RowBreaks)
+    if (row > 0 && row < LXW_ROW_MAX && breaks.size() < LXW_BREAKS_MAX) breaks.push_back(static_cast<lxw_row_t>(row));
+  if (!breaks.empty()) {
+    breaks.push_back(0);
+    Check(XlsxWriter().worksheet_set_h_pagebreaks(sheet_, breaks.data()));
+  }
+  if (const auto& titles = setup.PrintTitleRows)
+    Check(XlsxWriter().worksheet_repeat_rows(sheet_, static_cast<lxw_row_t>(titles->first),
+                                             static_cast<lxw_row_t>(titles->second)));
   sheet_ = nullptr;
 }
 

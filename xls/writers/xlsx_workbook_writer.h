@@ -27,6 +27,7 @@ class TqxXlsxWorkbookWriter : public TqxWorkbookWriter {
   TqxSheetLimits Limits() const override;
   void BeginSheet(const std::string& name) override;
   void WriteCell(const TqxSheetCell& cell) override;
+  bool TakesBlankCells() const override { return true; }
   bool TakesPictures() const override { return true; }
   void WritePicture(const TqxSheetPicture& picture) override;
   void EndPage(const std::map<int, double>& rowPixels) override;

@@ -17,7 +17,8 @@ namespace vs {
   F(worksheet_write_number) F(worksheet_write_string) F(worksheet_set_column) F(worksheet_set_paper)             \
   F(worksheet_set_landscape) F(worksheet_set_margins) F(worksheet_gridlines) F(worksheet_merge_range)          \
   F(worksheet_fit_to_pages) F(format_set_top) F(format_set_left) F(format_set_bottom) F(format_set_right)        \
-  F(format_set_top_color) F(format_set_left_color) F(format_set_bottom_color) F(format_set_right_color)
+  F(format_set_top_color) F(format_set_left_color) F(format_set_bottom_color) F(format_set_right_color)       \
+  F(worksheet_write_blank) F(worksheet_repeat_rows) F(worksheet_set_h_pagebreaks)
 
 struct TXlsxWriterLibrary {
 #define VS_XLSXWRITER_DECLARE(name) decltype(&::name) name = nullptr;

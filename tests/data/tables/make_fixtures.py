@@ -138,6 +138,36 @@ def zebra():
     save("zebra.pdf", [b"\n".join(lines)])
 
 
+def ruled_gap():
+    """A table ruled on every side of every cell whose middle cell and last
+    row's first cell hold nothing."""
+    rows = [("Name", "Qty", "Price"), ("bolt", "", "1.20"), ("", "16", "0.35")]
+    left, top, height = 72, 700, 20
+    lines = [text(left + 6 + 100 * c, top - 15 - height * r, cell) for r, row in enumerate(rows)
+             for c, cell in enumerate(row) if cell]
+    for r in range(len(rows) + 1):
+        lines.append(b"0.5 w %d %d m %d %d l S" % (left, top - height * r, left + 300, top - height * r))
+    for c in range(4):
+        lines.append(b"0.5 w %d %d m %d %d l S" % (left + 100 * c, top, left + 100 * c, top - height * len(rows)))
+    save("ruled_gap.pdf", [b"\n".join(lines)])
+
+
+def two_tables():
+    """Two pages, each with a table of its own under a title: the second page
+    starts a printed page."""
+    pages = []
+    tables = (("Parts in stock", ("Item", "Qty", "Price")), ("Sales by region", ("Region", "North", "South", "East")))
+    for title, heads in tables:
+        lines = [text(72, 680, title, 14)]
+        lines += [text(72 + 100 * c, 650, h) for c, h in enumerate(heads)]
+        for row in range(4):
+            y = 635 - 15 * row
+            lines.append(text(72, y, "Line %d" % (row + 1)))
+            lines += [right(72 + 100 * c + 60, y, "%d.%02d" % (row * 7 + c, c)) for c in range(1, len(heads))]
+        pages.append(b"\n".join(lines))
+    save("two_tables.pdf", pages)
+
+
 if __name__ == "__main__":
     spanning()
     continued()
@@ -147,3 +177,5 @@ if __name__ == "__main__":
     wide()
     ruled()
     zebra()
+    ruled_gap()
+    two_tables()

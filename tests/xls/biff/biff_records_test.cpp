@@ -86,6 +86,18 @@ TEST(BiffRecords, EachRecordByteForByte) {
       {"LEFTMARGIN", [](TStream& o) { WriteMargin(o, biff::kLeftMargin, 0.75); },
        "26 00 08 00 00 00 00 00 00 00 E8 3F"},
       {"PRINTGRIDLINES", [](TStream& o) { WritePrintGridLines(o); }, "2B 00 02 00 01 00"},
+      // Pages start at rows 40 and 300.
+      {"HORIZONTALPAGEBREAKS", [](TStream& o) { WriteHorizontalPageBreaks(o, {40, 300}); },
+       "1B 00 06 00 02 00 28 00 2C 01"},
+      {"EXTERNCOUNT", [](TStream& o) { WriteExternCount(o, 2); }, "16 00 02 00 02 00"},
+      // A sheet of this workbook (0x03) named "Sheet2".
+      {"EXTERNSHEET", [](TStream& o) { WriteExternSheet(o, "Sheet2"); },
+       "17 00 08 00 06 03 53 68 65 65 74 32"},
+      // Print_Titles (built-in 0x07) of the second sheet: rows 4 to 5 of all
+      // columns, tArea3d through EXTERNSHEET -2 on sheets 1..1.
+      {"NAME Print_Titles", [](TStream& o) { WritePrintTitles(o, 1, 4, 5); },
+       "18 00 24 00 20 00 00 01 15 00 02 00 02 00 00 00 00 00 07 "
+       "3B FE FF 00 00 00 00 00 00 00 00 01 00 01 00 04 00 05 00 00 FF"},
       {"NUMBER", [](TStream& o) { WriteNumber(o, 1, 2, 16, -12.5); },
        "03 02 0E 00 01 00 02 00 10 00 00 00 00 00 00 00 29 C0"},
       {"LABEL", [](TStream& o) { WriteLabel(o, 0x0102, 0, 15, "Hi"); }, "04 02 0A 00 02 01 00 00 0F 00 02 00 48 69"},

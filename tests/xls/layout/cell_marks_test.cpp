@@ -76,6 +76,77 @@ TEST(CellLooks, SpanningAndDegenerateTexts) {
   EXPECT_TRUE(CellLooks({}, {Upright(1, 2, 30, 1)}).empty());
 }
 
+// A ruled grid of three rows and three columns whose middle cell and the
+// third row's first cell hold no text; the heading spans the first two
+// columns. The empty cells take the lines and the band around them; the
+// cells a text holds or spans, and those of a table without lines, none.
+TEST(CellLooks, EmptyCellsOfARuledTableTakeTheirLines) {
+  std::vector<TqxMarkedText> texts = {{50, 100, 180, 112, 0, 0, 2, 0}, {250, 100, 280, 112, 0, 2, 1, 0},
+                                      {50, 120, 90, 132, 1, 0, 1, 0},  {250, 120, 280, 132, 1, 2, 1, 0},
+                                      {150, 140, 180, 152, 2, 1, 1, 0}, {250, 140, 280, 152, 2, 2, 1, 0},
+                                      {50, 300, 90, 312, 9, 0, 1, 1},  {150, 300, 180, 312, 9, 1, 1, 1},
+                                      {50, 320, 90, 332, 10, 0, 1, 1}};
+  const TColor grey = 0xD9D9D9;
+  const std::vector<TqxPageMark> marks = {Upright(42, 95, 157, 1), Upright(120, 95, 157, 1),
+                                          Upright(220, 95, 157, 1), Upright(290, 95, 157, 1),
+                                          Level(96, 42, 290, 1),    Level(116, 42, 290, 1),
+                                          Level(136, 42, 290, 1),   Level(156, 42, 290, 1),
+                                          Box(40, 136, 300, 156, grey)};
+  const std::vector<TqxEmptyCellLook> empty = EmptyCellLooks(texts, marks);
+  ASSERT_EQ(empty.size(), 2u);
+  EXPECT_EQ(empty[0].Row, 1);
+  EXPECT_EQ(empty[0].Col, 1);
+  EXPECT_EQ(empty[1].Row, 2);
+  EXPECT_EQ(empty[1].Col, 0);
+  for (const TqxEmptyCellLook& cell : empty) {
+    for (const TqxCellEdge& edge : cell.Look.Edges) EXPECT_EQ(edge.Style, S::cbsThin) << cell.Row << "," << cell.Col;
+  }
+  EXPECT_EQ(empty[0].Look.Fill, std::nullopt);
+  EXPECT_EQ(empty[1].Look.Fill, grey);
+  EXPECT_TRUE(EmptyCellLooks(texts, {}).empty());
+  // The frame and the inner rules are the table's; none of the marks is drawn apart from it.
+  const std::vector<char> rules = PageLooks(texts, marks).TableRules;
+  EXPECT_EQ(rules, (std::vector<char>{1, 1, 1, 1, 1, 1, 1, 1, 0}));
+}
+
+// A table of 300 rows and columns holding a text only where its row and
+// column meet, on a shaded box: its empty cells are looked at up to a bound.
+TEST(CellLooks, AGreatGridOfEmptyCellsIsBounded) {
+  std::vector<TqxMarkedText> texts;
+  for (int k = 0; k < 300; ++k) texts.push_back({10.0 * k, 20.0 * k, 10.0 * k + 8, 20.0 * k + 12, k, k, 1, 0});
+  const std::vector<TqxEmptyCellLook> empty = EmptyCellLooks(texts, {Box(-10, -10, 4000, 7000, 0xD9D9D9)});
+  EXPECT_EQ(empty.size(), kMaxEmptyCells);
+}
+
+// Which drawn figures are only a table's rules: a frame's sides, a thin
+// filled bar along a rule; not a box filled behind cells, a slanted line, a
+// line longer than the rule, or one beside it.
+TEST(CellLooks, FiguresDrawnAsRules) {
+  const std::vector<TqxPageMark> rules = {Level(100, 50, 300, 1), Level(180, 50, 300, 1), Upright(50, 100, 180, 1),
+                                          Upright(300, 100, 180, 1), Upright(150, 100, 180, 0.5)};
+  const std::vector<TqxFloatPoint> frame = {{50, 100}, {300, 100}, {300, 180}, {50, 180}};
+  const std::vector<TqxFloatPoint> bar = {{149.75, 100}, {150.25, 100}, {150.25, 180}, {149.75, 180}};
+  const struct {
+    const char* name;
+    std::vector<TqxFloatPoint> figure;
+    bool closed, filled, rules;
+  } cases[] = {
+      {"a frame", frame, true, false, true},
+      {"a frame's open side", {{50, 100}, {300, 100}}, false, false, true},
+      {"a thin filled bar", bar, true, true, true},
+      {"the frame filled", frame, true, true, false},
+      {"a slanted line", {{50, 100}, {300, 180}}, false, false, false},
+      {"longer than the rule", {{50, 100}, {400, 100}}, false, false, false},
+      {"beside the rule", {{50, 110}, {300, 110}}, false, false, false},
+      {"a point", {{50, 100}}, false, false, false},
+  };
+  const TqxTableRules table(rules, std::vector<char>(rules.size(), 1));
+  for (const auto& c : cases) EXPECT_EQ(table.Drawn(c.figure, c.closed, c.filled), c.rules) << c.name;
+  EXPECT_FALSE(TqxTableRules().Drawn(frame, true, false));
+  // Only the marks that are rules count.
+  EXPECT_FALSE(TqxTableRules(rules, {1, 1, 1, 0, 1}).Drawn(frame, true, false));
+}
+
 TEST(CellLooks, RuleWidthAndDashesGiveTheLineStyle) {
   const struct {
     double width;

@@ -133,5 +133,46 @@ TEST(TableLayout, ATableContinuedOverPagesGoesOnWithoutRepeats) {
   EXPECT_EQ(pages[2], (std::vector<std::string>{"borrower 30@0,0", "3000@0,1", "borrower 31@1,0", "3001@1,1"}));
 }
 
+// Each page tells its tables' rows and heading: the first page's table has
+// its heading row over the figures; the next pages' table goes on from it,
+// having repeated that one row.
+TEST(TableLayout, PagesTellTheirTablesAndHeadings) {
+  TqxPageCarry carry;
+  std::vector<TqxPageTable> tables;
+  for (int page = 1; page <= 2; ++page) {
+    std::vector<TqxLayoutText> texts = LoansPage(page);
+    const TqxLayoutResult result = LayOutTexts(texts, Tables(&carry));
+    ASSERT_EQ(result.PageTables.size(), 1u) << page;
+    tables.push_back(result.PageTables[0]);
+  }
+  EXPECT_EQ(tables[0].FirstRow, 5);
+  EXPECT_EQ(tables[0].LastRow, 7);
+  EXPECT_EQ(tables[0].FirstRows, (std::vector<int64_t>{5, 6, 7}));
+  EXPECT_EQ(tables[0].HeadRows, 1u);
+  EXPECT_FALSE(tables[0].Continued);
+  EXPECT_EQ(tables[1].FirstRow, 0);
+  EXPECT_EQ(tables[1].LastRow, 1);
+  EXPECT_EQ(tables[1].HeadRows, 1u);
+  EXPECT_TRUE(tables[1].Continued);
+}
+
+TEST(TableLayout, AHeadingIsTheRowsWithoutFiguresOverTheFirstRowWithOne) {
+  using Rows = std::vector<std::vector<std::u16string>>;
+  const struct {
+    const char* name;
+    Rows rows;
+    size_t head;
+  } cases[] = {
+      {"one heading row", {{u"Item", u"Month 1"}, {u"bolt", u"1,234.50"}}, 1},
+      {"a heading and its subheadings", {{u"Region", u"Sales in 2023"}, {u"First", u"Second"}, {u"North", u"(12)"}}, 2},
+      {"figures of every kind", {{u"Date"}, {u"2024-03-05"}, {u"14.8%"}, {u"1.192,06 \u20AC"}}, 1},
+      {"no row with a figure", {{u"Name", u"Town"}, {u"Ann", u"Bath"}}, 0},
+      {"figures from the first row", {{u"2023", u"2024"}, {u"1", u"2"}}, 0},
+      {"more rows without figures than a heading has", {{u"a"}, {u"b"}, {u"c"}, {u"d"}, {u"1"}}, 0},
+      {"no rows", {}, 0},
+  };
+  for (const auto& c : cases) EXPECT_EQ(HeadingRows(c.rows), c.head) << c.name;
+}
+
 }  // namespace
 }  // namespace vs

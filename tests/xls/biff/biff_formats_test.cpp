@@ -1,5 +1,11 @@
-// The shared font, colour and cell-format tables and their bounds.
+// The shared font, colour and cell-format tables, their bounds, and the
+// FONT, XF and PALETTE records they are written as.
+#include "xls/biff/biff_formats.h"
+
 #include <gtest/gtest.h>
+
+#include <iterator>
+#include <set>
 
 #include "xls/biff/biff_records.h"
 #include "xls/cells/format_tables.h"
@@ -20,9 +26,9 @@ TFont Font(const char* name, int size, TColor color = clBlack, TFontStyles style
 // FONT, XF and PALETTE records as written into the globals.
 std::vector<testdata::WalkedRecord> Records(TqxFormatTables& tables, const TqxCellBorder& border = {}) {
   TMemoryStream out;
-  tables.WriteFonts(out, TFont());
-  tables.WriteFormats(out, false, clWhite, border);
-  tables.WritePalette(out);
+  WriteFontRecords(out, tables, TFont());
+  WriteXfRecords(out, tables, false, clWhite, border);
+  WritePaletteRecord(out, tables);
   std::vector<testdata::WalkedRecord> records;
   std::string_view bytes = out.View();
   while (bytes.size() >= 4) {
@@ -87,13 +93,13 @@ TEST(FormatTables, CellFormatsAreSharedByTheirWholeKeyAndBounded) {
   TqxFormatTables tables(false);
   const TBrush solid{clWhite, TBrushStyle::bsSolid};
   const TBrush clear{clWhite, TBrushStyle::bsClear};
-  const int a = tables.CellAttribIndex(5, 4, 0, solid, false);
-  EXPECT_EQ(tables.CellAttribIndex(5, 4, 0, solid, false), a);
-  EXPECT_NE(tables.CellAttribIndex(5, 4, 0, clear, false), a);
+  const int a = tables.CellAttribIndex(0, 4, 0, solid, false);
+  EXPECT_EQ(tables.CellAttribIndex(0, 4, 0, solid, false), a);
+  EXPECT_NE(tables.CellAttribIndex(0, 4, 0, clear, false), a);
   // Keys whose digits would run together stay apart.
   EXPECT_NE(tables.CellAttribIndex(5, 11, 0, solid, false), tables.CellAttribIndex(51, 1, 0, solid, false));
 
-  for (int i = 0; i < 5000; ++i) tables.CellAttribIndex(5 + i % 200, 4, static_cast<uint16_t>(i / 200), solid, false);
+  for (int i = 0; i < 5000; ++i) tables.CellAttribIndex(i % 200, 4, static_cast<uint16_t>(i / 200), solid, false);
   EXPECT_EQ(static_cast<int>(tables.CellAttribs().size()), TqxFormatTables::kMaxCellFormats);
   // Beyond the table a cell keeps at least its number format.
   const int late = tables.CellAttribIndex(9999, 4, 3, clear, true);
@@ -106,7 +112,7 @@ TEST(FormatTables, CellFormatsAreSharedByTheirWholeKeyAndBounded) {
 TEST(FormatTables, CellFormatBytes) {
   TqxFormatTables tables(true);
   tables.FontIndex(Font("Arial", 10));
-  tables.CellAttribIndex(5, 1, 4, TBrush{0x0000FF, TBrushStyle::bsSolid}, true);
+  tables.CellAttribIndex(0, 1, 4, TBrush{0x0000FF, TBrushStyle::bsSolid}, true);
   TqxCellBorder border;
   border.Enabled = true;
   border.Style = TqxCellBorderStyle::cbsThin;
@@ -123,6 +129,32 @@ TEST(FormatTables, CellFormatBytes) {
   EXPECT_EQ(xfs[16], std::string("\x05\x00\x04\x00\x01\x00\x0B\x00\x8A\x20\x41\x14\x49\x14\x0A\x05", 16));
   // The default cell XF: no fill on a white background.
   EXPECT_EQ(xfs[15].substr(0, 10), std::string("\x00\x00\x00\x00\x01\x00\x00\x00\xC0\x20", 10));
+}
+
+// A cell format tells its alignment, not the code it was asked with; the
+// codes stay apart as the formats they asked for.
+TEST(FormatTables, CellFormatsSpeakOfAlignmentFontAndFill) {
+  TqxFormatTables tables(false);
+  const TBrush clear{clWhite, TBrushStyle::bsClear};
+  const struct {
+    uint8_t code;
+    TqxCellAlignment alignment;
+    uint8_t xf;
+  } cases[] = {{1, TqxCellAlignment::caRight, 3},     {2, TqxCellAlignment::caCentre, 2},
+               {4, TqxCellAlignment::caGeneral, 0},   {kCentredAcross, TqxCellAlignment::caCentreAcross, 6},
+               {0, TqxCellAlignment::caLeft, 1},      {3, TqxCellAlignment::caLeft, 1}};
+  std::set<int> formats;
+  for (const auto& c : cases) {
+    const int index = tables.CellAttribIndex(-1, c.code, 0, clear, false);
+    formats.insert(index);
+    EXPECT_EQ(tables.CellAttribs()[index].Alignment, c.alignment) << int(c.code);
+    EXPECT_EQ(XfAlignment(c.alignment), c.xf) << int(c.code);
+  }
+  EXPECT_EQ(formats.size(), std::size(cases));
+  EXPECT_EQ(FontRecordIndex(-1), 0);
+  EXPECT_EQ(FontRecordIndex(0), 5);
+  EXPECT_EQ(XfIndex(0), 16);
+  EXPECT_EQ(tables.CellAttribs()[0].Fill, clear);
 }
 
 }  // namespace
