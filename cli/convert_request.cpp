@@ -84,6 +84,7 @@ std::optional<std::string> ParseConvertArguments(const std::vector<std::string>&
   request.options.page_words = true;
   bool options_ended = false;
   request.options.ocr.Mode = TqxOcrMode::omAuto;
+  request.options.ocr.Languages = DefaultOcrLanguages();
   for (size_t i = 0; i < args.size(); ++i) {
     std::string arg = args[i];
     if (options_ended || arg == "-" || !arg.starts_with("-")) {

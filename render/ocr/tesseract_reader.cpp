@@ -11,6 +11,8 @@ extern "C" void omp_set_max_active_levels(int levels);
 #include <ctime>
 #include <filesystem>
 #include <sstream>
+#include <string_view>
+#include <utility>
 
 #include "platform/codepage.h"
 
@@ -77,6 +79,26 @@ std::string OcrLanguagePackage(const std::string& language) {
   std::string name;
   for (char c : language) name += c == '_' ? '-' : static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return "tesseract-ocr-" + name;
+}
+
+std::string DefaultOcrLanguages() {
+  // ISO 639-1 codes of locales and the names of their language packs.
+  static constexpr std::pair<std::string_view, std::string_view> kPacks[] = {
+      {"de", "deu"}, {"fr", "fra"}, {"es", "spa"}, {"it", "ita"}, {"nl", "nld"}, {"pt", "por"},
+      {"pl", "pol"}, {"sv", "swe"}, {"da", "dan"}, {"nb", "nor"}, {"no", "nor"}, {"fi", "fin"},
+      {"cs", "ces"}, {"sk", "slk"}, {"hu", "hun"}, {"ro", "ron"}, {"hr", "hrv"}, {"sl", "slv"},
+      {"el", "ell"}, {"tr", "tur"}, {"ru", "rus"}, {"uk", "ukr"}, {"bg", "bul"}, {"et", "est"},
+      {"lv", "lav"}, {"lt", "lit"}, {"ca", "cat"}};
+  std::string locale;
+  for (const char* name : {"LC_ALL", "LC_MESSAGES", "LANG"})
+    if (const char* value = std::getenv(name); value && *value) {
+      locale = value;
+      break;
+    }
+  const std::string code = locale.substr(0, locale.find_first_of("_.@"));
+  for (const auto& [iso, pack] : kPacks)
+    if (code == iso && MissingOcrLanguages(std::string(pack)).empty()) return "eng+" + std::string(pack);
+  return "eng";
 }
 
 struct TqxTesseractReader::Api {

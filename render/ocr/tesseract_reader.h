@@ -38,6 +38,10 @@ inline constexpr int kOcrPageMilliseconds = 6000;
 std::vector<std::string> MissingOcrLanguages(const std::string& languages);
 // The Debian package that holds a language pack.
 std::string OcrLanguagePackage(const std::string& language);
+// The languages read when none are named: English, with the language of the
+// locale (LC_ALL, LC_MESSAGES, LANG: "de_DE.UTF-8" adds "deu") where its
+// pack is installed.
+std::string DefaultOcrLanguages();
 
 class TqxTesseractReader {
  public:

@@ -121,6 +121,26 @@ TEST(OcrLanguages, MissingPacksAreNamedWithTheirPackage) {
   EXPECT_THROW(TqxTesseractReader("xx"), EOcrError);
 }
 
+TEST(OcrLanguages, TheLocaleAddsItsInstalledPack) {
+  const char* saved[] = {std::getenv("LC_ALL"), std::getenv("LC_MESSAGES"), std::getenv("LANG")};
+  const std::string kept[] = {saved[0] ? saved[0] : "", saved[1] ? saved[1] : "", saved[2] ? saved[2] : ""};
+  unsetenv("LC_MESSAGES");
+  unsetenv("LANG");
+  const struct {
+    const char* locale;
+    const char* languages;
+  } cases[] = {{"de_DE.UTF-8", "eng+deu"}, {"de", "eng+deu"}, {"C", "eng"}, {"C.UTF-8", "eng"},
+               {"en_GB.UTF-8", "eng"},      {"xx_YY", "eng"},   {"", "eng"}};
+  for (const auto& c : cases) {
+    setenv("LC_ALL", c.locale, 1);
+    EXPECT_EQ(DefaultOcrLanguages(), c.languages) << c.locale;
+  }
+  const char* names[] = {"LC_ALL", "LC_MESSAGES", "LANG"};
+  for (int i = 0; i < 3; ++i)
+    if (saved[i]) setenv(names[i], kept[i].c_str(), 1);
+    else unsetenv(names[i]);
+}
+
 }  // namespace
 }  // namespace vs
 
