@@ -51,6 +51,7 @@ struct PageLosses {
   int64_t cut_texts = 0;
   int64_t cells_outside_sheet = 0;
   int64_t pictures_left_out = 0;
+  int64_t joined_at_edge = 0;
 };
 
 class PipelineEngine {

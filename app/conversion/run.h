@@ -122,6 +122,7 @@ struct PageNotes {
   int64_t cut_texts = 0;              // texts cut to the characters a cell holds (cell_text_limit)
   int64_t cells_outside_sheet = 0;    // texts beyond the worksheet's last row or column, dropped
   int64_t pictures_left_out = 0;      // pictures and drawing objects the file format cannot hold
+  int64_t joined_at_edge = 0;         // texts beyond the worksheet's last row or column, joined into its edge cells
   TqxOcrPageCounts ocr;               // what reading the page from its pictures found
 };
 

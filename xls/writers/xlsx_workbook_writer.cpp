@@ -4,6 +4,8 @@
 #include <cstdlib>
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <string_view>
 #include <utility>
 
 #include "engine/errors.h"
@@ -147,8 +149,8 @@ void TqxXlsxWorkbookWriter::WriteCell(const TqxSheetCell& cell) {
 
 int TqxXlsxWorkbookWriter::TakeReplacedCharacters() { return std::exchange(replaced_, 0); }
 
-void TqxXlsxWorkbookWriter::WritePicture(const TqxSheetPicture& picture) {
-  if (!picture.Bitmap || picture.Bitmap->Empty() || picture.Width <= 0 || picture.Height <= 0) return;
+int64_t TqxXlsxWorkbookWriter::WritePicture(const TqxSheetPicture& picture) {
+  if (!picture.Bitmap || picture.Bitmap->Empty() || picture.Width <= 0 || picture.Height <= 0) return 0;
   // A .png: the container would deflate a .bmp's bytes at length, and
   // readers show .png everywhere.
   const TBitmap& bitmap = *picture.Bitmap;
@@ -162,6 +164,9 @@ void TqxXlsxWorkbookWriter::WritePicture(const TqxSheetPicture& picture) {
   Check(XlsxWriter().worksheet_insert_image_buffer_opt(sheet_, static_cast<lxw_row_t>(picture.Row),
                                           static_cast<lxw_col_t>(picture.Column), png.data(), png.size(),
                                           &options));
+  const std::string_view bytes(reinterpret_cast<const char*>(png.data()), png.size());
+  const bool stored = pictures_.emplace(png.size(), std::hash<std::string_view>{}(bytes)).second;
+  return stored ? static_cast<int64_t>(png.size()) : 0;
 }
 
 void TqxXlsxWorkbookWriter::EndPage(const std::map<int, double>& rowPixels) {

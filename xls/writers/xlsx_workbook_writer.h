@@ -7,6 +7,8 @@
 // palette's), number formats and cell formats come from the format tables.
 #include <map>
 #include <memory>
+#include <set>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -29,7 +31,7 @@ class TqxXlsxWorkbookWriter : public TqxWorkbookWriter {
   void WriteCell(const TqxSheetCell& cell) override;
   bool TakesBlankCells() const override { return true; }
   bool TakesPictures() const override { return true; }
-  void WritePicture(const TqxSheetPicture& picture) override;
+  int64_t WritePicture(const TqxSheetPicture& picture) override;
   void EndPage(const std::map<int, double>& rowPixels) override;
   bool SheetHasContent() override { return sheet_ != nullptr; }
   void EndSheet(const TqxSheetSetup& setup) override;
@@ -52,6 +54,7 @@ class TqxXlsxWorkbookWriter : public TqxWorkbookWriter {
   int nextRow_ = 0;  // rows above it are written
   std::map<int, std::map<int, TqxSheetCell>> rows_;
   std::map<int, lxw_format*> formats_;
+  std::set<std::pair<size_t, size_t>> pictures_;  // (size, hash) of each .png stored: the library stores it once
 };
 
 }  // namespace vs
