@@ -20,6 +20,12 @@ struct lxw_format;
 
 namespace vs {
 
+// The system's cause of a failed library call (its lxw_error): errno as the
+// call left it for a failing file of the library's, else ENOSPC when next to
+// nothing is free where it writes (freeBytes, -1 when unknown); 0 when none.
+constexpr int64_t kNearlyFullBytes = int64_t{1} << 20;
+int XlsxSystemCause(int error, int system, int64_t freeBytes);
+
 class TqxXlsxWorkbookWriter : public TqxWorkbookWriter {
  public:
   // currency: what the built-in currency formats show.
@@ -39,6 +45,9 @@ class TqxXlsxWorkbookWriter : public TqxWorkbookWriter {
   int TakeReplacedCharacters() override;
 
  private:
+  // Raises for a failed library call, with the system's cause when known
+  // (errno as the call left it).
+  void Check(int error) const;
   lxw_format* Format(int attribIndex);
   uint32_t PaletteRgb(TColor color);
   // A cell's own lines, each side in its style and palette colour.
