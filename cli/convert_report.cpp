@@ -79,6 +79,7 @@ std::vector<std::string> FailedPageLines(const ConvertJob& job, const Conversion
 
 std::vector<std::string> NoteLines(const ConvertJob& job, const ConversionResult& result) {
   std::vector<std::string> lines;
+  for (const std::string& note : result.document_notes) lines.push_back(Prefix(ShownInput(job.input)) + note);
   size_t left_out = 0;
   // Pictures a format cannot hold are left out on every page alike: one line for all.
   int64_t pictures = 0, picture_pages = 0;

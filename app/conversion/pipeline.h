@@ -41,6 +41,9 @@ class PipelineDocument {
   virtual std::pair<double, double> PageSize(int32_t page) const { return {0, 0}; }
   // The document's title from its information dictionary; empty when it has none.
   virtual std::u16string Title() const { return {}; }
+  // What the document lost or doubted outside its pages' drawing, one
+  // phrase each, once its pages are drawn.
+  virtual std::vector<std::string> Notes() const { return {}; }
   virtual void DeletePages(std::string_view range) = 0;
 };
 

@@ -285,6 +285,7 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
     return Failed(ConversionOutcome::WriteFailed, error.what(), std::move(result));
   }
   result.page_notes = CollectNotes(skipped, read, engine->Losses(), converted);
+  result.document_notes = document->Notes();
   result.worksheets = engine->Worksheets();
   const std::vector<std::string> files = engine->OutputFiles();
   engine.reset();

@@ -144,6 +144,7 @@ struct ConversionResult {
   int32_t pages_converted = 0;  // pages that went through the page loop
   std::vector<PageFailure> failed_pages;
   std::vector<PageNotes> page_notes;  // the pages with something to note, in order
+  std::vector<std::string> document_notes;  // what the document itself lost or doubted
   int32_t worksheets = 0;             // worksheets in the workbook
   int64_t cell_text_limit = 255;      // characters a text cell holds in the format written
   std::string written_to;             // the file written (a symlink's target), empty otherwise

@@ -66,6 +66,11 @@ QStringList RunNotes(const ConversionResult& result, bool onePerSheet) {
   };
   for (const QString& loss : losses)
     if (!loss.isEmpty()) notes << loss;
+  for (const std::string& note : result.document_notes) {
+    QString sentence = QString::fromStdString(note);
+    if (!sentence.isEmpty()) sentence[0] = sentence[0].toUpper();
+    notes << sentence + ".";
+  }
   if (!onePerSheet && result.worksheets > 1)
     notes << "The pages did not fit on one worksheet (more rows than a worksheet of this file format holds): "
              "they fill " + QString::number(result.worksheets) + " worksheets.";
