@@ -47,6 +47,10 @@ std::vector<std::string> Notes(const PageNotes& page, int64_t cell_text_limit) {
     notes.push_back(Counted(page.cells_outside_sheet, "text lay", "texts lay") +
                     " beyond the worksheet's last row or column and " +
                     (page.cells_outside_sheet == 1 ? "was" : "were") + " left out");
+  if (page.joined_at_edge > 0)
+    notes.push_back(Counted(page.joined_at_edge, "text lay", "texts lay") +
+                    " beyond the worksheet's last row or column and " +
+                    (page.joined_at_edge == 1 ? "was joined into a cell" : "were joined into cells") + " at its edge");
   if (page.pictures_left_out > 0)
     notes.push_back(Counted(page.pictures_left_out, "picture or drawing was", "pictures or drawings were") +
                     " left out: the file format cannot hold " + (page.pictures_left_out == 1 ? "it" : "them"));
@@ -75,8 +79,14 @@ std::vector<std::string> FailedPageLines(const ConvertJob& job, const Conversion
 
 std::vector<std::string> NoteLines(const ConvertJob& job, const ConversionResult& result) {
   std::vector<std::string> lines;
+  for (const std::string& note : result.document_notes) lines.push_back(Prefix(ShownInput(job.input)) + note);
   size_t left_out = 0;
-  for (const PageNotes& page : result.page_notes) {
+  // Pictures a format cannot hold are left out on every page alike: one line for all.
+  int64_t pictures = 0, picture_pages = 0;
+  for (PageNotes page : result.page_notes) {
+    pictures += page.pictures_left_out;
+    picture_pages += page.pictures_left_out > 0;
+    page.pictures_left_out = 0;
     for (const std::string& note : Notes(page, result.cell_text_limit)) {
       if (lines.size() < kMaxNoteLines) lines.push_back(Prefix(ShownInput(job.input)) + "page " + IntToText(page.page) + ": " + note);
       else ++left_out;
@@ -85,6 +95,10 @@ std::vector<std::string> NoteLines(const ConvertJob& job, const ConversionResult
   if (left_out > 0)
     lines.push_back(Prefix(ShownInput(job.input)) + Counted(static_cast<int64_t>(left_out), "more note", "more notes") +
                     " on later pages left out");
+  if (pictures > 0)
+    lines.push_back(Prefix(ShownInput(job.input)) + Counted(pictures, "picture or drawing", "pictures or drawings") +
+                    " on " + Counted(picture_pages, "page", "pages") + (pictures == 1 ? " was" : " were") +
+                    " left out: the file format cannot hold " + (pictures == 1 ? "it" : "them"));
   return lines;
 }
 

@@ -42,6 +42,7 @@ struct TqxLossCounts {
   int UnwritableCharacters = 0;  // characters with no code page 1252 form, written as "?"
   int CutLabels = 0;             // texts longer than a cell takes, cut to what it takes
   int CellsOutsideSheet = 0;     // cells below the last row or right of the last column
+  int JoinedAtEdge = 0;          // texts beyond the last row or column joined into a cell at the edge
   int PicturesLeftOut = 0;       // pictures and drawing objects the format cannot hold
 };
 
@@ -133,6 +134,7 @@ class TqxCustomExcelEngine : public TqxCustomSpreadSheetEngine {
   void CountLoss(int TqxLossCounts::*counter, int amount);
   // Counted with the characters the workbook could not take.
   void NoteCharactersLeftOut(size_t count) override;
+  void NoteJoinedAtEdge(int count) override { CountLoss(&TqxLossCounts::JoinedAtEdge, count); }
   // Whether a drawn figure of the current page is only rules of its tables,
   // which its cells show as borders (with RulesAndShading).
   bool DrawnAsTableRules(const std::vector<TqxFloatPoint>& figure, bool closed, bool filled) const {

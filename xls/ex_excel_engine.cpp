@@ -168,9 +168,9 @@ void TqxExExcelEngine::GivePicture(const TBitmap* bitmap, const TFloatRect& rect
   picture.OffsetY = anchor.TopOffset * rowHeight / 256.0;
   picture.Width = rect.Right - rect.Left;
   picture.Height = rect.Bottom - rect.Top;
-  CountPictureBytes(54 + static_cast<int64_t>(bitmap->Bits().size()));  // as the .bmp it would be, the measure of every format
   picture.Bitmap = bitmap;
-  Writer()->WritePicture(picture);
+  // What the format stores: a picture drawn on many pages may be stored once.
+  CountPictureBytes(Writer()->WritePicture(picture));
 }
 
 void TqxExExcelEngine::CountPictureBytes(int64_t bytes) {

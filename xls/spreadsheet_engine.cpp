@@ -227,6 +227,7 @@ void TqxCustomSpreadSheetEngine::SortItems(TqxItemList& list) {
     settings.Carry = &pageCarry_;
   }
   TqxLayoutResult result = LayOutTexts(texts, settings);
+  NoteJoinedAtEdge(result.JoinedAtEdge);
   if (tableTrace_) tableTrace_->insert(tableTrace_->end(), result.Tables.begin(), result.Tables.end());
   // The foot lines of the pages before wait while the table goes on.
   if (settings.TableLayout && pageTexts && !result.ContinuesTable) WriteHeldTexts();

@@ -97,6 +97,8 @@ class TqxCustomSpreadSheetEngine : public TqxCustomDocumentEngine {
   std::unique_ptr<TqxPreferences> PreferencesClass() const override;
   // Characters of the page left out by the cell-text stage's bounds.
   virtual void NoteCharactersLeftOut(size_t) {}
+  // Texts beyond the worksheet's edge joined into a cell at the edge.
+  virtual void NoteJoinedAtEdge(int) {}
 
  private:
   static int GridIndex(double pixels, double unit);

@@ -7,6 +7,8 @@
 #include "app/conversion/run.h"
 #include "app/conversion/source_file.h"
 #include "pdf/file_bytes.h"
+#include "pdf/security/crypt.h"
+#include "platform/numbers.h"
 #include "platform/stream.h"
 #include "render/document.h"
 #include "render/ocr/ocr_page.h"
@@ -52,6 +54,17 @@ class PdfPipelineDocument : public PipelineDocument {
     return {width, height};
   }
   std::u16string Title() const override { return document_.Info().Title; }
+  std::vector<std::string> Notes() const override {
+    std::vector<std::string> notes;
+    const TqxPDFDecrypt* decrypt = document_.Decryptor();
+    if (!decrypt) return notes;
+    if (decrypt->PermsDisagree())
+      notes.push_back("the encryption dictionary's /Perms does not match its /P; the file was read under /P");
+    if (const int64_t damaged = decrypt->DamagedStrings(); damaged > 0)
+      notes.push_back(IntToText(damaged) + (damaged == 1 ? " encrypted string was" : " encrypted strings were") +
+                      " damaged and left out");
+    return notes;
+  }
   void DeletePages(std::string_view range) override { document_.DeletePages(range); }
 
  private:

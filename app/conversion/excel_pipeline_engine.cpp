@@ -93,7 +93,7 @@ class ExcelPipelineEngine : public PipelineEngine {
     std::vector<PageLosses> pages;
     for (const TqxPageLosses& lost : engine_.Losses().Pages)
       pages.push_back({lost.Page, lost.UnwritableCharacters, lost.CutLabels, lost.CellsOutsideSheet,
-                       lost.PicturesLeftOut});
+                       lost.PicturesLeftOut, lost.JoinedAtEdge});
     return pages;
   }
   int32_t Worksheets() const override { return static_cast<int32_t>(engine_.Sheets().size()); }

@@ -41,6 +41,9 @@ class PipelineDocument {
   virtual std::pair<double, double> PageSize(int32_t page) const { return {0, 0}; }
   // The document's title from its information dictionary; empty when it has none.
   virtual std::u16string Title() const { return {}; }
+  // What the document lost or doubted outside its pages' drawing, one
+  // phrase each, once its pages are drawn.
+  virtual std::vector<std::string> Notes() const { return {}; }
   virtual void DeletePages(std::string_view range) = 0;
 };
 
@@ -51,6 +54,7 @@ struct PageLosses {
   int64_t cut_texts = 0;
   int64_t cells_outside_sheet = 0;
   int64_t pictures_left_out = 0;
+  int64_t joined_at_edge = 0;
 };
 
 class PipelineEngine {

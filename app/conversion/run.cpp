@@ -174,6 +174,7 @@ std::vector<PageNotes> CollectNotes(const std::map<int32_t, int64_t>& skipped,
     note.cut_texts += lost.cut_texts;
     note.cells_outside_sheet += lost.cells_outside_sheet;
     note.pictures_left_out += lost.pictures_left_out;
+    note.joined_at_edge += lost.joined_at_edge;
   }
   std::vector<PageNotes> list;
   for (auto& [page, note] : notes) {
@@ -284,6 +285,7 @@ ConversionResult RunConversion(const ConversionOptions& options, const Conversio
     return Failed(ConversionOutcome::WriteFailed, error.what(), std::move(result));
   }
   result.page_notes = CollectNotes(skipped, read, engine->Losses(), converted);
+  result.document_notes = document->Notes();
   result.worksheets = engine->Worksheets();
   const std::vector<std::string> files = engine->OutputFiles();
   engine.reset();

@@ -122,6 +122,7 @@ struct PageNotes {
   int64_t cut_texts = 0;              // texts cut to the characters a cell holds (cell_text_limit)
   int64_t cells_outside_sheet = 0;    // texts beyond the worksheet's last row or column, dropped
   int64_t pictures_left_out = 0;      // pictures and drawing objects the file format cannot hold
+  int64_t joined_at_edge = 0;         // texts beyond the worksheet's last row or column, joined into its edge cells
   TqxOcrPageCounts ocr;               // what reading the page from its pictures found
 };
 
@@ -143,6 +144,7 @@ struct ConversionResult {
   int32_t pages_converted = 0;  // pages that went through the page loop
   std::vector<PageFailure> failed_pages;
   std::vector<PageNotes> page_notes;  // the pages with something to note, in order
+  std::vector<std::string> document_notes;  // what the document itself lost or doubted
   int32_t worksheets = 0;             // worksheets in the workbook
   int64_t cell_text_limit = 255;      // characters a text cell holds in the format written
   std::string written_to;             // the file written (a symlink's target), empty otherwise

@@ -55,6 +55,9 @@ QStringList RunNotes(const ConversionResult& result, bool onePerSheet) {
       Loss(result, [](const PageNotes& p) { return p.cells_outside_sheet; },
            "text lay beyond the worksheet's last row or column and was left out",
            "texts lay beyond the worksheet's last row or column and were left out"),
+      Loss(result, [](const PageNotes& p) { return p.joined_at_edge; },
+           "text lay beyond the worksheet's last row or column and was joined into a cell at its edge",
+           "texts lay beyond the worksheet's last row or column and were joined into cells at its edge"),
       Loss(result, [](const PageNotes& p) { return p.pictures_left_out; },
            "picture or drawing was left out: the file format cannot hold it",
            "pictures or drawings were left out: the file format cannot hold them"),
@@ -63,6 +66,11 @@ QStringList RunNotes(const ConversionResult& result, bool onePerSheet) {
   };
   for (const QString& loss : losses)
     if (!loss.isEmpty()) notes << loss;
+  for (const std::string& note : result.document_notes) {
+    QString sentence = QString::fromStdString(note);
+    if (!sentence.isEmpty()) sentence[0] = sentence[0].toUpper();
+    notes << sentence + ".";
+  }
   if (!onePerSheet && result.worksheets > 1)
     notes << "The pages did not fit on one worksheet (more rows than a worksheet of this file format holds): "
              "they fill " + QString::number(result.worksheets) + " worksheets.";

@@ -145,13 +145,15 @@ bool TqxPDFDecrypt::UnwrapFileKey(std::string_view password, bool owner) {
   return true;
 }
 
-void TqxPDFDecrypt::CheckPerms() const {
-  // Decrypted with the file key, /Perms repeats /P and holds "adb": a
-  // damaged /UE or /OE, or a changed /P, shows here.
+void TqxPDFDecrypt::CheckPerms() {
+  // Decrypted with the file key, /Perms holds "adb" and repeats /P: without
+  // "adb" the key is wrong (a damaged /UE or /OE); a changed /P alone
+  // leaves the key good, and the file opens with that noted.
   bool valid = perms_.size() >= kAesBlock;
   if (valid) {
     const std::string plain = AesCbcDecrypt(file_key_, kZeroIv, std::string_view(perms_).substr(0, kAesBlock));
-    valid = plain.compare(9, 3, "adb") == 0 && plain.compare(0, 4, LittleEndian(p_, 4)) == 0;
+    valid = plain.size() >= kAesBlock && plain.compare(9, 3, "adb") == 0;
+    perms_disagree_ = valid && plain.compare(0, 4, LittleEndian(p_, 4)) != 0;
   }
   if (!valid) throw EDecryptionError("Encryption dictionary is damaged (/Perms does not match)");
 }
@@ -219,7 +221,12 @@ void TqxPDFDecrypt::DecryptStreamData(TMemoryStream& stream, int32_t object_numb
 }
 
 std::string TqxPDFDecrypt::Decrypt(std::string_view data, int32_t object_number, int32_t generation) {
-  return DecryptWith(filters_.strings, data, object_number, generation);
+  try {
+    return DecryptWith(filters_.strings, data, object_number, generation);
+  } catch (const EDecryptionError&) {
+    ++damaged_strings_;
+    return std::string();
+  }
 }
 
 std::string TqxPDFDecrypt::DecryptStream(std::string_view data, int32_t object_number, int32_t generation,

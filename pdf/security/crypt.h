@@ -123,7 +123,13 @@ class TqxPDFDecrypt : public TqxBasePDFCrypt, public TqxDecryptor {
   void DecryptString(std::string& bytes, int32_t object_number, int32_t generation) const;
   void DecryptStreamData(TMemoryStream& stream, int32_t object_number, int32_t generation) const;
 
+  // A string that does not decrypt (not whole AES blocks, bad padding) is
+  // lost alone: it reads as empty and is counted in DamagedStrings.
   std::string Decrypt(std::string_view data, int32_t object_number, int32_t generation) override;
+  int64_t DamagedStrings() const { return damaged_strings_; }
+  // Revisions 5 and 6: /Perms, decrypted with a key it confirms, repeats
+  // another /P than the dictionary's; the file still opens, under its /P.
+  bool PermsDisagree() const { return perms_disagree_; }
   TqxCryptMethod StreamMethod(const TqxPDFDictObject& dict) const override { return filters_.ForStream(dict); }
   std::string DecryptStream(std::string_view data, int32_t object_number, int32_t generation,
                             TqxCryptMethod method) override;
@@ -135,8 +141,10 @@ class TqxPDFDecrypt : public TqxBasePDFCrypt, public TqxDecryptor {
   // Revisions 5 and 6: true when the password's hash matches /O (owner) or
   // /U; the file key is then unwrapped and checked against /Perms.
   bool UnwrapFileKey(std::string_view password, bool owner);
-  void CheckPerms() const;
+  void CheckPerms();
   bool owner_ = false;
+  int64_t damaged_strings_ = 0;
+  bool perms_disagree_ = false;
 };
 
 }  // namespace vs

@@ -31,6 +31,10 @@ std::vector<std::string> NoteTexts(const ConversionResult& result) {
       notes.push_back(on + Counted(page.cells_outside_sheet, "text lay", "texts lay") +
                       " beyond the worksheet's last row or column and " +
                       (page.cells_outside_sheet == 1 ? "was" : "were") + " left out");
+    if (page.joined_at_edge > 0)
+      notes.push_back(on + Counted(page.joined_at_edge, "text lay", "texts lay") +
+                      " beyond the worksheet's last row or column and " +
+                      (page.joined_at_edge == 1 ? "was joined into a cell" : "were joined into cells") + " at its edge");
     if (page.pictures_left_out > 0)
       notes.push_back(on + Counted(page.pictures_left_out, "picture or drawing was", "pictures or drawings were") +
                       " left out: the file format cannot hold " + (page.pictures_left_out == 1 ? "it" : "them"));

@@ -40,7 +40,7 @@ from openpyxl.utils.datetime import to_excel
 PAGE_TEXTS = ["αβ", "Жя", "≥ 5", "中文", 'say "hi", ok', "abcdefghij" * 30, "Second page"]
 # Numbers: value, the .xlsx's number format, the text the page shows.
 PAGE_NUMBERS = [(1234.5, "#,##0.00", "1,234.50"), (42, "0", "42")]
-PICTURE_NOTE = "page 2: 1 picture or drawing was left out: the file format cannot hold it"
+PICTURE_NOTE = "1 picture or drawing on 1 page was left out: the file format cannot hold it"
 FOLDED_NOTE = "page 1: 6 characters could not be written to the workbook"
 
 

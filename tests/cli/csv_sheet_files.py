@@ -8,6 +8,7 @@ carries the PDF's title, decrypted where the file is encrypted.
 
 usage: csv_sheet_files.py VELLUMSHEET SOURCE_DIR"""
 import os
+import re
 import shutil
 import subprocess
 import sys
@@ -140,6 +141,42 @@ with tempfile.TemporaryDirectory() as work:
             now = files(disk)
             del now["filler"]
             check(now == old, "full disk: the old set changed: %s" % sorted(set(now) ^ set(old)))
+        finally:
+            subprocess.run(["umount", disk])
+
+# A folder that fills up while the .csv or .xlsx is written: one line in the
+# usual form with the system's cause, none of the library's own, and nothing
+# left behind. Free room from none to part of what the workbook takes.
+with tempfile.TemporaryDirectory() as work:
+    disk = os.path.join(work, "disk")
+    os.mkdir(disk)
+    mounted = os.geteuid() == 0 and subprocess.run(["mount", "-t", "tmpfs", "-o", "size=256k", "tmpfs", disk],
+                                                   capture_output=True).returncode == 0
+    if not mounted:
+        print("skipped the filled-folder cases: they mount a small tmpfs, which needs root")
+    else:
+        try:
+            shutil.copy(os.path.join(data, "outputs.pdf"), os.path.join(work, "two.pdf"))
+            # The .csv is one small file; the .xlsx's temporary files fill a few pages more.
+            for name, rooms in (("book.csv", (0,)), ("book.xlsx", (0, 4096, 8192))):
+                for room in rooms:
+                    with open(os.path.join(disk, "filler"), "wb") as f:
+                        try:
+                            while os.statvfs(disk).f_bavail * os.statvfs(disk).f_frsize > room:
+                                f.write(b"\0" * 4096)
+                                f.flush()
+                        except OSError:
+                            pass
+                    run = subprocess.run([program, "convert", "two.pdf", "disk/" + name, "--ocr", "never"], cwd=work,
+                                         capture_output=True, text=True, stdin=subprocess.DEVNULL, timeout=300)
+                    lines = run.stderr.splitlines()
+                    check(run.returncode == 1 and len(lines) == 1 and
+                          re.fullmatch(r"vellumsheet: disk/%s: [a-z][^\n]*: No space left on device" % re.escape(name),
+                                       lines[0]) is not None,
+                          "filled folder, %s, %d bytes free: exit %d %r" % (name, room, run.returncode, run.stderr))
+                    left = sorted(set(os.listdir(disk)) - {"filler"})
+                    check(not left, "filled folder, %s, %d bytes free: left %s" % (name, room, left))
+                    os.remove(os.path.join(disk, "filler"))
         finally:
             subprocess.run(["umount", disk])
 

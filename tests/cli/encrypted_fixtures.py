@@ -3,7 +3,8 @@
 tree_xmp.pdf) with their user and owner passwords: `info --json` reports
 the method and revision and the same pages as the unencrypted file, and
 `convert` writes the same cell texts. A wrong password and a damaged
-/Perms fail with the reader's messages.
+/Perms fail with the reader's messages; a changed /P and damaged strings
+are noted and the rest converts.
 
 usage: encrypted_fixtures.py VELLUMSHEET DATA_DIR"""
 import json
@@ -86,6 +87,31 @@ def main():
         result = run(program, ["info", "--any-version", damaged, "--password", "user"])
         if result.returncode != 1 or "/Perms does not match" not in result.stderr:
             failures.append("damaged /Perms: %d %s" % (result.returncode, result.stderr))
+
+        # Faults that cost one thing, not the file: a changed /P (its /Perms
+        # still confirms the key), and encrypted strings that are not whole
+        # AES blocks or end in bad padding. Each is noted; the cells are whole.
+        whole = convert("aes_256_clear_meta.pdf", "user")
+
+        def changed_p(pdf):
+            return pdf.replace(b"/P -4 ", b"/P -8 ")
+
+        def damaged_strings(pdf):
+            end = pdf.index(b">", pdf.index(b"/Author <"))
+            pdf = pdf[:end - 2] + b"  " + pdf[end:]  # a byte short of whole blocks
+            end = pdf.index(b">", pdf.index(b"/Title <"))
+            return pdf[:end - 1] + (b"1" if pdf[end - 1:end] == b"0" else b"0") + pdf[end:]  # last block: bad padding
+
+        for name, edit, note in (("changed_p.pdf", changed_p, ": the encryption dictionary's /Perms does not match its /P"),
+                                 ("damaged_strings.pdf", damaged_strings, ": 2 encrypted strings were damaged and left out")):
+            with open(os.path.join(data, "aes_256_clear_meta.pdf"), "rb") as f:
+                pdf = edit(f.read())
+            with open(os.path.join(work, name), "wb") as f:
+                f.write(pdf)
+            out = os.path.join(work, name + ".xls")
+            result = run(program, ["convert", os.path.join(work, name), out, "--any-version", "--password", "user"])
+            if result.returncode != 0 or note not in result.stderr or cells(out) != whole:
+                failures.append("%s: %d %s" % (name, result.returncode, result.stderr))
 
     for failure in failures:
         print("FAIL", failure)

@@ -53,7 +53,7 @@ if(TARGET vellumsheet)
   foreach(case image_mask_colours jpeg_larger_than_declared big_bitmaps big_bitmaps_xlsx big_bitmaps_csv
                tiny_drawn_picture widget_kids glyph_runs long_string far_text form_big_string
                shared_font_program cmap_ranges picture_amplification picture_amplification_xlsx picture_amplification_ocr damaged_flate zero_scale_text huge_text_matrix
-               bare_operators wrong_operands)
+               bare_operators wrong_operands shared_picture_xlsx shared_picture_csv)
     add_test(NAME HostileFiles.${case}
              COMMAND /usr/bin/python3 ${CMAKE_CURRENT_LIST_DIR}/hostile_files.py $<TARGET_FILE:vellumsheet>
                      ${CMAKE_CURRENT_SOURCE_DIR}/data/hostile ${case} ${hostile_memory_limit})

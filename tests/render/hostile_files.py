@@ -53,6 +53,11 @@ CASES = {
     # the page.
     "picture_amplification_ocr": (["convert", "{pdf}", "{out}"], 0, r"page 4: read from its scan: 0 words", None,
                                   1024),
+    # One picture on 1,000 pages: stored once in the .xlsx, far within its
+    # picture budget; the .csv says once that the pictures were left out.
+    "shared_picture_xlsx": (["convert", "{pdf}", "{out}x", "--ocr", "never"], 0, r"\A\Z", 1, 1024),
+    "shared_picture_csv": (["convert", "{pdf}", "{out}.csv", "--ocr", "never"], 0,
+                           r"\A[^\n]*1000 pictures or drawings on 1000 pages were left out[^\n]*\n\Z", 1, 1024),
     # The lines before the damage are drawn and the page is reported.
     "damaged_flate": (["convert", "{pdf}", "{out}"], 3, r"[Pp]age 1[\s\S]*content is damaged", None, 1024),
     "zero_scale_text": (["render", "{pdf}", "--trace"], 0,

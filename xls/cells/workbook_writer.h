@@ -87,7 +87,9 @@ class TqxWorkbookWriter {
   virtual bool TakesBlankCells() const { return false; }
   // Pictures a format cannot hold are counted by the engine, not given here.
   virtual bool TakesPictures() const { return false; }
-  virtual void WritePicture(const TqxSheetPicture& picture) {}
+  // Returns the bytes the workbook stores anew for it: a picture it already
+  // holds costs nothing again.
+  virtual int64_t WritePicture(const TqxSheetPicture& picture) { return 0; }
   // The page's cells are all given; rowPixels are the worksheet's row heights so far.
   virtual void EndPage(const std::map<int, double>& rowPixels) {}
   // Whether the current worksheet has anything written to it.

@@ -28,6 +28,7 @@
 #include <map>
 #include <memory>
 #include <unordered_map>
+#include <utility>
 
 #include "xls/layout/sheet_grid.h"
 #include "xls/layout/table_grid.h"
@@ -71,7 +72,7 @@ using ColumnList = std::vector<int>;
 class PageLayout {
  public:
   PageLayout(std::vector<TqxLayoutText>& texts, const TqxLayoutSettings& settings)
-      : t_(texts), n_(texts.size()), x_(n_), y_(n_), row_(n_, 0), col_(n_, 0), blank_(n_), laid_(n_),
+      : t_(texts), n_(texts.size()), x_(n_), y_(n_), row_(n_, 0), col_(n_, 0), blank_(n_), laid_(n_), pastEdge_(n_),
         width_(n_), lastY_(n_), span_(n_, 1) {
     cu_ = std::isfinite(settings.ColumnUnit) && settings.ColumnUnit > 0 ? settings.ColumnUnit : 1.0;
     lu_ = std::isfinite(settings.LineUnit) && settings.LineUnit > 0 ? settings.LineUnit : 1.0;
@@ -531,13 +532,16 @@ class PageLayout {
     for (int i : order_) {
       if (!laid_[i]) continue;
       const int64_t rank = std::lower_bound(used.begin(), used.end(), col_[i]) - used.begin();
+      if (rank > lastColumn_) pastEdge_[i] = true;
       col_[i] = std::min<int64_t>(rank, lastColumn_);
     }
   }
 
   void BoundRows() {
     for (int i : order_) {
-      if (laid_[i]) row_[i] = std::clamp<int64_t>(row_[i], 0, lastRow_);
+      if (!laid_[i]) continue;
+      if (row_[i] > lastRow_) pastEdge_[i] = true;
+      row_[i] = std::clamp<int64_t>(row_[i], 0, lastRow_);
     }
   }
 
@@ -561,6 +565,7 @@ class PageLayout {
       while (end < cells.size() && row_[cells[end]] == row_[cells[begin]] && col_[cells[end]] == col_[cells[begin]])
         ++end;
       if (end - begin > 1) {
+        for (size_t c = begin; c < end; ++c) joinedAtEdge_ += std::exchange(pastEdge_[cells[c]], 0);
         const int keeper = cells[begin];
         std::u16string joined = TrimmedText(t_[keeper].Text);
         for (size_t c = begin + 1; c < end; ++c) {
@@ -804,6 +809,7 @@ class PageLayout {
     result.ContinuesTable = continuesTable_;
     result.Tables = std::move(tables_);
     result.PageTables = std::move(pageTables_);
+    result.JoinedAtEdge = joinedAtEdge_;
     for (int i : order_) {
       if (t_[i].Dropped) continue;
       result.Order.push_back(i);
@@ -838,6 +844,8 @@ class PageLayout {
   std::vector<double> x_, y_;
   std::vector<int64_t> row_, col_;
   std::vector<char> blank_, laid_;
+  std::vector<char> pastEdge_;  // moved in from beyond the last row or column
+  int joinedAtEdge_ = 0;
   std::vector<double> width_, lastY_;  // of the trimmed text; top of its last line
   std::vector<int64_t> span_;
   std::vector<int> order_;

@@ -54,6 +54,8 @@ struct TqxLayoutText {
 struct TqxLayoutResult {
   std::vector<int> Order;  // indexes of the texts kept, in the order to write them
   int MaxRow = -1;         // largest row of a text with a cell (placed ones too); -1 when none has one
+  // Texts beyond the worksheet's last row or column joined into a cell at its edge.
+  int JoinedAtEdge = 0;
   // Where the rows start on the page when they no longer follow the row
   // band (see CompactRows); empty when they do.
   std::vector<TqxRowTop> RowTops;

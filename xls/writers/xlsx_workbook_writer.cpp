@@ -1,13 +1,23 @@
 #include "xls/writers/xlsx_workbook_writer.h"
 
+#include <fcntl.h>
+#include <sys/statvfs.h>
+#include <unistd.h>
+
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <algorithm>
 #include <array>
+#include <functional>
+#include <string_view>
 #include <utility>
 
 #include "engine/errors.h"
 #include "platform/codepage.h"
+#include "platform/stream.h"
 #include "platform/raster/bitmap.h"
 #include "platform/raster/png_file.h"
 #include "xls/writers/xlsxwriter_library.h"
@@ -17,9 +27,60 @@ namespace vs {
 
 namespace {
 
-void Check(lxw_error error) {
-  if (error != LXW_NO_ERROR) throw EFileCreateError();
+// Free bytes where the library writes, -1 when unknown.
+int64_t FreeBytes(const std::string& folder) {
+  struct statvfs info {};
+  if (statvfs(folder.c_str(), &info) != 0) return -1;
+  return static_cast<int64_t>(info.f_bavail) * static_cast<int64_t>(info.f_frsize);
 }
+
+// The library prints its failures to stderr as well as returning them; the
+// run reports them in its own words, so they are kept off the terminal.
+class QuietStderr {
+ public:
+  QuietStderr() {
+    std::fflush(stderr);
+    saved_ = dup(STDERR_FILENO);
+    const int sink = open("/dev/null", O_WRONLY | O_CLOEXEC);
+    if (saved_ >= 0 && sink >= 0) dup2(sink, STDERR_FILENO);
+    if (sink >= 0) close(sink);
+  }
+  ~QuietStderr() {
+    std::fflush(stderr);
+    if (saved_ < 0) return;
+    dup2(saved_, STDERR_FILENO);
+    close(saved_);
+  }
+  QuietStderr(const QuietStderr&) = delete;
+  QuietStderr& operator=(const QuietStderr&) = delete;
+
+ private:
+  int saved_ = -1;
+};
+
+}  // namespace
+
+int XlsxSystemCause(int error, int system, int64_t freeBytes) {
+  if (error == LXW_NO_ERROR) return 0;
+  const bool filing = error == LXW_ERROR_CREATING_XLSX_FILE || error == LXW_ERROR_CREATING_TMPFILE ||
+                      error == LXW_ERROR_READING_TMPFILE ||
+                      (error >= LXW_ERROR_ZIP_FILE_OPERATION && error <= LXW_ERROR_ZIP_CLOSE);
+  if (filing && system != 0) return system;
+  // Some calls fail on a short write without saying why; with next to no
+  // room left where the library writes, a full disk is the cause.
+  if (freeBytes >= 0 && freeBytes < kNearlyFullBytes) return ENOSPC;
+  return 0;
+}
+
+void TqxXlsxWorkbookWriter::Check(int error) const {
+  if (error == LXW_NO_ERROR) return;
+  const int system = errno;  // before anything else may change it
+  const int cause = XlsxSystemCause(error, system, FreeBytes(scratch_));
+  if (cause != 0) throw EStreamError(std::string("Cannot write the workbook: ") + std::strerror(cause));
+  throw EFileCreateError();
+}
+
+namespace {
 
 // Text as libxlsxwriter takes it: UTF-8 that XML holds.
 std::string XmlUtf8(std::u16string text, int& replaced) {
@@ -37,8 +98,17 @@ TqxXlsxWorkbookWriter::TqxXlsxWorkbookWriter(const std::string& path, TqxFormatT
   const size_t slash = path.find_last_of('/');
   scratch_ = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
   options.tmpdir = scratch_.data();
-  book_ = XlsxWriter().workbook_new_opt(path.c_str(), &options);
-  if (!book_) throw EFileCreateError();
+  int system = 0;
+  {
+    const QuietStderr quiet;
+    errno = 0;
+    book_ = XlsxWriter().workbook_new_opt(path.c_str(), &options);
+    system = errno;
+  }
+  if (!book_) {
+    errno = system;
+    Check(LXW_ERROR_CREATING_TMPFILE);
+  }
 }
 
 TqxXlsxWorkbookWriter::~TqxXlsxWorkbookWriter() {
@@ -147,8 +217,8 @@ void TqxXlsxWorkbookWriter::WriteCell(const TqxSheetCell& cell) {
 
 int TqxXlsxWorkbookWriter::TakeReplacedCharacters() { return std::exchange(replaced_, 0); }
 
-void TqxXlsxWorkbookWriter::WritePicture(const TqxSheetPicture& picture) {
-  if (!picture.Bitmap || picture.Bitmap->Empty() || picture.Width <= 0 || picture.Height <= 0) return;
+int64_t TqxXlsxWorkbookWriter::WritePicture(const TqxSheetPicture& picture) {
+  if (!picture.Bitmap || picture.Bitmap->Empty() || picture.Width <= 0 || picture.Height <= 0) return 0;
   // A .png: the container would deflate a .bmp's bytes at length, and
   // readers show .png everywhere.
   const TBitmap& bitmap = *picture.Bitmap;
@@ -159,9 +229,14 @@ void TqxXlsxWorkbookWriter::WritePicture(const TqxSheetPicture& picture) {
   options.y_offset = static_cast<int32_t>(std::lround(picture.OffsetY));
   options.x_scale = picture.Width / pixelsWide;
   options.y_scale = picture.Height / pixelsHigh;
+  const QuietStderr quiet;
+  errno = 0;
   Check(XlsxWriter().worksheet_insert_image_buffer_opt(sheet_, static_cast<lxw_row_t>(picture.Row),
                                           static_cast<lxw_col_t>(picture.Column), png.data(), png.size(),
                                           &options));
+  const std::string_view bytes(reinterpret_cast<const char*>(png.data()), png.size());
+  const bool stored = pictures_.emplace(png.size(), std::hash<std::string_view>{}(bytes)).second;
+  return stored ? static_cast<int64_t>(png.size()) : 0;
 }
 
 void TqxXlsxWorkbookWriter::EndPage(const std::map<int, double>& rowPixels) {
@@ -226,8 +301,9 @@ void TqxXlsxWorkbookWriter::Finish(const TqxWorkbookStyle& style) {
   lxw_doc_properties properties{};
   properties.title = const_cast<char*>(title.c_str());
   if (!title.empty()) Check(XlsxWriter().workbook_set_properties(book_, &properties));
-  const lxw_error error = XlsxWriter().workbook_close(std::exchange(book_, nullptr));
-  Check(error);
+  const QuietStderr quiet;
+  errno = 0;
+  Check(XlsxWriter().workbook_close(std::exchange(book_, nullptr)));
 }
 
 }  // namespace vs

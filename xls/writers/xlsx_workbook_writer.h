@@ -7,6 +7,8 @@
 // palette's), number formats and cell formats come from the format tables.
 #include <map>
 #include <memory>
+#include <set>
+#include <utility>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,12 @@ struct lxw_worksheet;
 struct lxw_format;
 
 namespace vs {
+
+// The system's cause of a failed library call (its lxw_error): errno as the
+// call left it for a failing file of the library's, else ENOSPC when next to
+// nothing is free where it writes (freeBytes, -1 when unknown); 0 when none.
+constexpr int64_t kNearlyFullBytes = int64_t{1} << 20;
+int XlsxSystemCause(int error, int system, int64_t freeBytes);
 
 class TqxXlsxWorkbookWriter : public TqxWorkbookWriter {
  public:
@@ -29,7 +37,7 @@ class TqxXlsxWorkbookWriter : public TqxWorkbookWriter {
   void WriteCell(const TqxSheetCell& cell) override;
   bool TakesBlankCells() const override { return true; }
   bool TakesPictures() const override { return true; }
-  void WritePicture(const TqxSheetPicture& picture) override;
+  int64_t WritePicture(const TqxSheetPicture& picture) override;
   void EndPage(const std::map<int, double>& rowPixels) override;
   bool SheetHasContent() override { return sheet_ != nullptr; }
   void EndSheet(const TqxSheetSetup& setup) override;
@@ -37,6 +45,9 @@ class TqxXlsxWorkbookWriter : public TqxWorkbookWriter {
   int TakeReplacedCharacters() override;
 
  private:
+  // Raises for a failed library call, with the system's cause when known
+  // (errno as the call left it).
+  void Check(int error) const;
   lxw_format* Format(int attribIndex);
   uint32_t PaletteRgb(TColor color);
   // A cell's own lines, each side in its style and palette colour.
@@ -52,6 +63,7 @@ class TqxXlsxWorkbookWriter : public TqxWorkbookWriter {
   int nextRow_ = 0;  // rows above it are written
   std::map<int, std::map<int, TqxSheetCell>> rows_;
   std::map<int, lxw_format*> formats_;
+  std::set<std::pair<size_t, size_t>> pictures_;  // (size, hash) of each .png stored: the library stores it once
 };
 
 }  // namespace vs

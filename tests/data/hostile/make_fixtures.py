@@ -206,6 +206,16 @@ def picture_amplification():
     pdf("picture_amplification.pdf", [(content, "/XObject << /Im 100 0 R >>", "")] * 4, [(100, *image)])
 
 
+def shared_picture():
+    """1,000 pages drawing one 600 x 600 picture: a megabyte as a bitmap each
+    time, but one picture in an .xlsx."""
+    stripes = bytes((x * 5) & 0xFF for x in range(600 * 3))
+    image = flated("/Type /XObject /Subtype /Image /Width 600 /Height 600 /ColorSpace /DeviceRGB"
+                   " /BitsPerComponent 8", stripes * 600)
+    pdf("shared_picture.pdf", [(b"q 300 0 0 300 100 300 cm /Im Do Q\n", "/XObject << /Im 2100 0 R >>", "")] * 1000,
+        [(2100, *image)])
+
+
 def damaged_flate():
     """40 lines of text whose Flate stream has one byte flipped in its middle."""
     lines = b"".join(b"BT /F1 10 Tf 72 %d Td (Line %d of the page) Tj ET\n" % (760 - 18 * i, i + 1)
@@ -266,6 +276,7 @@ def main():
     shared_font_program()
     cmap_ranges()
     picture_amplification()
+    shared_picture()
     damaged_flate()
     zero_scale_text()
     huge_text_matrix()

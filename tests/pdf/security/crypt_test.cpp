@@ -155,7 +155,6 @@ TEST(StandardSecurity, DamagedAES256ValuesAreDamageNotAWrongPassword) {
       {"/UE cut short", [](TqxSecurityValues& v) { v.user_key.resize(31); }, false},
       {"/Perms", [](TqxSecurityValues& v) { v.perms[10] ^= 1; }, false},
       {"/Perms missing", [](TqxSecurityValues& v) { v.perms.clear(); }, false},
-      {"/P changed", [](TqxSecurityValues& v) { v.p = -4; }, false},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -170,6 +169,32 @@ TEST(StandardSecurity, DamagedAES256ValuesAreDamageNotAWrongPassword) {
   TqxSecurityValues short_u = ValuesOf(kRevision6);
   short_u.user_value.resize(47);
   EXPECT_THROW(MakeDecrypt(short_u), Exception);
+}
+
+TEST(StandardSecurity, AChangedPOnlyIsNotedAndTheFileOpens) {
+  // /Perms still holds "adb" under the file key: the key is good.
+  TqxSecurityValues values = ValuesOf(kRevision6);
+  values.p = -4;
+  auto changed = MakeDecrypt(values);
+  ASSERT_TRUE(changed->CheckUserPassword(""));
+  EXPECT_TRUE(changed->PermsDisagree());
+  auto intact = MakeDecrypt(ValuesOf(kRevision6));
+  ASSERT_TRUE(intact->CheckUserPassword(""));
+  EXPECT_FALSE(intact->PermsDisagree());
+}
+
+TEST(StandardSecurity, ADamagedStringIsLostAloneAndCounted) {
+  auto decrypt = MakeDecrypt(ValuesOf(kRevision6));
+  ASSERT_TRUE(decrypt->CheckUserPassword(""));
+  const std::string iv = "0123456789abcdef";
+  const std::string sealed = iv + AesCbcEncrypt(decrypt->FileKey(), iv, "hello" + std::string(11, '\x0b'));
+  const std::string damaged[] = {
+      sealed.substr(0, 20),                                                       // not whole blocks
+      iv + AesCbcEncrypt(decrypt->FileKey(), iv, "hello" + std::string(11, '\0')),  // bad padding
+  };
+  for (const std::string& data : damaged) EXPECT_EQ(decrypt->Decrypt(data, 5, 0), "");
+  EXPECT_EQ(decrypt->Decrypt(sealed, 5, 0), "hello");  // the next string reads as ever
+  EXPECT_EQ(decrypt->DamagedStrings(), 2);
 }
 
 TEST(AesPayload, IvThenBlocksWithPadding) {

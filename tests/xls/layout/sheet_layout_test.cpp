@@ -165,6 +165,26 @@ TEST(SheetLayout, GridStaysWithinTheWorksheet) {
   EXPECT_EQ(Cells({Text(3, 5, u"a")}, Grid(0, std::nan(""))), (std::vector<std::string>{"a@5,3"}));
 }
 
+TEST(SheetLayout, TextsJoinedAtTheEdgeAreCounted) {
+  std::vector<TqxLayoutText> wide;
+  for (int i = 0; i < 300; ++i) wide.push_back(Text(i * 59.0, 0, u"t" + AnsiToWide(std::to_string(i))));
+  const struct {
+    const char* name;
+    std::vector<TqxLayoutText> texts;
+    int joined;
+  } cases[] = {
+      {"columns past the last", wide, 44},
+      {"rows past the last", {Text(0, 16 * 20000.0, u"a"), Text(0, 16 * 30000.0, u"b"), Text(0, 1e300, u"c")}, 3},
+      {"one row past the last, alone in its cell", {Text(0, 16 * 20000.0, u"a")}, 0},
+      {"far columns renumbered", {Text(0, 0, u"a"), Text(1e6, 0, u"b"), Text(1e300, 0, u"c")}, 0},
+      {"texts sharing a cell inside the sheet", {Text(0, 0, u"a"), Text(2, 0, u"b")}, 0},
+  };
+  for (const auto& c : cases) {
+    std::vector<TqxLayoutText> texts = c.texts;
+    EXPECT_EQ(LayOutTexts(texts, Grid()).JoinedAtEdge, c.joined) << c.name;
+  }
+}
+
 TEST(SheetLayout, AWorksheetThatHoldsMoreKeepsThePageWhole) {
   TqxLayoutSettings larger = Grid();
   larger.Bounds = {1048575, 16383};
