@@ -12,6 +12,7 @@
 #include <algorithm>
 #include <array>
 #include <functional>
+#include <mutex>
 #include <string_view>
 #include <utility>
 
@@ -36,26 +37,45 @@ int64_t FreeBytes(const std::string& folder) {
 
 // The library prints its failures to stderr as well as returning them; the
 // run reports them in its own words, so they are kept off the terminal.
+// Workbooks may be written on several threads at once (the Python package):
+// the first to enter turns stderr aside and the last to leave restores it,
+// so that no thread takes the turned-aside stderr for the real one.
 class QuietStderr {
  public:
   QuietStderr() {
+    std::lock_guard<std::mutex> lock(Mutex());
+    if (Holders()++ > 0) return;
     std::fflush(stderr);
-    saved_ = dup(STDERR_FILENO);
+    Saved() = dup(STDERR_FILENO);
     const int sink = open("/dev/null", O_WRONLY | O_CLOEXEC);
-    if (saved_ >= 0 && sink >= 0) dup2(sink, STDERR_FILENO);
+    if (Saved() >= 0 && sink >= 0) dup2(sink, STDERR_FILENO);
     if (sink >= 0) close(sink);
   }
   ~QuietStderr() {
+    std::lock_guard<std::mutex> lock(Mutex());
+    if (--Holders() > 0) return;
     std::fflush(stderr);
-    if (saved_ < 0) return;
-    dup2(saved_, STDERR_FILENO);
-    close(saved_);
+    if (Saved() < 0) return;
+    dup2(Saved(), STDERR_FILENO);
+    close(Saved());
+    Saved() = -1;
   }
   QuietStderr(const QuietStderr&) = delete;
   QuietStderr& operator=(const QuietStderr&) = delete;
 
  private:
-  int saved_ = -1;
+  static std::mutex& Mutex() {
+    static std::mutex mutex;
+    return mutex;
+  }
+  static int& Holders() {
+    static int holders = 0;
+    return holders;
+  }
+  static int& Saved() {
+    static int saved = -1;
+    return saved;
+  }
 };
 
 }  // namespace
