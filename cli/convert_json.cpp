@@ -16,6 +16,8 @@ std::string JsonReport(const ConvertJob& job, const std::string& format, const C
     for (const std::string& note : Notes(page, result.cell_text_limit))
       notes += std::string(notes.empty() ? "" : ", ") + "{\"page\": " + IntToText(page.page) +
                ", \"note\": " + JsonString(note) + "}";
+  for (const std::string& note : result.document_notes)  // of the document, not of one page
+    notes += std::string(notes.empty() ? "" : ", ") + "{\"page\": null, \"note\": " + JsonString(note) + "}";
   const std::string error = result.Written() ? "null" : JsonString(Cause(result.cause));
   return "{\"input\": " + JsonString(job.input) + ", \"output\": " + JsonString(job.output) +
          ", \"format\": " + JsonString(format) + ", \"status\": " + IntToText(status) +

@@ -13,7 +13,7 @@ std::string Counted(int64_t count, const std::string& one, const std::string& ma
 }  // namespace
 
 std::vector<std::string> NoteTexts(const ConversionResult& result) {
-  std::vector<std::string> notes;
+  std::vector<std::string> notes(result.document_notes);  // the document's own, first, as the command line says them
   for (const PageNotes& page : result.page_notes) {
     const std::string on = "page " + IntToText(page.page) + ": ";
     if (page.skipped_operators > 0)

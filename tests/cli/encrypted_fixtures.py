@@ -112,6 +112,15 @@ def main():
             result = run(program, ["convert", os.path.join(work, name), out, "--any-version", "--password", "user"])
             if result.returncode != 0 or note not in result.stderr or cells(out) != whole:
                 failures.append("%s: %d %s" % (name, result.returncode, result.stderr))
+            # The machine-readable report carries the same note, as the document's.
+            result = run(program, ["convert", os.path.join(work, name), out, "--any-version", "--password", "user",
+                                   "--json", "-q"])
+            try:
+                notes = json.loads(result.stdout.splitlines()[0])["notes"]
+            except (ValueError, IndexError, KeyError):
+                notes = None
+            if not notes or not any(n["page"] is None and note[2:] in n["note"] for n in notes):
+                failures.append("%s --json: notes %r" % (name, notes))
 
     for failure in failures:
         print("FAIL", failure)
